@@ -1,0 +1,30 @@
+# Sourced by ./run and ./test: installs Debian packages that are missing, quietly.
+# Usage: ensure_packages pkg...
+
+ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq >/dev/null
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# What building the program needs.
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev libjpeg62-turbo-dev
+    libstb-dev libsndfile1-dev libsamplerate0-dev libgtest-dev libgmock-dev libbenchmark-dev
+    libfftw3-dev fonts-dejavu-core)
+
+# What the program needs to run on a desktop (X11 or Wayland).
+RUN_PACKAGES=(qt6-wayland xdg-utils)
+
+# What the tests need: a real sound server, guitar sound, a real X server and tools to drive it.
+TEST_PACKAGES=(pulseaudio pulseaudio-utils fluidsynth fluid-soundfont-gm xvfb xdotool imagemagick
+    openbox wmctrl x11-utils clang-format sox desktop-file-utils appstream dpkg-dev file)
