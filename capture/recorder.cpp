@@ -19,7 +19,9 @@ Recorder::Recorder(int samplesPerBlock, int sampleRate, int channels, int bitsPe
     }
 }
 
-Recorder::~Recorder() { Stop(); }
+Recorder::~Recorder() {
+    Stop();
+}
 
 WAVEFORMATEX Recorder::Format() const {
     WAVEFORMATEX format{};
@@ -39,8 +41,8 @@ bool Recorder::Start(HANDLE event) {
         MessageBoxA(nullptr, FormatRefusedText, Caption, MB_OK);
         return false;
     }
-    device_.status = waveInOpen(&device_.handle, 0, &format, reinterpret_cast<DWORD_PTR>(event),
-                                0, CALLBACK_EVENT);
+    device_.status = waveInOpen(&device_.handle, 0, &format, reinterpret_cast<DWORD_PTR>(event), 0,
+                                CALLBACK_EVENT);
     if (device_.status != MMSYSERR_NOERROR) {
         char text[ErrorTextLength] = {};
         if (device_.status == MMSYSERR_ALLOCATED) {

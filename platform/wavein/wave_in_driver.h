@@ -8,8 +8,9 @@ struct WaveInDriver {
     const char* name;
     UINT (*getNumDevs)();
     MMRESULT (*getDevCaps)(UINT_PTR device, LPWAVEINCAPSA caps, UINT size);
-    MMRESULT (*open)(LPHWAVEIN handle, UINT device, LPCWAVEFORMATEX format, DWORD_PTR callback,
-                     DWORD_PTR instance, DWORD flags);
+    MMRESULT (*open)
+    (LPHWAVEIN handle, UINT device, LPCWAVEFORMATEX format, DWORD_PTR callback, DWORD_PTR instance,
+     DWORD flags);
     MMRESULT (*prepareHeader)(HWAVEIN handle, LPWAVEHDR header, UINT size);
     MMRESULT (*unprepareHeader)(HWAVEIN handle, LPWAVEHDR header, UINT size);
     MMRESULT (*addBuffer)(HWAVEIN handle, LPWAVEHDR header, UINT size);

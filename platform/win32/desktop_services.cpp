@@ -44,12 +44,10 @@ int MessageBoxA(HWND, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     return IDOK;
 }
 
-HINSTANCE ShellExecuteA(HWND, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR, LPCSTR lpDirectory,
-                        INT) {
+HINSTANCE ShellExecuteA(HWND, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR, LPCSTR lpDirectory, INT) {
     // Only "open" (or the default verb) exists here; anything else is refused as Windows would.
     const auto failure = reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(2));
-    if (lpFile == nullptr ||
-        (lpOperation != nullptr && std::string_view(lpOperation) != "open")) {
+    if (lpFile == nullptr || (lpOperation != nullptr && std::string_view(lpOperation) != "open")) {
         return failure;
     }
     std::string path = lpFile;

@@ -14,7 +14,9 @@ struct EventObject {
     bool signalled;
 };
 
-EventObject* AsEvent(HANDLE handle) { return static_cast<EventObject*>(handle); }
+EventObject* AsEvent(HANDLE handle) {
+    return static_cast<EventObject*>(handle);
+}
 
 } // namespace
 
