@@ -5,19 +5,22 @@
 #include "platform/win32/winapi.h"
 
 struct WaveInDriver {
+    using OpenFunction = MMRESULT(LPHWAVEIN handle, UINT device, LPCWAVEFORMATEX format,
+                                  DWORD_PTR callback, DWORD_PTR instance, DWORD flags);
+    using HeaderFunction = MMRESULT(HWAVEIN handle, LPWAVEHDR header, UINT size);
+    using HandleFunction = MMRESULT(HWAVEIN handle);
+
     const char* name;
     UINT (*getNumDevs)();
     MMRESULT (*getDevCaps)(UINT_PTR device, LPWAVEINCAPSA caps, UINT size);
-    MMRESULT (*open)
-    (LPHWAVEIN handle, UINT device, LPCWAVEFORMATEX format, DWORD_PTR callback, DWORD_PTR instance,
-     DWORD flags);
-    MMRESULT (*prepareHeader)(HWAVEIN handle, LPWAVEHDR header, UINT size);
-    MMRESULT (*unprepareHeader)(HWAVEIN handle, LPWAVEHDR header, UINT size);
-    MMRESULT (*addBuffer)(HWAVEIN handle, LPWAVEHDR header, UINT size);
-    MMRESULT (*start)(HWAVEIN handle);
-    MMRESULT (*stop)(HWAVEIN handle);
-    MMRESULT (*reset)(HWAVEIN handle);
-    MMRESULT (*close)(HWAVEIN handle);
+    OpenFunction* open;
+    HeaderFunction* prepareHeader;
+    HeaderFunction* unprepareHeader;
+    HeaderFunction* addBuffer;
+    HandleFunction* start;
+    HandleFunction* stop;
+    HandleFunction* reset;
+    HandleFunction* close;
 };
 
 // The back end used when none is selected: the platform's sound server.
