@@ -1,0 +1,54 @@
+#include "analysis/identify_note.h"
+
+#include "analysis/note_table.h"
+
+namespace {
+
+constexpr int NoNote = -1;
+
+struct Match {
+    int note = NoNote;
+    double deviation = 0.0;
+};
+
+// Between two neighbouring notes the frequency goes to the nearer one, the midpoint to the upper;
+// the deviation is scaled so that half the gap counts as 5 steps.
+Match FindNote(int frequency) {
+    if (frequency < NoteTable[0].frequency) {
+        return {};
+    }
+    for (int i = 0; i < NoteCount; ++i) {
+        const int entry = NoteTable[i].frequency;
+        if (entry == frequency) {
+            return {i, 0.0};
+        }
+        if (entry < frequency) {
+            continue;
+        }
+        const int lower = NoteTable[i - 1].frequency;
+        const int half = (entry - lower) / 2;
+        const int midpoint = lower + half;
+        const double scale = 50.0 / half;
+        const int note = midpoint > frequency ? i - 1 : i;
+        const int difference = frequency - NoteTable[note].frequency;
+        return {note, difference * scale * 0.1};
+    }
+    return {};
+}
+
+} // namespace
+
+TunerReading IdentifyNote(int frequency, int selectedString) {
+    const Match match = FindNote(frequency);
+    TunerReading reading;
+    if (match.note == NoNote) {
+        return reading;
+    }
+    reading.frame = match.note % NotesPerOctave;
+    reading.step = static_cast<int>(match.deviation);
+    if (selectedString >= 0 && selectedString < StringCount) {
+        const int target = StringTargets[selectedString];
+        reading.direction = match.note < target ? 1 : (match.note > target ? -1 : 0);
+    }
+    return reading;
+}

@@ -1,0 +1,81 @@
+// What the constructor builds: pass count, bit-reverse order and the twiddle tables.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "analysis/fft.h"
+
+namespace {
+
+TEST(FftTables, PassesAreTheBitLengthOfNMinusOne) {
+    EXPECT_EQ(Fft(4096, 11025).Passes(), 12);
+    EXPECT_EQ(Fft(8, 11025).Passes(), 3);
+    EXPECT_EQ(Fft(2, 11025).Passes(), 1);
+}
+
+TEST(FftTables, BitReverseOrder) {
+    const Fft eight(8, 11025);
+    const std::vector<int> expected8{0, 4, 2, 6, 1, 5, 3, 7};
+    for (int b = 0; b < 8; ++b) {
+        EXPECT_EQ(eight.BitReverse(b), expected8[b]) << "entry " << b;
+    }
+
+    const Fft full(4096, 11025);
+    const std::vector<int> start{0, 2048, 1024, 3072, 512, 2560, 1536, 3584};
+    for (int b = 0; b < 8; ++b) {
+        EXPECT_EQ(full.BitReverse(b), start[b]) << "entry " << b;
+    }
+    // Every entry is the 12-bit reversal of its index: a permutation that undoes itself.
+    for (int b = 0; b < 4096; ++b) {
+        int reversed = 0;
+        for (int bit = 0; bit < 12; ++bit) {
+            reversed |= ((b >> bit) & 1) << (11 - bit);
+        }
+        ASSERT_EQ(full.BitReverse(b), reversed) << "entry " << b;
+    }
+}
+
+TEST(FftTwiddles, FirstEntriesCarryTheSignOfZero) {
+    const Fft fft(4096, 11025);
+    const Fft::Complex& one = fft.Twiddle(1, 0);
+    EXPECT_EQ(one.re, 1.0);
+    EXPECT_EQ(one.im, 0.0);
+    EXPECT_TRUE(std::signbit(one.im)) << "expected -0.0, the negated sine of 0";
+
+    EXPECT_EQ(fft.Twiddle(2, 0).re, 1.0);
+    EXPECT_TRUE(std::signbit(fft.Twiddle(2, 0).im));
+    // The double nearest pi/2 lies just below it, so its cosine is a tiny positive number.
+    const Fft::Complex& quarter = fft.Twiddle(2, 1);
+    EXPECT_EQ(quarter.re, std::cos(std::numbers::pi / 2));
+    EXPECT_GT(quarter.re, 0.0);
+    EXPECT_LT(quarter.re, 1e-15);
+    EXPECT_EQ(quarter.im, -1.0);
+}
+
+TEST(FftTwiddles, EntryJOfOnePassIsEntry2JOfTheNext) {
+    const Fft fft(4096, 11025);
+    for (int p = 1; p < fft.Passes(); ++p) {
+        for (int j = 0; 2 * j < fft.Points(); ++j) {
+            const Fft::Complex& a = fft.Twiddle(p, j);
+            const Fft::Complex& b = fft.Twiddle(p + 1, 2 * j);
+            ASSERT_EQ(a.re, b.re) << "pass " << p << " entry " << j;
+            ASSERT_EQ(a.im, b.im) << "pass " << p << " entry " << j;
+            ASSERT_EQ(std::signbit(a.im), std::signbit(b.im)) << "pass " << p << " entry " << j;
+        }
+    }
+}
+
+TEST(FftTwiddles, AngleIsRoundedOnceFromExtendedPrecision) {
+    const Fft fft(4096, 11025);
+    const long double twoPi = 4.0L * std::asin(1.0L);
+    // A double-precision angle differs from this in the last bit for about a quarter of entries.
+    for (int j = 0; j < 4096; ++j) {
+        const double theta = static_cast<double>(twoPi * j / 4096.0L);
+        EXPECT_EQ(fft.Twiddle(12, j).re, std::cos(theta)) << "entry " << j;
+        EXPECT_EQ(fft.Twiddle(12, j).im, -std::sin(theta)) << "entry " << j;
+    }
+}
+
+} // namespace
