@@ -1,0 +1,133 @@
+// vibralon-skingen OUTDIR [--preview PREFIX]
+// Draws every skin picture into OUTDIR under its component's name. With --preview it also
+// writes PREFIX-rest.png and PREFIX-active.png: the whole client area as the window composes it,
+// at rest and with a note, a lit bar, an arrow, a lit string and the lamp on.
+#include "drawing.h"
+#include "layout.h"
+#include "picture_files.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPainter>
+#include <cstdio>
+#include <exception>
+#include <map>
+
+namespace skingen {
+namespace {
+
+class Generator {
+public:
+    explicit Generator(QString dir) : dir_(std::move(dir)) {}
+
+    void run() {
+        fond_ = bmp8("Fond", drawFond(), {qRgb(52, 49, 62), qRgb(255, 255, 255)});
+        shape1_ = store("Shape1", writeBmp24(drawShape1(), path("Shape1.bmp")));
+        store("Off", writeBmp24(drawLamp(underFond(kLampAt, kOffSize), false), path("Off.bmp")));
+        store("On", writeBmp24(drawLamp(underFond(kLampAt, kOnSize), true), path("On.bmp")));
+        store("Image2",
+              writeBmp24(drawHelpMark(underFond(kHelpAt, kHelpSize)), path("Image2.bmp")));
+        const QImage logo = drawLogo(underFond(kLogoAt, kLogoSize));
+        bmp8("Image3", logo, borderColours(logo));
+        for (const StringButton& b : kStringButtons) {
+            const QString name = QString::fromLatin1(b.name);
+            const QImage unlit = drawStringButton(underFond(b.unlitAt, kButtonSize), name, false);
+            bmp8(name, unlit, borderColours(unlit));
+            const QImage lit = drawStringButton(underFond(b.litAt, kButtonSize), name, true);
+            if (b.litAsJpeg)
+                store("L" + name, writeJpeg(lit, path("L" + name + ".jpg")));
+            else
+                bmp8("L" + name, lit, borderColours(lit));
+        }
+        store("moins", writeJpeg(drawMoins(underShape1(kMoinsAt, kMoinsSize)), path("moins.jpg")));
+        store("plus", writeJpeg(drawPlus(underShape1(kPlusAt, kPlusSize)), path("plus.jpg")));
+        store("Liste", writeBmp555(drawNoteStrip(), path("Liste.bmp")));
+        static const IconPalette kVga{
+            qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+            qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+            qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+            qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
+        store("MAINICON", writeIcon16(drawIcon(), kVga, path("MAINICON.ico")));
+    }
+
+    void preview(const QString& prefix) const {
+        compose(false).save(prefix + "-rest.png");
+        compose(true).save(prefix + "-active.png");
+    }
+
+private:
+    QString path(const QString& file) const { return QDir(dir_).filePath(file); }
+
+    QImage store(const QString& name, const QImage& look) {
+        looks_[name] = look;
+        return look;
+    }
+    QImage bmp8(const QString& name, const QImage& drawing, const std::vector<QRgb>& keep) {
+        return store(name, writeBmp8(quantise(drawing, keep), path(name + ".bmp")));
+    }
+    QImage underFond(QPoint client, QSize size) const {
+        return fond_.copy(QRect(fondPoint(client), size));
+    }
+    QImage underShape1(QPoint client, QSize size) const {
+        return shape1_.copy(QRect(shape1Point(client), size));
+    }
+
+    QImage compose(bool active) const {
+        QImage client(423, 328, QImage::Format_RGB32);
+        client.fill(QColor(239, 239, 239));
+        QPainter p(&client);
+        QImage panel = shape1_;
+        if (active) {
+            const QImage& strip = looks_.at("Liste");
+            QPainter s(&panel);
+            s.drawImage(kNoteAt, strip, QRect(129, 150, 129, 75));  // frame 9, A
+            s.fillRect(QRect(80, 138, 4, 31), QColor(64, 255, 64)); // bar 5
+        }
+        p.drawImage(kFondAt, fond_);
+        p.drawImage(kShape1At, panel);
+        p.drawImage(kLampAt, looks_.at(active ? "On" : "Off"));
+        p.drawImage(kHelpAt, looks_.at("Image2"));
+        p.drawImage(kLogoAt, looks_.at("Image3"));
+        for (const StringButton& b : kStringButtons) {
+            const bool lit = active && QString(b.name) == "A5";
+            p.drawImage(lit ? b.litAt : b.unlitAt,
+                        looks_.at((lit ? "L" : "") + QString::fromLatin1(b.name)));
+        }
+        if (active) {
+            p.drawImage(kPlusAt, looks_.at("plus"));
+            p.drawImage(kMoinsAt, looks_.at("moins"));
+            p.drawImage(QPoint(360, 296), looks_.at("MAINICON"));
+        }
+        return client;
+    }
+
+    QString dir_;
+    QImage fond_;
+    QImage shape1_;
+    std::map<QString, QImage> looks_;
+};
+
+} // namespace
+} // namespace skingen
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 2 && !(args.size() == 4 && args[2] == "--preview")) {
+        std::fprintf(stderr, "usage: vibralon-skingen OUTDIR [--preview PREFIX]\n");
+        return 2;
+    }
+    try {
+        if (!QDir().mkpath(args[1]))
+            throw std::runtime_error("cannot create " + args[1].toStdString());
+        skingen::loadFonts();
+        skingen::Generator generator(args[1]);
+        generator.run();
+        if (args.size() == 4)
+            generator.preview(args[3]);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vibralon-skingen: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

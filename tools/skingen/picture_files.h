@@ -1,0 +1,27 @@
+// Writers for the stored kinds of the skin pictures. Each returns the pixels as a reader will
+// see them, so the generator can crop backgrounds and compose previews from the stored look.
+#pragma once
+
+#include "indexed_image.h"
+
+#include <QImage>
+#include <QString>
+#include <array>
+
+namespace skingen {
+
+// Uncompressed BMP (BI_RGB), bottom-up rows, BITMAPINFOHEADER.
+QImage writeBmp8(const IndexedImage& picture, const QString& path);
+QImage writeBmp24(const QImage& picture, const QString& path);
+// 16 bits a pixel, 5-5-5, each channel rounded to its nearest 5-bit level.
+QImage writeBmp555(const QImage& picture, const QString& path);
+
+// Baseline JPEG, YCbCr with 4:2:0 chroma sampling.
+QImage writeJpeg(const QImage& picture, const QString& path);
+
+// A one-image icon: 4 bits a pixel over the given palette, with an AND mask for the pixels whose
+// alpha is below one half. Colours are mapped to the nearest palette entry.
+using IconPalette = std::array<QRgb, 16>;
+QImage writeIcon16(const QImage& argb, const IconPalette& palette, const QString& path);
+
+} // namespace skingen
