@@ -1,6 +1,6 @@
-// Until a sound-server back end is built in, the default is a machine without sound input.
-#include "platform/wavein/wave_in_driver.h"
+// The back end used unless a test selects another: the desktop's sound server.
+#include "platform/wavein/pulse/pulse_driver.h"
 
 const WaveInDriver& DefaultWaveInDriver() {
-    return NullWaveInDriver();
+    return PulseWaveInDriver();
 }

@@ -74,16 +74,16 @@ MMRESULT waveInGetErrorTextA(MMRESULT mmrError, LPSTR pszText, UINT cchText) {
         text = "There is no sound input device with this number.";
         break;
     case MMSYSERR_NOTENABLED:
-        text = "The sound input device is not enabled.";
+        text = "The sound server does not allow this program to record.";
         break;
     case MMSYSERR_ALLOCATED:
-        text = "The sound input device is already in use.";
+        text = "The sound input device is already in use by another program.";
         break;
     case MMSYSERR_INVALHANDLE:
         text = "The sound input device handle is not valid.";
         break;
     case MMSYSERR_NODRIVER:
-        text = "No sound server is running, so sound input cannot be opened.";
+        text = "No sound server could be reached, so sound input cannot be opened.";
         break;
     case MMSYSERR_NOMEM:
         text = "There is not enough memory to open sound input.";

@@ -29,10 +29,10 @@ BOOL SetEvent(HANDLE hEvent) {
     if (event == nullptr) {
         return FALSE;
     }
-    {
-        std::lock_guard lock(event->mutex);
-        event->signalled = true;
-    }
+    // Notified under the lock: a woken waiter may close the event at once, and the notify must
+    // not touch it after that.
+    std::lock_guard lock(event->mutex);
+    event->signalled = true;
     // An auto-reset event releases one waiter; a manual one releases all.
     if (event->manualReset) {
         event->changed.notify_all();
