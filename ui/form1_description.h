@@ -1,0 +1,55 @@
+// The main window's form description: the window and its components in creation order.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "ui/model/component_spec.h"
+
+namespace form1 {
+
+using skin::ComponentKind;
+using skin::ComponentSpec;
+using skin::Cursor;
+
+// 423 x 328 is the client area that a classic Windows frame of 431 x 355 leaves.
+inline constexpr skin::FormSpec kForm{"Vibralon", 431, 355, 423, 328};
+
+inline constexpr std::string_view kIcon = "MAINICON";
+inline constexpr int kListeFrames = 13;
+
+inline constexpr ComponentKind kImage = ComponentKind::Image;
+inline constexpr Cursor kArrow = Cursor::Default;
+inline constexpr Cursor kHand = Cursor::HandPoint;
+
+// clang-format off
+inline constexpr std::array<ComponentSpec, 21> kComponents{{
+    // name     kind   left  top  width height shown cursor       hint              press            release        click
+    {"Fond",    kImage,   3,   0,  418,  326, true,  kArrow,       "",               "FondMouseDown", "FondMouseUp", ""},
+    {"Shape1",  kImage, 105,  62,  168,  179, true,  kArrow,       "",               "",              "",            ""},
+    {"Off",     kImage,  71,  23,   16,   15, true,  kArrow,       "",               "",              "",            ""},
+    {"On",      kImage,  71,  23,   16,   16, false, kArrow,       "",               "",              "",            ""},
+    {"Image2",  kImage, 330,  24,   16,   16, true,  Cursor::Help, "Accés à l'aide", "",              "",            "Image2Click"},
+    {"Image3",  kImage, 282, 248,   86,   43, true,  kArrow,       "",               "",              "",            ""},
+    {"E6",      kImage,  24,  50,   59,   58, true,  kHand,        "",               "",              "",            "IE6NClick"},
+    {"LE6",     kImage,  24,  48,   59,   58, false, kHand,        "",               "",              "",            "IE1OClick"},
+    {"A5",      kImage,  24, 120,   59,   58, true,  kHand,        "",               "",              "",            "IE6NClick"},
+    {"LA5",     kImage,  24, 120,   59,   58, false, kHand,        "",               "",              "",            "IE1OClick"},
+    {"D4",      kImage,  24, 192,   59,   58, true,  kHand,        "",               "",              "",            "IE6NClick"},
+    {"LD4",     kImage,  24, 192,   59,   58, false, kHand,        "",               "",              "",            "IE1OClick"},
+    {"G3",      kImage, 287,  48,   59,   58, true,  kHand,        "",               "",              "",            "IE6NClick"},
+    {"LG3",     kImage, 284,  48,   59,   58, false, kHand,        "",               "",              "",            "IE1OClick"},
+    {"B2",      kImage, 284, 120,   59,   58, true,  kHand,        "",               "",              "",            "IE6NClick"},
+    {"LB2",     kImage, 284, 120,   59,   58, false, kHand,        "",               "",              "",            "IE1OClick"},
+    {"E1",      kImage, 284, 192,   59,   58, true,  kHand,        "",               "",              "",            "IE6NClick"},
+    {"LE1",     kImage, 284, 192,   59,   58, false, kHand,        "",               "",              "",            "IE1OClick"},
+    {"moins",   kImage, 231, 168,   32,   26, false, kArrow,       "",               "",              "",            ""},
+    {"plus",    kImage, 112, 173,   31,   20, false, kArrow,       "",               "",              "",            ""},
+    {"Liste",   ComponentKind::ImageList, 0, 0, 129, 75, false, kArrow, "",          "",              "",            ""},
+}};
+// clang-format on
+
+// The row named `name`; throws std::out_of_range for a name the form does not have.
+const ComponentSpec& Component(std::string_view name);
+
+} // namespace form1

@@ -1,0 +1,184 @@
+#include "ui/model/form.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace skin {
+
+Point CentredPosition(Size outer, Size screen) {
+    // A negative half (a screen smaller than the window) becomes 0 either way, so truncating
+    // division rounds down wherever it matters.
+    return {std::max(0, (screen.width - outer.width) / 2),
+            std::max(0, (screen.height - outer.height) / 2)};
+}
+
+Form::Form(const FormSpec& spec, std::span<const std::uint8_t> icon)
+    : spec_(spec), icon_(icon), composed_(spec.clientWidth, spec.clientHeight) {
+    images_.reserve(32);
+    dirty_.Add(composed_.Bounds());
+}
+
+Image* Form::FindImage(std::string_view name) const {
+    const auto it =
+        std::find_if(images_.begin(), images_.end(), [&](Image* i) { return i->Name() == name; });
+    return it != images_.end() ? *it : nullptr;
+}
+
+std::optional<Point> Form::PlaceForFirstShowing(Size screen) {
+    if (placed_) {
+        return std::nullopt;
+    }
+    placed_ = true;
+    position_ = CentredPosition({spec_.outerWidth, spec_.outerHeight}, screen);
+    return position_;
+}
+
+void Form::SetLeft(int left) {
+    position_.x = left;
+    if (host_ != nullptr) {
+        host_->MoveWindow(position_);
+    }
+}
+
+void Form::SetTop(int top) {
+    position_.y = top;
+    if (host_ != nullptr) {
+        host_->MoveWindow(position_);
+    }
+}
+
+void Form::Close() {
+    if (host_ != nullptr) {
+        host_->CloseWindow();
+    }
+}
+
+void Form::SetClientSize(Size size) {
+    if (size == composed_.Dimensions()) {
+        return;
+    }
+    PixelImage resized(size.width, size.height, windowColour_);
+    resized.Copy(composed_, composed_.Bounds(), {0, 0});
+    const Size old = composed_.Dimensions();
+    composed_ = std::move(resized);
+    // Only what the window gained needs composing: the strip to the right and the one below.
+    Invalidate({old.width, 0, size.width, size.height});
+    Invalidate({0, old.height, std::min(old.width, size.width), size.height});
+}
+
+void Form::SetWindowColour(Pixel colour) {
+    if (colour == windowColour_) {
+        return;
+    }
+    windowColour_ = colour;
+    Invalidate(composed_.Bounds());
+}
+
+void Form::Invalidate(const Rect& clientArea) {
+    const Rect area = clientArea.Intersected(composed_.Bounds());
+    if (area.Empty()) {
+        return;
+    }
+    dirty_.Add(area);
+    if (host_ != nullptr) {
+        host_->InvalidateArea(area);
+    }
+}
+
+void Form::Compose() {
+    for (const Rect& area : dirty_.Rects()) {
+        ComposeArea(area.Intersected(composed_.Bounds()));
+    }
+    dirty_.Clear();
+}
+
+void Form::ComposeArea(const Rect& area) {
+    if (area.Empty()) {
+        return;
+    }
+    composed_.Fill(area, windowColour_);
+    for (Image* image : images_) {
+        if (!image->Visible() || !image->BoundsRect().Intersects(area)) {
+            continue;
+        }
+        // The first painting of a JPEG picture decodes it; later ones reuse the pixels.
+        const PixelImage& pixels = image->GetPicture().Pixels();
+        const Rect shown = image->BoundsRect().Intersected(area);
+        composed_.Copy(pixels, shown.Translated(-image->Left(), -image->Top()),
+                       {shown.left, shown.top});
+    }
+}
+
+void Form::VisibilityChanged(Image& image) {
+    if (!image.Visible() && captured_ == &image) {
+        // A hidden component receives nothing, not even the release it was waiting for.
+        captured_ = nullptr;
+        clickPending_ = false;
+    }
+    Invalidate(image.BoundsRect());
+}
+
+Image* Form::ImageAt(Point at) const {
+    if (!composed_.Bounds().Contains(at)) {
+        return nullptr;
+    }
+    for (auto it = images_.rbegin(); it != images_.rend(); ++it) {
+        if ((*it)->Visible() && (*it)->BoundsRect().Contains(at)) {
+            return *it;
+        }
+    }
+    return nullptr;
+}
+
+void Form::MouseDown(MouseButton button, Point at, bool doubleClick) {
+    // While a left press holds the mouse, every event goes to the component that took it.
+    Image* target = captured_ != nullptr ? captured_ : ImageAt(at);
+    if (target == nullptr) {
+        return;
+    }
+    if (button == MouseButton::Left && captured_ == nullptr) {
+        captured_ = target;
+        clickPending_ = !doubleClick;
+    }
+    Deliver(EventKind::MouseDown, *target, button, at);
+}
+
+void Form::MouseUp(MouseButton button, Point at) {
+    Image* target = captured_ != nullptr ? captured_ : ImageAt(at);
+    if (target == nullptr) {
+        return;
+    }
+    if (button == MouseButton::Left && captured_ != nullptr) {
+        const bool click = clickPending_ && target->BoundsRect().Contains(at);
+        captured_ = nullptr;
+        clickPending_ = false;
+        if (click) {
+            Deliver(EventKind::Click, *target, button, at);
+        }
+    }
+    Deliver(EventKind::MouseUp, *target, button, at);
+}
+
+void Form::Deliver(EventKind kind, Image& target, MouseButton button, Point at) {
+    const int x = at.x - target.Left();
+    const int y = at.y - target.Top();
+    if (kind == EventKind::Click) {
+        if (observer_) {
+            observer_({&target, kind, button, x, y, target.OnClick.name});
+        }
+        if (target.OnClick) {
+            target.OnClick.call(target);
+        }
+        return;
+    }
+    const MouseBinding& binding =
+        kind == EventKind::MouseDown ? target.OnMouseDown : target.OnMouseUp;
+    if (observer_) {
+        observer_({&target, kind, button, x, y, binding.name});
+    }
+    if (binding) {
+        binding.call(target, button, x, y);
+    }
+}
+
+} // namespace skin

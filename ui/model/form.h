@@ -1,0 +1,98 @@
+// A skinned form: picture components in creation order, the composition of its client area
+// into a pixel buffer with dirty-area tracking, mouse routing to the components' handlers, and
+// its placement on screen. Portable; a platform host (WindowHost) puts it on screen.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "ui/model/component_spec.h"
+#include "ui/model/dirty_region.h"
+#include "ui/model/events.h"
+#include "ui/model/image.h"
+#include "ui/model/pixel_image.h"
+#include "ui/model/window_host.h"
+
+namespace skin {
+
+// Where a window of `outer` size opens on a screen of `screen` size: centred, rounded down,
+// never above or left of the screen's corner.
+Point CentredPosition(Size outer, Size screen);
+
+class Form {
+public:
+    // `icon` is the window's icon file (ICO), kept by reference.
+    explicit Form(const FormSpec& spec, std::span<const std::uint8_t> icon = {});
+    virtual ~Form() = default;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    std::string_view Caption() const { return spec_.caption; }
+    std::span<const std::uint8_t> IconData() const { return icon_; }
+    const FormSpec& Spec() const { return spec_; }
+    const std::vector<Image*>& Images() const { return images_; }
+    Image* FindImage(std::string_view name) const;
+
+    // --- The host --------------------------------------------------------------------------
+    void AttachHost(WindowHost* host) { host_ = host; }
+
+    // --- Placement (outer frame, screen coordinates) ---------------------------------------
+    // The position for the first showing on a screen of that size; nullopt after the first
+    // call, since later showings keep wherever the window then is.
+    std::optional<Point> PlaceForFirstShowing(Size screen);
+    int Left() const { return position_.x; }
+    int Top() const { return position_.y; }
+    void SetLeft(int left);
+    void SetTop(int top);
+    void Close();
+    // The host reports where the window now is (after a move by the user or the system).
+    void WindowMoved(Point position) { position_ = position; }
+
+    // --- Painting ---------------------------------------------------------------------------
+    Size ClientSize() const { return composed_.Dimensions(); }
+    void SetClientSize(Size size);
+    Pixel WindowColour() const { return windowColour_; }
+    void SetWindowColour(Pixel colour);
+    // Marks part of the client area for composing again and tells the host.
+    void Invalidate(const Rect& clientArea);
+    const DirtyRegion& Dirty() const { return dirty_; }
+    // Composes the dirty areas: window colour, then every shown component in creation order.
+    void Compose();
+    const PixelImage& Composed() const { return composed_; }
+
+    // --- Mouse (client coordinates) ---------------------------------------------------------
+    Image* ImageAt(Point at) const; // the topmost shown component there
+    void MouseDown(MouseButton button, Point at, bool doubleClick);
+    void MouseUp(MouseButton button, Point at);
+    Image* Captured() const { return captured_; }
+    Cursor CursorAt(Point at) const;
+    // The hint to show there and the area it belongs to; empty when none.
+    std::string_view HintAt(Point at, Rect* area = nullptr) const;
+    // Sees every routed event before its handler runs (for tests and diagnostics).
+    void SetEventObserver(EventObserver observer) { observer_ = std::move(observer); }
+
+private:
+    friend class Image;
+    void Adopt(Image& image) { images_.push_back(&image); }
+    void VisibilityChanged(Image& image);
+    void ComposeArea(const Rect& area);
+    void Deliver(EventKind kind, Image& target, MouseButton button, Point at);
+
+    FormSpec spec_;
+    std::span<const std::uint8_t> icon_;
+    std::vector<Image*> images_;
+    WindowHost* host_ = nullptr;
+    Point position_;
+    bool placed_ = false;
+    Pixel windowColour_ = Rgb(240, 240, 240);
+    PixelImage composed_;
+    DirtyRegion dirty_;
+    Image* captured_ = nullptr; // the component that took a left press, until its release
+    bool clickPending_ = false; // that press may still become a click
+    EventObserver observer_;
+};
+
+} // namespace skin

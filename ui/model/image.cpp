@@ -1,0 +1,47 @@
+#include "ui/model/image.h"
+
+#include <utility>
+
+#include "ui/model/form.h"
+
+namespace skin {
+
+Image::Image(Form& owner, const ComponentSpec& spec, Picture picture)
+    : owner_(owner), spec_(spec), visible_(spec.visible), picture_(std::move(picture)) {
+    owner_.Adopt(*this);
+}
+
+void Image::SetVisible(bool visible) {
+    if (visible == visible_) {
+        return;
+    }
+    visible_ = visible;
+    owner_.VisibilityChanged(*this);
+}
+
+void Image::FillRect(const Rect& area, Pixel colour) {
+    PixelImage& canvas = picture_.Canvas();
+    const Rect touched = area.Intersected(canvas.Bounds());
+    if (touched.Empty()) {
+        return;
+    }
+    canvas.Fill(touched, colour);
+    if (visible_) {
+        owner_.Invalidate(touched.Translated(Left(), Top()));
+    }
+}
+
+void Image::CopyRect(const PixelImage& source, const Rect& sourceArea, Point to) {
+    PixelImage& canvas = picture_.Canvas();
+    const Rect touched =
+        Rect::At(to, {sourceArea.Width(), sourceArea.Height()}).Intersected(canvas.Bounds());
+    if (touched.Empty()) {
+        return;
+    }
+    canvas.Copy(source, sourceArea, to);
+    if (visible_) {
+        owner_.Invalidate(touched.Translated(Left(), Top()));
+    }
+}
+
+} // namespace skin

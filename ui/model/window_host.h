@@ -1,0 +1,21 @@
+// What a form asks of the platform window that shows it. The host calls the form back for
+// painting, input and placement (see form.h); the form calls these on the UI thread only.
+#pragma once
+
+#include "ui/model/geometry.h"
+
+namespace skin {
+
+class WindowHost {
+public:
+    // Part of the client area changed: it is to be painted again from the form's composition.
+    virtual void InvalidateArea(const Rect& clientArea) = 0;
+    // Move the outer frame's top-left corner to `position` (screen coordinates).
+    virtual void MoveWindow(Point position) = 0;
+    virtual void CloseWindow() = 0;
+
+protected:
+    ~WindowHost() = default;
+};
+
+} // namespace skin

@@ -1,0 +1,91 @@
+#include "ui/tform1.h"
+
+#include <array>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "ui/form1_description.h"
+#include "ui/skin_pictures.h"
+
+namespace {
+
+skin::Image MakeImage(skin::Form& owner, std::string_view name) {
+    return skin::Image(owner, form1::Component(name), skin::EmbeddedPicture(name));
+}
+
+using MouseMethod = void (TForm1::*)(skin::Image&, skin::MouseButton, int, int);
+using NotifyMethod = void (TForm1::*)(skin::Image&);
+
+struct MouseMethodEntry {
+    std::string_view name;
+    MouseMethod method;
+};
+
+struct NotifyMethodEntry {
+    std::string_view name;
+    NotifyMethod method;
+};
+
+template <typename Entry, std::size_t N>
+auto Lookup(const std::array<Entry, N>& table, std::string_view name) {
+    for (const Entry& entry : table) {
+        if (entry.name == name) {
+            return entry.method;
+        }
+    }
+    throw std::logic_error("the form has no handler named " + std::string(name));
+}
+
+} // namespace
+
+TForm1::TForm1()
+    : skin::Form(form1::kForm, skin::EmbeddedBytes(form1::kIcon)), Fond(MakeImage(*this, "Fond")),
+      Shape1(MakeImage(*this, "Shape1")), Off(MakeImage(*this, "Off")), On(MakeImage(*this, "On")),
+      Image2(MakeImage(*this, "Image2")), Image3(MakeImage(*this, "Image3")),
+      E6(MakeImage(*this, "E6")), LE6(MakeImage(*this, "LE6")), A5(MakeImage(*this, "A5")),
+      LA5(MakeImage(*this, "LA5")), D4(MakeImage(*this, "D4")), LD4(MakeImage(*this, "LD4")),
+      G3(MakeImage(*this, "G3")), LG3(MakeImage(*this, "LG3")), B2(MakeImage(*this, "B2")),
+      LB2(MakeImage(*this, "LB2")), E1(MakeImage(*this, "E1")), LE1(MakeImage(*this, "LE1")),
+      moins(MakeImage(*this, "moins")), plus(MakeImage(*this, "plus")),
+      Liste(form1::Component("Liste"), form1::kListeFrames, skin::EmbeddedPicture("Liste")) {
+    BindHandlers();
+}
+
+void TForm1::BindHandlers() {
+    static constexpr std::array<MouseMethodEntry, 2> mouseHandlers{{
+        {"FondMouseDown", &TForm1::FondMouseDown},
+        {"FondMouseUp", &TForm1::FondMouseUp},
+    }};
+    static constexpr std::array<NotifyMethodEntry, 3> notifyHandlers{{
+        {"IE6NClick", &TForm1::IE6NClick},
+        {"IE1OClick", &TForm1::IE1OClick},
+        {"Image2Click", &TForm1::Image2Click},
+    }};
+    const auto bindMouse = [this](skin::MouseBinding& binding, std::string_view name) {
+        if (name.empty()) {
+            return;
+        }
+        const MouseMethod method = Lookup(mouseHandlers, name);
+        binding = {name, [this, method](skin::Image& sender, skin::MouseButton button, int x,
+                                        int y) { (this->*method)(sender, button, x, y); }};
+    };
+    for (skin::Image* image : Images()) {
+        const skin::ComponentSpec& spec = image->Spec();
+        bindMouse(image->OnMouseDown, spec.onMouseDown);
+        bindMouse(image->OnMouseUp, spec.onMouseUp);
+        if (!spec.onClick.empty()) {
+            const NotifyMethod method = Lookup(notifyHandlers, spec.onClick);
+            image->OnClick = {spec.onClick,
+                              [this, method](skin::Image& sender) { (this->*method)(sender); }};
+        }
+    }
+}
+
+// What the controls do (string selection, moving the window, help) is not written yet; the
+// skin already routes the events here.
+void TForm1::FondMouseDown(skin::Image&, skin::MouseButton, int, int) {}
+void TForm1::FondMouseUp(skin::Image&, skin::MouseButton, int, int) {}
+void TForm1::IE6NClick(skin::Image&) {}
+void TForm1::IE1OClick(skin::Image&) {}
+void TForm1::Image2Click(skin::Image&) {}
