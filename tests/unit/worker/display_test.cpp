@@ -1,0 +1,241 @@
+// The analysis worker on its own thread, over the real recorder, Fft and note identification,
+// with a device the test completes block by block.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fake_wave_in.h"
+#include "platform/win32/desktop_services.h"
+#include "recording_view.h"
+#include "worker/display.h"
+
+namespace {
+
+using Kind = ViewUpdate::Kind;
+
+constexpr double A2 = 110.0; // frame 9, step 0
+constexpr double G3 = 196.0; // frame 7, step 0
+
+class DisplayTest : public testing::Test {
+protected:
+    // Resumes and starts the worker, and lets it deal with the device's open notification.
+    void StartWorker() {
+        display.Resume();
+        ASSERT_TRUE(display.Start());
+        ASSERT_TRUE(Eventually([this] { return display.HandledWakeUps() == 1; }));
+    }
+    // Completes one block, signals, and waits until the worker has dealt with that signal.
+    void FeedBlock(double hertz) {
+        const long before = display.HandledWakeUps();
+        ASSERT_TRUE(device.CompleteBlock(hertz));
+        ASSERT_TRUE(Eventually([&] { return display.HandledWakeUps() == before + 1; }));
+    }
+    void SignalOnly() {
+        const long before = display.HandledWakeUps();
+        device.Signal();
+        ASSERT_TRUE(Eventually([&] { return display.HandledWakeUps() == before + 1; }));
+    }
+    void StopAndJoin() {
+        display.Stop();
+        ASSERT_TRUE(Eventually([this] { return display.Finished(); }));
+        display.WaitFor();
+    }
+    std::vector<TunerReading> Readings() const {
+        std::vector<TunerReading> readings;
+        for (const ViewUpdate& update : view.shown) {
+            if (update.kind == Kind::Reading) {
+                readings.push_back(update.reading);
+            }
+        }
+        return readings;
+    }
+
+    FakeWaveIn device; // outlives the worker, whose recorder closes it
+    RecordingView view;
+    Display display{true, Display::BlockLength, Display::SampleRate, Display::FftLength, view};
+};
+
+TEST_F(DisplayTest, SignalWithoutCompletedBlockShowsNothing) {
+    StartWorker(); // the open notification: no block done
+    EXPECT_EQ(display.DeliverUpdates(), 0);
+    SignalOnly();
+    EXPECT_EQ(display.DeliverUpdates(), 0);
+    EXPECT_TRUE(view.shown.empty());
+    EXPECT_EQ(device.Unprepares(), 0) << "no block may be taken from the device";
+    EXPECT_EQ(view.Reads(), 0);
+
+    // The worker is alive all the same: the next completed block is shown.
+    FeedBlock(A2);
+    EXPECT_EQ(display.DeliverUpdates(), 2);
+    EXPECT_EQ(device.Unprepares(), 1);
+}
+
+TEST_F(DisplayTest, LampShowsOnOffOnOffAndEachBlockItsReading) {
+    StartWorker();
+    for (int block = 0; block < 4; ++block) {
+        FeedBlock(A2);
+    }
+    EXPECT_EQ(display.DeliverUpdates(), 8);
+    ASSERT_EQ(view.shown.size(), 8u);
+    for (int block = 0; block < 4; ++block) {
+        const ViewUpdate& lamp = view.shown[2 * block];
+        const ViewUpdate& reading = view.shown[2 * block + 1];
+        ASSERT_EQ(lamp.kind, Kind::Lamp) << "block " << block;
+        EXPECT_EQ(lamp.lit, block % 2 == 0) << "block " << block;
+        ASSERT_EQ(reading.kind, Kind::Reading) << "block " << block;
+        EXPECT_EQ(reading.reading.frame, 9);
+        EXPECT_EQ(reading.reading.step, 0);
+    }
+    // The device got every block back but the one held for the next analysis.
+    EXPECT_EQ(device.Queued(), 7);
+}
+
+TEST_F(DisplayTest, TwoBlocksUnderOneSignalAreTakenOnePerSignal) {
+    StartWorker();
+    ASSERT_TRUE(device.CompleteBlock(A2, false));
+    FeedBlock(G3); // one signal for both
+    EXPECT_EQ(display.DeliverUpdates(), 2);
+    ASSERT_EQ(Readings().size(), 1u);
+    EXPECT_EQ(Readings()[0].frame, 9) << "the older block comes first";
+
+    SignalOnly(); // the next setting takes the block left over
+    EXPECT_EQ(display.DeliverUpdates(), 2);
+    ASSERT_EQ(Readings().size(), 2u);
+    EXPECT_EQ(Readings()[1].frame, 7);
+    EXPECT_FALSE(view.shown[2].lit);
+}
+
+TEST_F(DisplayTest, WorkerRunsBehindTheDeviceWithoutLosingBlocks) {
+    StartWorker();
+    // Three blocks arrive while the worker is busy: one setting between them.
+    ASSERT_TRUE(device.CompleteBlock(A2, false));
+    ASSERT_TRUE(device.CompleteBlock(G3, false));
+    FeedBlock(A2);
+    // Each processed block returns a buffer whose completion sets the event again.
+    FeedBlock(G3);
+    FeedBlock(A2);
+    FeedBlock(G3);
+    display.DeliverUpdates();
+    const std::vector<TunerReading> readings = Readings();
+    ASSERT_EQ(readings.size(), 4u);
+    EXPECT_EQ(readings[0].frame, 9);
+    EXPECT_EQ(readings[1].frame, 7);
+    EXPECT_EQ(readings[2].frame, 9);
+    EXPECT_EQ(readings[3].frame, 7);
+}
+
+TEST_F(DisplayTest, StopWhileWaitingEndsTheThreadWithoutTakingAnotherBlock) {
+    StartWorker();
+    FeedBlock(A2);
+    ASSERT_TRUE(device.CompleteBlock(A2, false)); // completes, but Stop comes first
+    StopAndJoin();
+    EXPECT_EQ(device.Unprepares(), 1);
+    EXPECT_EQ(display.DeliverUpdates(), 0) << "nothing reaches the window after Stop";
+    EXPECT_TRUE(view.shown.empty());
+}
+
+TEST_F(DisplayTest, StopWhileProcessingRunsTheBlockButDropsItsUpdates) {
+    StartWorker();
+    view.Select(0); // E6: a 110 Hz A lies below it, tune up
+    view.HoldNextRead();
+    ASSERT_TRUE(device.CompleteBlock(A2));
+    view.WaitUntilHeld(); // the lamp change is already out, the reading not yet
+    display.Stop();
+    view.Release();
+    ASSERT_TRUE(Eventually([this] { return display.Finished(); }));
+    display.WaitFor();
+
+    EXPECT_EQ(display.Direction(), 1) << "the block's analysis runs to its end";
+    EXPECT_EQ(device.Unprepares(), 1);
+    EXPECT_EQ(display.DeliverUpdates(), 0);
+    EXPECT_TRUE(view.shown.empty());
+}
+
+TEST_F(DisplayTest, DirectionFollowsTheSelectedStringReadOncePerBlock) {
+    StartWorker();
+    FeedBlock(A2); // nothing selected
+    view.Select(0);
+    FeedBlock(A2); // E6: tune up
+    view.Select(1);
+    FeedBlock(A2); // A5: in tune
+    view.Select(4);
+    FeedBlock(A2); // B2: tune up
+    view.Select(-1);
+    FeedBlock(G3); // nothing selected
+    display.DeliverUpdates();
+    const std::vector<TunerReading> readings = Readings();
+    ASSERT_EQ(readings.size(), 5u);
+    EXPECT_EQ(readings[0].direction, 0);
+    EXPECT_EQ(readings[1].direction, 1);
+    EXPECT_EQ(readings[2].direction, 0);
+    EXPECT_EQ(readings[3].direction, 1);
+    EXPECT_EQ(readings[4].direction, 0);
+    EXPECT_EQ(display.Direction(), 0);
+    EXPECT_EQ(view.Reads(), 5);
+}
+
+TEST_F(DisplayTest, NoStringSelectedGivesNoDirectionForAnyNote) {
+    StartWorker();
+    for (const double hertz : {82.41, 110.0, 146.83, 196.0, 246.94, 329.63, 440.0}) {
+        FeedBlock(hertz);
+    }
+    display.DeliverUpdates();
+    for (const TunerReading& reading : Readings()) {
+        EXPECT_NE(reading.frame, 12);
+        EXPECT_EQ(reading.direction, 0);
+    }
+    EXPECT_EQ(Readings().size(), 7u);
+}
+
+TEST_F(DisplayTest, UpdatesWakeTheUiSideOnEveryPush) {
+    std::atomic<int> wakes{0};
+    display.SetUpdateWake([](void* count) { static_cast<std::atomic<int>*>(count)->fetch_add(1); },
+                          &wakes);
+    StartWorker();
+    FeedBlock(A2);
+    FeedBlock(A2);
+    EXPECT_EQ(wakes.load(), 4);
+    display.Stop();
+    ASSERT_TRUE(device.CompleteBlock(A2));
+    display.WaitFor();
+    EXPECT_EQ(wakes.load(), 4) << "no wake-up after Stop";
+}
+
+TEST(DisplayShutdown, DestroyingARunningWorkerStopsJoinsAndClosesTheDevice) {
+    FakeWaveIn device;
+    RecordingView view;
+    auto worker = std::make_unique<Display>(true, Display::BlockLength, Display::SampleRate,
+                                            Display::FftLength, view);
+    worker->Resume();
+    ASSERT_TRUE(worker->Start());
+    ASSERT_TRUE(device.CompleteBlock(A2));
+    // No Stop: the destructor must neither hang nor pull members from under a running Execute.
+    worker.reset();
+    EXPECT_FALSE(device.IsOpen());
+}
+
+TEST(DisplayShutdown, NotSuspendedRunsAtOnceAndStartFailureIsTheRecordersToTell) {
+    std::vector<std::string> shown;
+    desktop::SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned) {
+        shown.push_back(text);
+        return IDOK;
+    });
+    RecordingView view;
+    {
+        const WaveInDriver* previous = SelectWaveInDriver(&NullWaveInDriver());
+        Display display(false, Display::BlockLength, Display::SampleRate, Display::FftLength, view);
+        EXPECT_FALSE(display.Start());
+        display.Stop();
+        display.WaitFor();
+        EXPECT_TRUE(display.Finished()) << "created running, it ended at Stop";
+        EXPECT_EQ(display.DeliverUpdates(), 0);
+        SelectWaveInDriver(previous);
+    }
+    desktop::SetMessageBoxHandler(nullptr);
+    EXPECT_EQ(shown.size(), 1u) << "one message, the recorder's";
+    EXPECT_EQ(view.Reads(), 0);
+}
+
+} // namespace

@@ -1,0 +1,81 @@
+// A tuner view that records what reaches it, and can hold the worker inside a block: the worker
+// reads the selected string in the middle of each block, so a read that waits keeps it there.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "worker/tuner_view.h"
+#include "worker/view_update.h"
+
+class RecordingView : public TunerView {
+public:
+    int SelectedString() const override {
+        reads_.fetch_add(1);
+        std::unique_lock lock(mutex_);
+        if (holdNext_) {
+            holdNext_ = false;
+            held_ = true;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return !held_; });
+        }
+        return selected_.load();
+    }
+    void ShowLamp(bool lit) override {
+        ViewUpdate update;
+        update.kind = ViewUpdate::Kind::Lamp;
+        update.lit = lit;
+        shown.push_back(update);
+    }
+    void ShowReading(const TunerReading& reading) override {
+        ViewUpdate update;
+        update.kind = ViewUpdate::Kind::Reading;
+        update.reading = reading;
+        shown.push_back(update);
+    }
+
+    void Select(int string) { selected_.store(string); }
+    int Reads() const { return reads_.load(); }
+
+    // The next read of the selected string waits until Release.
+    void HoldNextRead() {
+        std::lock_guard lock(mutex_);
+        holdNext_ = true;
+    }
+    void WaitUntilHeld() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return held_; });
+    }
+    void Release() {
+        std::lock_guard lock(mutex_);
+        held_ = false;
+        changed_.notify_all();
+    }
+
+    // What was applied, in order (UI thread only).
+    std::vector<ViewUpdate> shown;
+
+private:
+    std::atomic<int> selected_{-1};
+    mutable std::atomic<int> reads_{0};
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    mutable bool holdNext_ = false;
+    mutable bool held_ = false;
+};
+
+// Polls `condition` until it holds; false after a generous while (a hung worker, not a slow one).
+template <class Condition> bool Eventually(const Condition& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}

@@ -1,0 +1,74 @@
+// The analysis worker: sleeps on the device's completion event and turns each completed block
+// into one lamp change and one reading for the window.
+//
+// Threads and stopping (the one contract every user of the worker follows):
+// - UI thread: construction, Resume, Start, SetUpdateWake, DeliverUpdates, Stop, WaitFor,
+//   destruction. Worker thread: Execute and ProcessBlock, under the lock.
+// - Start and ProcessBlock both hold the lock, so no block is handled while the device opens.
+// - Stop stores the stop flag, closes the hand-over to the window, then sets the event; the
+//   worker sees the flag at that wake-up and ends. From Stop on, nothing reaches the view.
+// - Shutdown: Stop, WaitFor, then destroy. Destroying a worker whose thread still runs does
+//   the Stop and WaitFor first, so no member goes while Execute may use it. Members then go in
+//   reverse order of declaration: the lock, the Fft, the Recorder (which closes the device and
+//   so sets the event once more) and last the event.
+#pragma once
+
+#include <atomic>
+
+#include "worker/event.h"
+#include "worker/mutex.h"
+#include "worker/thread.h"
+#include "worker/tuner_view.h"
+#include "worker/view_updates.h"
+#include "worker/xptr.h"
+
+class Display final : public TThread {
+public:
+    // The window's configuration: 4096-sample blocks at 11025 Hz, a 4096-point transform.
+    static constexpr int BlockLength = 4096;
+    static constexpr int SampleRate = 11025;
+    static constexpr int FftLength = 4096;
+
+    // Makes the event, a 16-bit mono recorder and the Fft; touches no device. The thread runs
+    // at once unless `createSuspended` (the window always passes true and resumes it itself).
+    // `view` must outlive the worker.
+    Display(bool createSuspended, int blockLength, int sampleRate, int fftLength, TunerView& view);
+    ~Display() override;
+
+    // Under the lock, opens and starts the recorder with this worker's event. The recorder has
+    // told the user about a failure by the time false is returned.
+    bool Start();
+    // Asks the thread to end at its next wake-up, and wakes it.
+    void Stop();
+
+    // Sets what the worker calls when updates are waiting for DeliverUpdates.
+    void SetUpdateWake(ViewUpdates::WakeFunction* wake, void* context);
+    // Applies the waiting lamp changes and readings to the view, in order; nothing after Stop.
+    // Returns how many were applied.
+    int DeliverUpdates();
+
+    // The direction of the last reading.
+    int Direction() const { return direction_.load(std::memory_order_relaxed); }
+    // Wake-ups handled so far (with or without a completed block), not counting the last one
+    // that ended the thread: lets a caller know the worker has dealt with a signal.
+    long HandledWakeUps() const { return handledWakeUps_.load(std::memory_order_acquire); }
+
+protected:
+    void Execute() override;
+
+private:
+    void ProcessBlock();
+    void ToggleLamp();
+
+    std::atomic<bool> stop_{false};
+    Event event_;
+    PtrRecorder recorder_;
+    PtrFft fft_;
+    Mutex mutex_;
+    bool lampState_ = true;
+    std::atomic<int> direction_{0};
+
+    TunerView& view_;
+    ViewUpdates updates_;
+    std::atomic<long> handledWakeUps_{0};
+};

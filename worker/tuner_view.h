@@ -1,0 +1,16 @@
+// What the analysis worker needs of the tuner window, and nothing more.
+#pragma once
+
+#include "analysis/tuner_reading.h"
+
+class TunerView {
+public:
+    virtual ~TunerView() = default;
+
+    // Called on the worker thread, once per block: the selected string, -1 for none or 0 to 5.
+    // It must be a plain read of one value (an atomic load), never a wait on the UI thread.
+    virtual int SelectedString() const = 0;
+    // Called on the UI thread only, through ViewUpdates::Drain, in the order the worker made them.
+    virtual void ShowLamp(bool lit) = 0;
+    virtual void ShowReading(const TunerReading& reading) = 0;
+};

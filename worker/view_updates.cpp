@@ -1,0 +1,73 @@
+#include "worker/view_updates.h"
+
+void ViewUpdates::SetWake(WakeFunction* wake, void* context) {
+    Lock lock(mutex_);
+    wake_ = wake;
+    wakeContext_ = context;
+}
+
+void ViewUpdates::PushLamp(bool lit) {
+    ViewUpdate update;
+    update.kind = ViewUpdate::Kind::Lamp;
+    update.lit = lit;
+    Push(update);
+}
+
+void ViewUpdates::PushReading(const TunerReading& reading) {
+    ViewUpdate update;
+    update.kind = ViewUpdate::Kind::Reading;
+    update.reading = reading;
+    Push(update);
+}
+
+void ViewUpdates::Push(const ViewUpdate& update) {
+    Lock lock(mutex_);
+    // Checked under the lock that Stop also takes: once Stop has returned, no push gets through
+    // and no wake-up is in progress.
+    if (Stopped()) {
+        return;
+    }
+    if (count_ == Capacity) {
+        first_ = (first_ + 1) % Capacity;
+        --count_;
+    }
+    ring_[(first_ + count_) % Capacity] = update;
+    ++count_;
+    if (wake_ != nullptr) {
+        wake_(wakeContext_);
+    }
+}
+
+void ViewUpdates::Stop() {
+    Lock lock(mutex_);
+    stopped_.store(true, std::memory_order_release);
+    count_ = 0;
+}
+
+int ViewUpdates::Drain(TunerView& view) {
+    // Taken out under the lock and applied outside it, so the worker never waits on painting.
+    ViewUpdate pending[Capacity];
+    int taken = 0;
+    {
+        Lock lock(mutex_);
+        for (; taken < count_; ++taken) {
+            pending[taken] = ring_[(first_ + taken) % Capacity];
+        }
+        first_ = 0;
+        count_ = 0;
+    }
+    int applied = 0;
+    for (int k = 0; k < taken; ++k) {
+        // A view that stops the worker from one of its own updates gets nothing after that.
+        if (Stopped()) {
+            break;
+        }
+        if (pending[k].kind == ViewUpdate::Kind::Lamp) {
+            view.ShowLamp(pending[k].lit);
+        } else {
+            view.ShowReading(pending[k].reading);
+        }
+        ++applied;
+    }
+    return applied;
+}

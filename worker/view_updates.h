@@ -1,0 +1,56 @@
+// Carries the worker's lamp changes and readings to the UI thread, in order.
+//
+// The worker thread pushes (no allocation, never waiting on the UI thread) and then calls the
+// wake function, which tells the UI thread to Drain. Drain applies the pending updates to the
+// view in the order they were pushed. Stop closes the hand-over for good: pushes after it are
+// refused and wake no one, and a Drain after it applies nothing, so once Stop has been called
+// on the UI thread nothing more reaches the window, also from a block being processed then.
+//
+// When the UI thread falls behind by more than Capacity updates the oldest are discarded: what
+// reaches the window is always an in-order run of the newest updates, which is what a display
+// of the current sound wants.
+#pragma once
+
+#include <atomic>
+
+#include "worker/mutex.h"
+#include "worker/tuner_view.h"
+#include "worker/view_update.h"
+
+class ViewUpdates {
+public:
+    static constexpr int Capacity = 16;
+    // Called on the worker thread after each push, with the ring's lock held: it must be quick,
+    // must not allocate and must not call back into this object (post a wake-up, e.g. write an
+    // eventfd, and return).
+    using WakeFunction = void(void* context);
+
+    ViewUpdates() = default;
+    ViewUpdates(const ViewUpdates&) = delete;
+    ViewUpdates& operator=(const ViewUpdates&) = delete;
+
+    // Sets the wake function (nullptr for none). Once Stop has returned it is never called again.
+    void SetWake(WakeFunction* wake, void* context);
+
+    // Worker thread.
+    void PushLamp(bool lit);
+    void PushReading(const TunerReading& reading);
+
+    // UI thread. Stop is final.
+    void Stop();
+    bool Stopped() const { return stopped_.load(std::memory_order_acquire); }
+    // Applies the pending updates to `view` in order and returns how many it applied; after
+    // Stop it discards them and returns 0.
+    int Drain(TunerView& view);
+
+private:
+    void Push(const ViewUpdate& update);
+
+    Mutex mutex_;
+    ViewUpdate ring_[Capacity];
+    int first_ = 0;
+    int count_ = 0;
+    std::atomic<bool> stopped_{false};
+    WakeFunction* wake_ = nullptr;
+    void* wakeContext_ = nullptr;
+};
