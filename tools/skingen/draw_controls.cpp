@@ -88,7 +88,8 @@ QImage drawLogo(const QImage& under) {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
 
-    // The figure: a plectrum with a face, waving.
+    // The figure: a plectrum with a face, waving; kept clear of the border.
+    p.translate(2, 0);
     QPainterPath pick;
     pick.moveTo(4, 11);
     pick.cubicTo(4, 3, 28, 3, 28, 11);
@@ -120,7 +121,8 @@ QImage drawLogo(const QImage& under) {
     p.drawArc(QRectF(11, 14, 10, 7), 200 * 16, 140 * 16);
 
     // The word mark, dark, on a brushed-metal plate.
-    const QRectF plate(33, 13, 50, 17);
+    p.resetTransform();
+    const QRectF plate(35, 13, 48, 17);
     QLinearGradient metal(plate.topLeft(), plate.bottomLeft());
     metal.setColorAt(0.0, QColor(232, 230, 238));
     metal.setColorAt(0.5, QColor(186, 184, 196));

@@ -10,7 +10,7 @@ namespace skingen {
 
 namespace {
 
-constexpr int kQuality = 92;
+constexpr int kQuality = 95;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }

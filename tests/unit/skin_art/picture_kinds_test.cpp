@@ -1,0 +1,92 @@
+// Every picture exists under its component's name, at its size, in its storage kind.
+#include "skin_files.h"
+
+#include <gtest/gtest.h>
+
+namespace skin_art {
+namespace {
+
+enum class Kind { Bmp8, Bmp24, Bmp16, Jpeg };
+
+struct Expected {
+    const char* file;
+    int width;
+    int height;
+    Kind kind;
+};
+
+const Expected kPictures[] = {
+    {"Fond.bmp", 418, 326, Kind::Bmp8},   {"Shape1.bmp", 168, 179, Kind::Bmp24},
+    {"Off.bmp", 16, 15, Kind::Bmp24},     {"On.bmp", 16, 16, Kind::Bmp24},
+    {"Image2.bmp", 16, 16, Kind::Bmp24},  {"Image3.bmp", 86, 43, Kind::Bmp8},
+    {"E6.bmp", 59, 58, Kind::Bmp8},       {"A5.bmp", 59, 58, Kind::Bmp8},
+    {"D4.bmp", 59, 58, Kind::Bmp8},       {"G3.bmp", 59, 58, Kind::Bmp8},
+    {"B2.bmp", 59, 58, Kind::Bmp8},       {"E1.bmp", 59, 58, Kind::Bmp8},
+    {"LE6.bmp", 59, 58, Kind::Bmp8},      {"LA5.jpg", 59, 58, Kind::Jpeg},
+    {"LD4.jpg", 59, 58, Kind::Jpeg},      {"LG3.jpg", 59, 58, Kind::Jpeg},
+    {"LB2.jpg", 59, 58, Kind::Jpeg},      {"LE1.jpg", 59, 58, Kind::Jpeg},
+    {"moins.jpg", 32, 26, Kind::Jpeg},    {"plus.jpg", 31, 20, Kind::Jpeg},
+    {"Liste.bmp", 516, 300, Kind::Bmp16},
+};
+
+TEST(PictureKinds, EachPictureHasItsSizeAndStorageKind) {
+    for (const Expected& e : kPictures) {
+        SCOPED_TRACE(e.file);
+        if (e.kind == Kind::Jpeg) {
+            const JpegInfo info = readJpegInfo(e.file);
+            EXPECT_TRUE(info.baseline);
+            EXPECT_FALSE(info.progressive);
+            EXPECT_TRUE(info.ycbcr);
+            EXPECT_EQ(info.components, 3);
+            EXPECT_EQ(info.lumaH, 2); // 4:2:0 - luma sampled twice as often both ways
+            EXPECT_EQ(info.lumaV, 2);
+            EXPECT_EQ(info.chromaH, 1);
+            EXPECT_EQ(info.chromaV, 1);
+            const Picture p = loadJpeg(e.file);
+            EXPECT_EQ(p.width, e.width);
+            EXPECT_EQ(p.height, e.height);
+            continue;
+        }
+        const BmpHeader h = readBmpHeader(e.file);
+        const int bits = e.kind == Kind::Bmp8 ? 8 : e.kind == Kind::Bmp24 ? 24 : 16;
+        EXPECT_EQ(h.bitsPerPixel, bits);
+        EXPECT_EQ(h.compression, 0) << "BI_RGB: stb_image cannot read RLE";
+        EXPECT_EQ(h.headerSize, 40);
+        EXPECT_EQ(h.width, e.width);
+        EXPECT_EQ(h.height, e.height);
+        if (bits == 8) {
+            EXPECT_GE(h.paletteEntries, 2);
+            EXPECT_LE(h.paletteEntries, 256);
+        }
+        const Picture p = loadBmp(e.file);
+        EXPECT_EQ(p.width, e.width);
+        EXPECT_EQ(p.height, e.height);
+    }
+}
+
+// A 16-bit BI_RGB bitmap is 5-5-5 with the top bit unused; a decoder that took it for 5-6-5
+// would shift every green. Decode the raw words here and compare with stb_image's result.
+TEST(PictureKinds, NoteStripDecodesAsFiveFiveFive) {
+    const std::vector<std::uint8_t> bytes = readBytes("Liste.bmp");
+    const BmpHeader h = readBmpHeader("Liste.bmp");
+    const Picture decoded = loadBmp("Liste.bmp");
+    const std::size_t offset = bytes[10] | bytes[11] << 8 | bytes[12] << 16;
+    const std::size_t row = static_cast<std::size_t>((h.width * 2 + 3) / 4 * 4);
+    auto widen = [](int v) { return v << 3 | v >> 2; };
+    int mismatches = 0;
+    bool topBitUsed = false;
+    for (int y = 0; y < h.height; ++y)
+        for (int x = 0; x < h.width; ++x) {
+            const std::size_t at = offset + static_cast<std::size_t>(h.height - 1 - y) * row +
+                                   static_cast<std::size_t>(x) * 2;
+            const int word = bytes.at(at) | bytes.at(at + 1) << 8;
+            topBitUsed |= (word & 0x8000) != 0;
+            const Rgb expected{widen(word >> 10 & 31), widen(word >> 5 & 31), widen(word & 31)};
+            mismatches += decoded.at(x, y) == expected ? 0 : 1;
+        }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_FALSE(topBitUsed);
+}
+
+} // namespace
+} // namespace skin_art
