@@ -182,3 +182,23 @@ void Form::Deliver(EventKind kind, Image& target, MouseButton button, Point at) 
 }
 
 } // namespace skin
+
+namespace skin {
+
+Cursor Form::CursorAt(Point at) const {
+    const Image* image = ImageAt(at);
+    return image != nullptr ? image->GetCursor() : Cursor::Default;
+}
+
+std::string_view Form::HintAt(Point at, Rect* area) const {
+    const Image* image = ImageAt(at);
+    if (image == nullptr || image->Hint().empty()) {
+        return {};
+    }
+    if (area != nullptr) {
+        *area = image->BoundsRect();
+    }
+    return image->Hint();
+}
+
+} // namespace skin

@@ -1,0 +1,194 @@
+// Mouse routing on the main window: which component and which handler each press, release
+// and click reaches, with what coordinates.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/tform1.h"
+
+namespace {
+
+using skin::EventKind;
+using skin::MouseButton;
+using skin::Point;
+
+struct Seen {
+    std::string target;
+    EventKind kind;
+    MouseButton button;
+    int x;
+    int y;
+    std::string handler;
+    friend bool operator==(const Seen&, const Seen&) = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Seen& s) {
+    const char* kinds[] = {"down", "up", "click"};
+    return out << s.target << " " << kinds[static_cast<int>(s.kind)] << " button "
+               << static_cast<int>(s.button) << " at " << s.x << "," << s.y << " -> "
+               << (s.handler.empty() ? "(none)" : s.handler);
+}
+
+class Form1Routing : public testing::Test {
+protected:
+    Form1Routing() {
+        form.SetEventObserver([this](const skin::RoutedEvent& e) {
+            seen.push_back({std::string(e.target->Name()), e.kind, e.button, e.x, e.y,
+                            std::string(e.handler)});
+        });
+    }
+
+    void Click(Point at, bool doubleClick = false) {
+        form.MouseDown(MouseButton::Left, at, doubleClick);
+        form.MouseUp(MouseButton::Left, at);
+    }
+    std::vector<std::string> Handlers() const {
+        std::vector<std::string> names;
+        for (const Seen& s : seen) {
+            if (!s.handler.empty()) {
+                names.push_back(s.target + ":" + s.handler);
+            }
+        }
+        return names;
+    }
+
+    TForm1 form;
+    std::vector<Seen> seen;
+};
+
+constexpr auto L = MouseButton::Left;
+constexpr auto R = MouseButton::Right;
+constexpr auto M = MouseButton::Middle;
+
+TEST_F(Form1Routing, LeftPressOnFondReleasedOverThePanelStillReachesFond) {
+    form.MouseDown(L, {10, 10}, false);
+    form.MouseUp(L, {150, 100}); // over Shape1
+    EXPECT_EQ(seen, (std::vector<Seen>{
+                        {"Fond", EventKind::MouseDown, L, 7, 10, "FondMouseDown"},
+                        {"Fond", EventKind::Click, L, 147, 100, ""},
+                        {"Fond", EventKind::MouseUp, L, 147, 100, "FondMouseUp"},
+                    }));
+}
+
+TEST_F(Form1Routing, LeftPressOnFondReleasedOutsideTheWindowReachesFondInItsCoordinates) {
+    form.MouseDown(L, {100, 50}, false);
+    form.MouseUp(L, {-40, 500});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1], (Seen{"Fond", EventKind::MouseUp, L, -43, 500, "FondMouseUp"}));
+    EXPECT_EQ(form.Captured(), nullptr);
+}
+
+TEST_F(Form1Routing, PressesOnPicturesWithoutHandlersReachNoHandler) {
+    Click({150, 100}); // Shape1
+    Click({75, 30});   // the lamp
+    Click({300, 260}); // the logo
+    EXPECT_TRUE(Handlers().empty());
+    ASSERT_EQ(seen.size(), 9u);
+    EXPECT_EQ(seen[0].target, "Shape1");
+    EXPECT_EQ(seen[3].target, "Off");
+    EXPECT_EQ(seen[6].target, "Image3");
+}
+
+TEST_F(Form1Routing, ClicksReachTheTopmostShownButtonAndNeverAHiddenOne) {
+    Click({50, 130}); // A5; its hidden twin LA5 lies above it
+    Click({30, 49});  // the row LE6 would cover but E6 does not: Fond
+    Click({340, 30}); // help
+    form.A5.Hide();
+    form.LA5.Show();
+    Click({50, 130});
+    EXPECT_EQ(Handlers(),
+              (std::vector<std::string>{"A5:IE6NClick", "Fond:FondMouseDown", "Fond:FondMouseUp",
+                                        "Image2:Image2Click", "LA5:IE1OClick"}));
+}
+
+TEST_F(Form1Routing, AClickNeedsTheReleaseInsideThePressedButton) {
+    form.MouseDown(L, {50, 130}, false); // A5
+    form.MouseUp(L, {50, 200});          // over D4
+    form.MouseDown(L, {50, 130}, false);
+    form.MouseUp(L, {82, 177}); // A5's last pixel
+    EXPECT_EQ(Handlers(), (std::vector<std::string>{"A5:IE6NClick"}));
+    EXPECT_EQ(seen[1], (Seen{"A5", EventKind::MouseUp, L, 26, 80, ""}));
+}
+
+TEST_F(Form1Routing, TheSecondPressOfADoubleClickIsNoClick) {
+    // First click selects (the twin appears in its button's place), the second press of the
+    // double-click lands on the twin and must not clear the selection.
+    Click({50, 80});
+    form.E6.Hide();
+    form.LE6.Show();
+    Click({50, 80}, /*doubleClick=*/true);
+    EXPECT_EQ(Handlers(), (std::vector<std::string>{"E6:IE6NClick"}));
+    ASSERT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen[3].target, "LE6");
+    EXPECT_EQ(seen[4].target, "LE6");
+
+    // On Fond the press and release handlers still run for it.
+    seen.clear();
+    Click({10, 10}, /*doubleClick=*/true);
+    EXPECT_EQ(Handlers(), (std::vector<std::string>{"Fond:FondMouseDown", "Fond:FondMouseUp"}));
+    EXPECT_EQ(seen.size(), 2u);
+
+    // A later single click is a click again.
+    seen.clear();
+    Click({50, 80});
+    EXPECT_EQ(Handlers(), (std::vector<std::string>{"LE6:IE1OClick"}));
+}
+
+TEST_F(Form1Routing, RightAndMiddleReleasesGoToWhateverIsUnderThePointer) {
+    form.MouseDown(R, {10, 10}, false);
+    form.MouseUp(R, {150, 100}); // over Shape1: Fond hears nothing of it
+    form.MouseDown(M, {50, 80}, false);
+    form.MouseUp(M, {20, 300}); // over Fond
+    form.MouseDown(R, {20, 300}, false);
+    form.MouseUp(R, {-5, 40}); // outside the window: nobody
+    form.MouseDown(R, {50, 80}, false);
+    form.MouseUp(R, {50, 80}); // no click with the right button
+    EXPECT_EQ(seen, (std::vector<Seen>{
+                        {"Fond", EventKind::MouseDown, R, 7, 10, "FondMouseDown"},
+                        {"Shape1", EventKind::MouseUp, R, 45, 38, ""},
+                        {"E6", EventKind::MouseDown, M, 26, 30, ""},
+                        {"Fond", EventKind::MouseUp, M, 17, 300, "FondMouseUp"},
+                        {"Fond", EventKind::MouseDown, R, 17, 300, "FondMouseDown"},
+                        {"E6", EventKind::MouseDown, R, 26, 30, ""},
+                        {"E6", EventKind::MouseUp, R, 26, 30, ""},
+                    }));
+}
+
+TEST_F(Form1Routing, WhileTheLeftButtonHoldsAComponentItGetsTheOtherButtonsToo) {
+    form.MouseDown(L, {10, 10}, false);
+    form.MouseDown(R, {50, 80}, false);
+    form.MouseUp(R, {50, 80});
+    form.MouseUp(L, {150, 100});
+    ASSERT_EQ(seen.size(), 5u);
+    for (const Seen& s : seen) {
+        EXPECT_EQ(s.target, "Fond") << s;
+    }
+    EXPECT_EQ(form.Captured(), nullptr);
+}
+
+TEST_F(Form1Routing, PressesOutsideTheClientAreaOrOnBareWindowReachNothing) {
+    Click({1, 100});   // window colour left of Fond
+    Click({422, 100}); // right of Fond
+    Click({100, 327}); // below Fond
+    Click({500, 100}); // outside the window
+    form.SetClientSize({200, 200});
+    Click({300, 100}); // Fond reaches there, but the window no longer does
+    EXPECT_TRUE(seen.empty());
+}
+
+TEST_F(Form1Routing, CursorsAndHintFollowTheTopmostShownComponent) {
+    EXPECT_EQ(form.CursorAt({50, 80}), skin::Cursor::HandPoint);
+    EXPECT_EQ(form.CursorAt({30, 49}), skin::Cursor::Default); // LE6's place, hidden
+    form.LE6.Show();
+    EXPECT_EQ(form.CursorAt({30, 49}), skin::Cursor::HandPoint);
+    EXPECT_EQ(form.CursorAt({335, 30}), skin::Cursor::Help);
+    EXPECT_EQ(form.CursorAt({1, 1}), skin::Cursor::Default);
+    skin::Rect area;
+    EXPECT_EQ(form.HintAt({335, 30}, &area), "Acc\xC3\xA9s \xC3\xA0 l'aide");
+    EXPECT_EQ(area, form.Image2.BoundsRect());
+    EXPECT_EQ(form.HintAt({50, 80}), "");
+    EXPECT_EQ(form.HintAt({329, 30}), "");
+}
+
+} // namespace

@@ -1,0 +1,322 @@
+// The main window's skin with its real pictures: layout, drawing on the LCD panel, what shows
+// through where twins and lamps differ in size, growing the window, decoding once.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ui/form1_description.h"
+#include "ui/model/picture_decoding.h"
+#include "ui/skin_pictures.h"
+#include "ui/tform1.h"
+
+namespace {
+
+using skin::Pixel;
+using skin::Rect;
+using skin::Rgb;
+
+constexpr Pixel kUnlit = Rgb(0, 128, 0);
+constexpr Pixel kLit = Rgb(64, 255, 64);
+constexpr int kShapeLeft = 105;
+constexpr int kShapeTop = 62;
+
+// Bar i of the meter as the display paints it, in Shape1's coordinates.
+Rect BarRect(int i) {
+    if (i <= 5) {
+        return {40 + 8 * i, 163 - 5 * i, 44 + 8 * i, 169};
+    }
+    const int k = i - 6;
+    return {88 + 8 * k, 143 + 5 * k, 92 + 8 * k, 169};
+}
+
+class Form1Skin : public testing::Test {
+protected:
+    void SetUp() override { form.Compose(); }
+
+    Pixel Client(int x, int y) const { return form.Composed().At(x, y); }
+    Pixel FondAt(int clientX, int clientY) {
+        return form.Fond.GetPicture().Pixels().At(clientX - 3, clientY);
+    }
+    skin::PixelImage NoteWindow() {
+        skin::PixelImage window(129, 75);
+        window.Copy(form.Shape1.GetPicture().Pixels(), {16, 23, 145, 98}, {0, 0});
+        return window;
+    }
+
+    TForm1 form;
+};
+
+TEST_F(Form1Skin, ComponentsFollowTheDescriptionInCreationOrder) {
+    const auto& images = form.Images();
+    ASSERT_EQ(images.size(), form1::kComponents.size() - 1);
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const skin::ComponentSpec& row = form1::kComponents[i];
+        SCOPED_TRACE(std::string(row.name));
+        skin::Image& image = *images[i];
+        EXPECT_EQ(image.Name(), row.name);
+        EXPECT_EQ(image.BoundsRect(),
+                  (Rect{row.left, row.top, row.left + row.width, row.top + row.height}));
+        EXPECT_EQ(image.Visible(), row.visible);
+        // Every picture is exactly the size of its component: drawn 1:1, never cut or padded.
+        EXPECT_EQ(image.GetPicture().Pixels().Dimensions(), (skin::Size{row.width, row.height}));
+        EXPECT_EQ(static_cast<bool>(image.OnClick), !row.onClick.empty());
+        EXPECT_EQ(image.OnClick.name, row.onClick);
+        EXPECT_EQ(static_cast<bool>(image.OnMouseDown), !row.onMouseDown.empty());
+        EXPECT_EQ(static_cast<bool>(image.OnMouseUp), !row.onMouseUp.empty());
+    }
+    // The members are the components under their own names.
+    EXPECT_EQ(&form.LE6, form.FindImage("LE6"));
+    EXPECT_EQ(form.LE6.Top(), 48);
+    EXPECT_EQ(form.LG3.Left(), 284);
+    EXPECT_EQ(form.Off.BoundsRect().Height(), 15);
+    EXPECT_EQ(form.Image2.Hint(), "Acc\xC3\xA9s \xC3\xA0 l'aide");
+    EXPECT_EQ(form.Image2.GetCursor(), skin::Cursor::Help);
+    EXPECT_EQ(form.B2.GetCursor(), skin::Cursor::HandPoint);
+    EXPECT_EQ(form.Fond.GetCursor(), skin::Cursor::Default);
+    EXPECT_EQ(form.Liste.Count(), 13);
+    EXPECT_EQ(form.Caption(), "Vibralon");
+    EXPECT_EQ(form.ClientSize(), (skin::Size{423, 328}));
+    EXPECT_FALSE(form.IconData().empty());
+}
+
+TEST_F(Form1Skin, FramesAreCellsOfTheStripFourToARow) {
+    EXPECT_EQ(form.Liste.FrameRect(0), (Rect{0, 0, 129, 75}));
+    EXPECT_EQ(form.Liste.FrameRect(5), (Rect{129, 75, 258, 150}));
+    EXPECT_EQ(form.Liste.FrameRect(12), (Rect{0, 225, 129, 300}));
+}
+
+TEST_F(Form1Skin, FrameTwelveErasesADrawnNoteCompletely) {
+    const skin::PixelImage untouched = NoteWindow();
+    const skin::PixelImage shapeBefore = form.Shape1.GetPicture().Pixels();
+    form.Liste.Draw(form.Shape1, 16, 23, 10); // A sharp: letter and sign, the widest note
+    ASSERT_NE(NoteWindow(), untouched);
+    form.Liste.Draw(form.Shape1, 16, 23, 12);
+    EXPECT_EQ(NoteWindow(), untouched);
+    EXPECT_EQ(form.Shape1.GetPicture().Pixels(), shapeBefore);
+    form.Compose();
+    for (int y = 23; y < 98; ++y) {
+        for (int x = 16; x < 145; ++x) {
+            ASSERT_EQ(Client(kShapeLeft + x, kShapeTop + y), untouched.At(x - 16, y - 23));
+        }
+    }
+}
+
+TEST_F(Form1Skin, EveryFrameCoversTheWholeNoteWindowAndNothingElse) {
+    const skin::PixelImage before = form.Shape1.GetPicture().Pixels();
+    skin::Picture strip = skin::EmbeddedPicture("Liste");
+    for (int frame = 0; frame < 13; ++frame) {
+        form.Liste.Draw(form.Shape1, 16, 23, frame);
+        skin::PixelImage cell(129, 75);
+        cell.Copy(strip.Pixels(), form.Liste.FrameRect(frame), {0, 0});
+        ASSERT_EQ(NoteWindow(), cell) << "frame " << frame;
+        const skin::PixelImage& shape = form.Shape1.GetPicture().Pixels();
+        for (int y = 0; y < shape.Height(); ++y) {
+            for (int x = 0; x < shape.Width(); ++x) {
+                if (x >= 16 && x < 145 && y >= 23 && y < 98) {
+                    continue;
+                }
+                ASSERT_EQ(shape.At(x, y), before.At(x, y))
+                    << "frame " << frame << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST_F(Form1Skin, ALitBarLeavesTheSlotsRightColumnAndBottomRowDark) {
+    for (int i = 0; i < 11; ++i) {
+        SCOPED_TRACE("bar " + std::to_string(i));
+        const Rect bar = BarRect(i);
+        form.Shape1.FillRect(bar, kLit);
+        form.Compose();
+        for (int y = bar.top; y <= 169; ++y) {
+            for (int x = bar.left; x <= bar.left + 4; ++x) {
+                const bool lit = x < bar.left + 4 && y < 169;
+                ASSERT_EQ(Client(kShapeLeft + x, kShapeTop + y), lit ? kLit : kUnlit)
+                    << "at " << x << "," << y;
+            }
+        }
+        // Four columns wide, down to row 168.
+        EXPECT_EQ(bar.Width(), 4);
+        EXPECT_EQ(bar.bottom - 1, 168);
+    }
+}
+
+TEST_F(Form1Skin, AnUnlitBarCannotBeToldFromTheArtwork) {
+    const skin::PixelImage artwork = form.Shape1.GetPicture().Pixels();
+    const skin::PixelImage composed = form.Composed();
+    for (int i = 0; i < 11; ++i) {
+        form.Shape1.FillRect(BarRect(i), kLit);
+        form.Shape1.FillRect(BarRect(i), kUnlit);
+    }
+    form.Compose();
+    EXPECT_EQ(form.Shape1.GetPicture().Pixels(), artwork);
+    EXPECT_EQ(form.Composed(), composed);
+}
+
+TEST_F(Form1Skin, ArrowsStayAboveTheirPanelWhenThePanelIsDrawnOn) {
+    form.plus.Show();
+    form.moins.Show();
+    form.Shape1.FillRect({0, 100, 168, 140}, Rgb(255, 0, 0));
+    form.Compose();
+    const skin::PixelImage& plus = form.plus.GetPicture().Pixels();
+    for (int y = 0; y < plus.Height(); ++y) {
+        for (int x = 0; x < plus.Width(); ++x) {
+            ASSERT_EQ(Client(112 + x, 173 + y), plus.At(x, y));
+        }
+    }
+    EXPECT_EQ(Client(231 + 5, 168 + 5), form.moins.GetPicture().Pixels().At(5, 5));
+    EXPECT_EQ(Client(kShapeLeft + 5, kShapeTop + 100), Rgb(255, 0, 0));
+}
+
+TEST_F(Form1Skin, LitTwinsOffsetFromTheirButtonsShowTheBackground) {
+    form.E6.Hide();
+    form.LE6.Show();
+    form.G3.Hide();
+    form.LG3.Show();
+    form.Compose();
+    for (int y = 106; y <= 107; ++y) {
+        for (int x = 24; x < 83; ++x) {
+            ASSERT_EQ(Client(x, y), FondAt(x, y)) << x << "," << y;
+        }
+    }
+    for (int x = 343; x <= 345; ++x) {
+        for (int y = 48; y < 106; ++y) {
+            ASSERT_EQ(Client(x, y), FondAt(x, y)) << x << "," << y;
+        }
+    }
+    // And the twins themselves cover their whole place.
+    EXPECT_EQ(Client(24, 48), form.LE6.GetPicture().Pixels().At(0, 0));
+    EXPECT_EQ(Client(342, 105), form.LG3.GetPicture().Pixels().At(58, 57));
+}
+
+TEST_F(Form1Skin, TheUnlitLampIsOneRowShorterThanTheLitOne) {
+    for (int x = 71; x <= 86; ++x) {
+        ASSERT_EQ(Client(x, 38), FondAt(x, 38)) << x;
+        ASSERT_EQ(Client(x, 37), form.Off.GetPicture().Pixels().At(x - 71, 14)) << x;
+    }
+    form.Off.Hide();
+    form.On.Show();
+    form.Compose();
+    for (int x = 71; x <= 86; ++x) {
+        ASSERT_EQ(Client(x, 38), form.On.GetPicture().Pixels().At(x - 71, 15)) << x;
+    }
+}
+
+TEST_F(Form1Skin, WindowColourShowsOnlyWhereFondDoesNotReach) {
+    form.SetWindowColour(Rgb(212, 208, 200));
+    form.Compose();
+    for (int y = 0; y < 326; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            ASSERT_EQ(Client(x, y), Rgb(212, 208, 200));
+        }
+        EXPECT_EQ(Client(421, y), Rgb(212, 208, 200));
+    }
+    EXPECT_EQ(Client(200, 326), Rgb(212, 208, 200));
+    EXPECT_EQ(Client(3, 0), FondAt(3, 0));
+    EXPECT_EQ(Client(420, 325), FondAt(420, 325));
+}
+
+TEST_F(Form1Skin, EnlargingExposesWindowColourAndTheSkinDoesNotGrow) {
+    const skin::PixelImage before = form.Composed();
+    form.SetClientSize({640, 480});
+    // Only what the window gained is to be composed.
+    ASSERT_EQ(form.Dirty().Rects().size(), 2u);
+    EXPECT_EQ(form.Dirty().Rects()[0], (Rect{423, 0, 640, 480}));
+    EXPECT_EQ(form.Dirty().Rects()[1], (Rect{0, 328, 423, 480}));
+    form.Compose();
+    const Pixel colour = form.WindowColour();
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            if (x < 423 && y < 328) {
+                ASSERT_EQ(Client(x, y), before.At(x, y)) << x << "," << y;
+            } else {
+                ASSERT_EQ(Client(x, y), colour) << x << "," << y;
+            }
+        }
+    }
+    form.SetClientSize({300, 200});
+    EXPECT_TRUE(form.Dirty().Empty());
+    EXPECT_EQ(form.Composed().Dimensions(), (skin::Size{300, 200}));
+    EXPECT_EQ(Client(299, 199), before.At(299, 199));
+}
+
+TEST_F(Form1Skin, EachChangeMarksOnlyTheAreaItTouches) {
+    ASSERT_TRUE(form.Dirty().Empty());
+    form.Shape1.FillRect(BarRect(5), kLit);
+    ASSERT_EQ(form.Dirty().Rects().size(), 1u);
+    EXPECT_EQ(form.Dirty().Rects()[0], BarRect(5).Translated(kShapeLeft, kShapeTop));
+    form.Compose();
+
+    form.Liste.Draw(form.Shape1, 16, 23, 9);
+    ASSERT_EQ(form.Dirty().Rects().size(), 1u);
+    EXPECT_EQ(form.Dirty().Rects()[0], (Rect{121, 85, 250, 160}));
+    form.Compose();
+
+    form.E6.Hide();
+    form.LE6.Show();
+    ASSERT_EQ(form.Dirty().Rects().size(), 2u);
+    EXPECT_EQ(form.Dirty().Rects()[0], form.E6.BoundsRect());
+    EXPECT_EQ(form.Dirty().Rects()[1], form.LE6.BoundsRect());
+    form.Compose();
+
+    // Nothing that changes nothing is marked.
+    form.LE6.Show();
+    form.plus.Hide();
+    form.Shape1.FillRect({200, 0, 210, 10}, kLit); // wholly outside the panel
+    EXPECT_TRUE(form.Dirty().Empty());
+}
+
+TEST_F(Form1Skin, ComposingRedrawsOnlyTheDirtyAreas) {
+    // Change the panel's picture behind the skin's back: nothing marks it, so nothing shows.
+    form.Shape1.GetPicture().Canvas().Fill({0, 0, 168, 179}, Rgb(255, 0, 0));
+    form.Shape1.FillRect(BarRect(0), kLit);
+    form.Compose();
+    EXPECT_EQ(Client(kShapeLeft + 40, kShapeTop + 163), kLit);
+    EXPECT_NE(Client(kShapeLeft + 80, kShapeTop + 100), Rgb(255, 0, 0));
+    EXPECT_NE(Client(kShapeLeft + 44, kShapeTop + 163), Rgb(255, 0, 0));
+}
+
+TEST(Form1Pictures, EachPictureIsDecodedOnceAndJpegsOnlyWhenFirstPainted) {
+    const std::uint64_t start = skin::PicturesDecoded();
+    TForm1 form;
+    // The thirteen bitmap components and the strip; the six JPEG pictures wait.
+    EXPECT_EQ(skin::PicturesDecoded() - start, 14u);
+    form.Compose();
+    EXPECT_EQ(skin::PicturesDecoded() - start, 14u);
+    EXPECT_FALSE(form.LA5.GetPicture().Decoded());
+
+    form.A5.Hide();
+    form.LA5.Show();
+    form.Compose();
+    EXPECT_EQ(skin::PicturesDecoded() - start, 15u);
+    EXPECT_TRUE(form.LA5.GetPicture().Decoded());
+
+    // Many readings later: notes, bars, arrows and twins come and go, nothing is decoded again.
+    for (int reading = 0; reading < 200; ++reading) {
+        form.Liste.Draw(form.Shape1, 16, 23, reading % 13);
+        form.Shape1.FillRect(BarRect(reading % 11), reading % 2 ? kLit : kUnlit);
+        form.LA5.SetVisible(reading % 2 == 0);
+        form.plus.SetVisible(reading % 3 == 0);
+        form.moins.SetVisible(reading % 3 == 1);
+        form.Compose();
+    }
+    EXPECT_EQ(skin::PicturesDecoded() - start, 17u); // plus and moins, once each
+}
+
+TEST(Form1Placement, CentredOnceAndNeverOffTheScreensCorner) {
+    TForm1 form;
+    const auto first = form.PlaceForFirstShowing({1024, 768});
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(*first, (skin::Point{296, 206})); // (1024 - 431) / 2 rounded down
+    EXPECT_EQ(form.Left(), 296);
+    EXPECT_FALSE(form.PlaceForFirstShowing({1920, 1080}).has_value());
+    EXPECT_EQ(form.Left(), 296);
+
+    EXPECT_EQ(skin::CentredPosition({431, 355}, {400, 600}), (skin::Point{0, 122}));
+    EXPECT_EQ(skin::CentredPosition({431, 355}, {800, 300}), (skin::Point{184, 0}));
+    EXPECT_EQ(skin::CentredPosition({431, 355}, {430, 354}), (skin::Point{0, 0}));
+    EXPECT_EQ(skin::CentredPosition({431, 355}, {432, 356}), (skin::Point{0, 0}));
+    EXPECT_EQ(skin::CentredPosition({431, 355}, {433, 357}), (skin::Point{1, 1}));
+}
+
+} // namespace

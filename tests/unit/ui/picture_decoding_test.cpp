@@ -1,0 +1,161 @@
+// Reading the stored kinds of picture: palette, 16-bit and 24-bit BMP, baseline JPEG.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "ui/model/picture.h"
+#include "ui/model/picture_decoding.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using skin::Rgb;
+
+void Put16(Bytes& b, unsigned v) {
+    b.push_back(v & 0xFF);
+    b.push_back((v >> 8) & 0xFF);
+}
+void Put32(Bytes& b, unsigned v) {
+    Put16(b, v & 0xFFFF);
+    Put16(b, v >> 16);
+}
+
+// A bottom-up Windows 3 BMP; `rows` are already packed at `bits` a pixel, top row first.
+Bytes Bmp(int width, int height, int bits, const std::vector<Bytes>& rows,
+          const std::vector<std::uint32_t>& palette = {}) {
+    const int stride = ((width * bits + 31) / 32) * 4;
+    const unsigned offset = 14 + 40 + 4 * static_cast<unsigned>(palette.size());
+    Bytes b{'B', 'M'};
+    Put32(b, offset + stride * height);
+    Put32(b, 0);
+    Put32(b, offset);
+    Put32(b, 40);
+    Put32(b, width);
+    Put32(b, height);
+    Put16(b, 1);
+    Put16(b, bits);
+    Put32(b, 0); // no compression
+    Put32(b, stride * height);
+    Put32(b, 3780);
+    Put32(b, 3780);
+    Put32(b, palette.size());
+    Put32(b, 0);
+    for (std::uint32_t entry : palette) {
+        Put32(b, entry); // blue, green, red, 0
+    }
+    for (int y = height - 1; y >= 0; --y) {
+        Bytes row = rows[y];
+        row.resize(stride, 0);
+        b.insert(b.end(), row.begin(), row.end());
+    }
+    return b;
+}
+
+TEST(BmpDecoding, TwentyFourBitRowsWithPadding) {
+    // Three pixels a row leave three bytes of padding; rows are stored bottom-up in BGR.
+    const Bytes bmp =
+        Bmp(3, 2, 24, {{1, 2, 3, 4, 5, 6, 7, 8, 9}, {10, 11, 12, 13, 14, 15, 16, 17, 18}});
+    const skin::PixelImage image = skin::DecodeBmp(bmp);
+    ASSERT_EQ(image.Dimensions(), (skin::Size{3, 2}));
+    EXPECT_EQ(image.At(0, 0), Rgb(3, 2, 1));
+    EXPECT_EQ(image.At(2, 0), Rgb(9, 8, 7));
+    EXPECT_EQ(image.At(1, 1), Rgb(15, 14, 13));
+}
+
+TEST(BmpDecoding, EightBitPalette) {
+    const Bytes bmp = Bmp(2, 1, 8, {{1, 0}}, {0x00302010, 0x003E313C});
+    const skin::PixelImage image = skin::DecodeBmp(bmp);
+    EXPECT_EQ(image.At(0, 0), Rgb(0x3E, 0x31, 0x3C));
+    EXPECT_EQ(image.At(1, 0), Rgb(0x30, 0x20, 0x10));
+}
+
+TEST(BmpDecoding, SixteenBitFiveFiveFive) {
+    // Pure 5-bit red, green and blue, and white: each channel stretched to the full 8 bits.
+    const Bytes bmp = Bmp(4, 1, 16, {{0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F}});
+    const skin::PixelImage image = skin::DecodeBmp(bmp);
+    EXPECT_EQ(image.At(0, 0), Rgb(255, 0, 0));
+    EXPECT_EQ(image.At(1, 0), Rgb(0, 255, 0));
+    EXPECT_EQ(image.At(2, 0), Rgb(0, 0, 255));
+    EXPECT_EQ(image.At(3, 0), Rgb(255, 255, 255));
+}
+
+TEST(BmpDecoding, DamagedDataIsRefused) {
+    Bytes bmp = Bmp(3, 2, 24, {{1, 2, 3, 4, 5, 6, 7, 8, 9}, {10, 11, 12, 13, 14, 15, 16, 17, 18}});
+    bmp[0] = 'X';
+    EXPECT_THROW(skin::DecodeBmp(bmp), skin::PictureError);
+    EXPECT_THROW(skin::DecodeBmp({}), skin::PictureError);
+}
+
+Bytes Jpeg(int width, int height, int r, int g, int b) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+    for (int x = 0; x < width; ++x) {
+        row[3 * x] = r;
+        row[3 * x + 1] = g;
+        row[3 * x + 2] = b;
+    }
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes bytes(out, out + size);
+    std::free(out);
+    return bytes;
+}
+
+TEST(JpegDecoding, BaselineFourTwoZeroInFullColour) {
+    const Bytes jpeg = Jpeg(31, 20, 100, 150, 72);
+    const skin::PixelImage image = skin::DecodeJpeg(jpeg);
+    ASSERT_EQ(image.Dimensions(), (skin::Size{31, 20}));
+    for (const auto& [x, y] : {std::pair{0, 0}, {30, 19}, {15, 10}}) {
+        EXPECT_NEAR(skin::RedOf(image.At(x, y)), 100, 2);
+        EXPECT_NEAR(skin::GreenOf(image.At(x, y)), 150, 2);
+        EXPECT_NEAR(skin::BlueOf(image.At(x, y)), 72, 2);
+    }
+}
+
+TEST(JpegDecoding, TruncatedDataIsRefusedWithoutEndingTheProgram) {
+    Bytes jpeg = Jpeg(16, 16, 10, 20, 30);
+    jpeg.resize(jpeg.size() / 3);
+    // libjpeg's own handler would exit the process; ours must come back with an error or
+    // with the part it could read, never crash.
+    try {
+        const skin::PixelImage image = skin::DecodeJpeg(jpeg);
+        EXPECT_EQ(image.Dimensions(), (skin::Size{16, 16}));
+    } catch (const skin::PictureError&) {
+    }
+    EXPECT_THROW(skin::DecodeJpeg(Bytes{0xFF, 0xD8, 0xFF}), skin::PictureError);
+}
+
+TEST(JpegPicture, WaitsForItsFirstPaintingThenKeepsThePixels) {
+    const Bytes jpeg = Jpeg(8, 8, 200, 10, 10);
+    skin::Picture picture(skin::PictureFormat::Jpeg, jpeg);
+    EXPECT_FALSE(picture.Decoded());
+    const std::uint64_t before = skin::PicturesDecoded();
+    const skin::PixelImage& first = picture.Pixels();
+    const skin::PixelImage& second = picture.Pixels();
+    EXPECT_EQ(&first, &second);
+    EXPECT_EQ(first.Dimensions(), (skin::Size{8, 8}));
+    EXPECT_EQ(skin::PicturesDecoded() - before, 1u);
+}
+
+} // namespace

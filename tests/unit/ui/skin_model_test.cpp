@@ -1,0 +1,174 @@
+// The skin model on made-up pictures: clipping, dirty areas, stacking, capture and the host.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "ui/model/dirty_region.h"
+#include "ui/model/form.h"
+#include "ui/model/image.h"
+
+namespace {
+
+using skin::Pixel;
+using skin::Point;
+using skin::Rect;
+using skin::Rgb;
+
+constexpr Pixel kRed = Rgb(255, 0, 0);
+constexpr Pixel kBlue = Rgb(0, 0, 255);
+constexpr Pixel kGrey = Rgb(50, 50, 50);
+
+TEST(PixelImageCopy, ClipsAtEveryEdgeOfSourceAndTarget) {
+    skin::PixelImage source(4, 4);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            source.Set(x, y, Rgb(x, y, 0));
+        }
+    }
+    skin::PixelImage target(5, 5, kGrey);
+    target.Copy(source, {1, 1, 6, 6}, {-1, 2}); // beyond the source, left of the target
+    EXPECT_EQ(target.At(0, 2), Rgb(2, 1, 0));
+    EXPECT_EQ(target.At(1, 3), Rgb(3, 2, 0));
+    EXPECT_EQ(target.At(2, 2), kGrey); // source ends at column 3
+    EXPECT_EQ(target.At(0, 1), kGrey);
+    EXPECT_EQ(target.At(0, 4), Rgb(2, 3, 0));
+    target.Fill({3, -2, 10, 1}, kRed);
+    EXPECT_EQ(target.At(4, 0), kRed);
+    EXPECT_EQ(target.At(2, 0), kGrey);
+    EXPECT_EQ(target.At(4, 1), kGrey);
+}
+
+TEST(DirtyRegionList, KeepsAreasApartUnlessOneHoldsTheOther) {
+    skin::DirtyRegion region;
+    region.Add({0, 0, 10, 10});
+    region.Add({2, 2, 5, 5}); // already covered
+    region.Add({20, 0, 30, 10});
+    region.Add({0, 0, 0, 10}); // empty
+    ASSERT_EQ(region.Rects().size(), 2u);
+    region.Add({-1, -1, 11, 11}); // covers the first
+    EXPECT_EQ(region.Rects(), (std::vector<Rect>{{20, 0, 30, 10}, {-1, -1, 11, 11}}));
+    for (int i = 0; i < 40; ++i) {
+        region.Add({100 + 2 * i, 0, 101 + 2 * i, 1});
+    }
+    // Many scattered areas end as their bounding box, still holding every one of them.
+    EXPECT_LE(region.Rects().size(), 16u);
+    for (int i = 0; i < 40; ++i) {
+        bool covered = false;
+        for (const Rect& r : region.Rects()) {
+            covered = covered || r.Contains(Rect{100 + 2 * i, 0, 101 + 2 * i, 1});
+        }
+        EXPECT_TRUE(covered) << i;
+    }
+}
+
+struct RecordingHost : skin::WindowHost {
+    void InvalidateArea(const Rect& area) override { invalidated.push_back(area); }
+    void MoveWindow(Point position) override { moves.push_back(position); }
+    void CloseWindow() override { ++closes; }
+    std::vector<Rect> invalidated;
+    std::vector<Point> moves;
+    int closes = 0;
+};
+
+skin::ComponentSpec Spec(std::string_view name, int left, int top, int width, int height,
+                         bool visible = true) {
+    skin::ComponentSpec spec;
+    spec.name = name;
+    spec.left = left;
+    spec.top = top;
+    spec.width = width;
+    spec.height = height;
+    spec.visible = visible;
+    return spec;
+}
+
+// Two pictures overlapping on a 20 x 10 window: a red one below, a blue one above.
+class TwoPictures : public testing::Test {
+protected:
+    TwoPictures() {
+        form.SetWindowColour(kGrey);
+        form.Compose();
+        form.AttachHost(&host);
+    }
+
+    skin::Form form{skin::FormSpec{"Test", 28, 37, 20, 10}};
+    skin::Image below{form, Spec("below", 2, 2, 8, 6), skin::Picture(skin::PixelImage(8, 6, kRed))};
+    skin::Image above{form, Spec("above", 6, 4, 8, 6),
+                      skin::Picture(skin::PixelImage(8, 6, kBlue))};
+    RecordingHost host;
+};
+
+TEST_F(TwoPictures, LaterComponentsLieAboveAndHidingUncoversWhatIsBeneath) {
+    EXPECT_EQ(form.Composed().At(1, 1), kGrey);
+    EXPECT_EQ(form.Composed().At(3, 3), kRed);
+    EXPECT_EQ(form.Composed().At(7, 5), kBlue);
+    EXPECT_EQ(form.Composed().At(13, 9), kBlue);
+    above.Hide();
+    EXPECT_EQ(host.invalidated, (std::vector<Rect>{{6, 4, 14, 10}}));
+    form.Compose();
+    EXPECT_EQ(form.Composed().At(7, 5), kRed);
+    EXPECT_EQ(form.Composed().At(13, 9), kGrey);
+    below.Hide();
+    form.Compose();
+    EXPECT_EQ(form.Composed(), skin::PixelImage(20, 10, kGrey));
+}
+
+TEST_F(TwoPictures, DrawingBelowIsRepaintedUnderWhatLiesAbove) {
+    below.FillRect({0, 0, 8, 6}, Rgb(0, 255, 0));
+    EXPECT_EQ(host.invalidated, (std::vector<Rect>{{2, 2, 10, 8}}));
+    form.Compose();
+    EXPECT_EQ(form.Composed().At(3, 3), Rgb(0, 255, 0));
+    EXPECT_EQ(form.Composed().At(7, 5), kBlue);
+
+    // Drawing on a hidden picture changes it without repainting; showing it shows the drawing.
+    host.invalidated.clear();
+    above.Hide();
+    host.invalidated.clear();
+    above.FillRect({0, 0, 2, 2}, kRed);
+    EXPECT_TRUE(host.invalidated.empty());
+    above.Show();
+    form.Compose();
+    EXPECT_EQ(form.Composed().At(6, 4), kRed);
+}
+
+TEST_F(TwoPictures, HidingTheComponentThatHoldsTheMouseReleasesIt) {
+    std::vector<std::string_view> seen;
+    form.SetEventObserver([&](const skin::RoutedEvent& e) { seen.push_back(e.target->Name()); });
+    form.MouseDown(skin::MouseButton::Left, {7, 5}, false);
+    EXPECT_EQ(form.Captured(), &above);
+    above.Hide();
+    EXPECT_EQ(form.Captured(), nullptr);
+    form.MouseUp(skin::MouseButton::Left, {7, 5}); // now over `below`; no click for anyone
+    EXPECT_EQ(seen, (std::vector<std::string_view>{"above", "below"}));
+}
+
+TEST_F(TwoPictures, PlacementAndClosingGoThroughTheHost) {
+    form.SetLeft(40);
+    form.SetTop(-10);
+    form.Close();
+    EXPECT_EQ(host.moves, (std::vector<Point>{{40, 0}, {40, -10}}));
+    EXPECT_EQ(host.closes, 1);
+    form.WindowMoved({5, 6});
+    EXPECT_EQ(form.Left(), 5);
+    EXPECT_EQ(form.Top(), 6);
+    EXPECT_EQ(host.moves.size(), 2u);
+}
+
+TEST(UndecodablePicture, PaintsNothingAndIsTriedOnce) {
+    static const std::uint8_t garbage[] = {0xFF, 0xD8, 0xFF, 0x00, 0x12};
+    skin::Form form{skin::FormSpec{"Test", 0, 0, 10, 10}};
+    skin::Image below{form, Spec("below", 0, 0, 10, 10),
+                      skin::Picture(skin::PixelImage(10, 10, kRed))};
+    skin::Image broken{form, Spec("broken", 2, 2, 4, 4),
+                       skin::Picture(skin::PictureFormat::Jpeg, garbage)};
+    const std::uint64_t before = skin::PicturesDecoded();
+    form.Compose();
+    broken.Hide();
+    broken.Show();
+    form.Compose();
+    EXPECT_EQ(skin::PicturesDecoded() - before, 1u);
+    EXPECT_EQ(form.Composed(), skin::PixelImage(10, 10, kRed));
+}
+
+} // namespace
