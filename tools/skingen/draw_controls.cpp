@@ -143,6 +143,14 @@ QImage drawStringButton(const QImage& under, const QString& name, bool lit) {
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF c(29, 28);
     dropShadow(p, c + QPointF(1.2, 1.8), 22, 4.5, 150);
+    if (lit) { // the lit cap spills a little light onto the body
+        QRadialGradient glow(c, 26);
+        glow.setColorAt(0.8, QColor(110, 255, 90, 110));
+        glow.setColorAt(1.0, QColor(110, 255, 90, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(glow);
+        p.drawEllipse(c, 26, 26);
+    }
 
     // Metal ring.
     QLinearGradient ring(c - QPointF(0, 23), c + QPointF(0, 23));
