@@ -1,0 +1,56 @@
+#include "listening_worker.h"
+
+#include "capture/sample_iter.h"
+
+ListeningWorker::ListeningWorker(Recorder& recorder)
+    : recorder_(recorder), event_(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
+      fft_(recorder.SamplesPerBlock(), recorder.SampleRate()), thread_([this] { Run(); }) {}
+
+ListeningWorker::~ListeningWorker() {
+    {
+        std::lock_guard lock(lock_);
+        quit_ = true;
+    }
+    SetEvent(event_);
+    thread_.join();
+    CloseHandle(event_);
+}
+
+bool ListeningWorker::Start() {
+    std::lock_guard lock(lock_);
+    return recorder_.Start(event_);
+}
+
+void ListeningWorker::Stop() {
+    std::lock_guard lock(lock_);
+    recorder_.Stop();
+}
+
+bool ListeningWorker::WaitForBlocks(std::size_t count, std::chrono::milliseconds timeout) {
+    std::unique_lock lock(lock_);
+    return heardMore_.wait_for(lock, timeout, [&] { return heard_.size() >= count; });
+}
+
+std::vector<HeardBlock> ListeningWorker::Heard() const {
+    std::lock_guard lock(lock_);
+    return heard_;
+}
+
+void ListeningWorker::Run() {
+    for (;;) {
+        WaitForSingleObject(event_, INFINITE);
+        std::lock_guard lock(lock_);
+        if (quit_) {
+            return;
+        }
+        while (recorder_.CurrentBlockDone()) {
+            const int position = recorder_.Current();
+            SampleIter iter(recorder_);
+            recorder_.BlockDone();
+            fft_.CopyIn(iter);
+            fft_.Transform();
+            heard_.push_back({position, fft_.GetFrequency(), std::chrono::steady_clock::now()});
+        }
+        heardMore_.notify_all();
+    }
+}

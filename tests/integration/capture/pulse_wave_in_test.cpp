@@ -1,0 +1,167 @@
+// The wave-input layer against a real PulseAudio server started for each test: devices, the
+// format query, the record stream it opens, and a server that is missing or stalled.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "platform/win32/winapi.h"
+#include "tests/support/pulse/pulse_server.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+WAVEFORMATEX Pcm(DWORD rate, WORD channels, WORD bits) {
+    const WORD align = static_cast<WORD>(channels * bits / 8);
+    return {WAVE_FORMAT_PCM, channels, rate, rate * align, align, bits, 0};
+}
+
+MMRESULT Query(const WAVEFORMATEX& format, UINT device = 0) {
+    return waveInOpen(nullptr, device, &format, 0, 0, WAVE_FORMAT_QUERY);
+}
+
+// Polls `condition` for up to two seconds: the server applies some changes a moment later.
+template <typename Condition> bool Eventually(Condition condition) {
+    const auto deadline = Clock::now() + 2s;
+    while (!condition()) {
+        if (Clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+class PulseWaveIn : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server_.Running()) << server_.Failure();
+        server_.UseInThisProcess();
+    }
+    void TearDown() override { CloseHandle(event_); }
+
+    testsupport::PulseServer server_;
+    HANDLE event_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+};
+
+TEST_F(PulseWaveIn, DevicesAreTheServersSourcesWithTheDefaultFirst) {
+    EXPECT_EQ(waveInGetNumDevs(), 1u);
+    ASSERT_FALSE(server_.Pactl("load-module module-sine-source source_name=sine").empty());
+    EXPECT_EQ(waveInGetNumDevs(), 2u);
+
+    WAVEINCAPSA caps{};
+    ASSERT_EQ(waveInGetDevCapsA(0, &caps, sizeof caps), MMSYSERR_NOERROR);
+    const std::string name = caps.szPname;
+    EXPECT_FALSE(name.empty());
+    EXPECT_LT(name.size(), static_cast<std::size_t>(MAXPNAMELEN));
+    // The name is the server's own description of the default source, cut to fit.
+    EXPECT_NE(server_.Pactl("list sources").find("Description: " + name), std::string::npos)
+        << name;
+    EXPECT_EQ(caps.wChannels, 2);
+    EXPECT_EQ(waveInGetDevCapsA(2, &caps, sizeof caps), MMSYSERR_BADDEVICEID);
+}
+
+TEST_F(PulseWaveIn, TheQueryAcceptsWhatTheServerCanConvert) {
+    for (const DWORD rate : {8000u, 11025u, 22050u, 44100u, 48000u}) {
+        for (const WORD channels : {1, 2}) {
+            for (const WORD bits : {8, 16}) {
+                EXPECT_EQ(Query(Pcm(rate, channels, bits)), MMSYSERR_NOERROR)
+                    << rate << " Hz " << channels << " ch " << bits << " bit";
+            }
+        }
+    }
+    EXPECT_EQ(Query(Pcm(7999, 1, 16)), WAVERR_BADFORMAT);
+    EXPECT_EQ(Query(Pcm(48001, 1, 16)), WAVERR_BADFORMAT);
+    EXPECT_EQ(Query(Pcm(11025, 3, 16)), WAVERR_BADFORMAT);
+    EXPECT_EQ(Query(Pcm(11025, 1, 24)), WAVERR_BADFORMAT);
+    WAVEFORMATEX inconsistent = Pcm(11025, 1, 16);
+    inconsistent.nBlockAlign = 4;
+    EXPECT_EQ(Query(inconsistent), WAVERR_BADFORMAT);
+    WAVEFORMATEX notPcm = Pcm(11025, 1, 16);
+    notPcm.wFormatTag = 3;
+    EXPECT_EQ(Query(notPcm), WAVERR_BADFORMAT);
+    EXPECT_EQ(Query(Pcm(11025, 1, 16), 1), MMSYSERR_BADDEVICEID);
+}
+
+TEST_F(PulseWaveIn, OpenConnectsANamedStreamAtTheRequestedFormatAndCloseSignals) {
+    const WAVEFORMATEX format = Pcm(11025, 1, 16);
+    HWAVEIN handle = nullptr;
+    ASSERT_EQ(
+        waveInOpen(&handle, 0, &format, reinterpret_cast<DWORD_PTR>(event_), 0, CALLBACK_EVENT),
+        MMSYSERR_NOERROR);
+    EXPECT_EQ(WaitForSingleObject(event_, 0), WAIT_OBJECT_0) << "set once open";
+
+    EXPECT_EQ(server_.SourceOutputs(), std::vector<std::string>{"Vibralon"});
+    const std::string streams = server_.Pactl("list source-outputs");
+    EXPECT_NE(streams.find("s16le 1ch 11025Hz"), std::string::npos) << streams;
+    EXPECT_NE(streams.find("application.icon_name = \"vibralon\""), std::string::npos);
+    EXPECT_NE(streams.find("media.name = \"Vibralon\""), std::string::npos);
+    const std::string sources = server_.Pactl("list short sources");
+    const std::string monitorIndex = sources.substr(0, sources.find('\t'));
+    ASSERT_NE(sources.find(std::string("\t") + testsupport::PulseServer::SourceName),
+              std::string::npos);
+    EXPECT_NE(streams.find("Source: " + monitorIndex + "\n"), std::string::npos)
+        << "on the default source";
+
+    EXPECT_EQ(waveInClose(handle), MMSYSERR_NOERROR);
+    EXPECT_EQ(WaitForSingleObject(event_, 0), WAIT_OBJECT_0) << "set once more on close";
+    EXPECT_TRUE(Eventually([&] { return server_.SourceOutputs().empty(); }));
+    EXPECT_EQ(waveInClose(handle), MMSYSERR_INVALHANDLE) << "a closed handle is refused";
+}
+
+TEST_F(PulseWaveIn, CloseWaitsForResetToHandEveryBlockBack) {
+    const WAVEFORMATEX format = Pcm(11025, 1, 16);
+    HWAVEIN handle = nullptr;
+    ASSERT_EQ(
+        waveInOpen(&handle, 0, &format, reinterpret_cast<DWORD_PTR>(event_), 0, CALLBACK_EVENT),
+        MMSYSERR_NOERROR);
+    std::vector<char> pool(2 * 64);
+    WAVEHDR headers[2]{};
+    for (int k = 0; k < 2; ++k) {
+        headers[k].lpData = pool.data() + 64 * k;
+        headers[k].dwBufferLength = 64;
+        ASSERT_EQ(waveInPrepareHeader(handle, &headers[k], sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+        ASSERT_EQ(waveInAddBuffer(handle, &headers[k], sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    }
+    EXPECT_EQ(waveInClose(handle), WAVERR_STILLPLAYING);
+    EXPECT_EQ(waveInReset(handle), MMSYSERR_NOERROR);
+    for (const WAVEHDR& header : headers) {
+        EXPECT_EQ(header.dwFlags, WHDR_PREPARED | WHDR_DONE);
+        EXPECT_EQ(waveInUnprepareHeader(handle, const_cast<WAVEHDR*>(&header), sizeof(WAVEHDR)),
+                  MMSYSERR_NOERROR);
+    }
+    EXPECT_EQ(waveInClose(handle), MMSYSERR_NOERROR);
+}
+
+TEST_F(PulseWaveIn, AStalledServerCountsAsNoServerAfterAShortWait) {
+    server_.Stall();
+    const auto started = Clock::now();
+    EXPECT_EQ(waveInGetNumDevs(), 0u);
+    EXPECT_NE(Query(Pcm(11025, 1, 16)), MMSYSERR_NOERROR);
+    // A hang guard, not a speed target: each call gives up after its own short time-out.
+    EXPECT_LT(Clock::now() - started, 10s);
+    server_.Resume();
+    EXPECT_EQ(waveInGetNumDevs(), 1u);
+}
+
+TEST(PulseWaveInWithoutServer, HasNoDeviceAndOpensNothing) {
+    setenv("PULSE_SERVER", "unix:/nonexistent/vibralon/native", 1);
+    EXPECT_EQ(waveInGetNumDevs(), 0u);
+    const WAVEFORMATEX format = Pcm(11025, 1, 16);
+    EXPECT_NE(Query(format), MMSYSERR_NOERROR);
+    HWAVEIN handle = nullptr;
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    EXPECT_EQ(
+        waveInOpen(&handle, 0, &format, reinterpret_cast<DWORD_PTR>(event), 0, CALLBACK_EVENT),
+        MMSYSERR_NODRIVER);
+    EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_TIMEOUT);
+    WAVEINCAPSA caps{};
+    EXPECT_NE(waveInGetDevCapsA(0, &caps, sizeof caps), MMSYSERR_NOERROR);
+    CloseHandle(event);
+}
+
+} // namespace

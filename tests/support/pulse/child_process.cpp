@@ -1,0 +1,118 @@
+#include "tests/support/pulse/child_process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <thread>
+#include <utility>
+
+extern char** environ;
+
+namespace testsupport {
+namespace {
+
+std::vector<char*> Pointers(const std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (const std::string& s : strings) {
+        pointers.push_back(const_cast<char*>(s.c_str()));
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+} // namespace
+
+ChildProcess::ChildProcess(const std::vector<std::string>& argv,
+                           const std::vector<std::string>& environment,
+                           const std::string& logFile) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const std::string log = logFile.empty() ? "/dev/null" : logFile;
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    std::vector<char*> arguments = Pointers(argv);
+    std::vector<char*> variables = Pointers(environment);
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, arguments[0], &actions, nullptr, arguments.data(), variables.data()) ==
+        0) {
+        pid_ = pid;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+ChildProcess::~ChildProcess() {
+    Kill();
+}
+
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept
+    : pid_(std::exchange(other.pid_, -1)), status_(other.status_) {}
+
+ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
+    if (this != &other) {
+        Kill();
+        pid_ = std::exchange(other.pid_, -1);
+        status_ = other.status_;
+    }
+    return *this;
+}
+
+bool ChildProcess::Running() {
+    if (pid_ <= 0) {
+        return false;
+    }
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        pid_ = -1;
+        return false;
+    }
+    return true;
+}
+
+int ChildProcess::Wait(std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (Running()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return status_;
+}
+
+void ChildProcess::Signal(int signal) const {
+    if (pid_ > 0) {
+        kill(pid_, signal);
+    }
+}
+
+void ChildProcess::Kill() {
+    if (pid_ <= 0) {
+        return;
+    }
+    kill(pid_, SIGKILL);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    status_ = 128 + SIGKILL;
+    pid_ = -1;
+}
+
+std::vector<std::string> EnvironmentWith(const std::vector<std::string>& removed,
+                                         const std::vector<std::string>& extra) {
+    std::vector<std::string> result;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string variable = *entry;
+        const std::string name = variable.substr(0, variable.find('='));
+        if (std::find(removed.begin(), removed.end(), name) == removed.end()) {
+            result.push_back(variable);
+        }
+    }
+    result.insert(result.end(), extra.begin(), extra.end());
+    return result;
+}
+
+} // namespace testsupport

@@ -1,0 +1,60 @@
+// The wave-input entry points: which back end they reach, and the texts for the codes they give.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "platform/wavein/testing/fake_wave_in.h"
+#include "platform/wavein/wave_in_driver.h"
+
+namespace {
+
+TEST(WaveInDrivers, TheSoundServerIsTheDefaultAndAFakeOnlyWhenSelected) {
+    EXPECT_STREQ(CurrentWaveInDriver().name, "pulseaudio");
+    {
+        wavein_testing::FakeWaveIn fake;
+        fake.SetDeviceCount(3);
+        EXPECT_EQ(waveInGetNumDevs(), 3u);
+    }
+    EXPECT_STREQ(CurrentWaveInDriver().name, "pulseaudio");
+    const WaveInDriver* previous = SelectWaveInDriver(&NullWaveInDriver());
+    EXPECT_EQ(waveInGetNumDevs(), 0u);
+    WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 11025, 22050, 2, 16, 0};
+    EXPECT_NE(waveInOpen(nullptr, 0, &format, 0, 0, WAVE_FORMAT_QUERY), MMSYSERR_NOERROR);
+    SelectWaveInDriver(previous);
+}
+
+// Every code a back end of ours returns has its own plain sentence.
+TEST(WaveInErrorText, EveryCodeWeReturnHasItsOwnSentence) {
+    const MMRESULT codes[] = {MMSYSERR_ERROR,     MMSYSERR_BADDEVICEID, MMSYSERR_NOTENABLED,
+                              MMSYSERR_ALLOCATED, MMSYSERR_INVALHANDLE, MMSYSERR_NODRIVER,
+                              MMSYSERR_NOMEM,     MMSYSERR_INVALFLAG,   MMSYSERR_INVALPARAM,
+                              WAVERR_BADFORMAT,   WAVERR_STILLPLAYING,  WAVERR_UNPREPARED};
+    std::set<std::string> texts;
+    for (const MMRESULT code : codes) {
+        char text[164];
+        std::memset(text, 'x', sizeof text);
+        ASSERT_EQ(waveInGetErrorTextA(code, text, sizeof text), MMSYSERR_NOERROR) << code;
+        const std::string sentence = text;
+        EXPECT_GT(sentence.size(), 10u) << code;
+        EXPECT_LT(sentence.size(), sizeof text) << code;
+        EXPECT_EQ(sentence.back(), '.') << code;
+        texts.insert(sentence);
+    }
+    EXPECT_EQ(texts.size(), std::size(codes));
+}
+
+TEST(WaveInErrorText, IsCutToTheBufferAndRefusesUnknownCodes) {
+    char small[8];
+    std::memset(small, 'x', sizeof small);
+    ASSERT_EQ(waveInGetErrorTextA(MMSYSERR_ALLOCATED, small, sizeof small), MMSYSERR_NOERROR);
+    EXPECT_EQ(std::string(small), "The sou");
+    char one[1] = {'x'};
+    EXPECT_EQ(waveInGetErrorTextA(MMSYSERR_ALLOCATED, one, 1), MMSYSERR_NOERROR);
+    EXPECT_EQ(one[0], '\0');
+    EXPECT_EQ(waveInGetErrorTextA(MMSYSERR_ALLOCATED, small, 0), MMSYSERR_INVALPARAM);
+    EXPECT_EQ(waveInGetErrorTextA(12345, small, sizeof small), MMSYSERR_BADERRNUM);
+}
+
+} // namespace
