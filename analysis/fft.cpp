@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "analysis/butterfly_pass.h"
 #include "analysis/peak_search.h"
 
 Fft::Fft(int points, int sampleRate)
@@ -33,6 +34,7 @@ Fft::Fft(int points, int sampleRate)
     // is bit for bit entry 2j of the next.
     const long double twoPi = 4.0L * std::asin(1.0L);
     twiddles_.resize(static_cast<std::size_t>(passes_) + 1);
+    crossed_.resize(static_cast<std::size_t>(passes_) + 1);
     for (int p = 1; p <= passes_; ++p) {
         const long double a = std::ldexp(1.0L, p);
         auto table = std::make_unique<Complex[]>(n);
@@ -40,7 +42,14 @@ Fft::Fft(int points, int sampleRate)
             const double theta = static_cast<double>(twoPi * static_cast<long double>(j) / a);
             table[j] = Complex{std::cos(theta), -std::sin(theta)};
         }
+        // What the vectorised butterfly multiplies by: pass p reads entries 0 to 2^(p-1) - 1.
+        const int used = 1 << (p - 1);
+        auto crossed = std::make_unique<Complex[]>(used);
+        for (int j = 0; j < used; ++j) {
+            crossed[j] = Complex{-table[j].im, table[j].re};
+        }
         twiddles_[p] = std::move(table);
+        crossed_[p] = std::move(crossed);
     }
 }
 
@@ -52,36 +61,50 @@ void Fft::CopyIn(SampleIter& iter) {
     if (m > n) {
         return;
     }
-    std::memmove(tape_.get(), tape_.get() + m, static_cast<std::size_t>(n - m) * sizeof(double));
-    double* fresh = tape_.get() + (n - m);
+    double* const tape = tape_.get();
+    std::memmove(tape, tape + m, static_cast<std::size_t>(n - m) * sizeof(double));
+    // Locals, so that the virtual call does not force every store back through the iterator.
+    const Recorder& recorder = *iter.recorder;
+    const char* const data = iter.data;
+    int index = iter.index;
+    double* const fresh = tape + (n - m);
     for (int k = 0; k < m; ++k) {
-        fresh[k] = static_cast<double>(iter.recorder->GetSample(iter.data, iter.index));
-        ++iter.index;
+        fresh[k] = static_cast<double>(recorder.GetSample(data, index));
+        ++index;
     }
-    for (int b = 0; b < n; ++b) {
-        work_[bitReverse_[b]] = Complex{tape_[b], 0.0};
+    iter.index = index;
+    // Work entry bitReverse[b] takes tape entry b. Bit reversal undoes itself, so the same table
+    // lets the work array be written in order: scattered stores 32 KiB apart thrash the cache.
+    Complex* const work = work_.get();
+    const int* const bitReverse = bitReverse_.get();
+    for (int i = 0; i < n; ++i) {
+        work[i] = Complex{tape[bitReverse[i]], 0.0};
     }
 }
 
 void Fft::Transform() {
+    // Within a pass the butterflies touch disjoint pairs, so walking them group by group, with
+    // the twiddles read in order, gives bit for bit what walking them twiddle by twiddle gives.
     const int n = _Points;
-    Complex* work = work_.get();
+    Complex* const work = work_.get();
+    const auto twiddles = [this](int p) {
+        return PassTwiddles{twiddles_[p].get(), crossed_[p].get()};
+    };
+    // Passes go two at a time, each pair sweeping the array once; an odd one out goes first.
+    int p = 1;
     int half = 1;
-    for (int p = 1; p <= passes_; ++p) {
-        const int step = 2 * half;
-        const Complex* table = twiddles_[p].get();
-        for (int j = 0; j < half; ++j) {
-            const Complex w = table[j];
-            for (int b = j; b < n; b += step) {
-                const Complex v = work[b + half];
-                const Complex t{v.re * w.re - v.im * w.im, v.re * w.im + v.im * w.re};
-                const Complex u = work[b];
-                work[b + half] = Complex{u.re - t.re, u.im - t.im};
-                work[b] = Complex{u.re + t.re, u.im + t.im};
-                power_[b] = work[b].re * work[b].re + work[b].im * work[b].im;
-            }
-        }
+    if (passes_ % 2 == 1) {
+        ButterflyPass(work, n, half, twiddles(p));
+        p += 1;
         half *= 2;
+    }
+    for (; p < passes_; p += 2, half *= 4) {
+        ButterflyPassPair(work, n, half, twiddles(p), twiddles(p + 1));
+    }
+    // Power is only ever read in the lower half, where the last pass's butterflies write it from
+    // the final values; earlier passes' values there are all overwritten, so they are not formed.
+    for (int k = 0; k < n / 2; ++k) {
+        power_[k] = work[k].re * work[k].re + work[k].im * work[k].im;
     }
 }
 

@@ -1,0 +1,105 @@
+// Real guitar sound through the tuner's analysis: each open string rendered from the FluidR3
+// soundfont and scanned block by block.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+
+#include "scan_run.h"
+
+namespace {
+
+constexpr int E6 = 0, A5 = 1, D4 = 2, G3 = 3, B2 = 4, E1 = 5;
+constexpr int FrameE = 4, FrameFSharp = 6, FrameG = 7, FrameA = 9, FrameB = 11, FrameD = 2;
+
+// Two plucks of five seconds each: the string is left to ring, as when tuning.
+constexpr int Seconds = 5;
+constexpr int Plucks = 2;
+// Whole blocks of 4096 in 10 s at 11025 Hz.
+constexpr int ExpectedBlocks = Seconds * Plucks * 11025 / 4096;
+
+class ScanGuitar : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        scratch = std::make_unique<ScratchDir>();
+        const std::map<int, int> midiNotes{{E6, 40}, {A5, 45}, {D4, 50},
+                                           {G3, 55}, {B2, 59}, {E1, 64}};
+        for (const auto& [string, note] : midiNotes) {
+            const std::string command = ShellQuote(VIBRALON_RENDER_GUITAR) + " " +
+                                        ShellQuote(Wav(string)) + " " + std::to_string(note) + " " +
+                                        std::to_string(Seconds) + " " + std::to_string(Plucks);
+            ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        }
+    }
+    static void TearDownTestSuite() { scratch.reset(); }
+
+    static std::string Wav(int string) {
+        return (*scratch / ("string" + std::to_string(string) + ".wav")).string();
+    }
+
+    // Scans the string's recording with that string selected and checks the table's shape.
+    static std::vector<ScanRow> Scan(int string) {
+        const ScanRun run = RunScan({Wav(string), "--string", std::to_string(string)});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_TRUE(run.err.empty()) << run.err;
+        EXPECT_FALSE(run.outLines.empty());
+        if (!run.outLines.empty()) {
+            EXPECT_EQ(run.outLines[0], "block\thz\tframe\tstep\tdirection");
+        }
+        std::vector<ScanRow> rows = run.Rows();
+        EXPECT_EQ(static_cast<int>(rows.size()), ExpectedBlocks);
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            EXPECT_EQ(rows[k].block, static_cast<int>(k));
+        }
+        return rows;
+    }
+
+    static double Share(const std::vector<ScanRow>& rows, int frame) {
+        int count = 0;
+        for (const ScanRow& row : rows) {
+            count += row.frame == frame ? 1 : 0;
+        }
+        return rows.empty() ? 0.0 : static_cast<double>(count) / static_cast<double>(rows.size());
+    }
+
+    static std::unique_ptr<ScratchDir> scratch;
+};
+
+std::unique_ptr<ScratchDir> ScanGuitar::scratch;
+
+TEST_F(ScanGuitar, MiddleStringsAreNamedInMostBlocks) {
+    // A harmonic can win a block (the third, early in a pluck), but the string's own note
+    // holds most of them.
+    EXPECT_GE(Share(Scan(A5), FrameA), 0.6);
+    EXPECT_GE(Share(Scan(D4), FrameD), 0.6);
+    EXPECT_GE(Share(Scan(G3), FrameG), 0.75);
+}
+
+TEST_F(ScanGuitar, LowEPeaksAtItsSecondHarmonicOnTarget) {
+    // The low E string's spectrum peaks near 164 Hz, the note its button aims at: no arrow.
+    const std::vector<ScanRow> rows = Scan(E6);
+    EXPECT_GE(Share(rows, FrameE), 0.75);
+    int onTarget = 0;
+    for (const ScanRow& row : rows) {
+        if (row.frame == FrameE) {
+            EXPECT_GE(row.hertz, 155);
+            EXPECT_LE(row.hertz, 175);
+            onTarget += row.direction == 0 ? 1 : 0;
+        }
+    }
+    EXPECT_GE(onTarget, static_cast<int>(rows.size()) * 3 / 4);
+}
+
+TEST_F(ScanGuitar, HighEIsNamedInMostBlocks) {
+    EXPECT_GE(Share(Scan(E1), FrameE), 0.75);
+}
+
+TEST_F(ScanGuitar, BStringShowsItselfOrItsThirdHarmonic) {
+    // FluidR3's B rings strongest at its third harmonic (F#, about 740 Hz) for much of a pluck.
+    const std::vector<ScanRow> rows = Scan(B2);
+    EXPECT_GE(Share(rows, FrameB), 0.2);
+    EXPECT_DOUBLE_EQ(Share(rows, FrameB) + Share(rows, FrameFSharp), 1.0);
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+#include "tools/scan/block_scanner.h"
+
+#include "analysis/identify_note.h"
+#include "capture/sample_iter.h"
+
+BlockScanner::BlockScanner(int selectedString, std::ostream& out)
+    : selectedString_(selectedString), out_(out) {
+    out_ << Header << '\n';
+}
+
+void BlockScanner::Push(std::span<const std::int16_t> samples) {
+    char* const block = recorder_.BlockData(recorder_.Current());
+    for (const std::int16_t sample : samples) {
+        const auto bits = static_cast<std::uint16_t>(sample);
+        block[2 * filled_] = static_cast<char>(bits & 0xFF);
+        block[2 * filled_ + 1] = static_cast<char>(bits >> 8);
+        if (++filled_ == BlockSamples) {
+            AnalyseBlock();
+            filled_ = 0;
+        }
+    }
+}
+
+void BlockScanner::AnalyseBlock() {
+    SampleIter iter(recorder_);
+    fft_.CopyIn(iter);
+    fft_.Transform();
+    const int hertz = fft_.GetFrequency();
+    const TunerReading reading = IdentifyNote(hertz, selectedString_);
+    out_ << blocks_ << '\t' << hertz << '\t' << reading.frame << '\t' << reading.step << '\t'
+         << reading.direction << '\n';
+    ++blocks_;
+}
