@@ -1,0 +1,51 @@
+// The Qt window that puts a skin::Form on screen: it blits the form's composed client area,
+// forwards raw mouse events, shows the form's cursors and hints, and carries out the moves and
+// closes the form asks for. Everything the window looks like and does comes from the form.
+#pragma once
+
+#include <QWidget>
+
+#include "ui/model/form.h"
+
+namespace qt_host {
+
+class FormWidget final : public QWidget, private skin::WindowHost {
+public:
+    // `form` must outlive the widget.
+    explicit FormWidget(skin::Form& form);
+    ~FormWidget() override;
+
+    skin::Form& Form() { return form_; }
+    // Shows the window; the first time, at the position the form chooses for the screen.
+    void ShowWindow();
+
+    static Qt::CursorShape CursorShape(skin::Cursor cursor);
+    static constexpr Qt::WindowFlags kFlags =
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void InvalidateArea(const skin::Rect& clientArea) override;
+    void MoveWindow(skin::Point position) override;
+    void CloseWindow() override;
+
+    void Press(QMouseEvent* event, bool doubleClick);
+    void TakeWindowColour();
+    void UpdateCursor(skin::Point at);
+
+    skin::Form& form_;
+    skin::Cursor cursor_ = skin::Cursor::Default;
+};
+
+} // namespace qt_host
