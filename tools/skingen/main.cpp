@@ -96,7 +96,6 @@ private:
         if (active) {
             p.drawImage(kPlusAt, looks_.at("plus"));
             p.drawImage(kMoinsAt, looks_.at("moins"));
-            p.drawImage(QPoint(360, 296), looks_.at("MAINICON"));
         }
         return client;
     }
