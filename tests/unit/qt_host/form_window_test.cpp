@@ -1,0 +1,213 @@
+// The window as the toolkit shows it: frame, caption, icon, pixels, input, cursors and hint.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QRegion>
+#include <QTest>
+#include <QToolTip>
+
+#include <string>
+#include <vector>
+
+#include "platform/qt/form_widget.h"
+#include "platform/qt/qt_host.h"
+#include "qt_host_test_app.h"
+#include "ui/tform1.h"
+
+namespace {
+
+using skin::EventKind;
+using skin::MouseButton;
+
+// Counts how many pixels of `shown` differ from the form's composition.
+int DifferingPixels(const QImage& shown, const skin::PixelImage& composed) {
+    const QImage image = shown.convertToFormat(QImage::Format_RGB32);
+    if (image.width() != composed.Width() || image.height() != composed.Height()) {
+        return -1;
+    }
+    int differing = 0;
+    for (int y = 0; y < composed.Height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < composed.Width(); ++x) {
+            differing += (row[x] | 0xFF000000u) != composed.At(x, y);
+        }
+    }
+    return differing;
+}
+
+class PaintRecorder : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+    QRegion painted;
+};
+
+class FormWindow : public testing::Test {
+protected:
+    FormWindow() {
+        form.SetEventObserver([this](const skin::RoutedEvent& e) {
+            seen.push_back(std::string(e.target->Name()) + " " +
+                           (e.kind == EventKind::MouseDown ? "down"
+                            : e.kind == EventKind::MouseUp ? "up"
+                                                           : "click") +
+                           " " + std::to_string(e.x) + "," + std::to_string(e.y) +
+                           (e.button == MouseButton::Right ? " right" : ""));
+        });
+    }
+
+    void ShowAndWait() {
+        window.Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+        TestApplication().ProcessEvents();
+    }
+    void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), widget.mapToGlobal(QPointF(at)), button, held,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&widget, &event);
+    }
+
+    TForm1 form;
+    qt_host::Window window{form};
+    qt_host::FormWidget& widget = window.Widget();
+    std::vector<std::string> seen;
+};
+
+TEST_F(FormWindow, FrameCaptionIconAndClientArea) {
+    EXPECT_EQ(widget.windowTitle(), "Vibralon");
+    const Qt::WindowFlags flags = widget.windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::Window));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowSystemMenuHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::MSWindowsFixedSizeDialogHint));
+    ASSERT_FALSE(widget.windowIcon().isNull());
+    const QImage icon = widget.windowIcon().pixmap(32, 32).toImage();
+    EXPECT_EQ(icon.size(), QSize(32, 32));
+    EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << "the icon's corner lies outside the dial";
+    EXPECT_EQ(widget.size(), QSize(423, 328));
+    // Resizable: no fixed size.
+    EXPECT_EQ(widget.minimumSize(), QSize(0, 0));
+    EXPECT_GT(widget.maximumWidth(), 1000);
+    const QColor face = widget.palette().color(QPalette::Button);
+    EXPECT_EQ(form.WindowColour(), skin::Rgb(face.red(), face.green(), face.blue()));
+}
+
+TEST_F(FormWindow, OpensCentredAndKeepsItsPlaceWhenShownAgain) {
+    const QSize screen = widget.screen()->geometry().size();
+    ShowAndWait();
+    EXPECT_EQ(widget.pos(), QPoint((screen.width() - 431) / 2, (screen.height() - 355) / 2));
+    widget.move(10, 20);
+    widget.hide();
+    window.Show();
+    EXPECT_EQ(widget.pos(), QPoint(10, 20));
+    EXPECT_EQ(form.Left(), 10);
+    EXPECT_EQ(form.Top(), 20);
+    form.SetLeft(30);
+    EXPECT_EQ(widget.pos(), QPoint(30, 20));
+}
+
+TEST_F(FormWindow, ShowsTheComposedClientAreaPixelForPixel) {
+    ShowAndWait();
+    EXPECT_EQ(DifferingPixels(widget.grab().toImage(), form.Composed()), 0);
+    form.Liste.Draw(form.Shape1, 16, 23, 9);
+    form.Shape1.FillRect({80, 138, 84, 169}, skin::Rgb(64, 255, 64));
+    form.A5.Hide();
+    form.LA5.Show();
+    TestApplication().ProcessEvents();
+    const QImage shown = widget.grab().toImage();
+    EXPECT_EQ(DifferingPixels(shown, form.Composed()), 0);
+    EXPECT_EQ(shown.pixel(105 + 80, 62 + 150) | 0xFF000000u, skin::Rgb(64, 255, 64));
+}
+
+TEST_F(FormWindow, RepaintsOnlyWhatChanged) {
+    ShowAndWait();
+    PaintRecorder recorder;
+    widget.installEventFilter(&recorder);
+    form.E6.Hide();
+    form.LE6.Show();
+    TestApplication().ProcessEvents();
+    EXPECT_EQ(recorder.painted, QRegion(24, 48, 59, 60));
+    recorder.painted = QRegion();
+    form.Shape1.FillRect({40, 163, 44, 169}, skin::Rgb(64, 255, 64));
+    TestApplication().ProcessEvents();
+    EXPECT_EQ(recorder.painted, QRegion(145, 225, 4, 6));
+}
+
+TEST_F(FormWindow, EnlargingShowsWindowColourBesideTheSkin) {
+    ShowAndWait();
+    widget.resize(600, 450);
+    TestApplication().ProcessEvents();
+    EXPECT_EQ(form.ClientSize(), (skin::Size{600, 450}));
+    const QImage shown = widget.grab().toImage();
+    EXPECT_EQ(DifferingPixels(shown, form.Composed()), 0);
+    const QColor face = widget.palette().color(QPalette::Button);
+    EXPECT_EQ(QColor(shown.pixel(550, 100)), face);
+    EXPECT_EQ(QColor(shown.pixel(100, 400)), face);
+}
+
+TEST_F(FormWindow, ForwardsPressesReleasesAndDoubleClicks) {
+    ShowAndWait();
+    // Left press on Fond, released far outside the window: the release still comes to Fond.
+    Send(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, {-30, 500}, Qt::LeftButton, Qt::NoButton);
+    // A double-click on E6: press, release, double-click press, release. One click only.
+    Send(QEvent::MouseButtonPress, {50, 80}, Qt::LeftButton, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, {50, 80}, Qt::LeftButton, Qt::NoButton);
+    Send(QEvent::MouseButtonDblClick, {50, 80}, Qt::LeftButton, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, {50, 80}, Qt::LeftButton, Qt::NoButton);
+    // Right button: released over the panel, it goes there.
+    Send(QEvent::MouseButtonPress, {10, 10}, Qt::RightButton, Qt::RightButton);
+    Send(QEvent::MouseButtonRelease, {150, 100}, Qt::RightButton, Qt::NoButton);
+    // A button the skin does not know does nothing.
+    Send(QEvent::MouseButtonPress, {10, 10}, Qt::BackButton, Qt::BackButton);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Fond down 7,10", "Fond up -33,500", "E6 down 26,30",
+                                              "E6 click 26,30", "E6 up 26,30", "E6 down 26,30",
+                                              "E6 up 26,30", "Fond down 7,10 right",
+                                              "Shape1 up 45,38 right"}));
+}
+
+TEST_F(FormWindow, CursorFollowsTheComponentUnderThePointer) {
+    ShowAndWait();
+    const auto moveTo = [&](QPoint at, Qt::MouseButtons held = Qt::NoButton) {
+        Send(QEvent::MouseMove, at, Qt::NoButton, held);
+        return widget.cursor().shape();
+    };
+    EXPECT_EQ(moveTo({50, 80}), Qt::PointingHandCursor);
+    EXPECT_EQ(moveTo({335, 30}), Qt::WhatsThisCursor);
+    EXPECT_EQ(moveTo({10, 10}), Qt::ArrowCursor);
+    // While Fond holds the mouse, passing over a button changes nothing.
+    Send(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(moveTo({50, 80}, Qt::LeftButton), Qt::ArrowCursor);
+    Send(QEvent::MouseButtonRelease, {50, 80}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(widget.cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(FormWindow, HelpButtonShowsItsHintAsATooltip) {
+    ShowAndWait();
+    QHelpEvent over(QEvent::ToolTip, QPoint(335, 30), widget.mapToGlobal(QPoint(335, 30)));
+    QApplication::sendEvent(&widget, &over);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Accés à l'aide"));
+    QHelpEvent beside(QEvent::ToolTip, QPoint(200, 300), widget.mapToGlobal(QPoint(200, 300)));
+    QApplication::sendEvent(&widget, &beside);
+    // The toolkit lets a tooltip linger a moment before it goes.
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
+}
+
+TEST_F(FormWindow, TheFormCanCloseItsWindow) {
+    ShowAndWait();
+    EXPECT_TRUE(window.Visible());
+    form.Close();
+    EXPECT_FALSE(window.Visible());
+}
+
+} // namespace
