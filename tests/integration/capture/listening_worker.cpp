@@ -24,6 +24,8 @@ bool ListeningWorker::Start() {
 void ListeningWorker::Stop() {
     std::lock_guard lock(lock_);
     recorder_.Stop();
+    // Reset hands the queued blocks back marked done; they are not sound to analyse.
+    stopped_ = true;
 }
 
 bool ListeningWorker::WaitForBlocks(std::size_t count, std::chrono::milliseconds timeout) {
@@ -43,7 +45,7 @@ void ListeningWorker::Run() {
         if (quit_) {
             return;
         }
-        while (recorder_.CurrentBlockDone()) {
+        while (!stopped_ && recorder_.CurrentBlockDone()) {
             const int position = recorder_.Current();
             SampleIter iter(recorder_);
             recorder_.BlockDone();

@@ -27,7 +27,7 @@ public:
 
     // Starts the recorder under the worker's lock, as the program does.
     bool Start();
-    // Stops the recorder under the worker's lock.
+    // Stops the recorder under the worker's lock; blocks handed back by the stop are ignored.
     void Stop();
     // Waits until `count` blocks were heard or `timeout` passed; true if they were.
     bool WaitForBlocks(std::size_t count, std::chrono::milliseconds timeout);
@@ -43,5 +43,6 @@ private:
     std::condition_variable heardMore_;
     std::vector<HeardBlock> heard_;
     bool quit_ = false;
+    bool stopped_ = false;
     std::thread thread_;
 };

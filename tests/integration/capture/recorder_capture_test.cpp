@@ -100,6 +100,17 @@ TEST_F(RecorderCapture, AServerThatDiesMidCaptureLeavesTheRecorderAbleToStop) {
     ExpectStopsPromptly(worker, recorder);
 }
 
+// Stopping at once, before the connection has noticed its end, writes to a dead socket: that
+// must not raise SIGPIPE.
+TEST_F(RecorderCapture, StoppingRightAfterTheServerDiedIsSafe) {
+    auto recorder = std::make_unique<RecorderM16>(SamplesPerBlock, SampleRate);
+    auto worker = std::make_unique<ListeningWorker>(*recorder);
+    ASSERT_TRUE(worker->Start());
+    ASSERT_TRUE(worker->WaitForBlocks(1, 5s));
+    server_.Kill();
+    ExpectStopsPromptly(worker, recorder);
+}
+
 TEST_F(RecorderCapture, AServerThatStallsMidCaptureLeavesTheRecorderAbleToStop) {
     auto recorder = std::make_unique<RecorderM16>(SamplesPerBlock, SampleRate);
     auto worker = std::make_unique<ListeningWorker>(*recorder);
