@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# The tuner's window on a real X server with a window manager: it opens centred, its pixels
+# on screen equal the skin's composition, real mouse input reaches the right handlers, the real
+# message box appears and answers, and a polite close ends the program with code 0.
+# Usage: window_e2e_test.sh PATH/TO/window_probe OUTPUT_DIR
+set -euo pipefail
+
+probe=$1
+out=$2
+rm -rf "$out"
+mkdir -p "$out"
+
+# Exact pixels: no scaling, and the X11 back end whatever the desktop around us uses.
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    for log in "$out"/*.out "$out"/*.err; do
+        if [ -s "$log" ]; then
+            { echo "--- $log"; cat "$log"; } >&2
+        fi
+    done
+    exit 1
+}
+
+# Waits up to $3 seconds (default 10) for a line matching $2 in file $1.
+wait_for_line() {
+    local file=$1 pattern=$2 limit=${3:-10} waited=0
+    until grep -qE "$pattern" "$file" 2>/dev/null; do
+        sleep 0.1
+        waited=$((waited + 1))
+        if [ "$waited" -ge $((limit * 10)) ]; then
+            fail "no line matching '$pattern' in $file"
+        fi
+    done
+}
+
+# The X server picks a free display number itself and tells us which.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.err" &
+pids+=($!)
+for _ in $(seq 100); do
+    [ -s "$out/display" ] && break
+    sleep 0.1
+done
+[ -s "$out/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$out/display")"
+
+openbox --sm-disable >"$out/openbox.out" 2>"$out/openbox.err" &
+pids+=($!)
+for _ in $(seq 100); do
+    wmctrl -m >/dev/null 2>&1 && break
+    sleep 0.1
+done
+wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
+
+# Starts the probe with the given name and arguments; sets wid, model_left, model_top.
+start_probe() {
+    local name=$1
+    shift
+    "$probe" "$@" >"$out/$name.out" 2>"$out/$name.err" &
+    probe_pid=$!
+    pids+=("$probe_pid")
+    wait_for_line "$out/$name.out" '^ready '
+    read -r _ wid model_left model_top < <(grep '^ready ' "$out/$name.out")
+}
+
+# Closes the window as the user would and checks that the program ends with code 0.
+close_politely() {
+    local name=$1
+    wmctrl -c Vibralon || fail "wmctrl could not close the window"
+    local code=0
+    wait "$probe_pid" || code=$?
+    [ "$code" -eq 0 ] || fail "$name: exit code $code after close"
+    grep -q '^exit 0$' "$out/$name.out" || fail "$name: the message loop did not end normally"
+}
+
+# Compares the window's pixels on screen with the composition the probe dumped.
+same_pixels() {
+    local name=$1
+    import -window "$wid" "$out/$name.png"
+    local differing
+    differing=$(compare -metric AE "$out/$name.png" "$out/$name.ppm" null: 2>&1) || true
+    [ "$differing" = "0" ] || fail "$name: $differing pixels differ between screen and skin"
+    echo "$name: screen equals the skin's composition ($(identify -format '%wx%h' "$out/$name.png"))"
+}
+
+client_origin() {
+    xwininfo -id "$wid" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
+}
+
+# --- 1. Opening: size, centring, pixels ------------------------------------------------------
+start_probe start --dump "$out/start.ppm"
+size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$size" = "423x328" ] || fail "client area is $size, not 423x328"
+[ "$model_left $model_top" = "296 206" ] || fail "first position $model_left,$model_top"
+read -r client_x client_y < <(client_origin)
+read -r frame_left _ frame_top _ < <(xprop -id "$wid" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+frame_x=$((client_x - frame_left))
+frame_y=$((client_y - frame_top))
+[ "$frame_x $frame_y" = "296 206" ] || fail "the frame opened at $frame_x,$frame_y, not 296,206"
+xprop -id "$wid" WM_NAME | grep -q '"Vibralon"' || fail "caption"
+xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "no 32x32 window icon"
+same_pixels start
+
+# --- 2. Real mouse input -----------------------------------------------------------------------
+# A left press on Fond released far outside the window still reaches FondMouseUp.
+xdotool mousemove --window "$wid" 10 10 mousedown 1 mousemove 1000 700 mouseup 1
+wait_for_line "$out/start.out" '^event Fond up left'
+expected="event Fond up left $((1000 - client_x - 3)),$((700 - client_y)) FondMouseUp"
+grep -qx "$expected" "$out/start.out" || fail "expected '$expected'"
+# A click on E6, then after a pause a double-click: two clicks in all, three presses.
+xdotool mousemove --window "$wid" 50 80 click 1
+sleep 1
+xdotool click --repeat 2 --delay 60 1
+sleep 0.5
+clicks=$(grep -c '^event E6 click left 26,30 IE6NClick$' "$out/start.out" || true)
+presses=$(grep -c '^event E6 down left 26,30' "$out/start.out" || true)
+if [ "$clicks" != 2 ] || [ "$presses" != 3 ]; then
+    fail "E6: $clicks clicks, $presses presses (want 2, 3)"
+fi
+# A right press on Fond released over the panel goes to the panel.
+sleep 1
+xdotool mousemove --window "$wid" 10 10 mousedown 3 mousemove --window "$wid" 150 100 mouseup 3
+wait_for_line "$out/start.out" '^event Shape1 up right 45,38 $'
+if grep -q '^event Fond up right' "$out/start.out"; then
+    fail "Fond heard a right release over the panel"
+fi
+# The help button's click.
+xdotool mousemove --window "$wid" 335 30 click 1
+wait_for_line "$out/start.out" '^event Image2 click left 5,6 Image2Click$'
+echo "mouse: presses, releases, clicks and double-clicks reach the right handlers"
+close_politely start
+
+# --- 3. A reading on the panel: note, lit bar, lit twin (a JPEG), lamp -----------------------
+start_probe demo --demo --dump "$out/demo.ppm"
+same_pixels demo
+close_politely demo
+
+# --- 4. The real message box ------------------------------------------------------------------
+start_probe box --message-box "No sound card installed !"
+box=$(timeout 10 xdotool search --sync --name '^No sound card installed !$' | head -n1) ||
+    fail "no message box appeared"
+import -window "$box" "$out/message_box.png"
+xdotool windowactivate --sync "$box" key Return
+wait_for_line "$out/box.out" '^message box returned 1$'
+code=0
+wait "$probe_pid" || code=$?
+[ "$code" -eq 0 ] || fail "box: exit code $code"
+echo "message box: shown with its caption, answered with OK"
+echo "PASS"

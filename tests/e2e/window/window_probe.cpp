@@ -1,0 +1,122 @@
+// Opens the tuner's window on a real display for the end-to-end test script: prints the window
+// id once it is painted, dumps the composed client area, and prints every routed mouse event.
+//
+//   window_probe [--demo] [--dump FILE.ppm] [--message-box CAPTION]
+//
+// --demo        shows a reading (A, in tune, string A5 selected, lamp lit) before showing
+// --dump        writes the form's composed client area as a binary PPM once painted
+// --message-box after the window is up, shows an OK-only message box with that caption and
+//               prints what it returned
+#include <QTimer>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/qt/form_widget.h"
+#include "platform/qt/qt_host.h"
+#include "platform/win32/winapi.h"
+#include "ui/tform1.h"
+
+namespace {
+
+bool WritePpm(const skin::PixelImage& image, const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    std::fprintf(file, "P6\n%d %d\n255\n", image.Width(), image.Height());
+    for (int y = 0; y < image.Height(); ++y) {
+        for (int x = 0; x < image.Width(); ++x) {
+            const skin::Pixel p = image.At(x, y);
+            const unsigned char rgb[] = {static_cast<unsigned char>(skin::RedOf(p)),
+                                         static_cast<unsigned char>(skin::GreenOf(p)),
+                                         static_cast<unsigned char>(skin::BlueOf(p))};
+            std::fwrite(rgb, 1, 3, file);
+        }
+    }
+    return std::fclose(file) == 0;
+}
+
+const char* KindName(skin::EventKind kind) {
+    switch (kind) {
+    case skin::EventKind::MouseDown:
+        return "down";
+    case skin::EventKind::MouseUp:
+        return "up";
+    case skin::EventKind::Click:
+        return "click";
+    }
+    return "?";
+}
+
+const char* ButtonName(skin::MouseButton button) {
+    switch (button) {
+    case skin::MouseButton::Left:
+        return "left";
+    case skin::MouseButton::Right:
+        return "right";
+    case skin::MouseButton::Middle:
+        return "middle";
+    }
+    return "?";
+}
+
+void ShowDemoReading(TForm1& form) {
+    form.Liste.Draw(form.Shape1, 16, 23, 9);
+    form.Shape1.FillRect({80, 138, 84, 169}, skin::Rgb(64, 255, 64));
+    form.A5.Hide();
+    form.LA5.Show();
+    form.Off.Hide();
+    form.On.Show();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool demo = false;
+    std::string dumpPath;
+    std::string messageCaption;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--demo") == 0) {
+            demo = true;
+        } else if (std::strcmp(argv[i], "--dump") == 0 && i + 1 < argc) {
+            dumpPath = argv[++i];
+        } else if (std::strcmp(argv[i], "--message-box") == 0 && i + 1 < argc) {
+            messageCaption = argv[++i];
+        }
+    }
+    int qtArgc = 1;
+    qt_host::Application app(qtArgc, argv, "Vibralon");
+    TForm1 form;
+    form.SetEventObserver([](const skin::RoutedEvent& e) {
+        std::printf("event %.*s %s %s %d,%d %.*s\n", static_cast<int>(e.target->Name().size()),
+                    e.target->Name().data(), KindName(e.kind), ButtonName(e.button), e.x, e.y,
+                    static_cast<int>(e.handler.size()), e.handler.data());
+        std::fflush(stdout);
+    });
+    if (demo) {
+        ShowDemoReading(form);
+    }
+    qt_host::Window window(form);
+    window.Show();
+
+    // Once the window is on screen and painted: dump, announce, and maybe ask something.
+    QTimer::singleShot(700, [&] {
+        if (!dumpPath.empty() && !WritePpm(form.Composed(), dumpPath)) {
+            std::fprintf(stderr, "cannot write %s\n", dumpPath.c_str());
+        }
+        std::printf("ready %llu %d %d\n", window.NativeId(), form.Left(), form.Top());
+        std::fflush(stdout);
+        if (!messageCaption.empty()) {
+            const int answer = MessageBoxA(nullptr, "", messageCaption.c_str(), MB_OK);
+            std::printf("message box returned %d\n", answer);
+            std::fflush(stdout);
+            window.Close();
+        }
+    });
+    const int code = app.Run();
+    std::printf("exit %d\n", code);
+    return code;
+}
