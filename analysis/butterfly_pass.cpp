@@ -3,6 +3,13 @@
 #if (defined(__SSE2__) || defined(_M_X64)) && !defined(VIBRALON_SCALAR_BUTTERFLIES)
 #include <emmintrin.h>
 #define VIBRALON_BUTTERFLY_SSE2 1
+// Where the compiler can build a function for AVX and ask the processor for it at run time,
+// wider passes take two butterflies per instruction. The operations per value are the same.
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) &&                            \
+    !defined(VIBRALON_NO_AVX_BUTTERFLIES)
+#include <immintrin.h>
+#define VIBRALON_BUTTERFLY_AVX 1
+#endif
 #endif
 
 namespace {
@@ -23,9 +30,9 @@ void Store(Fft::Complex& c, Value v) {
 // With v = (vr, vi) and w = (wr, wi): (vr, vr) * (wr, wi) + (vi, vi) * (-wi, wr) is
 // (vr*wr + -(vi*wi), vr*wi + vi*wr), which is vr*wr - vi*wi and vr*wi + vi*wr to the last bit:
 // x - y is x + -y, and a * -b is -(a*b), signed zeros included.
-void Butterfly(Value& lo, Value& hi, const Fft::Complex& w, const Fft::Complex& crossed) {
-    const Value straight = _mm_mul_pd(_mm_unpacklo_pd(hi, hi), Load(w));
-    const Value across = _mm_mul_pd(_mm_unpackhi_pd(hi, hi), Load(crossed));
+void Butterfly(Value& lo, Value& hi, Value w, Value crossed) {
+    const Value straight = _mm_mul_pd(_mm_unpacklo_pd(hi, hi), w);
+    const Value across = _mm_mul_pd(_mm_unpackhi_pd(hi, hi), crossed);
     const Value t = _mm_add_pd(straight, across);
     hi = _mm_sub_pd(lo, t);
     lo = _mm_add_pd(lo, t);
@@ -43,10 +50,55 @@ void Store(Fft::Complex& c, Value v) {
     c = v;
 }
 
-void Butterfly(Value& lo, Value& hi, const Fft::Complex& w, const Fft::Complex&) {
+void Butterfly(Value& lo, Value& hi, Value w, Value) {
     const Value t{hi.re * w.re - hi.im * w.im, hi.re * w.im + hi.im * w.re};
     hi = Value{lo.re - t.re, lo.im - t.im};
     lo = Value{lo.re + t.re, lo.im + t.im};
+}
+
+#endif
+
+#ifdef VIBRALON_BUTTERFLY_AVX
+
+// Two complex values, j and j + 1, in one 256-bit register; the same steps as Butterfly above
+// in each 128-bit half.
+__attribute__((target("avx"))) inline void
+Butterfly2(__m256d& lo, __m256d& hi, const Fft::Complex* w, const Fft::Complex* crossed) {
+    const __m256d straight = _mm256_mul_pd(_mm256_unpacklo_pd(hi, hi), _mm256_loadu_pd(&w->re));
+    const __m256d across = _mm256_mul_pd(_mm256_unpackhi_pd(hi, hi), _mm256_loadu_pd(&crossed->re));
+    const __m256d t = _mm256_add_pd(straight, across);
+    hi = _mm256_sub_pd(lo, t);
+    lo = _mm256_add_pd(lo, t);
+}
+
+// ButterflyPassPair for an even half of at least 2.
+__attribute__((target("avx"))) void PassPairAvx(Fft::Complex* work, int n, int half,
+                                                PassTwiddles first, PassTwiddles second) {
+    for (int start = 0; start < n; start += 4 * half) {
+        double* const q0 = &work[start].re;
+        double* const q1 = q0 + 2 * half;
+        double* const q2 = q1 + 2 * half;
+        double* const q3 = q2 + 2 * half;
+        for (int j = 0; j < half; j += 2) {
+            __m256d a = _mm256_loadu_pd(q0 + 2 * j);
+            __m256d b = _mm256_loadu_pd(q1 + 2 * j);
+            __m256d c = _mm256_loadu_pd(q2 + 2 * j);
+            __m256d d = _mm256_loadu_pd(q3 + 2 * j);
+            Butterfly2(a, b, first.twiddles + j, first.crossed + j);
+            Butterfly2(c, d, first.twiddles + j, first.crossed + j);
+            Butterfly2(a, c, second.twiddles + j, second.crossed + j);
+            Butterfly2(b, d, second.twiddles + j + half, second.crossed + j + half);
+            _mm256_storeu_pd(q0 + 2 * j, a);
+            _mm256_storeu_pd(q1 + 2 * j, b);
+            _mm256_storeu_pd(q2 + 2 * j, c);
+            _mm256_storeu_pd(q3 + 2 * j, d);
+        }
+    }
+}
+
+bool HasAvx() {
+    static const bool has = __builtin_cpu_supports("avx");
+    return has;
 }
 
 #endif
@@ -60,7 +112,7 @@ void ButterflyPass(Fft::Complex* work, int n, int half, PassTwiddles pass) {
         for (int j = 0; j < half; ++j) {
             Value a = Load(lo[j]);
             Value b = Load(hi[j]);
-            Butterfly(a, b, pass.twiddles[j], pass.crossed[j]);
+            Butterfly(a, b, Load(pass.twiddles[j]), Load(pass.crossed[j]));
             Store(lo[j], a);
             Store(hi[j], b);
         }
@@ -71,6 +123,12 @@ void ButterflyPass(Fft::Complex* work, int n, int half, PassTwiddles pass) {
 // (twiddle j), the second pairs q0 with q2 (twiddle j) and q1 with q3 (twiddle j + half).
 void ButterflyPassPair(Fft::Complex* work, int n, int half, PassTwiddles first,
                        PassTwiddles second) {
+#ifdef VIBRALON_BUTTERFLY_AVX
+    if (half >= 2 && HasAvx()) {
+        PassPairAvx(work, n, half, first, second);
+        return;
+    }
+#endif
     for (int start = 0; start < n; start += 4 * half) {
         Fft::Complex* const q0 = work + start;
         Fft::Complex* const q1 = q0 + half;
@@ -81,10 +139,12 @@ void ButterflyPassPair(Fft::Complex* work, int n, int half, PassTwiddles first,
             Value b = Load(q1[j]);
             Value c = Load(q2[j]);
             Value d = Load(q3[j]);
-            Butterfly(a, b, first.twiddles[j], first.crossed[j]);
-            Butterfly(c, d, first.twiddles[j], first.crossed[j]);
-            Butterfly(a, c, second.twiddles[j], second.crossed[j]);
-            Butterfly(b, d, second.twiddles[j + half], second.crossed[j + half]);
+            const Value w1 = Load(first.twiddles[j]);
+            const Value c1 = Load(first.crossed[j]);
+            Butterfly(a, b, w1, c1);
+            Butterfly(c, d, w1, c1);
+            Butterfly(a, c, Load(second.twiddles[j]), Load(second.crossed[j]));
+            Butterfly(b, d, Load(second.twiddles[j + half]), Load(second.crossed[j + half]));
             Store(q0[j], a);
             Store(q1[j], b);
             Store(q2[j], c);
