@@ -166,6 +166,16 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
+    {
+        // The counter must see allocations, or its zeros below would prove nothing.
+        const std::uint64_t before = AllocationCount();
+        std::vector<int> probe(16);
+        benchmark::DoNotOptimize(probe.data());
+        if (AllocationCount() == before) {
+            std::fprintf(stderr, "allocation counter is not hooked into operator new\n");
+            return 1;
+        }
+    }
     RatioReporter reporter; // plain text: the figures get pasted into bench/README.md
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double ours = reporter.Mean("BM_BlockAnalysis");
