@@ -2,14 +2,13 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <thread>
 #include <utility>
-
-extern char** environ;
 
 namespace testsupport {
 namespace {
@@ -28,20 +27,30 @@ std::vector<char*> Pointers(const std::vector<std::string>& strings) {
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
                            const std::vector<std::string>& environment,
                            const std::string& logFile) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
+    // Everything the child needs is made before fork: after it, only async-signal-safe calls.
     const std::string log = logFile.empty() ? "/dev/null" : logFile;
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
     std::vector<char*> arguments = Pointers(argv);
     std::vector<char*> variables = Pointers(environment);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, arguments[0], &actions, nullptr, arguments.data(), variables.data()) ==
-        0) {
-        pid_ = pid;
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // A test that dies (a sanitizer abort, a crash) takes its server and players with it.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) {
+            _exit(127);
+        }
+        const int input = open("/dev/null", O_RDONLY);
+        const int output = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        if (input < 0 || output < 0) {
+            _exit(127);
+        }
+        dup2(input, 0);
+        dup2(output, 1);
+        dup2(output, 2);
+        execvpe(arguments[0], arguments.data(), variables.data());
+        _exit(127);
     }
-    posix_spawn_file_actions_destroy(&actions);
+    pid_ = pid;
 }
 
 ChildProcess::~ChildProcess() {

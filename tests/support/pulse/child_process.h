@@ -1,4 +1,5 @@
-// A child program started for a test, ended by its PID when the object goes.
+// A child program started for a test, ended by its PID when the object goes, and killed by the
+// system if the thread that started it dies first (so a crashed test leaves nothing running).
 #pragma once
 
 #include <sys/types.h>
