@@ -3,6 +3,8 @@
 #include <cmath>
 #include <optional>
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QIcon>
@@ -194,7 +196,17 @@ void FormWidget::MoveWindow(skin::Point position) {
 }
 
 void FormWidget::CloseWindow() {
-    close();
+    // Takes effect once the handler that asked has returned, and also when asked before the
+    // message loop has started (the loop then ends as soon as it runs).
+    QMetaObject::invokeMethod(
+        this, [this] { close(); }, Qt::QueuedConnection);
+}
+
+void FormWidget::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    // Also when the window was never shown, which the toolkit would not count as a last
+    // window closing.
+    QCoreApplication::quit();
 }
 
 } // namespace qt_host

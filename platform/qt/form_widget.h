@@ -1,6 +1,7 @@
 // The Qt window that puts a skin::Form on screen: it blits the form's composed client area,
 // forwards raw mouse events, shows the form's cursors and hints, and carries out the moves and
 // closes the form asks for. Everything the window looks like and does comes from the form.
+// The form is the program's main window: once its window has closed, the message loop ends.
 #pragma once
 
 #include <QWidget>
@@ -30,6 +31,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

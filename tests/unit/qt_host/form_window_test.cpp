@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QRegion>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 
 #include <string>
@@ -203,11 +204,31 @@ TEST_F(FormWindow, HelpButtonShowsItsHintAsATooltip) {
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
 }
 
-TEST_F(FormWindow, TheFormCanCloseItsWindow) {
+TEST_F(FormWindow, AClosingAskedForBeforeTheLoopRunsEndsTheLoopWhenItStarts) {
     ShowAndWait();
-    EXPECT_TRUE(window.Visible());
+    ASSERT_TRUE(window.Visible());
     form.Close();
+    // Not at once: the handler that asked finishes first.
+    EXPECT_TRUE(window.Visible());
+    bool gaveUp = false;
+    QTimer::singleShot(10000, [&] {
+        gaveUp = true;
+        QCoreApplication::quit();
+    });
+    EXPECT_EQ(TestApplication().Run(), 0);
+    EXPECT_FALSE(gaveUp);
     EXPECT_FALSE(window.Visible());
+}
+
+TEST_F(FormWindow, ANeverShownWindowClosedBeforeTheLoopStillEndsIt) {
+    form.Close();
+    bool gaveUp = false;
+    QTimer::singleShot(10000, [&] {
+        gaveUp = true;
+        QCoreApplication::quit();
+    });
+    EXPECT_EQ(TestApplication().Run(), 0);
+    EXPECT_FALSE(gaveUp);
 }
 
 } // namespace
