@@ -6,9 +6,10 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <vector>
 
-#include "private_pulse.h"
+#include "tests/support/pulse/pulse_server.h"
 #include "worker/display.h"
 
 namespace {
@@ -52,8 +53,14 @@ private:
 };
 
 TEST(DisplayWithPulseAudio, SteadyToneGivesNoteAOneReadingPerBlockInOrder) {
-    PrivatePulse server(110);
-    ASSERT_TRUE(server.Ready()) << server.Problem();
+    testsupport::PulseServer server;
+    ASSERT_TRUE(server.Running()) << server.Failure();
+    // A steady tone from the first sample on: a sine source, made the default (device 0).
+    ASSERT_FALSE(
+        server.Pactl("load-module module-sine-source source_name=tone frequency=110").empty());
+    server.Pactl("set-default-source tone");
+    ASSERT_NE(server.Pactl("info").find("Default Source: tone"), std::string::npos);
+    server.UseInThisProcess();
 
     RecordingView view;
     UiWakeUps wakeUps;
