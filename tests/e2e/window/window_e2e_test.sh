@@ -28,6 +28,8 @@ cleanup() {
     wait 2>/dev/null || true
 }
 trap cleanup EXIT
+# A test that times out is sent TERM: leave through the EXIT trap so nothing stays behind.
+trap 'exit 1' TERM INT
 
 fail() {
     echo "FAIL: $*" >&2
