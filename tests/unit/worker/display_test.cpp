@@ -107,25 +107,6 @@ TEST_F(DisplayTest, TwoBlocksUnderOneSignalAreTakenOnePerSignal) {
     EXPECT_FALSE(view.shown[2].lit);
 }
 
-TEST_F(DisplayTest, WorkerRunsBehindTheDeviceWithoutLosingBlocks) {
-    StartWorker();
-    // Three blocks arrive while the worker is busy: one setting between them.
-    ASSERT_TRUE(device.CompleteBlock(A2, false));
-    ASSERT_TRUE(device.CompleteBlock(G3, false));
-    FeedBlock(A2);
-    // Each processed block returns a buffer whose completion sets the event again.
-    FeedBlock(G3);
-    FeedBlock(A2);
-    FeedBlock(G3);
-    display.DeliverUpdates();
-    const std::vector<TunerReading> readings = Readings();
-    ASSERT_EQ(readings.size(), 4u);
-    EXPECT_EQ(readings[0].frame, 9);
-    EXPECT_EQ(readings[1].frame, 7);
-    EXPECT_EQ(readings[2].frame, 9);
-    EXPECT_EQ(readings[3].frame, 7);
-}
-
 TEST_F(DisplayTest, StopWhileWaitingEndsTheThreadWithoutTakingAnotherBlock) {
     StartWorker();
     FeedBlock(A2);

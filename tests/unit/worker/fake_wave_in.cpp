@@ -32,8 +32,8 @@ FakeWaveIn::FakeWaveIn() : previous_(SelectWaveInDriver(&fakeDriver)) {
 }
 
 FakeWaveIn::~FakeWaveIn() {
-    current = nullptr;
     SelectWaveInDriver(previous_);
+    current = nullptr;
 }
 
 // The recorder reads the done bit from the worker thread through an atomic view; the fake
