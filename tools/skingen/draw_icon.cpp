@@ -1,5 +1,5 @@
-// MAINICON: a gauge dial between a minus and a plus, drawn at icon size without smoothing so
-// that it maps cleanly onto sixteen colours.
+// MAINICON: a gauge dial between a minus and a plus. At 32 pixels it is drawn without smoothing so
+// that it maps cleanly onto sixteen colours; the desktop's larger icons scale the same strokes.
 #include "drawing.h"
 
 #include <QPainter>
@@ -7,15 +7,17 @@
 
 namespace skingen {
 
-QImage drawIcon() {
-    QImage img(32, 32, QImage::Format_ARGB32);
+QImage drawIcon(int size) {
+    QImage img(size, size, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
+    const bool smooth = size != kIconGrid;
+    p.scale(double(size) / kIconGrid, double(size) / kIconGrid);
     const QPointF hub(16, 27);
     const QRectF outer(hub.x() - 15, hub.y() - 15, 30, 30);
 
     // Fan-shaped dial from 20 to 160 degrees.
-    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::Antialiasing, smooth);
     p.setPen(QPen(QColor(0, 0, 0), 1));
     p.setBrush(QColor(192, 192, 192));
     p.drawPie(outer, 20 * 16, 140 * 16);

@@ -32,6 +32,8 @@ QImage drawLamp(const QImage& under, bool lit);
 QImage drawHelpMark(const QImage& under);
 QImage drawLogo(const QImage& under);
 QImage drawStringButton(const QImage& under, const QString& name, bool lit);
-QImage drawIcon();
+// The window icon on its 32-unit grid, drawn `size` pixels square (smoothed above 32).
+constexpr int kIconGrid = 32;
+QImage drawIcon(int size = kIconGrid);
 
 } // namespace skingen

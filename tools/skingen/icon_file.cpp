@@ -36,7 +36,32 @@ int nearest(QRgb c, const IconPalette& palette) {
     return index;
 }
 
+// Palette index of each pixel, row by row, -1 where the mask lets the screen show; `look` gets
+// the pixels as the desktop shows them.
+std::vector<int> quantise(const QImage& src, const IconPalette& palette, QImage& look) {
+    const int w = src.width();
+    const int h = src.height();
+    look = QImage(w, h, QImage::Format_ARGB32);
+    std::vector<int> index(static_cast<std::size_t>(w * h));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = src.pixel(x, y);
+            const bool opaque = qAlpha(c) >= 128;
+            // Transparent pixels are black in the XOR image, so AND-then-XOR leaves the screen.
+            const int i = opaque ? nearest(c, palette) : 0;
+            index[static_cast<std::size_t>(y * w + x)] = opaque ? i : -1;
+            look.setPixel(x, y, opaque ? (palette[static_cast<std::size_t>(i)] | 0xFF000000u) : 0u);
+        }
+    return index;
+}
+
 } // namespace
+
+QImage icon16Look(const QImage& argb, const IconPalette& palette) {
+    QImage look;
+    quantise(argb.convertToFormat(QImage::Format_ARGB32), palette, look);
+    return look;
+}
 
 QImage writeIcon16(const QImage& argb, const IconPalette& palette, const QString& path) {
     const QImage src = argb.convertToFormat(QImage::Format_ARGB32);
@@ -80,17 +105,8 @@ QImage writeIcon16(const QImage& argb, const IconPalette& palette, const QString
         out.push_back(0);
     }
 
-    QImage look(w, h, QImage::Format_ARGB32);
-    std::vector<int> index(static_cast<std::size_t>(w * h));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const QRgb c = src.pixel(x, y);
-            const bool opaque = qAlpha(c) >= 128;
-            // Transparent pixels are black in the XOR image, so AND-then-XOR leaves the screen.
-            const int i = opaque ? nearest(c, palette) : 0;
-            index[static_cast<std::size_t>(y * w + x)] = opaque ? i : -1;
-            look.setPixel(x, y, opaque ? (palette[static_cast<std::size_t>(i)] | 0xFF000000u) : 0u);
-        }
+    QImage look;
+    const std::vector<int> index = quantise(src, palette, look);
     for (int y = h - 1; y >= 0; --y) {
         const std::size_t start = out.size();
         for (int x = 0; x < w; x += 2) {

@@ -1,7 +1,10 @@
 // vibralon-skingen OUTDIR [--preview PREFIX]
+// vibralon-skingen --app-icons DIR NAME
 // Draws every skin picture into OUTDIR under its component's name. With --preview it also
 // writes PREFIX-rest.png and PREFIX-active.png: the whole client area as the window composes it,
 // at rest and with a note, a lit bar, an arrow, a lit string and the lamp on.
+// --app-icons draws the window icon for the desktop's icon theme as DIR/SIZExSIZE/apps/NAME.png:
+// at 32 exactly the sixteen colours of MAINICON, larger sizes smooth.
 #include "drawing.h"
 #include "layout.h"
 #include "picture_files.h"
@@ -12,9 +15,26 @@
 #include <cstdio>
 #include <exception>
 #include <map>
+#include <stdexcept>
 
 namespace skingen {
 namespace {
+
+const IconPalette kVga{
+    qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+    qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+    qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+    qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
+
+void drawAppIcons(const QDir& dir, const QString& name) {
+    for (int size : {32, 48, 64, 128, 256}) {
+        const QString sub = QString("%1x%1/apps").arg(size);
+        if (!dir.mkpath(sub))
+            throw std::runtime_error("cannot create " + dir.filePath(sub).toStdString());
+        const QImage icon = size == kIconGrid ? icon16Look(drawIcon(), kVga) : drawIcon(size);
+        writePng(icon, dir.filePath(sub + "/" + name + ".png"));
+    }
+}
 
 class Generator {
 public:
@@ -42,11 +62,6 @@ public:
         store("moins", writeJpeg(drawMoins(underShape1(kMoinsAt, kMoinsSize)), path("moins.jpg")));
         store("plus", writeJpeg(drawPlus(underShape1(kPlusAt, kPlusSize)), path("plus.jpg")));
         store("Liste", writeBmp555(drawNoteStrip(), path("Liste.bmp")));
-        static const IconPalette kVga{
-            qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-            qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-            qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-            qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
         store("MAINICON", writeIcon16(drawIcon(), kVga, path("MAINICON.ico")));
     }
 
@@ -112,8 +127,18 @@ private:
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 4 && args[1] == "--app-icons") {
+        try {
+            skingen::drawAppIcons(QDir(args[2]), args[3]);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "vibralon-skingen: %s\n", e.what());
+            return 1;
+        }
+        return 0;
+    }
     if (args.size() != 2 && !(args.size() == 4 && args[2] == "--preview")) {
-        std::fprintf(stderr, "usage: vibralon-skingen OUTDIR [--preview PREFIX]\n");
+        std::fprintf(stderr, "usage: vibralon-skingen OUTDIR [--preview PREFIX]\n"
+                             "       vibralon-skingen --app-icons DIR NAME\n");
         return 2;
     }
     try {

@@ -23,5 +23,10 @@ QImage writeJpeg(const QImage& picture, const QString& path);
 // alpha is below one half. Colours are mapped to the nearest palette entry.
 using IconPalette = std::array<QRgb, 16>;
 QImage writeIcon16(const QImage& argb, const IconPalette& palette, const QString& path);
+// The pixels writeIcon16 stores, without writing a file.
+QImage icon16Look(const QImage& argb, const IconPalette& palette);
+
+// PNG with alpha, for the desktop's icon theme.
+void writePng(const QImage& picture, const QString& path);
 
 } // namespace skingen
