@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The desktop's icons in dist/icons/ are what the skin generator draws today, and the 32-pixel
+# one is exactly MAINICON, the window's own icon, colours and transparency alike.
+# Usage: app_icons_test.sh PATH/TO/vibralon-skingen SOURCE_DIR OUTPUT_DIR
+set -euo pipefail
+
+skingen=$1
+src=$2
+out=$3
+app_id=org.vibralon.Vibralon
+rm -rf "$out"
+mkdir -p "$out"
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Number of pixels that differ in any of red, green, blue and alpha.
+differing() {
+    compare -metric AE -channel RGBA "$1" "$2" null: 2>&1 || true
+}
+
+QT_QPA_PLATFORM=offscreen "$skingen" --app-icons "$out/hicolor" "$app_id" 2>"$out/skingen.err" ||
+    fail "the generator failed: $(cat "$out/skingen.err")"
+
+committed="$src/dist/icons/hicolor"
+(cd "$committed" && find . -type f | sort) >"$out/committed.list"
+(cd "$out/hicolor" && find . -type f | sort) >"$out/drawn.list"
+diff -u "$out/committed.list" "$out/drawn.list" || fail "dist/icons/ holds other files than the generator draws"
+for size in 32 48 64 128 256; do
+    grep -qx "./${size}x${size}/apps/$app_id.png" "$out/drawn.list" || fail "no ${size}x${size} icon"
+done
+
+while read -r file; do
+    n=$(differing "$committed/$file" "$out/hicolor/$file")
+    [ "$n" = "0" ] || fail "$file: $n pixels differ from the drawing (run tools/skingen/regenerate)"
+done <"$out/committed.list"
+echo "dist/icons: $(wc -l <"$out/committed.list") icons equal the generator's drawing"
+
+n=$(differing "$src/ui/skin/MAINICON.ico" "$committed/32x32/apps/$app_id.png")
+[ "$n" = "0" ] || fail "the 32x32 icon differs from MAINICON.ico in $n pixels"
+echo "32x32: the same pixels and mask as MAINICON.ico"
+echo "PASS"

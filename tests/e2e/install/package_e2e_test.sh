@@ -1,0 +1,218 @@
+#!/usr/bin/env bash
+# The Debian package as a user meets it: CPack builds it; its control fields name Qt 6 Widgets,
+# libpulse and libjpeg-turbo and nothing unexpected; it holds exactly the listed files; dpkg
+# installs it on this machine; the program started the way a desktop starts it (the entry's
+# Exec line, in its Path) opens its window under Xvfb, opens the installed help from the help
+# button, and ends with code 0 when the window manager closes it; dpkg removes it again.
+# Usage: package_e2e_test.sh BUILD_DIR SOURCE_DIR PACKAGE_FILES_LIST OUTPUT_DIR
+# Exits 77 (skipped) when not root, or when a vibralon package is already installed.
+set -euo pipefail
+
+build=$1
+src=$2
+list=$3
+out=$4
+app_id=org.vibralon.Vibralon
+desktop=/usr/share/applications/$app_id.desktop
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "SKIP: installing a package needs root"
+    exit 77
+fi
+
+rm -rf "$out"
+mkdir -p "$out"
+
+# One package test at a time on this machine, whichever build tree runs it.
+exec 9>/tmp/vibralon-package-test.lock
+flock -w 100 9 || {
+    echo "FAIL: another package test holds the lock" >&2
+    exit 1
+}
+
+if [ "$(dpkg-query -W -f='${db:Status-Status}' vibralon 2>/dev/null || true)" = installed ]; then
+    echo "SKIP: a vibralon package is installed on this machine; this test would replace and"
+    echo "      remove it. Remove it (dpkg -r vibralon) to run this test."
+    exit 77
+fi
+
+pids=()
+installed=no
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    "$src/tests/support/pulse/private-pulse.sh" stop "$out/pulse" >/dev/null 2>&1 || true
+    if [ "$installed" = yes ]; then
+        dpkg -r vibralon >"$out/cleanup-remove.log" 2>&1 || true
+    fi
+}
+trap cleanup EXIT
+# A test that times out is sent TERM: leave through the EXIT trap so nothing stays behind.
+trap 'exit 1' TERM INT
+
+fail() {
+    echo "FAIL: $*" >&2
+    for log in "$out"/*.log "$out"/*.err; do
+        if [ -s "$log" ]; then
+            { echo "--- $log"; tail -n 40 "$log"; } >&2
+        fi
+    done
+    exit 1
+}
+
+# Value of KEY in the [Desktop Entry] group of file $1.
+entry_value() {
+    awk -v key="$2" '
+        /^\[/ { group = $0 }
+        group == "[Desktop Entry]" && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }
+    ' "$1"
+}
+
+# --- 1. Build the package -------------------------------------------------------------------
+cpack --config "$build/CPackConfig.cmake" -B "$out/package" >"$out/cpack.log" 2>&1 ||
+    fail "cpack failed"
+debs=("$out"/package/vibralon_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single vibralon_*.deb"
+deb=${debs[0]}
+echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
+
+# --- 2. Control fields ----------------------------------------------------------------------
+[ "$(dpkg-deb -f "$deb" Package)" = vibralon ] || fail "Package: $(dpkg-deb -f "$deb" Package)"
+[ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] ||
+    fail "Architecture: $(dpkg-deb -f "$deb" Architecture)"
+depends=$(dpkg-deb -f "$deb" Depends)
+# Package names only: alternatives split, version constraints dropped.
+dpkg-deb -f "$deb" Depends | tr ',|' '\n\n' | sed 's/(.*)//; s/[[:space:]]//g' | grep . | sort -u \
+    >"$out/depends.txt"
+for needed in libqt6widgets6 libpulse0; do
+    grep -qx "$needed" "$out/depends.txt" || fail "Depends lacks $needed: $depends"
+done
+grep -qxE 'libjpeg62-turbo|libturbojpeg0' "$out/depends.txt" ||
+    fail "Depends lacks libjpeg-turbo: $depends"
+# Qt's own libraries under Widgets, stb (its BMP reader is Debian's shared libstb) and the C
+# and C++ runtimes are expected; anything else is something the program should not need (a
+# sanitizer runtime, a test library, a tool's).
+unexpected=$(grep -vxE 'libqt6widgets6|libqt6gui6|libqt6core6|libpulse0|libjpeg62-turbo|libturbojpeg0|libstb0|libc6|libstdc\+\+6|libgcc-s1' \
+    "$out/depends.txt" || true)
+[ -z "$unexpected" ] || fail "unexpected dependencies: $(echo $unexpected)"
+echo "Depends: $depends"
+
+# --- 3. Files -------------------------------------------------------------------------------
+dpkg-deb -c "$deb" >"$out/contents.txt"
+awk '$1 !~ /^d/ {print $1, $6}' "$out/contents.txt" | sort -k2 >"$out/files.txt"
+grep -v '^#' "$list" | sort -k2 >"$out/expected.txt"
+diff -u "$out/expected.txt" "$out/files.txt" >&2 || fail "the package's files differ from $list"
+awk '$2 != "root/root" {print}' "$out/contents.txt" | grep . && fail "entries not owned by root"
+awk '$1 ~ /^d/ && $1 != "drwxr-xr-x" {print}' "$out/contents.txt" | grep . &&
+    fail "directories not 0755"
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/bin/vibralon >"$out/vibralon.bin"
+file "$out/vibralon.bin" | grep -q ', stripped' || fail "the program in the package is not stripped"
+echo "files: $(wc -l <"$out/files.txt") as listed, owned by root, program stripped"
+
+# --- 4. Install -----------------------------------------------------------------------------
+installed=yes
+DEBIAN_FRONTEND=noninteractive dpkg -i "$deb" >"$out/dpkg-install.log" 2>&1 ||
+    fail "dpkg -i failed (dependencies not satisfied by their names?)"
+[ "$(dpkg-query -W -f='${db:Status-Status}' vibralon)" = installed ] || fail "not installed"
+desktop-file-validate "$desktop" || fail "the installed desktop entry is not valid"
+appstreamcli validate --no-net --strict "/usr/share/metainfo/$app_id.metainfo.xml" \
+    >"$out/appstream.log" 2>&1 || fail "the installed metainfo is not valid"
+icon=$(entry_value "$desktop" Icon)
+for size in 32 48 64 128 256; do
+    [ -f "/usr/share/icons/hicolor/${size}x${size}/apps/$icon.png" ] || fail "no $size icon for $icon"
+done
+echo "installed: $(dpkg -L vibralon | grep -c '') paths"
+
+# --- 5. Start it as the desktop does --------------------------------------------------------
+exec_line=$(entry_value "$desktop" Exec)
+workdir=$(entry_value "$desktop" Path)
+[ -n "$exec_line" ] && [ -n "$workdir" ] || fail "the entry lacks Exec or Path"
+# Field codes (%f, %U...) stand for files to open; the tuner takes none. xargs splits the quoted
+# arguments as the entry writes them.
+mapfile -t argv < <(printf '%s\n' "$exec_line" | sed 's/%[fFuUik]//g; s/%%/%/g' | xargs printf '%s\n')
+[ "${argv[0]}" = /usr/bin/vibralon ] || fail "Exec starts ${argv[0]}"
+[ -f "$workdir/help/guide.htm" ] || fail "no help/guide.htm in the working directory $workdir"
+
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.err" &
+pids+=($!)
+for _ in $(seq 100); do
+    [ -s "$out/display" ] && break
+    sleep 0.1
+done
+[ -s "$out/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$out/display")"
+openbox --sm-disable >"$out/openbox.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    wmctrl -m >/dev/null 2>&1 && break
+    sleep 0.1
+done
+wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
+eval "$("$src/tests/support/pulse/private-pulse.sh" start "$out/pulse")"
+
+# The help button hands the document to xdg-open; this one notes what it was given and where.
+mkdir -p "$out/bin"
+cat >"$out/bin/xdg-open" <<EOF
+#!/bin/sh
+printf '%s\n%s\n' "\$PWD" "\$1" >"$out/help-opened.tmp"
+mv "$out/help-opened.tmp" "$out/help-opened"
+EOF
+chmod +x "$out/bin/xdg-open"
+
+(cd "$workdir" && PATH="$out/bin:$PATH" exec "${argv[@]}") >"$out/vibralon.log" 2>&1 &
+program=$!
+pids+=("$program")
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vibralon$' | head -n1) ||
+    fail "no window named Vibralon appeared"
+[ "$(xprop -id "$wid" _NET_WM_PID | awk '{print $NF}')" = "$program" ] ||
+    fail "the Vibralon window belongs to another process"
+if wmctrl -l | grep -q 'No sound card\|Cannot determine\|Format not supported'; then
+    fail "a start-up message box is showing: $(wmctrl -l)"
+fi
+echo "window: $wid of process $program, started from $exec_line in $workdir"
+
+xdotool mousemove --window "$wid" 335 30 click 1
+for _ in $(seq 100); do
+    [ -f "$out/help-opened" ] && break
+    sleep 0.1
+done
+[ -f "$out/help-opened" ] || fail "the help button opened nothing"
+{
+    read -r opener_dir
+    read -r document
+} <"$out/help-opened"
+case "$document" in
+file://*) opened=${document#file://} ;;
+/*) opened=$document ;;
+*) opened="$opener_dir/$document" ;;
+esac
+[ "$(realpath -m "$opened")" = "$workdir/help/guide.htm" ] ||
+    fail "the help button opened $document (from $opener_dir)"
+echo "help: $document"
+
+wmctrl -c Vibralon || fail "wmctrl could not close the window"
+for _ in $(seq 100); do
+    kill -0 "$program" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$program" 2>/dev/null && fail "the program still runs 10 s after the close"
+code=0
+wait "$program" || code=$?
+[ "$code" -eq 0 ] || fail "the program ended with code $code"
+echo "close: the program ended with code 0"
+
+# --- 6. Remove ------------------------------------------------------------------------------
+dpkg -r vibralon >"$out/dpkg-remove.log" 2>&1 || fail "dpkg -r failed"
+installed=no
+status=$(dpkg-query -W -f='${db:Status-Status}' vibralon 2>/dev/null || true)
+[ "$status" = not-installed ] || [ -z "$status" ] || fail "after dpkg -r the package is $status"
+for gone in /usr/bin/vibralon "$desktop" /usr/share/vibralon; do
+    [ ! -e "$gone" ] || fail "$gone is still there after removal"
+done
+echo "removed: no file of the package is left"
+echo "PASS"
