@@ -171,6 +171,10 @@ wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vibralon$' | head 
     fail "no window named Vibralon appeared"
 [ "$(xprop -id "$wid" _NET_WM_PID | awk '{print $NF}')" = "$program" ] ||
     fail "the Vibralon window belongs to another process"
+# Docks and task bars match the window to its entry by the class of WM_CLASS.
+wm_class=$(xprop -id "$wid" WM_CLASS | sed 's/.*", "\(.*\)"$/\1/')
+[ "$wm_class" = "$(entry_value "$desktop" StartupWMClass)" ] ||
+    fail "the window's class $wm_class is not the entry's StartupWMClass"
 if wmctrl -l | grep -q 'No sound card\|Cannot determine\|Format not supported'; then
     fail "a start-up message box is showing: $(wmctrl -l)"
 fi
