@@ -48,7 +48,17 @@ TForm1::TForm1()
       G3(MakeImage(*this, "G3")), LG3(MakeImage(*this, "LG3")), B2(MakeImage(*this, "B2")),
       LB2(MakeImage(*this, "LB2")), E1(MakeImage(*this, "E1")), LE1(MakeImage(*this, "LE1")),
       moins(MakeImage(*this, "moins")), plus(MakeImage(*this, "plus")),
-      Liste(form1::Component("Liste"), form1::kListeFrames, skin::EmbeddedPicture("Liste")) {
+      Liste(form1::Component("Liste"), form1::kListeFrames, skin::EmbeddedPicture("Liste")),
+      strings_{{{&E6, &LE6}, {&A5, &LA5}, {&D4, &LD4}, {&G3, &LG3}, {&B2, &LB2}, {&E1, &LE1}}} {
+    // Bars 4 pixels wide on an 8-pixel pitch on the baseline y = 169, 5 pixels taller per step
+    // toward the middle one.
+    for (int i = 0; i <= 5; ++i) {
+        bars_[i] = {40 + 8 * i, 163 - 5 * i, 44 + 8 * i, 169};
+    }
+    for (int i = 6; i < BarCount; ++i) {
+        const int k = i - 6;
+        bars_[i] = {88 + 8 * k, 143 + 5 * k, 92 + 8 * k, 169};
+    }
     BindHandlers();
 }
 
@@ -81,11 +91,3 @@ void TForm1::BindHandlers() {
         }
     }
 }
-
-// What the controls do (string selection, moving the window, help) is not written yet; the
-// skin already routes the events here.
-void TForm1::FondMouseDown(skin::Image&, skin::MouseButton, int, int) {}
-void TForm1::FondMouseUp(skin::Image&, skin::MouseButton, int, int) {}
-void TForm1::IE6NClick(skin::Image&) {}
-void TForm1::IE1OClick(skin::Image&) {}
-void TForm1::Image2Click(skin::Image&) {}

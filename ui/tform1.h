@@ -1,14 +1,30 @@
-// The main window: the tuner's skin, one member per component of its form description, and the
-// handlers its components are bound to.
+// The main window: the tuner's skin, one member per component of its form description, the
+// display state on which the worker's readings are shown, and the handlers its components are
+// bound to. Everything here runs on the UI thread, except SelectedString, which the worker reads.
 #pragma once
 
+#include <array>
+#include <atomic>
+
+#include "analysis/tuner_reading.h"
 #include "ui/model/form.h"
 #include "ui/model/image.h"
 #include "ui/model/image_list.h"
+#include "worker/tuner_view.h"
 
-class TForm1 : public skin::Form {
+class TForm1 : public skin::Form, public TunerView {
 public:
-    // Builds every component from the description with its picture from the program's data.
+    static constexpr int BarCount = 11;
+    static constexpr int StringCount = 6;
+    static constexpr int NoString = -1;
+    static constexpr int NoBar = -1;
+    static constexpr skin::Pixel UnlitBar = skin::Rgb(0, 128, 0);
+    static constexpr skin::Pixel LitBar = skin::Rgb(64, 255, 64);
+    // Where a Liste frame goes on Shape1.
+    static constexpr skin::Point NoteWindow{16, 23};
+
+    // Builds every component from the description with its picture from the program's data,
+    // then sets the display state: no note drawn, no bar lit, no arrow, no string selected.
     // Throws skin::PictureError when a picture is missing or unreadable.
     TForm1();
 
@@ -35,7 +51,24 @@ public:
     skin::Image plus;
     skin::ImageList Liste;
 
-    // Handlers named in the form description.
+    // --- Display (TunerView) ---------------------------------------------------------------
+    // Any thread: the selected string, 0 (E6) to 5 (E1), or NoString.
+    int SelectedString() const override;
+    void ShowLamp(bool lit) override;
+    // Draws the frame only when it changed, then the arrows, then the bar meter.
+    void ShowReading(const TunerReading& reading) override;
+
+    void DrawNote(int frame);
+    void ShowDirection(int direction);
+    void ShowStep(int step);
+    void PaintBar(int bar, skin::Pixel colour);
+
+    const skin::Rect& BarRect(int bar) const { return bars_[bar]; }
+    int NoteShown() const { return noteShown_; }
+    int LitBarIndex() const { return litBar_; }
+    int DirectionShown() const { return directionShown_; }
+
+    // --- Handlers named in the form description -----------------------------------------------
     void FondMouseDown(skin::Image& sender, skin::MouseButton button, int x, int y);
     void FondMouseUp(skin::Image& sender, skin::MouseButton button, int x, int y);
     void IE6NClick(skin::Image& sender);
@@ -43,5 +76,22 @@ public:
     void Image2Click(skin::Image& sender);
 
 private:
+    struct StringButtons {
+        skin::Image* unlit;
+        skin::Image* lit;
+    };
+
     void BindHandlers();
+    void Deselect(int string);
+
+    // Meter bars in Shape1's coordinates, rising toward the middle one (bar 5: in tune).
+    std::array<skin::Rect, BarCount> bars_{};
+    // The string buttons by string index, with their lit twins.
+    std::array<StringButtons, StringCount> strings_{};
+    int noteShown_ = TunerReading::NoNoteFrame;
+    int litBar_ = NoBar;
+    int directionShown_ = 0;
+    std::atomic<int> selectedString_{NoString};
+    // Where the last press on Fond was, in Fond's coordinates.
+    skin::Point dragOrigin_{0, 0};
 };

@@ -1,6 +1,10 @@
 #include "platform/qt/qt_host.h"
 
+#include <exception>
+#include <utility>
+
 #include <QApplication>
+#include <QMessageBox>
 #include <QString>
 
 #include "platform/qt/desktop_dialogs.h"
@@ -8,16 +12,49 @@
 
 namespace qt_host {
 
+namespace {
+
+// Keeps an exception thrown by an event handler from unwinding through the toolkit: the first
+// one is kept and ends every running loop; Run rethrows it.
+class GuardedApplication final : public QApplication {
+public:
+    GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            if (!pending) {
+                pending = std::current_exception();
+            }
+            QCoreApplication::exit(1);
+            return false;
+        }
+    }
+
+    void RethrowPending() {
+        if (pending) {
+            std::rethrow_exception(std::exchange(pending, nullptr));
+        }
+    }
+
+    std::exception_ptr pending;
+};
+
+} // namespace
+
 struct Application::Impl {
     Impl(int& argc, char** argv) : app(argc, argv) {}
-    QApplication app;
+    GuardedApplication app;
 };
 
 Application::Application(int& argc, char** argv, std::string_view title)
     : impl_(std::make_unique<Impl>(argc, argv)) {
     const QString name = QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
+    // The name only, not a display name: Qt would append a display name to every other
+    // window's title ("No sound card installed ! — Vibralon"), and a message box's title is
+    // its caption alone. The display name still reads back as this name.
     QApplication::setApplicationName(name);
-    QApplication::setApplicationDisplayName(name);
     ui_ = std::make_unique<UiThread>();
     RegisterDesktopDialogs();
 }
@@ -28,11 +65,22 @@ Application::~Application() {
 }
 
 int Application::Run() {
-    return QApplication::exec();
+    // An exception caught before the loop (in a message box's loop, say) ends it at once.
+    impl_->app.RethrowPending();
+    const int code = QApplication::exec();
+    impl_->app.RethrowPending();
+    return code;
 }
 
 void Application::ProcessEvents() {
     QApplication::processEvents();
+    impl_->app.RethrowPending();
+}
+
+void Application::ShowException(std::string_view message) {
+    QMessageBox::critical(
+        nullptr, QApplication::applicationDisplayName(),
+        QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
 }
 
 Window::Window(skin::Form& form) : widget_(std::make_unique<FormWidget>(form)) {}

@@ -30,9 +30,15 @@ public:
     Application& operator=(const Application&) = delete;
 
     // Runs the message loop until the last window has closed; returns the loop's exit code.
+    // An exception that a handler lets out ends the loop (nested ones too) and is rethrown
+    // here, since the toolkit cannot carry it through its own frames.
     int Run();
-    // Handles pending events without waiting (for tests and start-up sequences).
+    // Handles pending events without waiting (for tests and start-up sequences); rethrows as
+    // Run does.
     void ProcessEvents();
+    // The toolkit's standard report of an error: a modal critical message box titled with the
+    // application's title, showing `message`.
+    void ShowException(std::string_view message);
     UiThread& Ui() { return *ui_; }
 
 private:

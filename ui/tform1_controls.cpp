@@ -1,0 +1,55 @@
+// What the player does with the window: picks a string, moves the window, opens the help.
+#include "platform/win32/winapi.h"
+#include "ui/tform1.h"
+
+void TForm1::IE6NClick(skin::Image& sender) {
+    for (int string = 0; string < StringCount; ++string) {
+        if (strings_[string].unlit != &sender) {
+            continue;
+        }
+        // One string at most is lit: the one selected before goes out first.
+        const int selected = SelectedString();
+        if (selected != NoString) {
+            Deselect(selected);
+        }
+        sender.Hide();
+        strings_[string].lit->Show();
+        selectedString_.store(string, std::memory_order_relaxed);
+        return;
+    }
+}
+
+void TForm1::IE1OClick(skin::Image& sender) {
+    for (int string = 0; string < StringCount; ++string) {
+        if (strings_[string].lit == &sender) {
+            Deselect(string);
+            return;
+        }
+    }
+}
+
+void TForm1::Deselect(int string) {
+    strings_[string].unlit->Show();
+    strings_[string].lit->Hide();
+    selectedString_.store(NoString, std::memory_order_relaxed);
+}
+
+void TForm1::FondMouseDown(skin::Image&, skin::MouseButton, int x, int y) {
+    dragOrigin_ = {x, y};
+}
+
+void TForm1::FondMouseUp(skin::Image&, skin::MouseButton, int x, int y) {
+    // The window jumps once, on release, by how far the pointer went since the press.
+    if (y != dragOrigin_.y) {
+        SetTop(Top() + y - dragOrigin_.y);
+    }
+    if (x != dragOrigin_.x) {
+        SetLeft(Left() + x - dragOrigin_.x);
+    }
+}
+
+void TForm1::Image2Click(skin::Image&) {
+    // Relative to the current directory; a help document that cannot be opened is not
+    // worth a message. There is no window handle to lend: the opener needs no parent here.
+    ShellExecuteA(nullptr, "open", "help\\guide.htm", nullptr, nullptr, SW_SHOWNORMAL);
+}
