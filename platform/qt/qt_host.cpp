@@ -78,9 +78,16 @@ void Application::ProcessEvents() {
 }
 
 void Application::ShowException(std::string_view message) {
-    QMessageBox::critical(
-        nullptr, QApplication::applicationDisplayName(),
-        QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
+                    QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())),
+                    QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    // A loop of its own rather than exec(): the exit that ended the other loops on the way
+    // here would end a new one at once.
+    while (box.isVisible()) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
 }
 
 Window::Window(skin::Form& form) : widget_(std::make_unique<FormWidget>(form)) {}

@@ -1,0 +1,192 @@
+// The main window's start-up checks and the worker's start and stop, over a scripted wave-input
+// device: the messages and their order, what reaches the window, and that nothing does after
+// the window has gone.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/form1_lifecycle.h"
+#include "platform/wavein/testing/fake_wave_in.h"
+#include "platform/win32/desktop_services.h"
+#include "ui/tform1.h"
+
+namespace {
+
+using wavein_testing::Call;
+
+struct Message {
+    std::string text;
+    std::string caption;
+    unsigned type;
+    friend bool operator==(const Message&, const Message&) = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Message& m) {
+    return out << "[" << m.caption << "] \"" << m.text << "\" type " << m.type;
+}
+
+void CountWake(void* context) {
+    static_cast<std::atomic<int>*>(context)->fetch_add(1);
+}
+
+class Form1LifecycleTest : public testing::Test {
+protected:
+    Form1LifecycleTest() {
+        previousBox = desktop::SetMessageBoxHandler(
+            [this](const std::string& text, const std::string& caption, unsigned type) {
+                messages.push_back({text, caption, type});
+                return IDOK;
+            });
+    }
+    ~Form1LifecycleTest() override {
+        lifecycle.reset();
+        desktop::SetMessageBoxHandler(previousBox);
+    }
+
+    void Create() {
+        lifecycle = std::make_unique<Form1Lifecycle>(form, &CountWake, &wakes);
+        lifecycle->FormCreate();
+    }
+
+    // One block of a steady tone as the device would capture it: 4096 samples, 16-bit mono.
+    void FeedTone(double hertz) {
+        std::vector<std::int16_t> samples(Display::BlockLength);
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            samples[i] = static_cast<std::int16_t>(
+                12000.0 * std::sin(2.0 * std::numbers::pi * hertz * static_cast<double>(i) /
+                                   Display::SampleRate));
+        }
+        device.Feed(samples.data(), samples.size() * sizeof samples[0]);
+    }
+
+    // Waits (a few seconds at most) until the worker has asked for `count` deliveries in all.
+    bool WaitForWakes(int count) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (wakes.load() < count) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return true;
+    }
+
+    // Feeds one block and applies what the worker made of it, as the UI thread would.
+    int FeedAndDeliver(double hertz) {
+        const int before = wakes.load();
+        FeedTone(hertz);
+        // A lamp change and a reading: two wakes.
+        EXPECT_TRUE(WaitForWakes(before + 2));
+        return lifecycle->DeliverUpdates();
+    }
+
+    std::vector<Call> CallKinds() const {
+        std::vector<Call> kinds;
+        for (const auto& call : device.Calls()) {
+            kinds.push_back(call.call);
+        }
+        return kinds;
+    }
+
+    wavein_testing::FakeWaveIn device;
+    desktop::MessageBoxHandler previousBox;
+    std::vector<Message> messages;
+    std::atomic<int> wakes{0};
+    TForm1 form;
+    std::unique_ptr<Form1Lifecycle> lifecycle;
+};
+
+TEST_F(Form1LifecycleTest, WithoutAnyDeviceAllThreeStepsTellTheirFailureInOrder) {
+    device.SetDeviceCount(0);
+    device.SetQueryResult(WAVERR_BADFORMAT);
+    Create();
+    EXPECT_EQ(messages, (std::vector<Message>{
+                            {"", "No sound card installed !", MB_OK},
+                            {"", "Cannot determine sound card capabilities !", MB_OK},
+                            {"Format not supported", "Recorder", MB_OK},
+                        }));
+    EXPECT_TRUE(lifecycle->CloseRequested());
+    // The worker was still made and asked to start: the query is the recorder's.
+    ASSERT_NE(lifecycle->Worker(), nullptr);
+    EXPECT_EQ(CallKinds(), (std::vector<Call>{Call::GetNumDevs, Call::GetDevCaps, Call::Open}));
+    EXPECT_EQ(device.CallsOf(Call::GetDevCaps).front().device, 0u);
+    EXPECT_FALSE(device.IsOpen());
+    // The window is left as it started: no reading ever comes.
+    EXPECT_EQ(lifecycle->DeliverUpdates(), 0);
+    EXPECT_TRUE(form.Off.Visible());
+}
+
+TEST_F(Form1LifecycleTest, WithADeviceCaptureStartsAndEachBlockReachesTheWindow) {
+    Create();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(lifecycle->CloseRequested());
+    const auto opens = device.CallsOf(Call::Open);
+    ASSERT_EQ(opens.size(), 2u);
+    EXPECT_EQ(opens[1].device, 0u);
+    EXPECT_EQ(opens[1].flags, CALLBACK_EVENT);
+    EXPECT_EQ(opens[1].format->nSamplesPerSec, 11025u);
+    EXPECT_EQ(opens[1].format->nChannels, 1u);
+    EXPECT_EQ(opens[1].format->wBitsPerSample, 16u);
+    EXPECT_TRUE(device.IsOpen());
+
+    // 110 Hz: A, in tune; no string selected, so no arrow.
+    EXPECT_EQ(FeedAndDeliver(110.0), 2);
+    EXPECT_TRUE(form.On.Visible());
+    EXPECT_FALSE(form.Off.Visible());
+    EXPECT_EQ(form.NoteShown(), 9);
+    EXPECT_EQ(form.LitBarIndex(), 5);
+    EXPECT_EQ(form.DirectionShown(), 0);
+
+    // The lamp goes out with the next block.
+    EXPECT_EQ(FeedAndDeliver(110.0), 2);
+    EXPECT_TRUE(form.Off.Visible());
+    EXPECT_FALSE(form.On.Visible());
+}
+
+TEST_F(Form1LifecycleTest, TheWorkerTunesTowardTheStringSelectedInTheWindow) {
+    Create();
+    form.IE6NClick(form.E6);
+    ASSERT_EQ(form.SelectedString(), 0);
+    FeedAndDeliver(110.0);
+    // A is far above the low E: tune up.
+    EXPECT_EQ(form.DirectionShown(), 1);
+    EXPECT_TRUE(form.plus.Visible());
+}
+
+TEST_F(Form1LifecycleTest, AfterTheWindowIsDestroyedNothingReachesItAndTheDeviceCloses) {
+    Create();
+    FeedAndDeliver(110.0);
+    ASSERT_TRUE(form.On.Visible());
+    lifecycle->FormDestroy();
+    FeedTone(220.0);
+    // Whatever the worker still did is dropped.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(lifecycle->DeliverUpdates(), 0);
+    EXPECT_TRUE(form.On.Visible());
+    EXPECT_EQ(form.NoteShown(), 9);
+
+    lifecycle->JoinWorker();
+    EXPECT_EQ(lifecycle->Worker(), nullptr);
+    EXPECT_FALSE(device.IsOpen());
+    EXPECT_EQ(device.CallsOf(Call::Close).size(), 1u);
+    // Joining twice, or destroying after joining, does nothing more.
+    lifecycle->JoinWorker();
+    lifecycle.reset();
+    EXPECT_EQ(device.CallsOf(Call::Close).size(), 1u);
+}
+
+TEST_F(Form1LifecycleTest, DestroyingWithoutAnExplicitStopStillClosesTheDevice) {
+    Create();
+    ASSERT_TRUE(device.IsOpen());
+    lifecycle.reset();
+    EXPECT_FALSE(device.IsOpen());
+}
+
+} // namespace

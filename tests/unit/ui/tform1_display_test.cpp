@@ -1,0 +1,194 @@
+// The read-out on the main window: which note frame, bars, arrows and lamp picture each reading
+// leaves on screen, and that only what changes is painted.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/unit/ui/host_recorder.h"
+#include "ui/skin_pictures.h"
+#include "ui/tform1.h"
+
+namespace {
+
+using skin::Pixel;
+using skin::Rect;
+
+constexpr int kShapeLeft = 105;
+constexpr int kShapeTop = 62;
+const Rect kNoteWindow{kShapeLeft + 16, kShapeTop + 23, kShapeLeft + 145, kShapeTop + 98};
+
+// The meter's slots in the artwork (columns and rows inclusive): 5 columns, down to row 169.
+Rect Slot(int i) {
+    const int heights[] = {7, 12, 17, 22, 27, 32, 27, 22, 17, 12, 7};
+    return {40 + 8 * i, 170 - heights[i], 45 + 8 * i, 170};
+}
+
+Rect OnClient(Rect shapeArea) {
+    return shapeArea.Translated(kShapeLeft, kShapeTop);
+}
+
+class Form1Display : public testing::Test {
+protected:
+    Form1Display() : artwork(form.Shape1.GetPicture().Pixels()) {}
+
+    const skin::PixelImage& Shape() { return form.Shape1.GetPicture().Pixels(); }
+
+    // The bar's slot as the player sees it: lit or not, and the slot's edge kept dark.
+    void ExpectBar(int i, bool lit) {
+        SCOPED_TRACE("bar " + std::to_string(i));
+        const Rect slot = Slot(i);
+        for (int y = slot.top; y < slot.bottom; ++y) {
+            for (int x = slot.left; x < slot.right; ++x) {
+                const bool inside = x < slot.right - 1 && y < slot.bottom - 1;
+                ASSERT_EQ(Shape().At(x, y), lit && inside ? TForm1::LitBar : TForm1::UnlitBar)
+                    << "at " << x << "," << y;
+            }
+        }
+    }
+    void ExpectOnlyLit(int litBar) {
+        for (int i = 0; i < TForm1::BarCount; ++i) {
+            ExpectBar(i, i == litBar);
+        }
+    }
+    skin::PixelImage NoteWindow() {
+        skin::PixelImage window(129, 75);
+        window.Copy(Shape(), {16, 23, 145, 98}, {0, 0});
+        return window;
+    }
+    skin::PixelImage Frame(int frame) {
+        skin::PixelImage cell(129, 75);
+        cell.Copy(strip.Pixels(), form.Liste.FrameRect(frame), {0, 0});
+        return cell;
+    }
+
+    TForm1 form;
+    HostRecorder host{form};
+    skin::PixelImage artwork;
+    skin::Picture strip = skin::EmbeddedPicture("Liste");
+};
+
+TEST_F(Form1Display, StartsWithNothingShown) {
+    EXPECT_EQ(form.NoteShown(), 12);
+    EXPECT_EQ(form.LitBarIndex(), -1);
+    EXPECT_EQ(form.DirectionShown(), 0);
+    EXPECT_EQ(form.SelectedString(), -1);
+    EXPECT_TRUE(form.Off.Visible());
+    EXPECT_FALSE(form.On.Visible());
+    EXPECT_FALSE(form.plus.Visible());
+    EXPECT_FALSE(form.moins.Visible());
+}
+
+TEST_F(Form1Display, NoNoteRightAfterStartDrawsNothing) {
+    form.ShowReading({12, -6, 0});
+    EXPECT_TRUE(host.painted.empty());
+    EXPECT_EQ(Shape(), artwork);
+    EXPECT_FALSE(form.plus.Visible());
+    EXPECT_FALSE(form.moins.Visible());
+    EXPECT_EQ(form.LitBarIndex(), -1);
+}
+
+TEST_F(Form1Display, ANoteIsDrawnOnceAndTheLitBarFollowsTheStep) {
+    form.ShowReading({9, 0, 0});
+    EXPECT_EQ(NoteWindow(), Frame(9));
+    ExpectOnlyLit(5);
+    EXPECT_EQ(host.painted, (std::vector<Rect>{kNoteWindow, OnClient(form.BarRect(5))}));
+
+    host.painted.clear();
+    form.ShowReading({9, 1, 0});
+    EXPECT_EQ(NoteWindow(), Frame(9));
+    ExpectOnlyLit(6);
+    // The note is not drawn again: only the bar going out and the one coming on.
+    EXPECT_EQ(host.painted,
+              (std::vector<Rect>{OnClient(form.BarRect(5)), OnClient(form.BarRect(6))}));
+    EXPECT_FALSE(form.plus.Visible());
+    EXPECT_FALSE(form.moins.Visible());
+}
+
+TEST_F(Form1Display, EveryStepLightsTheBarOfItsSlot) {
+    for (int step = -5; step <= 5; ++step) {
+        form.ShowReading({4, step, 0});
+        ExpectOnlyLit(step + 5);
+    }
+    // An unlit bar cannot be told from the untouched artwork.
+    form.ShowReading({12, -6, 0});
+    skin::PixelImage meter(Shape().Width(), 60);
+    skin::PixelImage untouchedMeter(Shape().Width(), 60);
+    meter.Copy(Shape(), {0, 120, Shape().Width(), 180}, {0, 0});
+    untouchedMeter.Copy(artwork, {0, 120, Shape().Width(), 180}, {0, 0});
+    EXPECT_EQ(meter, untouchedMeter);
+}
+
+TEST_F(Form1Display, FarBelowTheStringDarkensTheLitBarAndLightsNone) {
+    form.ShowReading({9, 0, 0});
+    host.painted.clear();
+    form.ShowReading({3, -7, +1});
+    ExpectOnlyLit(-1);
+    EXPECT_EQ(form.LitBarIndex(), -2);
+    EXPECT_EQ(NoteWindow(), Frame(3));
+    EXPECT_TRUE(form.plus.Visible());
+    EXPECT_FALSE(form.moins.Visible());
+    EXPECT_EQ(host.painted,
+              (std::vector<Rect>{kNoteWindow, form.plus.BoundsRect(), OnClient(form.BarRect(5))}));
+    // Back to no note: nothing more to darken, the note window is LCD green again.
+    host.painted.clear();
+    form.ShowReading({12, -6, 0});
+    EXPECT_EQ(NoteWindow(), Frame(12));
+    EXPECT_EQ(Shape(), artwork);
+    EXPECT_EQ(host.painted, (std::vector<Rect>{kNoteWindow, form.plus.BoundsRect()}));
+}
+
+TEST_F(Form1Display, ARepeatedReadingPaintsNothing) {
+    form.ShowReading({7, 2, -1});
+    host.painted.clear();
+    const skin::PixelImage shape = Shape();
+    form.ShowReading({7, 2, -1});
+    EXPECT_TRUE(host.painted.empty());
+    EXPECT_EQ(Shape(), shape);
+}
+
+TEST_F(Form1Display, ArrowsChangeOnlyWithTheDirection) {
+    form.ShowDirection(-1);
+    form.ShowDirection(-1);
+    EXPECT_TRUE(form.moins.Visible());
+    EXPECT_FALSE(form.plus.Visible());
+    EXPECT_EQ(host.painted, (std::vector<Rect>{form.moins.BoundsRect()}));
+
+    host.painted.clear();
+    form.ShowDirection(+1);
+    EXPECT_TRUE(form.plus.Visible());
+    EXPECT_FALSE(form.moins.Visible());
+    EXPECT_EQ(host.painted.size(), 2u);
+
+    form.ShowDirection(0);
+    EXPECT_FALSE(form.plus.Visible());
+    EXPECT_FALSE(form.moins.Visible());
+    EXPECT_EQ(form.DirectionShown(), 0);
+}
+
+TEST_F(Form1Display, TheLampAlternatesWithOffSetFirst) {
+    const Rect off = form.Off.BoundsRect();
+    const Rect on = form.On.BoundsRect();
+    for (int block = 0; block < 4; ++block) {
+        SCOPED_TRACE("block " + std::to_string(block));
+        const bool lit = block % 2 == 0;
+        host.painted.clear();
+        form.ShowLamp(lit);
+        EXPECT_EQ(form.On.Visible(), lit);
+        EXPECT_EQ(form.Off.Visible(), !lit);
+        EXPECT_EQ(host.painted, (std::vector<Rect>{off, on}));
+    }
+    // The lamp shown twice the same way changes nothing.
+    host.painted.clear();
+    form.ShowLamp(false);
+    EXPECT_TRUE(host.painted.empty());
+}
+
+TEST_F(Form1Display, AStepBeyondTheMeterPaintsNothingOutsideIt) {
+    form.ShowReading({0, 6, 0});
+    ExpectOnlyLit(-1);
+    form.ShowReading({0, 0, 0});
+    ExpectOnlyLit(5);
+}
+
+} // namespace
