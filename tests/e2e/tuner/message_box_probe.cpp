@@ -1,0 +1,15 @@
+// Shows one message box exactly as the tuner shows its own, for the end-to-end test to compare
+// the tuner's boxes with pixel for pixel (the box's text cannot be read back from the screen).
+//
+//   message_box_probe CAPTION TEXT
+#include "platform/qt/qt_host.h"
+#include "platform/win32/winapi.h"
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        return 2;
+    }
+    int qtArgc = 1;
+    qt_host::Application app(qtArgc, argv, "Vibralon");
+    return MessageBoxA(nullptr, argv[2], argv[1], MB_OK) == IDOK ? 0 : 1;
+}

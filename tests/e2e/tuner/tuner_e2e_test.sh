@@ -1,0 +1,373 @@
+#!/usr/bin/env bash
+# The whole tuner, real parts only: the program on a real X server with a window manager, hearing
+# a private PulseAudio server that plays a steady tone and a rendered guitar string. It is driven
+# with the mouse and read from screenshots compared with the skin's own pictures.
+#
+#   1. a 110 Hz tone: note A pixel for pixel, the middle bar alone lit, the lamp blinking;
+#      the rendered A string: A in most screenshots
+#   2. strings: A5 lit with no arrow, then E6 lit (A5 back) with the tune-up arrow, then none;
+#      a double-click lights a string once; the help button opens help/guide.htm
+#   3. dragging the body moves the window by the drag, on release
+#   4. closing while capture runs: exit code 0 within 2 s, the server sees the stream go, and
+#      (in a sanitizer build) nothing reported
+#   5. no sound server: the three messages in order, then exit code 0
+#
+# Usage: tuner_e2e_test.sh PATH/TO/vibralon PATH/TO/message_box_probe OUTPUT_DIR
+set -euo pipefail
+
+tuner=$(realpath "$1")
+probe=$(realpath "$2")
+out=$(realpath -m "$3")
+repo=$(realpath "$(dirname "$0")/../../..")
+skin=$repo/ui/skin
+pulse_dir=$out/pulse
+rm -rf "$out"
+mkdir -p "$out"
+
+# Exact pixels: no scaling, and the X11 back end whatever the desktop around us uses.
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+# Under AddressSanitizer: libxkbcommon-x11 legitimately strndup()s X atom names that carry no
+# terminating zero, which strict string checks report as an overflow inside that library.
+if [ -n "${ASAN_OPTIONS:-}" ]; then
+    export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
+fi
+# The help button's "open" lands here instead of in a browser: it records what it was given.
+mkdir -p "$out/bin"
+cat >"$out/bin/xdg-open" <<EOF
+#!/bin/sh
+echo "\$@" >>"$out/opened"
+EOF
+chmod +x "$out/bin/xdg-open"
+export PATH="$out/bin:$PATH"
+
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    "$repo/tests/support/pulse/private-pulse.sh" stop "$pulse_dir" || true
+    wait 2>/dev/null || true
+}
+trap cleanup EXIT
+# A test that times out is sent TERM: leave through the EXIT trap so nothing stays behind.
+trap 'exit 1' TERM INT
+
+fail() {
+    echo "FAIL: $*" >&2
+    for log in "$out"/*.err; do
+        if [ -s "$log" ]; then
+            { echo "--- $log"; tail -n 40 "$log"; } >&2
+        fi
+    done
+    exit 1
+}
+
+started=$SECONDS
+step() {
+    echo "[$((SECONDS - started)) s] $*"
+}
+
+# --- The X server, the window manager, the sound server and the sounds -------------------------
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.err" &
+pids+=($!)
+for _ in $(seq 100); do
+    [ -s "$out/display" ] && break
+    sleep 0.1
+done
+[ -s "$out/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$out/display")"
+openbox --sm-disable >/dev/null 2>"$out/openbox.err" &
+pids+=($!)
+for _ in $(seq 100); do
+    wmctrl -m >/dev/null 2>&1 && break
+    sleep 0.1
+done
+wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
+
+eval "$("$repo/tests/support/pulse/private-pulse.sh" start "$pulse_dir")"
+sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
+"$repo/tests/support/render-guitar" "$out/a_string.wav" 45 2 10 2>"$out/render.err" ||
+    fail "cannot render the A string"
+
+# Plays a file into the sink whose monitor the tuner hears; sets player_pid.
+play() {
+    paplay --device=guitar "$1" 2>>"$out/paplay.err" &
+    player_pid=$!
+    pids+=("$player_pid")
+}
+
+# --- Reading the window ----------------------------------------------------------------------------
+shot_count=0
+# Takes a screenshot of the tuner's client area; sets shot to its file.
+screenshot() {
+    shot_count=$((shot_count + 1))
+    shot="$out/shot$(printf '%03d' "$shot_count").png"
+    import -window "$wid" "$shot" 2>>"$out/import.err" || fail "no screenshot of the window"
+}
+
+# same PICTURE_FILE[CROP] X Y: whether the screenshot shows that picture with its top-left
+# corner at client X, Y, every pixel equal.
+same() {
+    local picture=$1 x=$2 y=$3 size differing
+    convert "$picture" +repage "$out/reference.ppm"
+    size=$(identify -format '%wx%h' "$out/reference.ppm")
+    convert "$shot" -crop "${size}+${x}+${y}" +repage "$out/crop.ppm"
+    differing=$(compare -metric AE "$out/crop.ppm" "$out/reference.ppm" null: 2>&1) || true
+    [ "$differing" = "0" ]
+}
+
+# A cell of the note strip, 129 x 75, four to a row.
+frame() {
+    echo "$skin/Liste.bmp[129x75+$((129 * ($1 % 4)))+$((75 * ($1 / 4)))]"
+}
+# Shape1's own artwork at a place of it (in Shape1's coordinates).
+artwork() {
+    echo "$skin/Shape1.bmp[$1x$2+$3+$4]"
+}
+
+# The panel under the arrows, unpainted: the arrow there is hidden.
+plus_hidden() { same "$(artwork 31 20 7 111)" 112 173; }
+moins_hidden() { same "$(artwork 32 26 126 106)" 231 168; }
+plus_shown() { same "$skin/plus.jpg" 112 173; }
+
+# Counts the lit-bar pixels (64,255,64) in the meter; the middle bar alone has 4 x 31.
+lit_pixels() {
+    convert "$shot" -crop 93x40+141+197 +repage -depth 8 txt:- | grep -c '(64,255,64)' || true
+}
+# The top-left pixel of the middle bar (Shape1 80,138) is lit.
+middle_bar_lit() {
+    convert "$shot" -crop 1x1+185+200 +repage -depth 8 txt:- | grep -q '(64,255,64)'
+}
+
+# Waits up to $1 seconds for the command after it to hold on a fresh screenshot.
+eventually() {
+    local limit=$1
+    shift
+    local deadline=$((SECONDS + limit))
+    while true; do
+        screenshot
+        "$@" && return 0
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.2
+    done
+}
+
+# Prints the id of a shown window whose title matches $1, waiting up to $2 seconds (default
+# 10). Asked again and again: a search that meets a window just going away fails.
+find_window() {
+    local pattern=$1 deadline=$((SECONDS + ${2:-10})) id
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1) || true
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+client_origin() {
+    xwininfo -id "$wid" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
+}
+
+# Clicks at a client position of the tuner's window.
+click() {
+    xdotool mousemove --window "$wid" "$1" "$2" click 1
+    # Park the pointer on the body, away from what is being read.
+    xdotool mousemove --window "$wid" 400 300
+}
+
+vibralon_streams() {
+    pactl list source-outputs 2>/dev/null | grep -c 'application.name = "Vibralon"' || true
+}
+
+# The sanitizers' reports, if any, in the program's error output.
+sanitizer_reports() {
+    grep -E 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$1" || true
+}
+
+# --- 1. A steady tone, then the A string ------------------------------------------------------------
+play "$out/tone110.wav"
+tone_pid=$player_pid
+# From the repository's root, as ./run starts it, so that help/guide.htm is found.
+(cd "$repo" && exec "$tuner") >"$out/tuner.out" 2>"$out/tuner.err" &
+tuner_pid=$!
+pids+=("$tuner_pid")
+wid=$(find_window '^Vibralon$' 20) || fail "the tuner's window did not appear"
+step "window $wid up"
+[ "$(vibralon_streams)" = 1 ] || fail "the server sees no recording stream of Vibralon"
+
+eventually 10 same "$(frame 9)" 121 85 || fail "110 Hz: the note window does not show A"
+[ "$(lit_pixels)" = 124 ] && middle_bar_lit || fail "110 Hz: not the middle bar alone lit ($(lit_pixels) lit pixels)"
+plus_hidden && moins_hidden || fail "110 Hz with no string: an arrow shows"
+step "110 Hz: A, middle bar, no arrow"
+
+# The lamp, once a block (about 0.37 s): both pictures within a few screenshots, nothing else.
+lit=0
+unlit=0
+for _ in $(seq 12); do
+    screenshot
+    if same "$skin/On.bmp" 71 23; then
+        lit=$((lit + 1))
+    elif same "$skin/Off.bmp" 71 23; then
+        unlit=$((unlit + 1))
+    else
+        fail "the lamp shows neither On nor Off ($shot)"
+    fi
+    sleep 0.15
+done
+[ "$lit" -gt 0 ] && [ "$unlit" -gt 0 ] || fail "the lamp does not blink: $lit lit, $unlit unlit"
+step "lamp: $lit lit, $unlit unlit"
+
+# --- 2. Strings, with the tone still playing ---------------------------------------------------
+click 54 149 # A5
+screenshot
+same "$skin/LA5.jpg" 24 120 || fail "A5 clicked: LA5 does not show at its place"
+sleep 1
+eventually 3 same "$(frame 9)" 121 85 || fail "A5: the note changed"
+plus_hidden && moins_hidden || fail "A5 with 110 Hz: an arrow shows"
+step "A5 lit, no arrow"
+
+click 54 79 # E6
+screenshot
+same "$skin/LE6.bmp" 24 48 || fail "E6 clicked: LE6 does not show"
+same "$skin/A5.bmp" 24 120 || fail "E6 clicked: A5 is not back"
+# A (note 9) lies below the E6 string's note: tune up.
+eventually 3 plus_shown || fail "E6 with 110 Hz: the tune-up arrow does not show"
+moins_hidden || fail "E6 with 110 Hz: the tune-down arrow shows"
+step "E6 lit, A5 back, plus shows"
+
+click 54 77 # LE6, two pixels above E6
+screenshot
+same "$skin/E6.bmp" 24 50 || fail "LE6 clicked: E6 is not back"
+eventually 3 plus_hidden || fail "no string: the arrow stays"
+moins_hidden || fail "no string: the tune-down arrow shows"
+step "no string, no arrow"
+
+# A quick double-click on D4: its second press is no click, so D4 stays lit.
+xdotool mousemove --window "$wid" 54 221 click --repeat 2 --delay 60 1
+xdotool mousemove --window "$wid" 400 300
+sleep 0.3
+screenshot
+same "$skin/LD4.jpg" 24 192 || fail "a double-click on D4 did not leave it lit"
+click 54 221 # LD4: clears it
+screenshot
+same "$skin/D4.bmp" 24 192 || fail "LD4 clicked: D4 is not back"
+step "double-click lights D4 once"
+
+# The help button: the desktop is asked to open the guide, by its absolute path.
+click 338 32
+for _ in $(seq 50); do
+    [ -s "$out/opened" ] && break
+    sleep 0.1
+done
+[ -s "$out/opened" ] || fail "the help button opened nothing"
+opened=$(head -n1 "$out/opened")
+[ "$opened" = "file://$repo/help/guide.htm" ] || fail "the help button opened '$opened'"
+[ -f "$repo/help/guide.htm" ] || fail "help/guide.htm is missing"
+step "help: $opened"
+
+# --- 3. Dragging the body -------------------------------------------------------------------------
+read -r x0 y0 < <(client_origin)
+# Fond's (100, 50) and (130, 40): Fond starts 3 pixels right of the client's edge.
+xdotool mousemove --window "$wid" 103 50 mousedown 1
+sleep 0.2
+xdotool mousemove --window "$wid" 133 40
+sleep 0.2
+read -r x1 y1 < <(client_origin)
+[ "$x1 $y1" = "$x0 $y0" ] || fail "the window moved while the button was held"
+xdotool mouseup 1
+for _ in $(seq 30); do
+    [ "$(client_origin)" != "$x0 $y0" ] && break
+    sleep 0.1
+done
+read -r x1 y1 < <(client_origin)
+[ "$((x1 - x0)) $((y1 - y0))" = "30 -10" ] || fail "the window moved by $((x1 - x0)),$((y1 - y0)), not 30,-10"
+# Pressed and released at one place: no move.
+xdotool mousemove --window "$wid" 103 50 click 1
+sleep 0.5
+[ "$(client_origin)" = "$x1 $y1" ] || fail "a click on the body moved the window"
+step "drag: moved 30 right, 10 up"
+
+# --- 1 (end). The rendered A string ----------------------------------------------------------------
+kill "$tone_pid" 2>/dev/null || true
+play "$out/a_string.wav"
+sleep 1.5
+a_count=0
+for _ in $(seq 8); do
+    screenshot
+    if same "$(frame 9)" 121 85; then
+        a_count=$((a_count + 1))
+    fi
+    sleep 0.4
+done
+[ "$a_count" -ge 5 ] || fail "the A string shows A in $a_count screenshots of 8"
+step "A string: A in $a_count screenshots of 8"
+
+# --- 4. Closing while capture runs ------------------------------------------------------------------
+[ "$(vibralon_streams)" = 1 ] || fail "the recording stream is gone before the close"
+wmctrl -c Vibralon || fail "wmctrl could not close the window"
+closed_at=$(date +%s%N)
+while kill -0 "$tuner_pid" 2>/dev/null && [ -d "/proc/$tuner_pid" ] &&
+    ! grep -q '^State:.*Z' "/proc/$tuner_pid/status" 2>/dev/null; do
+    [ $(($(date +%s%N) - closed_at)) -lt 2000000000 ] || fail "still running 2 s after the close"
+    sleep 0.02
+done
+ended_ms=$((($(date +%s%N) - closed_at) / 1000000))
+code=0
+wait "$tuner_pid" || code=$?
+[ "$code" -eq 0 ] || fail "exit code $code after the close"
+[ "$(vibralon_streams)" = 0 ] || fail "the server still has Vibralon's stream after it ended"
+reports=$(sanitizer_reports "$out/tuner.err")
+[ -z "$reports" ] || fail "sanitizer reports: $reports"
+step "closed: exit 0 after $ended_ms ms, stream gone"
+kill "$player_pid" 2>/dev/null || true
+
+# --- 5. No sound server at all ----------------------------------------------------------------------
+(
+    export PULSE_SERVER="unix:$out/nowhere/native"
+    cd "$repo" && exec "$tuner"
+) >"$out/no_server.out" 2>"$out/no_server.err" &
+tuner_pid=$!
+pids+=("$tuner_pid")
+for caption in "No sound card installed !" "Cannot determine sound card capabilities !" "Recorder"; do
+    box=$(find_window "^$caption\$") || fail "no message box '$caption'"
+    # One box at a time: nothing else of the tuner's is on screen.
+    others=$(xdotool search --onlyvisible --pid "$tuner_pid" 2>/dev/null | grep -vx "$box" || true)
+    for other in $others; do
+        [ "$(xdotool getwindowname "$other")" = "$caption" ] ||
+            fail "'$caption' is not alone: $(xdotool getwindowname "$other") shows too"
+    done
+    if [ "$caption" = "Recorder" ]; then
+        sleep 0.3
+        import -window "$box" "$out/recorder_box.png"
+    fi
+    xdotool windowactivate --sync "$box" key Return
+    step "message box '$caption' answered"
+done
+code=0
+for _ in $(seq 100); do
+    kill -0 "$tuner_pid" 2>/dev/null || break
+    sleep 0.05
+done
+wait "$tuner_pid" || code=$?
+[ "$code" -eq 0 ] || fail "no server: exit code $code"
+reports=$(sanitizer_reports "$out/no_server.err")
+[ -z "$reports" ] || fail "sanitizer reports: $reports"
+
+# The Recorder box's text, read by comparing it with a box known to say "Format not supported".
+"$probe" "Recorder" "Format not supported" >/dev/null 2>"$out/probe.err" &
+probe_pid=$!
+pids+=("$probe_pid")
+box=$(find_window '^Recorder$') || fail "the probe's box did not appear"
+sleep 0.3
+import -window "$box" "$out/probe_box.png"
+xdotool windowactivate --sync "$box" key Return
+wait "$probe_pid" || true
+differing=$(compare -metric AE "$out/recorder_box.png" "$out/probe_box.png" null: 2>&1) || true
+[ "$differing" = "0" ] || fail "the Recorder box does not say 'Format not supported' ($differing pixels differ)"
+step "no server: three boxes in order, exit code 0"
+echo "PASS"
