@@ -15,7 +15,10 @@ Display::Display(bool createSuspended, int blockLength, int sampleRate, int fftL
 }
 
 Display::~Display() {
-    Stop();
+    // The owner normally stopped us already; a worker destroyed while running is stopped here.
+    if (!stop_.load(std::memory_order_acquire)) {
+        Stop();
+    }
     WaitFor();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_host.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <utility>
 
@@ -41,10 +43,23 @@ public:
     std::exception_ptr pending;
 };
 
+// Qt ends the process with abort() when it cannot reach any display. With no window there is
+// nothing to show an error in: say why on stderr and end as the program always does, with 0.
+void NoDisplayHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    std::fprintf(stderr, "Vibralon: %s\n", message.toLocal8Bit().constData());
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "Vibralon: no display to show the tuner on.\n");
+        std::_Exit(0);
+    }
+}
+
 } // namespace
 
 struct Application::Impl {
-    Impl(int& argc, char** argv) : app(argc, argv) {}
+    // Our handler only while the application connects to the display (members are made in
+    // order): later fatal errors keep Qt's own handling, so a real fault still aborts.
+    Impl(int& argc, char** argv) : app(argc, argv) { qInstallMessageHandler(previous); }
+    QtMessageHandler previous = qInstallMessageHandler(NoDisplayHandler);
     GuardedApplication app;
 };
 

@@ -131,9 +131,15 @@ Image* Form::ImageAt(Point at) const {
 }
 
 void Form::MouseDown(MouseButton button, Point at, bool doubleClick) {
+    // A left press on bare window colour is held by the window itself, which has no handlers:
+    // nothing reaches a component until that press is released.
+    if (formCaptured_) {
+        return;
+    }
     // While a left press holds the mouse, every event goes to the component that took it.
     Image* target = captured_ != nullptr ? captured_ : ImageAt(at);
     if (target == nullptr) {
+        formCaptured_ = button == MouseButton::Left;
         return;
     }
     if (button == MouseButton::Left && captured_ == nullptr) {
@@ -144,6 +150,10 @@ void Form::MouseDown(MouseButton button, Point at, bool doubleClick) {
 }
 
 void Form::MouseUp(MouseButton button, Point at) {
+    if (formCaptured_) {
+        formCaptured_ = button != MouseButton::Left;
+        return;
+    }
     Image* target = captured_ != nullptr ? captured_ : ImageAt(at);
     if (target == nullptr) {
         return;

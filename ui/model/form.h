@@ -92,6 +92,7 @@ private:
     DirtyRegion dirty_;
     Image* captured_ = nullptr; // the component that took a left press, until its release
     bool clickPending_ = false; // that press may still become a click
+    bool formCaptured_ = false; // a left press on bare window colour holds the mouse
     EventObserver observer_;
 };
 

@@ -177,6 +177,21 @@ TEST_F(Form1Routing, PressesOutsideTheClientAreaOrOnBareWindowReachNothing) {
     EXPECT_TRUE(seen.empty());
 }
 
+TEST_F(Form1Routing, ALeftPressOnBareWindowHoldsTheMouseUntilItsRelease) {
+    // Pressed beside Fond and released over it: neither the release nor a press of another
+    // button meanwhile reaches Fond, so no stale drag origin can move the window.
+    form.MouseDown(L, {1, 50}, false);
+    form.MouseDown(MouseButton::Right, {150, 50}, false);
+    form.MouseUp(MouseButton::Right, {150, 50});
+    form.MouseUp(L, {150, 50});
+    EXPECT_TRUE(seen.empty());
+    // Afterwards the window routes as usual again.
+    Click({150, 50});
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), (Seen{"Fond", EventKind::MouseDown, L, 147, 50, "FondMouseDown"}));
+    EXPECT_EQ(seen.back(), (Seen{"Fond", EventKind::MouseUp, L, 147, 50, "FondMouseUp"}));
+}
+
 TEST_F(Form1Routing, CursorsAndHintFollowTheTopmostShownComponent) {
     EXPECT_EQ(form.CursorAt({50, 80}), skin::Cursor::HandPoint);
     EXPECT_EQ(form.CursorAt({30, 49}), skin::Cursor::Default); // LE6's place, hidden

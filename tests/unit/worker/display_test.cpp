@@ -181,7 +181,7 @@ TEST_F(DisplayTest, UpdatesWakeTheUiSideOnEveryPush) {
     display.Stop();
     ASSERT_TRUE(device.CompleteBlock(A2));
     display.WaitFor();
-    EXPECT_EQ(wakes.load(), 4) << "no wake-up after Stop";
+    EXPECT_EQ(wakes.load(), 4) << "a block completed after Stop is not processed";
 }
 
 TEST(DisplayShutdown, DestroyingARunningWorkerStopsJoinsAndClosesTheDevice) {
