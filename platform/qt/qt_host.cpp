@@ -70,6 +70,8 @@ Application::Application(int& argc, char** argv, std::string_view title)
     // window's title ("No sound card installed ! — Vibralon"), and a message box's title is
     // its caption alone. The display name still reads back as this name.
     QApplication::setApplicationName(name);
+    // Lets Wayland compositors match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vibralon.Vibralon"));
     ui_ = std::make_unique<UiThread>();
     RegisterDesktopDialogs();
 }
