@@ -6,9 +6,9 @@
 
 namespace form1 {
 
-const ComponentSpec& Component(std::string_view name) {
+const ComponentDescription& Component(std::string_view name) {
     const auto it = std::find_if(kComponents.begin(), kComponents.end(),
-                                 [&](const ComponentSpec& c) { return c.name == name; });
+                                 [&](const ComponentDescription& c) { return c.name == name; });
     if (it == kComponents.end()) {
         throw std::out_of_range("no component named " + std::string(name));
     }

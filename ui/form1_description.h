@@ -4,16 +4,16 @@
 #include <array>
 #include <string_view>
 
-#include "ui/model/component_spec.h"
+#include "ui/model/component_description.h"
 
 namespace form1 {
 
+using skin::ComponentDescription;
 using skin::ComponentKind;
-using skin::ComponentSpec;
 using skin::Cursor;
 
 // 423 x 328 is the client area that a classic Windows frame of 431 x 355 leaves.
-inline constexpr skin::FormSpec kForm{"Vibralon", 431, 355, 423, 328};
+inline constexpr skin::FormDescription kForm{"Vibralon", 431, 355, 423, 328};
 
 inline constexpr std::string_view kIcon = "MAINICON";
 inline constexpr int kListeFrames = 13;
@@ -23,7 +23,7 @@ inline constexpr Cursor kArrow = Cursor::Default;
 inline constexpr Cursor kHand = Cursor::HandPoint;
 
 // clang-format off
-inline constexpr std::array<ComponentSpec, 21> kComponents{{
+inline constexpr std::array<ComponentDescription, 21> kComponents{{
     // name     kind   left  top  width height shown cursor       hint              press            release        click
     {"Fond",    kImage,   3,   0,  418,  326, true,  kArrow,       "",               "FondMouseDown", "FondMouseUp", ""},
     {"Shape1",  kImage, 105,  62,  168,  179, true,  kArrow,       "",               "",              "",            ""},
@@ -50,6 +50,6 @@ inline constexpr std::array<ComponentSpec, 21> kComponents{{
 // clang-format on
 
 // The row named `name`; throws std::out_of_range for a name the form does not have.
-const ComponentSpec& Component(std::string_view name);
+const ComponentDescription& Component(std::string_view name);
 
 } // namespace form1

@@ -81,12 +81,12 @@ void TForm1::BindHandlers() {
                                         int y) { (this->*method)(sender, button, x, y); }};
     };
     for (skin::Image* image : Images()) {
-        const skin::ComponentSpec& spec = image->Spec();
-        bindMouse(image->OnMouseDown, spec.onMouseDown);
-        bindMouse(image->OnMouseUp, spec.onMouseUp);
-        if (!spec.onClick.empty()) {
-            const NotifyMethod method = Lookup(notifyHandlers, spec.onClick);
-            image->OnClick = {spec.onClick,
+        const skin::ComponentDescription& description = image->Description();
+        bindMouse(image->OnMouseDown, description.onMouseDown);
+        bindMouse(image->OnMouseUp, description.onMouseUp);
+        if (!description.onClick.empty()) {
+            const NotifyMethod method = Lookup(notifyHandlers, description.onClick);
+            image->OnClick = {description.onClick,
                               [this, method](skin::Image& sender) { (this->*method)(sender); }};
         }
     }

@@ -12,8 +12,9 @@ Point CentredPosition(Size outer, Size screen) {
             std::max(0, (screen.height - outer.height) / 2)};
 }
 
-Form::Form(const FormSpec& spec, std::span<const std::uint8_t> icon)
-    : spec_(spec), icon_(icon), composed_(spec.clientWidth, spec.clientHeight) {
+Form::Form(const FormDescription& description, std::span<const std::uint8_t> icon)
+    : description_(description), icon_(icon),
+      composed_(description.clientWidth, description.clientHeight) {
     images_.reserve(32);
     dirty_.Add(composed_.Bounds());
 }
@@ -29,7 +30,7 @@ std::optional<Point> Form::PlaceForFirstShowing(Size screen) {
         return std::nullopt;
     }
     placed_ = true;
-    position_ = CentredPosition({spec_.outerWidth, spec_.outerHeight}, screen);
+    position_ = CentredPosition({description_.outerWidth, description_.outerHeight}, screen);
     return position_;
 }
 

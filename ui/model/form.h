@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/model/component_spec.h"
+#include "ui/model/component_description.h"
 #include "ui/model/dirty_region.h"
 #include "ui/model/events.h"
 #include "ui/model/image.h"
@@ -25,14 +25,14 @@ Point CentredPosition(Size outer, Size screen);
 class Form {
 public:
     // `icon` is the window's icon file (ICO), kept by reference.
-    explicit Form(const FormSpec& spec, std::span<const std::uint8_t> icon = {});
+    explicit Form(const FormDescription& description, std::span<const std::uint8_t> icon = {});
     virtual ~Form() = default;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    std::string_view Caption() const { return spec_.caption; }
+    std::string_view Caption() const { return description_.caption; }
     std::span<const std::uint8_t> IconData() const { return icon_; }
-    const FormSpec& Spec() const { return spec_; }
+    const FormDescription& Description() const { return description_; }
     const std::vector<Image*>& Images() const { return images_; }
     Image* FindImage(std::string_view name) const;
 
@@ -81,7 +81,7 @@ private:
     void ComposeArea(const Rect& area);
     void Deliver(EventKind kind, Image& target, MouseButton button, Point at);
 
-    FormSpec spec_;
+    FormDescription description_;
     std::span<const std::uint8_t> icon_;
     std::vector<Image*> images_;
     WindowHost* host_ = nullptr;

@@ -6,8 +6,9 @@
 
 namespace skin {
 
-Image::Image(Form& owner, const ComponentSpec& spec, Picture picture)
-    : owner_(owner), spec_(spec), visible_(spec.visible), picture_(std::move(picture)) {
+Image::Image(Form& owner, const ComponentDescription& description, Picture picture)
+    : owner_(owner), description_(description), visible_(description.visible),
+      picture_(std::move(picture)) {
     owner_.Adopt(*this);
 }
 

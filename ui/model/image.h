@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "ui/model/component_spec.h"
+#include "ui/model/component_description.h"
 #include "ui/model/events.h"
 #include "ui/model/geometry.h"
 #include "ui/model/picture.h"
@@ -15,19 +15,20 @@ class Form;
 class Image {
 public:
     // Joins `owner` above every component created before it.
-    Image(Form& owner, const ComponentSpec& spec, Picture picture);
+    Image(Form& owner, const ComponentDescription& description, Picture picture);
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
 
-    std::string_view Name() const { return spec_.name; }
-    const ComponentSpec& Spec() const { return spec_; }
-    int Left() const { return spec_.left; }
-    int Top() const { return spec_.top; }
+    std::string_view Name() const { return description_.name; }
+    const ComponentDescription& Description() const { return description_; }
+    int Left() const { return description_.left; }
+    int Top() const { return description_.top; }
     Rect BoundsRect() const {
-        return {spec_.left, spec_.top, spec_.left + spec_.width, spec_.top + spec_.height};
+        return {description_.left, description_.top, description_.left + description_.width,
+                description_.top + description_.height};
     }
-    Cursor GetCursor() const { return spec_.cursor; }
-    std::string_view Hint() const { return spec_.hint; }
+    Cursor GetCursor() const { return description_.cursor; }
+    std::string_view Hint() const { return description_.hint; }
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
@@ -46,7 +47,7 @@ public:
 
 private:
     Form& owner_;
-    ComponentSpec spec_;
+    ComponentDescription description_;
     bool visible_;
     Picture picture_;
 };

@@ -5,13 +5,15 @@
 
 namespace skin {
 
-ImageList::ImageList(const ComponentSpec& spec, int count, Picture strip)
-    : spec_(spec), count_(count), strip_(std::move(strip)),
-      columns_(spec.width > 0 ? std::max(1, strip_.Pixels().Width() / spec.width) : 1) {}
+ImageList::ImageList(const ComponentDescription& description, int count, Picture strip)
+    : description_(description), count_(count), strip_(std::move(strip)),
+      columns_(description.width > 0 ? std::max(1, strip_.Pixels().Width() / description.width)
+                                     : 1) {}
 
 Rect ImageList::FrameRect(int index) const {
-    return Rect::At({spec_.width * (index % columns_), spec_.height * (index / columns_)},
-                    {spec_.width, spec_.height});
+    return Rect::At(
+        {description_.width * (index % columns_), description_.height * (index / columns_)},
+        {description_.width, description_.height});
 }
 
 void ImageList::Draw(Image& target, int x, int y, int index) {

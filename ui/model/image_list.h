@@ -2,7 +2,7 @@
 // drawn by itself. The strip holds as many frames to a row as fit its width, row by row.
 #pragma once
 
-#include "ui/model/component_spec.h"
+#include "ui/model/component_description.h"
 #include "ui/model/image.h"
 #include "ui/model/picture.h"
 
@@ -10,14 +10,14 @@ namespace skin {
 
 class ImageList {
 public:
-    ImageList(const ComponentSpec& spec, int count, Picture strip);
+    ImageList(const ComponentDescription& description, int count, Picture strip);
     ImageList(const ImageList&) = delete;
     ImageList& operator=(const ImageList&) = delete;
 
-    std::string_view Name() const { return spec_.name; }
+    std::string_view Name() const { return description_.name; }
     int Count() const { return count_; }
-    int Width() const { return spec_.width; }
-    int Height() const { return spec_.height; }
+    int Width() const { return description_.width; }
+    int Height() const { return description_.height; }
     Rect FrameRect(int index) const;
 
     // Copies frame `index` opaquely onto `target`'s picture with its top-left corner at x, y;
@@ -25,7 +25,7 @@ public:
     void Draw(Image& target, int x, int y, int index);
 
 private:
-    ComponentSpec spec_;
+    ComponentDescription description_;
     int count_;
     Picture strip_;
     int columns_;

@@ -95,8 +95,8 @@ MMRESULT Open(LPHWAVEIN handle, UINT device, LPCWAVEFORMATEX format, DWORD_PTR c
     if (!query && (handle == nullptr || (callbackType == CALLBACK_EVENT && callback == 0))) {
         return MMSYSERR_INVALPARAM;
     }
-    const auto spec = PulseSampleSpec(*format);
-    if (!spec) {
+    const auto sampleFormat = PulseSampleFormat(*format);
+    if (!sampleFormat) {
         return WAVERR_BADFORMAT;
     }
     std::string source;
@@ -109,7 +109,7 @@ MMRESULT Open(LPHWAVEIN handle, UINT device, LPCWAVEFORMATEX format, DWORD_PTR c
     const HANDLE event =
         callbackType == CALLBACK_EVENT ? reinterpret_cast<HANDLE>(callback) : nullptr;
     std::unique_ptr<PulseRecordStream> stream;
-    if (const MMRESULT opened = PulseRecordStream::Open(source, *spec, event, stream);
+    if (const MMRESULT opened = PulseRecordStream::Open(source, *sampleFormat, event, stream);
         opened != MMSYSERR_NOERROR) {
         return opened;
     }

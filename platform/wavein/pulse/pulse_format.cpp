@@ -1,6 +1,6 @@
 #include "platform/wavein/pulse/pulse_format.h"
 
-std::optional<pa_sample_spec> PulseSampleSpec(const WAVEFORMATEX& format) {
+std::optional<pa_sample_spec> PulseSampleFormat(const WAVEFORMATEX& format) {
     if (format.wFormatTag != WAVE_FORMAT_PCM) {
         return std::nullopt;
     }
@@ -18,10 +18,10 @@ std::optional<pa_sample_spec> PulseSampleSpec(const WAVEFORMATEX& format) {
         format.nAvgBytesPerSec != format.nSamplesPerSec * frameBytes) {
         return std::nullopt;
     }
-    pa_sample_spec spec{};
+    pa_sample_spec sampleFormat{};
     // Windows PCM: 8-bit samples are unsigned, 16-bit ones signed little-endian.
-    spec.format = format.wBitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
-    spec.rate = format.nSamplesPerSec;
-    spec.channels = static_cast<uint8_t>(format.nChannels);
-    return spec;
+    sampleFormat.format = format.wBitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+    sampleFormat.rate = format.nSamplesPerSec;
+    sampleFormat.channels = static_cast<uint8_t>(format.nChannels);
+    return sampleFormat;
 }

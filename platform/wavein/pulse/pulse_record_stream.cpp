@@ -11,7 +11,7 @@ constexpr int FragmentsPerSecond = 50;
 
 } // namespace
 
-MMRESULT PulseRecordStream::Open(const std::string& source, const pa_sample_spec& spec,
+MMRESULT PulseRecordStream::Open(const std::string& source, const pa_sample_spec& sampleFormat,
                                  HANDLE event, std::unique_ptr<PulseRecordStream>& opened) {
     std::unique_ptr<PulseRecordStream> device(new PulseRecordStream(event));
     PulseSession& session = device->session_;
@@ -21,8 +21,8 @@ MMRESULT PulseRecordStream::Open(const std::string& source, const pa_sample_spec
     {
         PulseSession::Lock lock(session);
         pa_proplist* properties = NewApplicationProperties();
-        device->stream_ =
-            pa_stream_new_with_proplist(session.Context(), StreamName, &spec, nullptr, properties);
+        device->stream_ = pa_stream_new_with_proplist(session.Context(), StreamName, &sampleFormat,
+                                                      nullptr, properties);
         pa_proplist_free(properties);
         if (device->stream_ == nullptr) {
             return WaveInResultFromPulse(pa_context_errno(session.Context()));
@@ -34,8 +34,8 @@ MMRESULT PulseRecordStream::Open(const std::string& source, const pa_sample_spec
         attributes.tlength = static_cast<uint32_t>(-1);
         attributes.prebuf = static_cast<uint32_t>(-1);
         attributes.minreq = static_cast<uint32_t>(-1);
-        attributes.fragsize =
-            static_cast<uint32_t>(pa_frame_size(&spec) * (spec.rate / FragmentsPerSecond));
+        attributes.fragsize = static_cast<uint32_t>(pa_frame_size(&sampleFormat) *
+                                                    (sampleFormat.rate / FragmentsPerSecond));
         const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY);
         if (pa_stream_connect_record(device->stream_, source.empty() ? nullptr : source.c_str(),
                                      &attributes, flags) < 0) {

@@ -11,10 +11,10 @@
 
 class PulseRecordStream {
 public:
-    // Connects a record stream on `source` (empty: the server's default) at exactly `spec`,
+    // Connects a record stream on `source` (empty: the server's default) at exactly `sampleFormat`,
     // and sets `event` (may be null) once it is open. On failure returns the wave-input code.
-    static MMRESULT Open(const std::string& source, const pa_sample_spec& spec, HANDLE event,
-                         std::unique_ptr<PulseRecordStream>& opened);
+    static MMRESULT Open(const std::string& source, const pa_sample_spec& sampleFormat,
+                         HANDLE event, std::unique_ptr<PulseRecordStream>& opened);
 
     // Tears the stream and the connection down and joins the mainloop thread. Bounded in time
     // whatever the server does.

@@ -50,7 +50,7 @@ TEST_F(Form1Skin, ComponentsFollowTheDescriptionInCreationOrder) {
     const auto& images = form.Images();
     ASSERT_EQ(images.size(), form1::kComponents.size() - 1);
     for (std::size_t i = 0; i < images.size(); ++i) {
-        const skin::ComponentSpec& row = form1::kComponents[i];
+        const skin::ComponentDescription& row = form1::kComponents[i];
         SCOPED_TRACE(std::string(row.name));
         skin::Image& image = *images[i];
         EXPECT_EQ(image.Name(), row.name);

@@ -71,16 +71,16 @@ struct RecordingHost : skin::WindowHost {
     int closes = 0;
 };
 
-skin::ComponentSpec Spec(std::string_view name, int left, int top, int width, int height,
-                         bool visible = true) {
-    skin::ComponentSpec spec;
-    spec.name = name;
-    spec.left = left;
-    spec.top = top;
-    spec.width = width;
-    spec.height = height;
-    spec.visible = visible;
-    return spec;
+skin::ComponentDescription Component(std::string_view name, int left, int top, int width,
+                                     int height, bool visible = true) {
+    skin::ComponentDescription description;
+    description.name = name;
+    description.left = left;
+    description.top = top;
+    description.width = width;
+    description.height = height;
+    description.visible = visible;
+    return description;
 }
 
 // Two pictures overlapping on a 20 x 10 window: a red one below, a blue one above.
@@ -92,9 +92,10 @@ protected:
         form.AttachHost(&host);
     }
 
-    skin::Form form{skin::FormSpec{"Test", 28, 37, 20, 10}};
-    skin::Image below{form, Spec("below", 2, 2, 8, 6), skin::Picture(skin::PixelImage(8, 6, kRed))};
-    skin::Image above{form, Spec("above", 6, 4, 8, 6),
+    skin::Form form{skin::FormDescription{"Test", 28, 37, 20, 10}};
+    skin::Image below{form, Component("below", 2, 2, 8, 6),
+                      skin::Picture(skin::PixelImage(8, 6, kRed))};
+    skin::Image above{form, Component("above", 6, 4, 8, 6),
                       skin::Picture(skin::PixelImage(8, 6, kBlue))};
     RecordingHost host;
 };
@@ -157,10 +158,10 @@ TEST_F(TwoPictures, PlacementAndClosingGoThroughTheHost) {
 
 TEST(UndecodablePicture, PaintsNothingAndIsTriedOnce) {
     static const std::uint8_t garbage[] = {0xFF, 0xD8, 0xFF, 0x00, 0x12};
-    skin::Form form{skin::FormSpec{"Test", 0, 0, 10, 10}};
-    skin::Image below{form, Spec("below", 0, 0, 10, 10),
+    skin::Form form{skin::FormDescription{"Test", 0, 0, 10, 10}};
+    skin::Image below{form, Component("below", 0, 0, 10, 10),
                       skin::Picture(skin::PixelImage(10, 10, kRed))};
-    skin::Image broken{form, Spec("broken", 2, 2, 4, 4),
+    skin::Image broken{form, Component("broken", 2, 2, 4, 4),
                        skin::Picture(skin::PictureFormat::Jpeg, garbage)};
     const std::uint64_t before = skin::PicturesDecoded();
     form.Compose();

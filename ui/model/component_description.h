@@ -10,7 +10,7 @@ enum class ComponentKind { Image, ImageList };
 // The platform's stock cursors the skin uses.
 enum class Cursor { Default, HandPoint, Help };
 
-struct ComponentSpec {
+struct ComponentDescription {
     std::string_view name;
     ComponentKind kind = ComponentKind::Image;
     int left = 0;
@@ -27,7 +27,7 @@ struct ComponentSpec {
 };
 
 // The window itself: what the platform frame shows and how large it starts.
-struct FormSpec {
+struct FormDescription {
     std::string_view caption;
     int outerWidth = 0; // frame and title bar included; used for centring
     int outerHeight = 0;
