@@ -7,14 +7,10 @@ set -euo pipefail
 skingen=$1
 src=$2
 out=$3
-app_id=org.vibralon.Vibralon
+# shellcheck source=tests/e2e/install/common.sh
+source "$(dirname "$0")/common.sh"
 rm -rf "$out"
 mkdir -p "$out"
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 # Number of pixels that differ in any of red, green, blue and alpha.
 differing() {

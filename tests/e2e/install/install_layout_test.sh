@@ -12,22 +12,10 @@ list=$3
 bindir=$4
 datadir=$5
 out=$6
-app_id=org.vibralon.Vibralon
+# shellcheck source=tests/e2e/install/common.sh
+source "$(dirname "$0")/common.sh"
 rm -rf "$out"
 mkdir -p "$out"
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# Value of KEY in the [Desktop Entry] group of file $1.
-entry_value() {
-    awk -v key="$2" '
-        /^\[/ { group = $0 }
-        group == "[Desktop Entry]" && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }
-    ' "$1"
-}
 
 install_to() {
     local log=$1

@@ -12,7 +12,8 @@ build=$1
 src=$2
 list=$3
 out=$4
-app_id=org.vibralon.Vibralon
+# shellcheck source=tests/e2e/install/common.sh
+source "$src/tests/e2e/install/common.sh"
 desktop=/usr/share/applications/$app_id.desktop
 
 if [ "$(id -u)" -ne 0 ]; then
@@ -36,40 +37,15 @@ if [ "$(dpkg-query -W -f='${db:Status-Status}' vibralon 2>/dev/null || true)" = 
     exit 77
 fi
 
-pids=()
 installed=no
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    wait 2>/dev/null || true
-    "$src/tests/support/pulse/private-pulse.sh" stop "$out/pulse" >/dev/null 2>&1 || true
+remove_package_if_installed() {
     if [ "$installed" = yes ]; then
         dpkg -r vibralon >"$out/cleanup-remove.log" 2>&1 || true
     fi
 }
-trap cleanup EXIT
-# A test that times out is sent TERM: leave through the EXIT trap so nothing stays behind.
-trap 'exit 1' TERM INT
-
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$out"/*.log "$out"/*.err; do
-        if [ -s "$log" ]; then
-            { echo "--- $log"; tail -n 40 "$log"; } >&2
-        fi
-    done
-    exit 1
-}
-
-# Value of KEY in the [Desktop Entry] group of file $1.
-entry_value() {
-    awk -v key="$2" '
-        /^\[/ { group = $0 }
-        group == "[Desktop Entry]" && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }
-    ' "$1"
-}
+session_cleanup_on_exit
+at_exit remove_package_if_installed
+fail_shows_logs "$out" 40 '*.log' '*.err'
 
 # --- 1. Build the package -------------------------------------------------------------------
 cpack --config "$build/CPackConfig.cmake" -B "$out/package" >"$out/cpack.log" 2>&1 ||
@@ -136,37 +112,17 @@ mapfile -t argv < <(printf '%s\n' "$exec_line" | sed 's/%[fFuUik]//g; s/%%/%/g' 
 [ "${argv[0]}" = /usr/bin/vibralon ] || fail "Exec starts ${argv[0]}"
 [ -f "$workdir/help/guide.htm" ] || fail "no help/guide.htm in the working directory $workdir"
 
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.err" &
-pids+=($!)
-for _ in $(seq 100); do
-    [ -s "$out/display" ] && break
-    sleep 0.1
-done
-[ -s "$out/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$out/display")"
-openbox --sm-disable >"$out/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    wmctrl -m >/dev/null 2>&1 && break
-    sleep 0.1
-done
-wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
-eval "$("$src/tests/support/pulse/private-pulse.sh" start "$out/pulse")"
+x11_exact_pixels_env
+x11_start_xvfb "$out"
+x11_start_openbox "$out"
+start_private_pulse "$out/pulse"
 
 # The help button hands the document to xdg-open; this one notes what it was given and where.
-mkdir -p "$out/bin"
-cat >"$out/bin/xdg-open" <<EOF
-#!/bin/sh
-printf '%s\n%s\n' "\$PWD" "\$1" >"$out/help-opened.tmp"
-mv "$out/help-opened.tmp" "$out/help-opened"
-EOF
-chmod +x "$out/bin/xdg-open"
+stub_xdg_open "$out"
 
 (cd "$workdir" && PATH="$out/bin:$PATH" exec "${argv[@]}") >"$out/vibralon.log" 2>&1 &
 program=$!
-pids+=("$program")
+track_pid "$program"
 wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vibralon$' | head -n1) ||
     fail "no window named Vibralon appeared"
 [ "$(xprop -id "$wid" _NET_WM_PID | awk '{print $NF}')" = "$program" ] ||
@@ -182,14 +138,14 @@ echo "window: $wid of process $program, started from $exec_line in $workdir"
 
 xdotool mousemove --window "$wid" 335 30 click 1
 for _ in $(seq 100); do
-    [ -f "$out/help-opened" ] && break
+    [ -f "$out/opened" ] && break
     sleep 0.1
 done
-[ -f "$out/help-opened" ] || fail "the help button opened nothing"
+[ -f "$out/opened" ] || fail "the help button opened nothing"
 {
     read -r opener_dir
     read -r document
-} <"$out/help-opened"
+} <"$out/opened"
 case "$document" in
 file://*) opened=${document#file://} ;;
 /*) opened=$document ;;

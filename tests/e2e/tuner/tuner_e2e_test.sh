@@ -24,45 +24,14 @@ pulse_dir=$out/pulse
 rm -rf "$out"
 mkdir -p "$out"
 
-# Exact pixels: no scaling, and the X11 back end whatever the desktop around us uses.
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-# Under AddressSanitizer: libxkbcommon-x11 legitimately strndup()s X atom names that carry no
-# terminating zero, which strict string checks report as an overflow inside that library.
-if [ -n "${ASAN_OPTIONS:-}" ]; then
-    export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
-fi
+# shellcheck source=tests/support/x11/session.sh
+source "$repo/tests/support/x11/session.sh"
+session_cleanup_on_exit
+fail_shows_logs "$out" 40 '*.err'
+x11_exact_pixels_env
 # The help button's "open" lands here instead of in a browser: it records what it was given.
-mkdir -p "$out/bin"
-cat >"$out/bin/xdg-open" <<EOF
-#!/bin/sh
-echo "\$@" >>"$out/opened"
-EOF
-chmod +x "$out/bin/xdg-open"
+stub_xdg_open "$out"
 export PATH="$out/bin:$PATH"
-
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    "$repo/tests/support/pulse/private-pulse.sh" stop "$pulse_dir" || true
-    wait 2>/dev/null || true
-}
-trap cleanup EXIT
-# A test that times out is sent TERM: leave through the EXIT trap so nothing stays behind.
-trap 'exit 1' TERM INT
-
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$out"/*.err; do
-        if [ -s "$log" ]; then
-            { echo "--- $log"; tail -n 40 "$log"; } >&2
-        fi
-    done
-    exit 1
-}
 
 started=$SECONDS
 step() {
@@ -70,23 +39,10 @@ step() {
 }
 
 # --- The X server, the window manager, the sound server and the sounds -------------------------
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.err" &
-pids+=($!)
-for _ in $(seq 100); do
-    [ -s "$out/display" ] && break
-    sleep 0.1
-done
-[ -s "$out/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$out/display")"
-openbox --sm-disable >/dev/null 2>"$out/openbox.err" &
-pids+=($!)
-for _ in $(seq 100); do
-    wmctrl -m >/dev/null 2>&1 && break
-    sleep 0.1
-done
-wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
+x11_start_xvfb "$out"
+x11_start_openbox "$out"
 
-eval "$("$repo/tests/support/pulse/private-pulse.sh" start "$pulse_dir")"
+start_private_pulse "$pulse_dir"
 sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
 "$repo/tests/support/render-guitar" "$out/a_string.wav" 45 2 10 2>"$out/render.err" ||
     fail "cannot render the A string"
@@ -95,7 +51,7 @@ sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
 play() {
     paplay --device=guitar "$1" 2>>"$out/paplay.err" &
     player_pid=$!
-    pids+=("$player_pid")
+    track_pid "$player_pid"
 }
 
 # --- Reading the window ----------------------------------------------------------------------------
@@ -195,7 +151,7 @@ tone_pid=$player_pid
 # From the repository's root, as ./run starts it, so that help/guide.htm is found.
 (cd "$repo" && exec "$tuner") >"$out/tuner.out" 2>"$out/tuner.err" &
 tuner_pid=$!
-pids+=("$tuner_pid")
+track_pid "$tuner_pid"
 wid=$(find_window '^Vibralon$' 20) || fail "the tuner's window did not appear"
 step "window $wid up"
 [ "$(vibralon_streams)" = 1 ] || fail "the server sees no recording stream of Vibralon"
@@ -265,7 +221,7 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 [ -s "$out/opened" ] || fail "the help button opened nothing"
-opened=$(head -n1 "$out/opened")
+opened=$(sed -n 2p "$out/opened")
 [ "$opened" = "file://$repo/help/guide.htm" ] || fail "the help button opened '$opened'"
 [ -f "$repo/help/guide.htm" ] || fail "help/guide.htm is missing"
 step "help: $opened"
@@ -332,7 +288,7 @@ kill "$player_pid" 2>/dev/null || true
     cd "$repo" && exec "$tuner"
 ) >"$out/no_server.out" 2>"$out/no_server.err" &
 tuner_pid=$!
-pids+=("$tuner_pid")
+track_pid "$tuner_pid"
 for caption in "No sound card installed !" "Cannot determine sound card capabilities !" "Recorder"; do
     box=$(find_window "^$caption\$") || fail "no message box '$caption'"
     # One box at a time: nothing else of the tuner's is on screen.
@@ -361,7 +317,7 @@ reports=$(sanitizer_reports "$out/no_server.err")
 # The Recorder box's text, read by comparing it with a box known to say "Format not supported".
 "$probe" "Recorder" "Format not supported" >/dev/null 2>"$out/probe.err" &
 probe_pid=$!
-pids+=("$probe_pid")
+track_pid "$probe_pid"
 box=$(find_window '^Recorder$') || fail "the probe's box did not appear"
 sleep 0.3
 import -window "$box" "$out/probe_box.png"

@@ -10,36 +10,11 @@ out=$2
 rm -rf "$out"
 mkdir -p "$out"
 
-# Exact pixels: no scaling, and the X11 back end whatever the desktop around us uses.
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-# Under AddressSanitizer: libxkbcommon-x11 legitimately strndup()s X atom names that carry no
-# terminating zero, which strict string checks report as an overflow inside that library.
-if [ -n "${ASAN_OPTIONS:-}" ]; then
-    export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
-fi
-
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    wait 2>/dev/null || true
-}
-trap cleanup EXIT
-# A test that times out is sent TERM: leave through the EXIT trap so nothing stays behind.
-trap 'exit 1' TERM INT
-
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$out"/*.out "$out"/*.err; do
-        if [ -s "$log" ]; then
-            { echo "--- $log"; cat "$log"; } >&2
-        fi
-    done
-    exit 1
-}
+# shellcheck source=tests/support/x11/session.sh
+source "$(dirname "$0")/../../support/x11/session.sh"
+session_cleanup_on_exit
+fail_shows_logs "$out" all '*.out' '*.err'
+x11_exact_pixels_env
 
 # Waits up to $3 seconds (default 10) for a line matching $2 in file $1.
 wait_for_line() {
@@ -53,23 +28,8 @@ wait_for_line() {
     done
 }
 
-# The X server picks a free display number itself and tells us which.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.err" &
-pids+=($!)
-for _ in $(seq 100); do
-    [ -s "$out/display" ] && break
-    sleep 0.1
-done
-[ -s "$out/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$out/display")"
-
-openbox --sm-disable >"$out/openbox.out" 2>"$out/openbox.err" &
-pids+=($!)
-for _ in $(seq 100); do
-    wmctrl -m >/dev/null 2>&1 && break
-    sleep 0.1
-done
-wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
+x11_start_xvfb "$out"
+x11_start_openbox "$out"
 
 # Starts the probe with the given name and arguments; sets wid, model_left, model_top.
 start_probe() {
@@ -77,7 +37,7 @@ start_probe() {
     shift
     "$probe" "$@" >"$out/$name.out" 2>"$out/$name.err" &
     probe_pid=$!
-    pids+=("$probe_pid")
+    track_pid "$probe_pid"
     wait_for_line "$out/$name.out" '^ready '
     read -r _ wid model_left model_top < <(grep '^ready ' "$out/$name.out")
 }

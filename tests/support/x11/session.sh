@@ -1,0 +1,138 @@
+# shellcheck shell=bash
+# What our shell-driven end-to-end tests and benchmarks share: a Qt environment that gives exact
+# pixels, an X server and a window manager of their own, a private PulseAudio server, processes
+# ended however the script ends, and failures that show the logs.
+#
+#   source "$repo/tests/support/x11/session.sh"
+#   session_cleanup_on_exit               # EXIT ends tracked processes; TERM and INT leave by it
+#   fail_shows_logs "$out" 40 '*.err'     # fail() prints the last 40 lines of each such log
+#   x11_exact_pixels_env
+#   x11_start_xvfb "$out"                 # sets DISPLAY
+#   x11_start_openbox "$out"
+#   start_private_pulse "$out/pulse"      # sets PULSE_SERVER...; stopped on exit
+#   program & track_pid $!
+#
+# Sourcing only defines functions and variables; it starts and traps nothing.
+
+session_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+
+pids=()
+session_exit_hooks=()
+session_pulse_dir=
+session_log_dir=
+session_log_lines=
+session_log_patterns=()
+
+# Ends PID (a background job of this shell) when the script exits.
+track_pid() {
+    pids+=("$1")
+}
+
+# Calls the function named $1 on exit, after the tracked processes and the sound server are gone.
+at_exit() {
+    session_exit_hooks+=("$1")
+}
+
+session_cleanup() {
+    local pid hook
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    if [ -n "$session_pulse_dir" ]; then
+        "$session_repo/tests/support/pulse/private-pulse.sh" stop "$session_pulse_dir" >/dev/null 2>&1 || true
+    fi
+    for hook in "${session_exit_hooks[@]}"; do
+        "$hook" || true
+    done
+}
+
+session_cleanup_on_exit() {
+    trap session_cleanup EXIT
+    # A test that times out is sent TERM: leave through the EXIT trap so nothing stays behind.
+    trap 'exit 1' TERM INT
+}
+
+# fail() shows the non-empty logs in DIR whose names match the PATTERNs (globbed when it fails),
+# the last LINES lines of each, or whole with LINES "all".
+fail_shows_logs() {
+    session_log_dir=$1
+    session_log_lines=$2
+    shift 2
+    session_log_patterns=("$@")
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    local pattern log from=-$session_log_lines
+    [ "$session_log_lines" != all ] || from=+1
+    for pattern in "${session_log_patterns[@]}"; do
+        for log in "$session_log_dir"/$pattern; do
+            if [ -s "$log" ]; then
+                { echo "--- $log"; tail -n "$from" "$log"; } >&2
+            fi
+        done
+    done
+    exit 1
+}
+
+# Exact pixels: no scaling, and the X11 back end whatever the desktop around us uses.
+x11_exact_pixels_env() {
+    unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI WAYLAND_DISPLAY
+    export QT_QPA_PLATFORM=xcb
+    # Under AddressSanitizer: libxkbcommon-x11 legitimately strndup()s X atom names that carry no
+    # terminating zero, which strict string checks report as an overflow inside that library.
+    if [ -n "${ASAN_OPTIONS:-}" ]; then
+        export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
+    fi
+}
+
+# An X server on a display number it picks itself (written to OUT/display); exports DISPLAY.
+x11_start_xvfb() {
+    local out=$1
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.err" &
+    track_pid $!
+    for _ in $(seq 100); do
+        [ -s "$out/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$out/display" ] || fail "Xvfb did not start"
+    DISPLAY=":$(head -n1 "$out/display")"
+    export DISPLAY
+}
+
+# A window manager on $DISPLAY, logging to OUT/openbox.out and OUT/openbox.err.
+x11_start_openbox() {
+    local out=$1
+    openbox --sm-disable >"$out/openbox.out" 2>"$out/openbox.err" &
+    track_pid $!
+    for _ in $(seq 100); do
+        wmctrl -m >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
+}
+
+# A private PulseAudio server in DIR (see tests/support/pulse/private-pulse.sh); exports what
+# its clients need and stops it on exit.
+start_private_pulse() {
+    local settings
+    session_pulse_dir=$1
+    settings=$("$session_repo/tests/support/pulse/private-pulse.sh" start "$session_pulse_dir") ||
+        fail "the private PulseAudio server did not start"
+    eval "$settings"
+}
+
+# Puts OUT/bin/xdg-open in place of the desktop's: it opens nothing and writes the directory it
+# was started in and the document it was given, one a line, to OUT/opened (whole or not at all).
+# Put OUT/bin first on the PATH of the program to watch.
+stub_xdg_open() {
+    local out=$1
+    mkdir -p "$out/bin"
+    cat >"$out/bin/xdg-open" <<EOF
+#!/bin/sh
+printf '%s\n%s\n' "\$PWD" "\$1" >"$out/opened.tmp"
+mv "$out/opened.tmp" "$out/opened"
+EOF
+    chmod +x "$out/bin/xdg-open"
+}
