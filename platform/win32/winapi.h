@@ -7,9 +7,12 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+// windows.h first: mmsystem.h and shellapi.h need its types. The blank line keeps the include
+// sorter from reordering them.
+#include <windows.h>
+
 #include <mmsystem.h>
 #include <shellapi.h>
-#include <windows.h>
 #else
 
 #include <cstdint>
