@@ -27,4 +27,5 @@ RUN_PACKAGES=(qt6-wayland xdg-utils)
 
 # What the tests need: a real sound server, guitar sound, a real X server and tools to drive it.
 TEST_PACKAGES=(pulseaudio pulseaudio-utils fluidsynth fluid-soundfont-gm xvfb xdotool imagemagick
-    openbox wmctrl x11-utils clang-format sox desktop-file-utils appstream dpkg-dev file)
+    openbox wmctrl x11-utils clang-format sox desktop-file-utils appstream dpkg-dev file
+    g++-mingw-w64-x86-64-posix)
