@@ -78,6 +78,14 @@ frame_y=$((client_y - frame_top))
 [ "$frame_x $frame_y" = "296 206" ] || fail "the frame opened at $frame_x,$frame_y, not 296,206"
 xprop -id "$wid" WM_NAME | grep -q '"Vibralon"' || fail "caption"
 xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "no 32x32 window icon"
+# The frame it asks the window manager for: resizable, movable, minimize and close, but neither
+# a maximize function (0x10) nor a maximize button (0x40).
+read -r mwm_flags mwm_functions mwm_decorations _ < <(xprop -id "$wid" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')
+[ $((mwm_flags & 3)) -eq 3 ] || fail "window hints name neither functions nor decorations: $mwm_flags"
+[ $((mwm_functions & 0x10)) -eq 0 ] || fail "the window offers to maximize: $mwm_functions"
+[ $((mwm_functions & 0x2e)) -eq $((0x2e)) ] || fail "resize, move, minimize or close missing: $mwm_functions"
+[ $((mwm_decorations & 0x40)) -eq 0 ] || fail "the window asks for a maximize button: $mwm_decorations"
+[ $((mwm_decorations & 0x38)) -eq $((0x38)) ] || fail "title, menu or minimize button missing: $mwm_decorations"
 same_pixels start
 
 # --- 2. Real mouse input -----------------------------------------------------------------------
