@@ -19,30 +19,25 @@ bool Usable(const WAVEHDR* header, UINT size) {
 } // namespace
 
 MMRESULT BlockQueue::Prepare(WAVEHDR* header, UINT size) {
-    if (!Usable(header, size)) {
-        return MMSYSERR_INVALPARAM;
-    }
-    std::lock_guard lock(mutex_);
-    auto flags = Flags(header);
-    const DWORD now = flags.load(std::memory_order_relaxed);
-    if (now & WHDR_INQUEUE) {
-        return WAVERR_STILLPLAYING;
-    }
-    flags.store(now | WHDR_PREPARED, std::memory_order_relaxed);
-    return MMSYSERR_NOERROR;
+    return MarkPrepared(header, size, true);
 }
 
 MMRESULT BlockQueue::Unprepare(WAVEHDR* header, UINT size) {
+    return MarkPrepared(header, size, false);
+}
+
+MMRESULT BlockQueue::MarkPrepared(WAVEHDR* header, UINT size, bool prepared) {
     if (!Usable(header, size)) {
         return MMSYSERR_INVALPARAM;
     }
     std::lock_guard lock(mutex_);
     auto flags = Flags(header);
     const DWORD now = flags.load(std::memory_order_relaxed);
+    // A queued block belongs to the device: neither prepared nor released under it.
     if (now & WHDR_INQUEUE) {
         return WAVERR_STILLPLAYING;
     }
-    flags.store(now & ~WHDR_PREPARED, std::memory_order_relaxed);
+    flags.store(prepared ? now | WHDR_PREPARED : now & ~WHDR_PREPARED, std::memory_order_relaxed);
     return MMSYSERR_NOERROR;
 }
 

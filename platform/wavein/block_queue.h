@@ -44,6 +44,8 @@ public:
     bool Recording() const;
 
 private:
+    MMRESULT MarkPrepared(WAVEHDR* header, UINT size, bool prepared);
+
     // Marks the head done and unlinks it; the mutex is held.
     void CompleteHead();
 
