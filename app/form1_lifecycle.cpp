@@ -1,6 +1,6 @@
 #include "app/form1_lifecycle.h"
 
-#include "platform/win32/winapi.h"
+#include "platform/winapi.h"
 
 Form1Lifecycle::Form1Lifecycle(TForm1& form, ViewUpdates::WakeFunction* wake, void* context)
     : form_(form), wake_(wake), wakeContext_(context) {}

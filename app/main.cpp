@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "app/form1_lifecycle.h"
-#include "platform/qt/qt_host.h"
+#include "hosts/qt/qt_host.h"
 #include "ui/tform1.h"
 
 namespace {

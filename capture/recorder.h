@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "capture/wave_in_device.h"
-#include "platform/win32/winapi.h"
+#include "platform/winapi.h"
 
 class Recorder {
 public:

@@ -1,7 +1,7 @@
 // The wave-input device handle and the result of its last open.
 #pragma once
 
-#include "platform/win32/winapi.h"
+#include "platform/winapi.h"
 
 struct WaveInDevice {
     // Status of a device that is not open; 0 means open, anything else is a failed open's code.

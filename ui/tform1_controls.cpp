@@ -1,5 +1,5 @@
 // What the player does with the window: picks a string, moves the window, opens the help.
-#include "platform/win32/winapi.h"
+#include "platform/winapi.h"
 #include "ui/tform1.h"
 
 void TForm1::IE6NClick(skin::Image& sender) {

@@ -2,7 +2,7 @@
 // sets when a block completes.
 #pragma once
 
-#include "platform/win32/winapi.h"
+#include "platform/winapi.h"
 
 class Event {
 public:

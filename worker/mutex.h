@@ -2,7 +2,7 @@
 // section is left on every way out.
 #pragma once
 
-#include "platform/win32/winapi.h"
+#include "platform/winapi.h"
 
 class Mutex {
 public:

@@ -16,6 +16,11 @@ mkdir -p "$out"
 differing() {
     compare -metric AE -channel RGBA "$1" "$2" null: 2>&1 || true
 }
+# The same, letting through the last-bit rounding of antialiased edges, which Qt's raster
+# engine does differently on processors with other vector units.
+differing_beyond_rounding() {
+    compare -metric AE -fuzz 0.5% -channel RGBA "$1" "$2" null: 2>&1 || true
+}
 
 QT_QPA_PLATFORM=offscreen "$skingen" --app-icons "$out/hicolor" "$app_id" 2>"$out/skingen.err" ||
     fail "the generator failed: $(cat "$out/skingen.err")"
@@ -29,7 +34,7 @@ for size in 32 48 64 128 256; do
 done
 
 while read -r file; do
-    n=$(differing "$committed/$file" "$out/hicolor/$file")
+    n=$(differing_beyond_rounding "$committed/$file" "$out/hicolor/$file")
     [ "$n" = "0" ] || fail "$file: $n pixels differ from the drawing (run tools/skingen/regenerate)"
 done <"$out/committed.list"
 echo "dist/icons: $(wc -l <"$out/committed.list") icons equal the generator's drawing"

@@ -2,8 +2,8 @@
 // the tuner's boxes with pixel for pixel (the box's text cannot be read back from the screen).
 //
 //   message_box_probe CAPTION TEXT
-#include "platform/qt/qt_host.h"
-#include "platform/win32/winapi.h"
+#include "hosts/qt/qt_host.h"
+#include "platform/winapi.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

@@ -14,9 +14,9 @@
 #include <cstring>
 #include <string>
 
-#include "platform/qt/form_widget.h"
-#include "platform/qt/qt_host.h"
-#include "platform/win32/winapi.h"
+#include "hosts/qt/form_widget.h"
+#include "hosts/qt/qt_host.h"
+#include "platform/winapi.h"
 #include "ui/tform1.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/win32/winapi.h"
+#include "platform/winapi.h"
 #include "tests/support/pulse/pulse_server.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "analysis/identify_note.h"
 #include "capture/recorder_m16.h"
 #include "listening_worker.h"
-#include "platform/win32/desktop_services.h"
+#include "platform/posix/desktop_services.h"
 #include "tests/support/pulse/pulse_server.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/qt/qt_host.h"
-#include "platform/win32/winapi.h"
+#include "hosts/qt/qt_host.h"
+#include "platform/winapi.h"
 
 namespace {
 

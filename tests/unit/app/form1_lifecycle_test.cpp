@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/form1_lifecycle.h"
-#include "platform/wavein/testing/fake_wave_in.h"
-#include "platform/win32/desktop_services.h"
+#include "platform/posix/desktop_services.h"
+#include "platform/posix/wavein/testing/fake_wave_in.h"
 #include "ui/tform1.h"
 
 namespace {

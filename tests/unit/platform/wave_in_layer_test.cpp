@@ -5,8 +5,8 @@
 #include <set>
 #include <string>
 
-#include "platform/wavein/testing/fake_wave_in.h"
-#include "platform/wavein/wave_in_driver.h"
+#include "platform/posix/wavein/testing/fake_wave_in.h"
+#include "platform/posix/wavein/wave_in_driver.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Proves the cross build reads Windows' own headers through winapi.h rather than our layer:
 // only there is windows.h seen, DWORD an unsigned long and WAVEHDR laid out as on 64-bit Windows.
-#include "platform/win32/winapi.h"
+#include "platform/winapi.h"
 
 #include <type_traits>
 

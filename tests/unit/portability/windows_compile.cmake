@@ -12,7 +12,7 @@ set(flags -std=c++20 -Wall -Wextra -Wpedantic -Werror -I${SOURCE_DIR} -fsyntax-o
 file(GLOB sources ${SOURCE_DIR}/capture/*.cpp ${SOURCE_DIR}/analysis/*.cpp
      ${SOURCE_DIR}/worker/*.cpp)
 file(GLOB headers ${SOURCE_DIR}/capture/*.h ${SOURCE_DIR}/analysis/*.h ${SOURCE_DIR}/worker/*.h)
-list(APPEND headers ${SOURCE_DIR}/platform/win32/winapi.h)
+list(APPEND headers ${SOURCE_DIR}/platform/winapi.h)
 foreach(folder capture analysis worker)
     if(NOT sources MATCHES "/${folder}/[^;]*\\.cpp")
         message(FATAL_ERROR "no sources found in ${SOURCE_DIR}/${folder}")

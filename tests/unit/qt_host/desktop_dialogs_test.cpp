@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "platform/win32/winapi.h"
+#include "platform/winapi.h"
 #include "qt_host_test_app.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/form_widget.h"
-#include "platform/qt/qt_host.h"
+#include "hosts/qt/form_widget.h"
+#include "hosts/qt/qt_host.h"
 #include "qt_host_test_app.h"
 #include "ui/tform1.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "platform/qt/qt_host.h"
+#include "hosts/qt/qt_host.h"
 #include "qt_host_test_app.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/qt/qt_host.h"
+#include "hosts/qt/qt_host.h"
 
 // The application object every test of the host runs in.
 qt_host::Application& TestApplication();

@@ -9,8 +9,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/qt/form_widget.h"
-#include "platform/qt/qt_host.h"
+#include "hosts/qt/form_widget.h"
+#include "hosts/qt/qt_host.h"
 #include "qt_host_test_app.h"
 #include "ui/tform1.h"
 

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/qt/ui_thread.h"
+#include "hosts/qt/ui_thread.h"
 #include "qt_host_test_app.h"
 
 namespace {

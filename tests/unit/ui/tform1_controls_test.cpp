@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/desktop_services.h"
+#include "platform/posix/desktop_services.h"
 #include "tests/unit/ui/host_recorder.h"
 #include "ui/tform1.h"
 

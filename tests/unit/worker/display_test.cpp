@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fake_wave_in.h"
-#include "platform/win32/desktop_services.h"
+#include "platform/posix/desktop_services.h"
 #include "recording_view.h"
 #include "worker/display.h"
 

@@ -5,7 +5,7 @@
 
 #include <mutex>
 
-#include "platform/wavein/wave_in_driver.h"
+#include "platform/posix/wavein/wave_in_driver.h"
 
 class FakeWaveIn {
 public:

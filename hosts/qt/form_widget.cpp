@@ -1,0 +1,212 @@
+#include "hosts/qt/form_widget.h"
+
+#include <cmath>
+#include <optional>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QIcon>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QToolTip>
+
+namespace qt_host {
+namespace {
+
+std::optional<skin::MouseButton> SkinButton(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return skin::MouseButton::Left;
+    case Qt::RightButton:
+        return skin::MouseButton::Right;
+    case Qt::MiddleButton:
+        return skin::MouseButton::Middle;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The skin pixel under the pointer (positions are fractional on scaled screens).
+skin::Point SkinPoint(const QPointF& position) {
+    return {static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y()))};
+}
+
+} // namespace
+
+FormWidget::FormWidget(skin::Form& form) : QWidget(nullptr, kFlags), form_(form) {
+    setWindowTitle(
+        QString::fromUtf8(form.Caption().data(), static_cast<qsizetype>(form.Caption().size())));
+    const auto icon = form.IconData();
+    QPixmap iconPixmap;
+    if (!icon.empty() &&
+        iconPixmap.loadFromData(icon.data(), static_cast<uint>(icon.size()), "ICO")) {
+        setWindowIcon(QIcon(iconPixmap));
+    }
+    // The form paints every pixel of the client area itself.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    TakeWindowColour();
+    const skin::Size client = form.ClientSize();
+    resize(client.width, client.height);
+    form_.AttachHost(this);
+}
+
+FormWidget::~FormWidget() {
+    form_.AttachHost(nullptr);
+}
+
+void FormWidget::ShowWindow() {
+    QScreen* target = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    if (target != nullptr) {
+        const QRect area = target->geometry();
+        if (const auto at = form_.PlaceForFirstShowing({area.width(), area.height()})) {
+            move(area.left() + at->x, area.top() + at->y);
+        }
+    }
+    show();
+}
+
+Qt::CursorShape FormWidget::CursorShape(skin::Cursor cursor) {
+    switch (cursor) {
+    case skin::Cursor::HandPoint:
+        return Qt::PointingHandCursor;
+    case skin::Cursor::Help:
+        return Qt::WhatsThisCursor;
+    case skin::Cursor::Default:
+        break;
+    }
+    return Qt::ArrowCursor;
+}
+
+bool FormWidget::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        skin::Rect area;
+        const std::string_view hint = form_.HintAt(SkinPoint(help->pos()), &area);
+        if (hint.empty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(),
+                               QString::fromUtf8(hint.data(), static_cast<qsizetype>(hint.size())),
+                               this, QRect(area.left, area.top, area.Width(), area.Height()));
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void FormWidget::paintEvent(QPaintEvent* event) {
+    form_.Compose();
+    const skin::PixelImage& composed = form_.Composed();
+    if (composed.Empty()) {
+        return;
+    }
+    // The form's pixels are 0xFFRRGGBB words, exactly Qt's RGB32: wrapped, not copied.
+    const QImage view(reinterpret_cast<const uchar*>(composed.Data()), composed.Width(),
+                      composed.Height(), composed.Width() * 4, QImage::Format_RGB32);
+    QPainter painter(this);
+    if (devicePixelRatioF() == 1.0) {
+        painter.drawImage(event->rect(), view, event->rect());
+    } else {
+        // One skin pixel becomes a block of screen pixels: nearest neighbour, never smoothed.
+        // Drawing the whole picture (clipped to what needs painting) keeps blocks aligned.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(QRect(0, 0, composed.Width(), composed.Height()), view);
+    }
+}
+
+void FormWidget::resizeEvent(QResizeEvent* event) {
+    form_.SetClientSize({width(), height()});
+    QWidget::resizeEvent(event);
+}
+
+void FormWidget::moveEvent(QMoveEvent* event) {
+    form_.WindowMoved({pos().x(), pos().y()});
+    QWidget::moveEvent(event);
+}
+
+void FormWidget::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) {
+        TakeWindowColour();
+    }
+    QWidget::changeEvent(event);
+}
+
+void FormWidget::mousePressEvent(QMouseEvent* event) {
+    Press(event, false);
+}
+
+void FormWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    Press(event, true);
+}
+
+void FormWidget::Press(QMouseEvent* event, bool doubleClick) {
+    const auto button = SkinButton(event->button());
+    if (!button) {
+        return;
+    }
+    form_.MouseDown(*button, SkinPoint(event->position()), doubleClick);
+}
+
+void FormWidget::mouseReleaseEvent(QMouseEvent* event) {
+    const auto button = SkinButton(event->button());
+    if (!button) {
+        return;
+    }
+    const skin::Point at = SkinPoint(event->position());
+    form_.MouseUp(*button, at);
+    UpdateCursor(at);
+}
+
+void FormWidget::mouseMoveEvent(QMouseEvent* event) {
+    UpdateCursor(SkinPoint(event->position()));
+}
+
+void FormWidget::UpdateCursor(skin::Point at) {
+    // While a component holds the mouse the cursor stays as it was when it took it.
+    if (form_.Captured() != nullptr) {
+        return;
+    }
+    const skin::Cursor wanted = form_.CursorAt(at);
+    if (wanted != cursor_) {
+        cursor_ = wanted;
+        setCursor(CursorShape(wanted));
+    }
+}
+
+void FormWidget::TakeWindowColour() {
+    const QColor face = palette().color(QPalette::Button);
+    form_.SetWindowColour(skin::Rgb(face.red(), face.green(), face.blue()));
+}
+
+void FormWidget::InvalidateArea(const skin::Rect& area) {
+    update(area.left, area.top, area.Width(), area.Height());
+}
+
+void FormWidget::MoveWindow(skin::Point position) {
+    move(position.x, position.y);
+}
+
+void FormWidget::CloseWindow() {
+    // Takes effect once the handler that asked has returned, and also when asked before the
+    // message loop has started (the loop then ends as soon as it runs).
+    QMetaObject::invokeMethod(
+        this, [this] { close(); }, Qt::QueuedConnection);
+}
+
+void FormWidget::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    // Also when the window was never shown, which the toolkit would not count as a last
+    // window closing.
+    QCoreApplication::quit();
+}
+
+} // namespace qt_host

@@ -1,0 +1,130 @@
+#include "hosts/qt/qt_host.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <utility>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QString>
+
+#include "hosts/qt/desktop_dialogs.h"
+#include "hosts/qt/form_widget.h"
+
+namespace qt_host {
+
+namespace {
+
+// Keeps an exception thrown by an event handler from unwinding through the toolkit: the first
+// one is kept and ends every running loop; Run rethrows it.
+class GuardedApplication final : public QApplication {
+public:
+    GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            if (!pending) {
+                pending = std::current_exception();
+            }
+            QCoreApplication::exit(1);
+            return false;
+        }
+    }
+
+    void RethrowPending() {
+        if (pending) {
+            std::rethrow_exception(std::exchange(pending, nullptr));
+        }
+    }
+
+    std::exception_ptr pending;
+};
+
+// Qt ends the process with abort() when it cannot reach any display. With no window there is
+// nothing to show an error in: say why on stderr and end as the program always does, with 0.
+void NoDisplayHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    std::fprintf(stderr, "Vibralon: %s\n", message.toLocal8Bit().constData());
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "Vibralon: no display to show the tuner on.\n");
+        std::_Exit(0);
+    }
+}
+
+} // namespace
+
+struct Application::Impl {
+    // Our handler only while the application connects to the display (members are made in
+    // order): later fatal errors keep Qt's own handling, so a real fault still aborts.
+    Impl(int& argc, char** argv) : app(argc, argv) { qInstallMessageHandler(previous); }
+    QtMessageHandler previous = qInstallMessageHandler(NoDisplayHandler);
+    GuardedApplication app;
+};
+
+Application::Application(int& argc, char** argv, std::string_view title)
+    : impl_(std::make_unique<Impl>(argc, argv)) {
+    const QString name = QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
+    // The name only, not a display name: Qt would append a display name to every other
+    // window's title ("No sound card installed ! — Vibralon"), and a message box's title is
+    // its caption alone. The display name still reads back as this name.
+    QApplication::setApplicationName(name);
+    // Lets Wayland compositors match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vibralon.Vibralon"));
+    ui_ = std::make_unique<UiThread>();
+    RegisterDesktopDialogs();
+}
+
+Application::~Application() {
+    UnregisterDesktopDialogs();
+    ui_.reset();
+}
+
+int Application::Run() {
+    // An exception caught before the loop (in a message box's loop, say) ends it at once.
+    impl_->app.RethrowPending();
+    const int code = QApplication::exec();
+    impl_->app.RethrowPending();
+    return code;
+}
+
+void Application::ProcessEvents() {
+    QApplication::processEvents();
+    impl_->app.RethrowPending();
+}
+
+void Application::ShowException(std::string_view message) {
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
+                    QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())),
+                    QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    // A loop of its own rather than exec(): the exit that ended the other loops on the way
+    // here would end a new one at once.
+    while (box.isVisible()) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+Window::Window(skin::Form& form) : widget_(std::make_unique<FormWidget>(form)) {}
+
+Window::~Window() = default;
+
+void Window::Show() {
+    widget_->ShowWindow();
+}
+
+void Window::Close() {
+    widget_->close();
+}
+
+bool Window::Visible() const {
+    return widget_->isVisible();
+}
+
+unsigned long long Window::NativeId() {
+    return static_cast<unsigned long long>(widget_->winId());
+}
+
+} // namespace qt_host
