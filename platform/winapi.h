@@ -1,6 +1,7 @@
 // The Windows names the portable code uses: wave input, events, threads, critical sections,
-// message boxes and the shell's "open". On Windows these are the real headers; elsewhere this header
-// declares our own layer with the same names, types and contract, implemented in platform/posix/.
+// message boxes and the shell's "open". On Windows these are the real headers; elsewhere this
+// header declares our own layer with the same names, types and contract, implemented in
+// platform/posix/.
 #pragma once
 
 #ifdef _WIN32

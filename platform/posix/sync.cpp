@@ -38,8 +38,7 @@ public:
         const auto isSignalled = [this] { return signalled_; };
         if (milliseconds == INFINITE) {
             changed_.wait(lock, isSignalled);
-        } else if (!changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                                      isSignalled)) {
+        } else if (!changed_.wait_for(lock, std::chrono::milliseconds(milliseconds), isSignalled)) {
             return WAIT_TIMEOUT;
         }
         if (!manualReset_) {
@@ -62,7 +61,8 @@ EventObject* AsEvent(HANDLE handle) {
 } // namespace
 
 HANDLE CreateEventA(LPVOID, BOOL bManualReset, BOOL bInitialState, LPCSTR) {
-    return static_cast<KernelObject*>(new EventObject(bManualReset != FALSE, bInitialState != FALSE));
+    return static_cast<KernelObject*>(
+        new EventObject(bManualReset != FALSE, bInitialState != FALSE));
 }
 
 BOOL SetEvent(HANDLE hEvent) {
