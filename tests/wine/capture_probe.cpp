@@ -45,11 +45,12 @@ int Ring(int seconds) {
         std::printf("start failed\n");
         return 1;
     }
-    while (MillisecondsSince(start) < seconds * 1000L) {
+    const long end = seconds * 1000L;
+    while (MillisecondsSince(start) < end) {
         if (WaitForSingleObject(event.Handle(), 1000) != WAIT_OBJECT_0) {
             continue;
         }
-        while (recorder.CurrentBlockDone()) {
+        while (recorder.CurrentBlockDone() && MillisecondsSince(start) < end) {
             const int position = recorder.Current();
             SampleIter iter(recorder);
             recorder.BlockDone();
