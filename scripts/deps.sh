@@ -27,5 +27,25 @@ RUN_PACKAGES=(qt6-wayland xdg-utils)
 
 # What the tests need: a real sound server, guitar sound, a real X server and tools to drive it.
 TEST_PACKAGES=(pulseaudio pulseaudio-utils fluidsynth fluid-soundfont-gm xvfb xdotool imagemagick
-    openbox wmctrl x11-utils clang-format sox desktop-file-utils appstream dpkg-dev file
-    g++-mingw-w64-x86-64-posix)
+    openbox wmctrl x11-utils clang-format sox desktop-file-utils appstream dpkg-dev file)
+
+# What the Windows build and its tests under Wine need: the cross compiler, the installer
+# builder, a 64-bit Wine.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix nsis wine wine64)
+
+# The Windows build makes libjpeg from Debian's source package, which apt fetches only with a
+# deb-src entry: add one for the suites of the configured deb entries.
+ensure_debian_sources() {
+    apt-get source --print-uris libjpeg-turbo >/dev/null 2>&1 && return 0
+    local list=/etc/apt/sources.list.d/debian.sources
+    if [ ! -f "$list" ]; then
+        echo "No $list: add a deb-src entry to apt's sources by hand for the Windows build" >&2
+        return 1
+    fi
+    echo "Adding deb-src entries for Debian's source packages"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    sed 's/^Types: deb$/Types: deb-src/' "$list" |
+        $sudo tee /etc/apt/sources.list.d/vibralon-deb-src.sources >/dev/null
+    $sudo apt-get update -qq >/dev/null
+}
