@@ -62,7 +62,7 @@ BOOL CALLBACK ShiftChild(HWND child, LPARAM context) {
 } // namespace
 
 CaptionWideBoxes::CaptionWideBoxes()
-    : hook_(SetWindowsHookExW(WH_CBT, &CaptionWideBoxes::OnActivity, nullptr,
+    : hook_(SetWindowsHookExW(WH_CALLWNDPROCRET, &CaptionWideBoxes::AfterMessage, nullptr,
                               GetCurrentThreadId())) {
     if (hook_ == nullptr) {
         throw std::runtime_error("cannot watch the program's message boxes");
@@ -73,12 +73,12 @@ CaptionWideBoxes::~CaptionWideBoxes() {
     UnhookWindowsHookEx(hook_);
 }
 
-LRESULT CALLBACK CaptionWideBoxes::OnActivity(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE) {
-        const auto window = reinterpret_cast<HWND>(wParam);
-        if (IsDialog(window)) {
-            Widen(window);
-        }
+LRESULT CALLBACK CaptionWideBoxes::AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
+    // Once the box has laid out its text and buttons, before it shows: Wine activates a box
+    // before it places its buttons, so its activation would be too early.
+    const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->message == WM_INITDIALOG && IsDialog(message->hwnd)) {
+        Widen(message->hwnd);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -86,14 +86,15 @@ LRESULT CALLBACK CaptionWideBoxes::OnActivity(int code, WPARAM wParam, LPARAM lP
 int CaptionWideBoxes::WidthForCaption(HWND box) {
     const UINT dpi = GetDpiForWindow(box);
     const int textWidth = CaptionTextWidth(box, Caption(box), dpi);
-    // Around the text: the system menu's icon on the left, the close button on the right, the
-    // frame on both sides, and a button's width to spare, since a window manager may draw the
-    // title with a font of its own.
+    // A window manager that draws the title itself (Wine on X11 does) may use a wider font
+    // than the system's caption font: half as wide again covers the usual desktop fonts.
+    // Around the text: the system menu's icon, four title bar buttons (a window manager may add
+    // one the box does not ask for), the frame and some room.
     const int icon = GetSystemMetricsForDpi(SM_CXSMICON, dpi);
     const int button = GetSystemMetricsForDpi(SM_CXSIZE, dpi);
     const int frame = GetSystemMetricsForDpi(SM_CXFIXEDFRAME, dpi) +
                       GetSystemMetricsForDpi(SM_CXPADDEDBORDER, dpi);
-    return textWidth + icon + 3 * button + 2 * frame + MulDiv(16, static_cast<int>(dpi), 96);
+    return textWidth * 3 / 2 + icon + 4 * button + 2 * frame + MulDiv(32, static_cast<int>(dpi), 96);
 }
 
 void CaptionWideBoxes::Widen(HWND box) {

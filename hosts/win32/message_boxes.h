@@ -3,8 +3,8 @@
 // A system message box is as wide as its body and buttons, whatever its caption: an empty body
 // under the caption "No sound card installed !" gives a box the width of its OK button, with
 // none of the caption readable. While a CaptionWideBoxes lives, every message box the UI thread
-// opens is widened, as it first activates, until its whole caption fits on its title bar; the
-// body and buttons stay centred.
+// opens is widened, once laid out and before it shows, until its whole caption fits on its title
+// bar; the body and buttons stay centred.
 #pragma once
 
 #include <string_view>
@@ -26,7 +26,7 @@ public:
     static int WidthForCaption(HWND box);
 
 private:
-    static LRESULT CALLBACK OnActivity(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam);
     static void Widen(HWND box);
 
     HHOOK hook_ = nullptr;
