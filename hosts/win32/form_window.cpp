@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <stdexcept>
+#include <utility>
 
 #include "hosts/win32/handler_errors.h"
 #include "hosts/win32/text_conversion.h"
@@ -13,6 +14,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"VibralonForm";
 constexpr UINT_PTR kHintTool = 1;
+constexpr UINT kApplyMoveMessage = WM_APP + 1;
 
 void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -164,6 +166,9 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         InvalidateRect(window_, nullptr, FALSE);
         return 0;
     }
+    case kApplyMoveMessage:
+        ApplyMove();
+        return 0;
     case WM_SYSCOLORCHANGE:
         TakeWindowColour();
         return 0;
@@ -319,6 +324,17 @@ void FormWindow::InvalidateArea(const skin::Rect& clientArea) {
 }
 
 void FormWindow::MoveWindow(skin::Point position) {
+    if (!pendingMove_) {
+        PostMessageW(window_, kApplyMoveMessage, 0, 0);
+    }
+    pendingMove_ = position;
+}
+
+void FormWindow::ApplyMove() {
+    if (!pendingMove_) {
+        return;
+    }
+    const skin::Point position = *std::exchange(pendingMove_, std::nullopt);
     const int x = framePosition_.x + scale_.Device(position.x - reportedPosition_.x);
     const int y = framePosition_.y + scale_.Device(position.y - reportedPosition_.y);
     SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

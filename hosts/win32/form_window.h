@@ -4,6 +4,7 @@
 // comes from the form. It is the program's main window: destroying it ends the message loop.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "hosts/win32/dpi_scale.h"
@@ -37,6 +38,7 @@ private:
     void MoveWindow(skin::Point position) override;
     void CloseWindow() override;
 
+    void ApplyMove();
     void Paint();
     void Press(skin::MouseButton button, LPARAM at, bool doubleClick);
     void Release(skin::MouseButton button, LPARAM at);
@@ -57,6 +59,11 @@ private:
     // pixels are applied to the first, so that they are exact at any scale.
     POINT framePosition_{};
     skin::Point reportedPosition_;
+    // A move the form asked for, made once the handler that asked has returned: a handler may
+    // set the left and the top one after the other, and two moves in a row can race with the
+    // window manager's answer to the first (under Wine the window then ends where the first
+    // put it).
+    std::optional<skin::Point> pendingMove_;
     skin::Cursor cursor_ = skin::Cursor::Default;
     skin::Rect hintArea_;
 };
