@@ -4,7 +4,8 @@
 //   capture_probe devices          devices N / capabilities R / query R (R: MMRESULT)
 //   capture_probe ring SECONDS     the Recorder alone: "block POSITION MILLISECONDS HERTZ"
 //   capture_probe worker SECONDS   the analysis worker, updates applied on this thread:
-//                                  "lamp MILLISECONDS 0|1" and "reading MILLISECONDS FRAME STEP DIRECTION"
+//                                  "lamp MILLISECONDS 0|1" and "reading MILLISECONDS FRAME STEP
+//                                  DIRECTION"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
