@@ -48,7 +48,7 @@ grep -qx "query 0" "$out/devices.out" || fail "device 0 refused 11025 Hz mono 16
 
 # The recorder alone: ring positions 0, 1, ..., 7, 0, ... without a gap, each block a 110 Hz
 # peak, the mean spacing that of 4096 samples at 11025 Hz (371.5 ms).
-wine_console "$probe" ring 6 >"$out/ring.out" 2>"$out/ring.err" || fail "the recorder probe failed"
+wine_console "$probe" ring 8 >"$out/ring.out" 2>"$out/ring.err" || fail "the recorder probe failed"
 awk '
     $1 != "block" { print "unexpected line: " $0; bad = 1; next }
     {
@@ -59,7 +59,7 @@ awk '
         n++
     }
     END {
-        if (n < 12) { print "only " n " blocks in 6 s"; exit 1 }
+        if (n < 12) { print "only " n " blocks in 8 s"; exit 1 }
         mean = (last - first) / (n - 1)
         printf "%d blocks, one every %.1f ms\n", n, mean
         if (mean < 340 || mean > 400) { print "blocks do not come about every 371.5 ms"; exit 1 }
@@ -69,7 +69,7 @@ cat "$out/ring-check.out"
 
 # The analysis worker with the A string picked: one lamp change then one reading per block,
 # the lamp lit first and alternating, every reading A dead on with no arrow.
-wine_console "$probe" worker 6 >"$out/worker.out" 2>"$out/worker.err" || fail "the worker probe failed"
+wine_console "$probe" worker 8 >"$out/worker.out" 2>"$out/worker.err" || fail "the worker probe failed"
 grep -qx "stopped" "$out/worker.out" || fail "the worker did not stop"
 awk '
     $1 == "stopped" { next }
@@ -87,7 +87,7 @@ awk '
     BEGIN { expect = "lamp" }
     END {
         printf "%d readings of A\n", blocks
-        if (blocks < 8) { print "only " blocks " blocks in 6 s"; exit 1 }
+        if (blocks < 8) { print "only " blocks " blocks in 8 s"; exit 1 }
         exit bad
     }' "$out/worker.out" >"$out/worker-check.out" || fail "worker: $(tail -n 3 "$out/worker-check.out")"
 cat "$out/worker-check.out"

@@ -57,6 +57,9 @@ wine_use_prefix() {
 # Wine's wave input hears through the sink's monitor, the default source.
 wine_start_desktop_session() {
     local out=$1
+    # Wine processes started before there was a display (a registry change, say) would keep
+    # a desktop without one, on which no window of a later program ever shows: let them end.
+    [ -z "${WINEPREFIX:-}" ] || wineserver -w
     x11_start_xvfb "$out"
     x11_start_openbox "$out"
     start_private_pulse "$out/pulse"
