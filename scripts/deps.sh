@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034 # the package lists are read by ./run and ./test
 # Sourced by ./run and ./test: installs Debian packages that are missing, quietly.
 # Usage: ensure_packages pkg...
 
