@@ -49,7 +49,8 @@ LPCSTR StockCursor(skin::Cursor cursor) {
 
 } // namespace
 
-FormWindow::FormWindow(skin::Form& form) : form_(form), scale_(static_cast<int>(GetDpiForSystem())) {
+FormWindow::FormWindow(skin::Form& form)
+    : form_(form), scale_(static_cast<int>(GetDpiForSystem())) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterFormClass(instance, &FormWindow::Procedure);
     const skin::Size client = form.ClientSize();
@@ -248,8 +249,8 @@ bool FormWindow::ShowFormCursor() {
 
 void FormWindow::CreateHintTip() {
     hintTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                               window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
     if (hintTip_ == nullptr) {
         return; // no hint, nothing else lost
     }

@@ -18,8 +18,8 @@ bool IsDialog(HWND window) {
 
 std::wstring Caption(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(),
-                                                        static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -94,7 +94,8 @@ int CaptionWideBoxes::WidthForCaption(HWND box) {
     const int button = GetSystemMetricsForDpi(SM_CXSIZE, dpi);
     const int frame = GetSystemMetricsForDpi(SM_CXFIXEDFRAME, dpi) +
                       GetSystemMetricsForDpi(SM_CXPADDEDBORDER, dpi);
-    return textWidth * 3 / 2 + icon + 4 * button + 2 * frame + MulDiv(32, static_cast<int>(dpi), 96);
+    return textWidth * 3 / 2 + icon + 4 * button + 2 * frame +
+           MulDiv(32, static_cast<int>(dpi), 96);
 }
 
 void CaptionWideBoxes::Widen(HWND box) {

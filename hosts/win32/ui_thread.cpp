@@ -24,8 +24,8 @@ UiThread::UiThread() {
     if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         throw std::runtime_error("cannot register the UI thread's window class");
     }
-    window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
-                              this);
+    window_ =
+        CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
     if (window_ == nullptr) {
         throw std::runtime_error("cannot create the UI thread's message window");
     }
