@@ -158,6 +158,9 @@ HANDLE CreateThread(LPVOID lpThreadAttributes, SIZE_T dwStackSize,
 // Returns the suspend count before the call, (DWORD)-1 for a handle that is no thread.
 DWORD ResumeThread(HANDLE hThread);
 DWORD GetCurrentThreadId();
+// Why the last call of this thread failed. Only CreateThread sets it here, with the errno value
+// of the refusal, which std::system_category() reads on this platform.
+DWORD GetLastError();
 
 // --- critical sections ------------------------------------------------------------------------
 

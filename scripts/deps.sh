@@ -30,8 +30,8 @@ TEST_PACKAGES=(pulseaudio pulseaudio-utils fluidsynth fluid-soundfont-gm xvfb xd
     openbox wmctrl x11-utils clang-format sox desktop-file-utils appstream dpkg-dev file)
 
 # What the Windows build and its tests under Wine need: the cross compiler, the installer
-# builder, a 64-bit Wine.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix nsis wine wine64)
+# builder, a 64-bit Wine and a reader of Windows shortcuts.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix nsis wine wine64 liblnk-utils)
 
 # The Windows build makes libjpeg from Debian's source package, which apt fetches only with a
 # deb-src entry: add one for the suites of the configured deb entries.

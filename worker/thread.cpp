@@ -1,11 +1,12 @@
 #include "worker/thread.h"
 
-#include <stdexcept>
+#include <system_error>
 
 TThread::TThread()
     : handle_(CreateThread(nullptr, 0, &TThread::Run, this, CREATE_SUSPENDED, &threadId_)) {
     if (handle_ == nullptr) {
-        throw std::runtime_error("cannot create a thread");
+        // The system's own words for the refusal reach the user.
+        throw std::system_error(static_cast<int>(GetLastError()), std::system_category());
     }
 }
 

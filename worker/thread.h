@@ -9,7 +9,7 @@
 class TThread {
 public:
     // Creates the thread suspended: started from here it could enter Execute before the
-    // derived object that Execute belongs to had been built. Throws std::runtime_error when
+    // derived object that Execute belongs to had been built. Throws std::system_error when
     // the system makes no thread.
     TThread();
     // Joins a thread still running, so that a forgotten WaitFor costs a wait instead of ending

@@ -16,6 +16,7 @@ using posix_layer::KernelObject;
 
 std::atomic<DWORD> nextThreadId{1};
 thread_local DWORD currentThreadId = 0;
+thread_local DWORD lastError = 0;
 
 // Shared by the handle and the running thread, so either may go first.
 struct ThreadState {
@@ -116,7 +117,8 @@ HANDLE CreateThread(LPVOID, SIZE_T, LPTHREAD_START_ROUTINE lpStartAddress, LPVOI
             *lpThreadId = id;
         }
         return static_cast<KernelObject*>(thread);
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& refusal) {
+        lastError = static_cast<DWORD>(refusal.code().value());
         return nullptr;
     }
 }
@@ -124,6 +126,10 @@ HANDLE CreateThread(LPVOID, SIZE_T, LPTHREAD_START_ROUTINE lpStartAddress, LPVOI
 DWORD ResumeThread(HANDLE hThread) {
     auto* thread = dynamic_cast<ThreadObject*>(posix_layer::AsKernelObject(hThread));
     return thread == nullptr ? static_cast<DWORD>(-1) : thread->Resume();
+}
+
+DWORD GetLastError() {
+    return lastError;
 }
 
 DWORD GetCurrentThreadId() {

@@ -4,7 +4,8 @@
 //   capture_probe devices          devices N / capabilities R / query R (R: MMRESULT)
 //   capture_probe ring SECONDS     the Recorder alone: "block POSITION MILLISECONDS HERTZ"
 //   capture_probe worker SECONDS   the analysis worker, updates applied on this thread:
-//                                  "lamp MILLISECONDS 0|1" and "reading MILLISECONDS FRAME STEP DIRECTION"
+//                                  "lamp MILLISECONDS 0|1" and "reading MILLISECONDS FRAME STEP
+//                                  DIRECTION"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -45,11 +46,12 @@ int Ring(int seconds) {
         std::printf("start failed\n");
         return 1;
     }
-    while (MillisecondsSince(start) < seconds * 1000L) {
+    const long end = seconds * 1000L;
+    while (MillisecondsSince(start) < end) {
         if (WaitForSingleObject(event.Handle(), 1000) != WAIT_OBJECT_0) {
             continue;
         }
-        while (recorder.CurrentBlockDone()) {
+        while (recorder.CurrentBlockDone() && MillisecondsSince(start) < end) {
             const int position = recorder.Current();
             SampleIter iter(recorder);
             recorder.BlockDone();

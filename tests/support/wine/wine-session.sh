@@ -63,9 +63,9 @@ wine_start_desktop_session() {
     pactl set-default-source guitar.monitor >/dev/null || fail "cannot make guitar.monitor the default source"
 }
 
-# Runs a Windows console program; its output comes with Unix line ends.
+# Runs a Windows console program, for 60 s at most; its output comes with Unix line ends.
 wine_console() {
-    wine "$@" | tr -d '\r'
+    timeout 60 wine "$@" | tr -d '\r'
 }
 
 # Fails, saying how to build it, when a program of the Windows build is missing.
