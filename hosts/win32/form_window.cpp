@@ -1,6 +1,5 @@
 #include "hosts/win32/form_window.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <stdexcept>
@@ -13,7 +12,6 @@ namespace win32_host {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VibralonForm";
-constexpr UINT_PTR kHintTool = 1;
 constexpr UINT kApplyMoveMessage = WM_APP + 1;
 
 void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
@@ -62,7 +60,7 @@ FormWindow::FormWindow(skin::Form& form)
     if (window_ == nullptr) {
         throw std::runtime_error("cannot create the main window");
     }
-    CreateHintTip();
+    hintTip_.Create(window_);
     TakeWindowColour();
     TakePosition();
     form_.AttachHost(this);
@@ -179,7 +177,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_NCDESTROY:
         window_ = nullptr;
-        hintTip_ = nullptr;
+        hintTip_.OwnerGone();
         break;
     default:
         break;
@@ -247,26 +245,8 @@ bool FormWindow::ShowFormCursor() {
     return true;
 }
 
-void FormWindow::CreateHintTip() {
-    hintTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (hintTip_ == nullptr) {
-        return; // no hint, nothing else lost
-    }
-    // One tool, moved to the area of whatever hint lies under the pointer; it watches the
-    // window's mouse messages itself.
-    TOOLINFOA tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_SUBCLASS;
-    tool.hwnd = window_;
-    tool.uId = kHintTool;
-    tool.lpszText = const_cast<LPSTR>("");
-    SendMessageA(hintTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
 void FormWindow::UpdateHint(skin::Point at) {
-    if (hintTip_ == nullptr || form_.Captured() != nullptr) {
+    if (form_.Captured() != nullptr) {
         return;
     }
     skin::Rect area;
@@ -274,20 +254,10 @@ void FormWindow::UpdateHint(skin::Point at) {
     if (hint.empty()) {
         area = {};
     }
-    if (area == hintArea_) {
-        return;
+    if (area != hintArea_) {
+        hintArea_ = area;
+        hintTip_.Set(DeviceRect(area), hint);
     }
-    hintArea_ = area;
-    // The tip control takes its text in the system's ANSI code page ("é" is 0xE9 in cp1252).
-    std::string text = Ansi(hint);
-    TOOLINFOA tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = window_;
-    tool.uId = kHintTool;
-    tool.rect = DeviceRect(area);
-    tool.lpszText = text.data();
-    SendMessageA(hintTip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageA(hintTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void FormWindow::TakeWindowColour() {

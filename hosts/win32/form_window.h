@@ -8,6 +8,7 @@
 #include <string>
 
 #include "hosts/win32/dpi_scale.h"
+#include "hosts/win32/hint_tip.h"
 #include "hosts/win32/windows_names.h"
 #include "ui/model/form.h"
 
@@ -43,7 +44,6 @@ private:
     void Press(skin::MouseButton button, LPARAM at, bool doubleClick);
     void Release(skin::MouseButton button, LPARAM at);
     bool ShowFormCursor();
-    void CreateHintTip();
     void UpdateHint(skin::Point at);
     void TakeWindowColour();
     void TakeClientSize();
@@ -53,7 +53,7 @@ private:
 
     skin::Form& form_;
     HWND window_ = nullptr;
-    HWND hintTip_ = nullptr;
+    HintTip hintTip_;
     DpiScale scale_;
     // Where the outer frame is on screen, and what the form was told of it: moves asked in skin
     // pixels are applied to the first, so that they are exact at any scale.

@@ -9,7 +9,8 @@
 #      their arrows; dragging the body moves the window by the drag; a press held on the lamp
 #      while blocks come moves nothing
 #   3. closing: exit code 0 within 2 s
-#   4. no sound server: the three messages in order, each caption whole, then exit code 0
+#   4. a 200 % screen: every skin pixel a 2 x 2 block of its own colour
+#   5. no sound server: the three messages in order, each caption whole, then exit code 0
 #
 #   tuner_wine_test.sh WINDOWS_BUILD_DIR PATH/TO/skin_composition OUT_DIR
 set -euo pipefail
@@ -36,11 +37,11 @@ probe=$windows_build/tests/wine/message_box_probe.exe
 wine_require_program "$tuner"
 wine_require_program "$probe"
 wine_use_prefix "$out"
+wine_start_desktop_session "$out"
 # A button face of our own, so that the window colour is seen to be the system's.
 face="200 180 160"
 wine reg add 'HKCU\Control Panel\Colors' /v ButtonFace /t REG_SZ /d "$face" /f \
     >"$out/reg.out" 2>"$out/reg.err" || fail "cannot set the button face colour"
-wine_start_desktop_session "$out"
 sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
 
 # Waits up to 2 s for process $1 to end and sets code to its exit code; fails after that.
@@ -69,11 +70,13 @@ wid=$(find_window '^Vibralon$' 30) || fail "the tuner's window did not appear"
 step "window $wid up"
 size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 [ "$size" = "423x328" ] || fail "the client area is $size, not 423x328"
-# Equal to the composition with one lamp state or the other, every pixel.
+# Equal to the composition (scaled by $scale) with one lamp state or the other, every pixel.
+scale=1
 composed() {
     local lamp differing
     for lamp in off on; do
-        differing=$(compare -metric AE "$shot" "$out/opened-$lamp.ppm" null: 2>&1) || true
+        convert "$out/opened-$lamp.ppm" -sample "$((scale * 100))%" "$out/expected.ppm"
+        differing=$(compare -metric AE "$shot" "$out/expected.ppm" null: 2>&1) || true
         [ "$differing" = "0" ] && return 0
     done
     return 1
@@ -88,18 +91,7 @@ check_lamp_blinks
 check_strings
 check_drag
 
-# A left press on the lamp holds the mouse there while the lamp changes under it, block after
-# block; its release over the body is the lamp's, not a drag of the body.
-read -r x0 y0 < <(client_origin)
-xdotool mousemove --window "$wid" 78 30 mousedown 1
-sleep 1.5
-xdotool mousemove --window "$wid" 200 300
-sleep 0.2
-xdotool mouseup 1
-sleep 0.5
-[ "$(client_origin)" = "$x0 $y0" ] || fail "a press held on the lamp moved the window to $(client_origin)"
-check_lamp_blinks
-step "a press held on the lamp moves nothing"
+check_lamp_press_held
 
 # --- 3. Closing while capture runs ------------------------------------------------------------------
 wmctrl -c Vibralon || fail "wmctrl could not close the window"
@@ -107,7 +99,35 @@ ends_within_2s "$tuner_pid" "closed"
 [ "$code" -eq 0 ] || fail "exit code $code after the close"
 step "closed: exit code 0 after $ended_ms ms"
 
-# --- 4. No sound server -----------------------------------------------------------------------------
+# --- 4. A 200 % screen, in silence -------------------------------------------------------------
+kill "$player_pid" 2>/dev/null || true
+# The prefix is shared with the other Wine tests: back to 96 dpi however this test ends.
+dpi_raised=
+normal_dpi() {
+    [ -n "$dpi_raised" ] || return 0
+    wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || return 1
+    dpi_raised=
+    # On the way out the wineserver that reg started goes too.
+    wineserver -w
+}
+at_exit normal_dpi
+dpi_raised=1
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f \
+    >"$out/reg.out" 2>"$out/reg.err" || fail "cannot set 192 dpi"
+(cd "$repo" && exec wine "$tuner") >"$out/tuner200.out" 2>"$out/tuner200.err" &
+tuner_pid=$!
+track_pid "$tuner_pid"
+wid=$(find_window '^Vibralon$' 30) || fail "the tuner's window did not appear at 200 %"
+size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$size" = "846x656" ] || fail "at 200 % the client area is $size, not 846x656"
+scale=2
+eventually 5 composed || fail "at 200 % the client area is not the composition doubled ($shot)"
+wmctrl -c Vibralon || fail "wmctrl could not close the window"
+ends_within_2s "$tuner_pid" "closed at 200 %"
+normal_dpi || fail "cannot set 96 dpi back"
+step "200 %: every skin pixel a 2 x 2 block"
+
+# --- 5. No sound server -----------------------------------------------------------------------------
 # The window manager's frame around a client window, and the height of its title bar.
 frame_of() {
     xwininfo -id "$1" -children | awk '/Parent window id/ {print $4}'

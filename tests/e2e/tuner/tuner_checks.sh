@@ -8,7 +8,7 @@
 #   source "$repo/tests/e2e/tuner/tuner_checks.sh"
 #   tuner_checks_init "$out" "$repo/ui/skin"      # screenshots go to $out
 #   wid=$(find_window '^Vibralon$' 20)            # the window to read and drive
-#   check_tone_a; check_lamp_blinks; check_strings; check_drag
+#   check_tone_a; check_lamp_blinks; check_strings; check_lamp_press_held; check_drag
 #
 # Sourcing only defines functions and variables.
 
@@ -118,6 +118,30 @@ click() {
     xdotool mousemove --window "$wid" 400 300
 }
 
+# Holds the left button down at client X, Y for about $3 seconds of screenshots (held_shots),
+# each read by the command after it (held_seen: how many it held on), then moves over the body
+# and releases there.
+hold_and_release_over_body() {
+    local x=$1 y=$2 seconds=$3
+    shift 3
+    held_seen=0
+    held_shots=0
+    xdotool mousemove --window "$wid" "$x" "$y" mousedown 1
+    local deadline=$((SECONDS + seconds))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        screenshot
+        held_shots=$((held_shots + 1))
+        if "$@"; then
+            held_seen=$((held_seen + 1))
+        fi
+        sleep 0.1
+    done
+    xdotool mousemove --window "$wid" 200 300
+    sleep 0.2
+    xdotool mouseup 1
+    xdotool mousemove --window "$wid" 400 300
+}
+
 # --- Checks both programs pass ---------------------------------------------------------------------
 
 # A 110 Hz tone is playing: note A pixel for pixel, the middle bar alone lit, no arrow.
@@ -201,4 +225,21 @@ check_drag() {
     sleep 0.5
     [ "$(client_origin)" = "$x1 $y1" ] || fail "a click on the body moved the window"
     step "drag: moved 30 right, 10 up"
+}
+
+lamp_lit() { same "$screen_skin/On.bmp" 71 23; }
+
+# While blocks come: a left press held on the lamp, whose pictures each block shows and hides in
+# turn, released over the body. A release that reached the body would move the window by the
+# drag origin of some earlier press.
+check_lamp_press_held() {
+    local x0 y0
+    read -r x0 y0 < <(client_origin)
+    hold_and_release_over_body 78 30 2 lamp_lit
+    if [ "$held_seen" -eq 0 ] || [ "$held_seen" -eq "$held_shots" ]; then
+        fail "the lamp did not change while held ($held_seen lit of $held_shots)"
+    fi
+    sleep 0.5
+    [ "$(client_origin)" = "$x0 $y0" ] || fail "a press held on the lamp moved the window to $(client_origin)"
+    step "lamp held across blocks, released over the body: the window stays"
 }

@@ -92,30 +92,6 @@ box_matches_probe() {
     [ "$differing" = "0" ]
 }
 
-# Holds the left button down at client X, Y for about $3 seconds of screenshots (held_shots),
-# each read by the command after it (held_seen: how many it held on), then moves over the body
-# and releases there.
-hold_and_release_over_body() {
-    local x=$1 y=$2 seconds=$3
-    shift 3
-    held_seen=0
-    held_shots=0
-    xdotool mousemove --window "$wid" "$x" "$y" mousedown 1
-    local deadline=$((SECONDS + seconds))
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        screenshot
-        held_shots=$((held_shots + 1))
-        if "$@"; then
-            held_seen=$((held_seen + 1))
-        fi
-        sleep 0.1
-    done
-    xdotool mousemove --window "$wid" 200 300
-    sleep 0.2
-    xdotool mouseup 1
-    xdotool mousemove --window "$wid" 400 300
-}
-
 # --- 1. A steady tone, then the A string ------------------------------------------------------------
 play "$out/tone110.wav"
 tone_pid=$player_pid
@@ -157,17 +133,8 @@ opened=$(sed -n 2p "$out/opened")
 step "help: $opened"
 
 # --- 3. Presses held while readings hide what was pressed; dragging the body ---------------------
-# The lamp: every block shows one of its pictures and hides the other. A release over the body
-# that reached it would move the window by the drag origin of some earlier press.
 read -r x0 y0 < <(client_origin)
-lamp_lit() { same "$skin/On.bmp" 71 23; }
-hold_and_release_over_body 78 30 2 lamp_lit
-if [ "$held_seen" -eq 0 ] || [ "$held_seen" -eq "$held_shots" ]; then
-    fail "the lamp did not change while held ($held_seen lit of $held_shots)"
-fi
-sleep 0.5
-[ "$(client_origin)" = "$x0 $y0" ] || fail "a press held on the lamp moved the window to $(client_origin)"
-step "lamp held across blocks, released over the body: the window stays"
+check_lamp_press_held
 
 # The tune-up arrow: shown by a reading (A with the E6 string), hidden by the next once the
 # tone stops, while the button is held on it.
