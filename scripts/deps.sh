@@ -29,5 +29,5 @@ RUN_PACKAGES=(qt6-wayland xdg-utils)
 # tools to drive it.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libsndfile1-dev
     libsamplerate0-dev fonts-dejavu-core pulseaudio pulseaudio-utils fluidsynth fluid-soundfont-gm xvfb xdotool imagemagick
-    openbox wmctrl x11-utils clang-format sox desktop-file-utils appstream dpkg-dev file
+    openbox wmctrl x11-utils clang-format shellcheck sox desktop-file-utils appstream dpkg-dev file
     g++-mingw-w64-x86-64-posix)
