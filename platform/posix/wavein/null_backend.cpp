@@ -25,7 +25,8 @@ constexpr WaveInBackend nullBackend{.name = "none",
                                     .start = NoChange,
                                     .stop = NoChange,
                                     .close = NoClose,
-                                    .observe = nullptr};
+                                    .observe = nullptr,
+                                    .answered = nullptr};
 
 } // namespace
 

@@ -31,11 +31,28 @@ std::shared_ptr<OpenWaveIn> Find(HWAVEIN handle) {
     return found != registry.end() ? found->second : nullptr;
 }
 
-void Observe(const WaveInBackend& backend, const WaveInCall& call) {
-    if (backend.observe != nullptr) {
-        backend.observe(call);
+// Shows one call to a test back end: when it arrives, and (made first in the entry point, so
+// destroyed last) once its answer is ready and no lock of the core is held.
+class ObservedCall {
+public:
+    ObservedCall(const WaveInBackend& backend, const WaveInCall& call)
+        : backend_(backend), kind_(call.kind) {
+        if (backend.observe != nullptr) {
+            backend.observe(call);
+        }
     }
-}
+    ~ObservedCall() {
+        if (backend_.answered != nullptr) {
+            backend_.answered(kind_);
+        }
+    }
+    ObservedCall(const ObservedCall&) = delete;
+    ObservedCall& operator=(const ObservedCall&) = delete;
+
+private:
+    const WaveInBackend& backend_;
+    WaveInCall::Kind kind_;
+};
 
 // The source behind a device number, or why there is none.
 MMRESULT FindSource(const WaveInBackend& backend, UINT_PTR device, WaveInSource& source) {
@@ -82,7 +99,7 @@ MMRESULT CheckOpenArguments(LPHWAVEIN handle, LPCWAVEFORMATEX format, DWORD_PTR 
 // Runs `action` on the open device behind `handle`, after showing the call to the back end.
 template <typename Action>
 MMRESULT OnDevice(const WaveInCall& call, HWAVEIN handle, Action action) {
-    Observe(CurrentWaveInBackend(), call);
+    const ObservedCall observed(CurrentWaveInBackend(), call);
     const std::shared_ptr<OpenWaveIn> device = Find(handle);
     return device != nullptr ? action(*device) : MMSYSERR_INVALHANDLE;
 }
@@ -108,15 +125,15 @@ const WaveInBackend& CurrentWaveInBackend() {
 
 UINT waveInGetNumDevs() {
     const WaveInBackend& backend = CurrentWaveInBackend();
-    Observe(backend, {.kind = WaveInCall::Kind::GetNumDevs});
+    const ObservedCall observed(backend, {.kind = WaveInCall::Kind::GetNumDevs});
     std::vector<WaveInSource> sources;
     return backend.listSources(sources) ? static_cast<UINT>(sources.size()) : 0;
 }
 
 MMRESULT waveInGetDevCapsA(UINT_PTR uDeviceID, LPWAVEINCAPSA pwic, UINT cbwic) {
     const WaveInBackend& backend = CurrentWaveInBackend();
-    Observe(backend,
-            {.kind = WaveInCall::Kind::GetDevCaps, .device = static_cast<UINT>(uDeviceID)});
+    const ObservedCall observed(
+        backend, {.kind = WaveInCall::Kind::GetDevCaps, .device = static_cast<UINT>(uDeviceID)});
     if (pwic == nullptr || cbwic == 0) {
         return MMSYSERR_INVALPARAM;
     }
@@ -136,12 +153,12 @@ MMRESULT waveInGetDevCapsA(UINT_PTR uDeviceID, LPWAVEINCAPSA pwic, UINT cbwic) {
 MMRESULT waveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_PTR dwCallback,
                     DWORD_PTR, DWORD fdwOpen) {
     const WaveInBackend& backend = CurrentWaveInBackend();
-    Observe(backend, {.kind = WaveInCall::Kind::Open,
-                      .device = uDeviceID,
-                      .format = pwfx,
-                      .handleGiven = phwi != nullptr,
-                      .callback = dwCallback,
-                      .flags = fdwOpen});
+    const ObservedCall observed(backend, {.kind = WaveInCall::Kind::Open,
+                                          .device = uDeviceID,
+                                          .format = pwfx,
+                                          .handleGiven = phwi != nullptr,
+                                          .callback = dwCallback,
+                                          .flags = fdwOpen});
     if (const MMRESULT checked = CheckOpenArguments(phwi, pwfx, dwCallback, fdwOpen);
         checked != MMSYSERR_NOERROR) {
         return checked;

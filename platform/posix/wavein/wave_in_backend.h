@@ -85,8 +85,11 @@ struct WaveInBackend {
     void (*stop)(WaveInStream* stream);
     // Ends the stream. On failure the stream stays open and the core keeps its handle.
     MMRESULT (*close)(WaveInStream* stream);
-    // Test device only (null elsewhere): sees every entry-point call before the core checks it.
+    // Test device only (null elsewhere): sees every entry-point call before the core checks it,
+    // and hears once it has been answered, on the caller's thread with no lock of the core held,
+    // so a test can act in the middle of the caller's sequence.
     void (*observe)(const WaveInCall& call);
+    void (*answered)(WaveInCall::Kind kind);
 };
 
 // A machine without sound input: no sources, nothing opens.

@@ -47,7 +47,8 @@ constexpr WaveInBackend pulseBackend{.name = "pulseaudio",
                                      .start = Start,
                                      .stop = Stop,
                                      .close = Close,
-                                     .observe = nullptr};
+                                     .observe = nullptr,
+                                     .answered = nullptr};
 
 } // namespace
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <numbers>
 #include <span>
+#include <utility>
 
 namespace wavein_testing {
 namespace {
@@ -62,6 +63,18 @@ struct FakeBackend {
         fake.calls_.push_back(recorded);
     }
 
+    static void Answered(Call call) {
+        FakeWaveIn& fake = Fake();
+        std::function<void(Call)> hook;
+        {
+            std::lock_guard lock(fake.mutex_);
+            hook = fake.hook_;
+        }
+        if (hook) {
+            hook(call);
+        }
+    }
+
     static bool ListSources(std::vector<WaveInSource>& sources) {
         FakeWaveIn& fake = Fake();
         std::lock_guard lock(fake.mutex_);
@@ -116,7 +129,8 @@ constexpr WaveInBackend fakeBackend{.name = "fake",
                                     .start = FakeBackend::Start,
                                     .stop = FakeBackend::Stop,
                                     .close = FakeBackend::Close,
-                                    .observe = FakeBackend::Observe};
+                                    .observe = FakeBackend::Observe,
+                                    .answered = FakeBackend::Answered};
 
 } // namespace
 
@@ -152,6 +166,11 @@ void FakeWaveIn::SetOpenResult(MMRESULT result) {
 void FakeWaveIn::SetCloseResult(MMRESULT result) {
     std::lock_guard lock(mutex_);
     closeResult_ = result;
+}
+
+void FakeWaveIn::SetCallHook(std::function<void(Call)> hook) {
+    std::lock_guard lock(mutex_);
+    hook_ = std::move(hook);
 }
 
 void FakeWaveIn::KeepCalls(bool keep) {

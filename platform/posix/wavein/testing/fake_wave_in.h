@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <mutex>
 #include <optional>
@@ -45,6 +46,11 @@ public:
     void SetQueryResult(MMRESULT result);
     void SetOpenResult(MMRESULT result);
     void SetCloseResult(MMRESULT result);
+
+    // Runs after the core has answered each call, on the caller's thread and outside every
+    // lock, so a test can act in the middle of the caller's sequence (complete a block while
+    // the caller is still starting, say). Empty: nothing runs.
+    void SetCallHook(std::function<void(Call)> hook);
 
     // Calls are kept unless the test turns that off (keeping them allocates).
     void KeepCalls(bool keep);
@@ -95,6 +101,7 @@ private:
     const WAVEHDR* headers_[MaxHeaders] = {};
     int headerCount_ = 0;
     long phase_ = 0;
+    std::function<void(Call)> hook_;
     const WaveInBackend* previous_ = nullptr;
 };
 
