@@ -67,8 +67,12 @@ done
 [ "$checked" -gt 50 ] || fail "only $checked files were checked"
 
 # Programs and the sound-server libraries they load.
+# ldd's whole answer first: grep -q stops reading at its first match, and under pipefail the
+# SIGPIPE ldd then gets would read as "links nothing".
 links_sound_server() {
-    ldd "$1" | grep -Eq 'lib(pulse|pipewire)[^ ]*\.so'
+    local libraries
+    libraries=$(ldd "$1")
+    grep -Eq 'lib(pulse|pipewire)[^ ]*\.so' <<<"$libraries"
 }
 mode=""
 for argument in "$@"; do
