@@ -20,15 +20,17 @@ ensure_packages() {
 
 # What building the program needs.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev libjpeg62-turbo-dev
-    libstb-dev libsndfile1-dev libsamplerate0-dev libgtest-dev libgmock-dev libbenchmark-dev
-    libfftw3-dev fonts-dejavu-core)
+    libstb-dev)
 
 # What the program needs to run on a desktop (X11 or Wayland).
 RUN_PACKAGES=(qt6-wayland xdg-utils)
 
-# What the tests need: a real sound server, guitar sound, a real X server and tools to drive it.
-TEST_PACKAGES=(pulseaudio pulseaudio-utils fluidsynth fluid-soundfont-gm xvfb xdotool imagemagick
-    openbox wmctrl x11-utils clang-format sox desktop-file-utils appstream dpkg-dev file)
+# What the tests need: GoogleTest, the benchmarks and their FFTW yardstick, the tools' sound-file
+# libraries and the skin generator's font, a real sound server, guitar sound, a real X server and
+# tools to drive it.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libsndfile1-dev
+    libsamplerate0-dev fonts-dejavu-core pulseaudio pulseaudio-utils fluidsynth fluid-soundfont-gm xvfb xdotool imagemagick
+    openbox wmctrl x11-utils clang-format shellcheck sox desktop-file-utils appstream dpkg-dev file)
 
 # What the Windows build and its tests under Wine need: the cross compiler, the installer
 # builder, a 64-bit Wine and a reader of Windows shortcuts.

@@ -2,57 +2,57 @@
 
 #include "platform/posix/wavein/pulse/pulse_errors.h"
 #include "platform/posix/wavein/pulse/pulse_identity.h"
+#include "platform/posix/wavein/pulse/pulse_shared_session.h"
 
 namespace {
 
 constexpr std::chrono::milliseconds OpenTimeout{2000};
-// Small fragments, so that a block is handed over soon after its last sample was captured.
-constexpr int FragmentsPerSecond = 50;
+// A block (about 0.37 s at the tuner's rate) is handed over at most a tenth of a second after
+// its last sample was captured; smaller fragments only wake the capture thread more often (at
+// 50 a second that thread was most of the tuner's CPU time).
+constexpr int FragmentsPerSecond = 10;
 
 } // namespace
 
 MMRESULT PulseRecordStream::Open(const std::string& source, const pa_sample_spec& sampleFormat,
-                                 HANDLE event, std::unique_ptr<PulseRecordStream>& opened) {
-    std::unique_ptr<PulseRecordStream> device(new PulseRecordStream(event));
-    PulseSession& session = device->session_;
-    if (!session.Connect()) {
-        return WaveInResultFromPulse(session.Error());
+                                 WaveInSink& sink, std::unique_ptr<PulseRecordStream>& opened) {
+    int error = PA_OK;
+    std::shared_ptr<PulseSession> session = SharedPulseSession(error);
+    if (session == nullptr) {
+        return WaveInResultFromPulse(error);
     }
-    {
-        PulseSession::Lock lock(session);
-        pa_proplist* properties = NewApplicationProperties();
-        device->stream_ = pa_stream_new_with_proplist(session.Context(), StreamName, &sampleFormat,
-                                                      nullptr, properties);
-        pa_proplist_free(properties);
-        if (device->stream_ == nullptr) {
-            return WaveInResultFromPulse(pa_context_errno(session.Context()));
-        }
-        pa_stream_set_state_callback(device->stream_, OnStateChanged, device.get());
-        pa_stream_set_read_callback(device->stream_, OnReadable, device.get());
-        pa_buffer_attr attributes{};
-        attributes.maxlength = static_cast<uint32_t>(-1);
-        attributes.tlength = static_cast<uint32_t>(-1);
-        attributes.prebuf = static_cast<uint32_t>(-1);
-        attributes.minreq = static_cast<uint32_t>(-1);
-        attributes.fragsize = static_cast<uint32_t>(pa_frame_size(&sampleFormat) *
-                                                    (sampleFormat.rate / FragmentsPerSecond));
-        const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY);
-        if (pa_stream_connect_record(device->stream_, source.empty() ? nullptr : source.c_str(),
-                                     &attributes, flags) < 0) {
-            return WaveInResultFromPulse(pa_context_errno(session.Context()));
-        }
-        const bool settled = session.WaitUntil(
-            [&] { return pa_stream_get_state(device->stream_) != PA_STREAM_CREATING; },
-            OpenTimeout);
-        if (!settled) {
-            return MMSYSERR_NODRIVER;
-        }
-        if (pa_stream_get_state(device->stream_) != PA_STREAM_READY) {
-            const int error = pa_context_errno(session.Context());
-            return error == PA_OK ? MMSYSERR_ERROR : WaveInResultFromPulse(error);
-        }
+    std::unique_ptr<PulseRecordStream> device(new PulseRecordStream(session, sink));
+    PulseSession::Lock lock(*session);
+    pa_proplist* properties = NewApplicationProperties();
+    device->stream_ = pa_stream_new_with_proplist(session->Context(), StreamName, &sampleFormat,
+                                                  nullptr, properties);
+    pa_proplist_free(properties);
+    if (device->stream_ == nullptr) {
+        return WaveInResultFromPulse(pa_context_errno(session->Context()));
     }
-    device->Signal(1);
+    pa_stream_set_state_callback(device->stream_, OnStateChanged, device.get());
+    pa_stream_set_read_callback(device->stream_, OnReadable, device.get());
+    pa_buffer_attr attributes{};
+    attributes.maxlength = static_cast<uint32_t>(-1);
+    attributes.tlength = static_cast<uint32_t>(-1);
+    attributes.prebuf = static_cast<uint32_t>(-1);
+    attributes.minreq = static_cast<uint32_t>(-1);
+    attributes.fragsize = static_cast<uint32_t>(pa_frame_size(&sampleFormat) *
+                                                (sampleFormat.rate / FragmentsPerSecond));
+    const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY);
+    if (pa_stream_connect_record(device->stream_, source.empty() ? nullptr : source.c_str(),
+                                 &attributes, flags) < 0) {
+        return WaveInResultFromPulse(pa_context_errno(session->Context()));
+    }
+    const bool settled = session->WaitUntil(
+        [&] { return pa_stream_get_state(device->stream_) != PA_STREAM_CREATING; }, OpenTimeout);
+    if (!settled) {
+        return MMSYSERR_NODRIVER;
+    }
+    if (pa_stream_get_state(device->stream_) != PA_STREAM_READY) {
+        const int failure = pa_context_errno(session->Context());
+        return failure == PA_OK ? MMSYSERR_ERROR : WaveInResultFromPulse(failure);
+    }
     opened = std::move(device);
     return MMSYSERR_NOERROR;
 }
@@ -61,40 +61,18 @@ PulseRecordStream::~PulseRecordStream() {
     Disconnect();
 }
 
-void PulseRecordStream::Start() {
-    queue_.Start();
-}
-
-void PulseRecordStream::Stop() {
-    Signal(queue_.Stop());
-}
-
-void PulseRecordStream::Reset() {
-    Signal(queue_.Reset());
-}
-
-MMRESULT PulseRecordStream::Close() {
-    if (!queue_.Empty()) {
-        return WAVERR_STILLPLAYING;
-    }
-    Disconnect();
-    Signal(1);
-    return MMSYSERR_NOERROR;
-}
-
 void PulseRecordStream::Disconnect() {
     if (stream_ == nullptr) {
         return;
     }
-    {
-        PulseSession::Lock lock(session_);
-        pa_stream_set_read_callback(stream_, nullptr, nullptr);
-        pa_stream_set_state_callback(stream_, nullptr, nullptr);
-        pa_stream_disconnect(stream_);
-        pa_stream_unref(stream_);
-        stream_ = nullptr;
-    }
-    // The session's own teardown joins the mainloop thread; after that no callback can run.
+    // Callbacks run on the mainloop thread with the loop locked: once they are cleared under
+    // the lock, none can run again.
+    PulseSession::Lock lock(*session_);
+    pa_stream_set_read_callback(stream_, nullptr, nullptr);
+    pa_stream_set_state_callback(stream_, nullptr, nullptr);
+    pa_stream_disconnect(stream_);
+    pa_stream_unref(stream_);
+    stream_ = nullptr;
 }
 
 void PulseRecordStream::OnReadable(pa_stream*, size_t, void* self) {
@@ -103,12 +81,11 @@ void PulseRecordStream::OnReadable(pa_stream*, size_t, void* self) {
 
 void PulseRecordStream::OnStateChanged(pa_stream*, void* self) {
     auto* device = static_cast<PulseRecordStream*>(self);
-    pa_threaded_mainloop_signal(device->session_.Loop(), 0);
+    pa_threaded_mainloop_signal(device->session_->Loop(), 0);
 }
 
 // Mainloop thread, with the loop locked.
 void PulseRecordStream::ReadAvailable() {
-    int completed = 0;
     for (;;) {
         const void* data = nullptr;
         size_t bytes = 0;
@@ -117,14 +94,7 @@ void PulseRecordStream::ReadAvailable() {
         }
         // A hole (no data, some length) is a gap in the capture: kept as silence so that the
         // blocks stay in step with time.
-        completed += queue_.Write(data, bytes);
+        sink_.Deliver(data, bytes);
         pa_stream_drop(stream_);
-    }
-    Signal(completed);
-}
-
-void PulseRecordStream::Signal(int completedBlocks) const {
-    if (completedBlocks > 0 && event_ != nullptr) {
-        SetEvent(event_);
     }
 }

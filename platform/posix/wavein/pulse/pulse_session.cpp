@@ -81,6 +81,14 @@ bool PulseSession::Connect() {
     return true;
 }
 
+bool PulseSession::Ready() const {
+    if (context_ == nullptr) {
+        return false;
+    }
+    Lock lock(*this);
+    return pa_context_get_state(context_) == PA_CONTEXT_READY;
+}
+
 bool PulseSession::WaitUntil(const std::function<bool()>& done,
                              std::chrono::milliseconds timeout) const {
     if (done()) {

@@ -23,6 +23,8 @@ public:
     bool Connect();
     // The PulseAudio error code of the last failure (PA_ERR_...).
     int Error() const { return error_; }
+    // Whether the connection is up; false once the server has gone.
+    bool Ready() const;
 
     pa_threaded_mainloop* Loop() const { return loop_; }
     pa_context* Context() const { return context_; }
