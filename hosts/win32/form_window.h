@@ -38,6 +38,7 @@ private:
     void InvalidateArea(const skin::Rect& clientArea) override;
     void MoveWindow(skin::Point position) override;
     void CloseWindow() override;
+    HWND NativeWindow() const override { return window_; }
 
     void ApplyMove();
     void Paint();

@@ -2,6 +2,7 @@
 // painting, input and placement (see form.h); the form calls these on the UI thread only.
 #pragma once
 
+#include "platform/winapi.h"
 #include "ui/model/geometry.h"
 
 namespace skin {
@@ -13,6 +14,9 @@ public:
     // Move the outer frame's top-left corner to `position` (screen coordinates).
     virtual void MoveWindow(Point position) = 0;
     virtual void CloseWindow() = 0;
+    // The system's handle of the window, for calls that take an owner; none where the
+    // platform's windows have no such handle.
+    virtual HWND NativeWindow() const { return nullptr; }
 
 protected:
     ~WindowHost() = default;
