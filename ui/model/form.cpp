@@ -103,10 +103,9 @@ void Form::ComposeArea(const Rect& area) {
             continue;
         }
         // The first painting of a JPEG picture decodes it; later ones reuse the pixels.
-        const PixelImage& pixels = image->GetPicture().Pixels();
         const Rect shown = image->BoundsRect().Intersected(area);
-        composed_.Copy(pixels, shown.Translated(-image->Left(), -image->Top()),
-                       {shown.left, shown.top});
+        image->GetPicture().CopyTo(composed_, shown.Translated(-image->Left(), -image->Top()),
+                                   {shown.left, shown.top});
     }
 }
 

@@ -32,17 +32,25 @@ void Image::FillRect(const Rect& area, Pixel colour) {
     }
 }
 
-void Image::CopyRect(const PixelImage& source, const Rect& sourceArea, Point to) {
+template <typename CopyFn> void Image::CopyOnto(const Rect& sourceArea, Point to, CopyFn copy) {
     PixelImage& canvas = picture_.Canvas();
     const Rect touched =
         Rect::At(to, {sourceArea.Width(), sourceArea.Height()}).Intersected(canvas.Bounds());
     if (touched.Empty()) {
         return;
     }
-    canvas.Copy(source, sourceArea, to);
+    copy(canvas);
     if (visible_) {
         owner_.Invalidate(touched.Translated(Left(), Top()));
     }
+}
+
+void Image::CopyRect(const PixelImage& source, const Rect& sourceArea, Point to) {
+    CopyOnto(sourceArea, to, [&](PixelImage& canvas) { canvas.Copy(source, sourceArea, to); });
+}
+
+void Image::CopyRect(Picture& source, const Rect& sourceArea, Point to) {
+    CopyOnto(sourceArea, to, [&](PixelImage& canvas) { source.CopyTo(canvas, sourceArea, to); });
 }
 
 } // namespace skin

@@ -38,6 +38,7 @@ public:
     // Drawing on the picture itself, in the component's coordinates; what changed is repainted.
     void FillRect(const Rect& area, Pixel colour);
     void CopyRect(const PixelImage& source, const Rect& sourceArea, Point to);
+    void CopyRect(Picture& source, const Rect& sourceArea, Point to);
 
     Picture& GetPicture() { return picture_; }
 
@@ -46,6 +47,9 @@ public:
     NotifyBinding OnClick;
 
 private:
+    // Copies with `copy` onto the canvas and repaints what it touched.
+    template <typename CopyFn> void CopyOnto(const Rect& sourceArea, Point to, CopyFn copy);
+
     Form& owner_;
     ComponentDescription description_;
     bool visible_;

@@ -7,7 +7,7 @@ namespace skin {
 
 ImageList::ImageList(const ComponentDescription& description, int count, Picture strip)
     : description_(description), count_(count), strip_(std::move(strip)),
-      columns_(description.width > 0 ? std::max(1, strip_.Pixels().Width() / description.width)
+      columns_(description.width > 0 ? std::max(1, strip_.Dimensions().width / description.width)
                                      : 1) {}
 
 Rect ImageList::FrameRect(int index) const {
@@ -20,7 +20,7 @@ void ImageList::Draw(Image& target, int x, int y, int index) {
     if (index < 0 || index >= count_) {
         return;
     }
-    target.CopyRect(strip_.Pixels(), FrameRect(index), {x, y});
+    target.CopyRect(strip_, FrameRect(index), {x, y});
 }
 
 } // namespace skin

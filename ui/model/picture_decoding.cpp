@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include <jpeglib.h>
 #include <stb_image.h>
@@ -98,20 +99,41 @@ constexpr int kLargestSide = 16384;
 
 } // namespace
 
-PixelImage DecodeBmp(std::span<const std::uint8_t> encoded) {
+namespace {
+
+using RgbPixels = std::unique_ptr<stbi_uc, void (*)(void*)>;
+
+RgbPixels ReadBmp(std::span<const std::uint8_t> encoded, int& width, int& height) {
     ++decodeCount;
     if (encoded.empty() || encoded.size() > INT_MAX) {
         throw PictureError("empty or oversized BMP data");
     }
-    int width = 0;
-    int height = 0;
     int channels = 0;
-    const std::unique_ptr<stbi_uc, void (*)(void*)> rgb(
-        stbi_load_from_memory(encoded.data(), static_cast<int>(encoded.size()), &width, &height,
-                              &channels, 3),
-        stbi_image_free);
+    RgbPixels rgb(stbi_load_from_memory(encoded.data(), static_cast<int>(encoded.size()), &width,
+                                        &height, &channels, 3),
+                  stbi_image_free);
     if (!rgb) {
         throw PictureError(std::string("unreadable BMP: ") + stbi_failure_reason());
+    }
+    return rgb;
+}
+
+} // namespace
+
+PixelImage DecodeBmp(std::span<const std::uint8_t> encoded) {
+    int width = 0;
+    int height = 0;
+    const RgbPixels rgb = ReadBmp(encoded, width, height);
+    return FromRgb(rgb.get(), width, height);
+}
+
+std::variant<PaletteImage, PixelImage>
+DecodeBmpKeepingPalette(std::span<const std::uint8_t> encoded) {
+    int width = 0;
+    int height = 0;
+    const RgbPixels rgb = ReadBmp(encoded, width, height);
+    if (std::optional<PaletteImage> few = PaletteImage::FromRgb(rgb.get(), width, height)) {
+        return std::move(*few);
     }
     return FromRgb(rgb.get(), width, height);
 }

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <span>
 #include <stdexcept>
+#include <variant>
 
+#include "ui/model/palette_image.h"
 #include "ui/model/pixel_image.h"
 
 namespace skin {
@@ -18,6 +20,10 @@ public:
 
 // Each throws PictureError for data it cannot read.
 PixelImage DecodeBmp(std::span<const std::uint8_t> encoded);
+// A BMP of at most 256 colours (whatever its stored depth) as a PaletteImage, any other as a
+// PixelImage; decodes once, as DecodeBmp does.
+std::variant<PaletteImage, PixelImage>
+DecodeBmpKeepingPalette(std::span<const std::uint8_t> encoded);
 PixelImage DecodeJpeg(std::span<const std::uint8_t> encoded);
 
 // How many pictures this process has decoded so far (successful or not): pictures are meant
