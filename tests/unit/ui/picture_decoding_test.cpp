@@ -9,6 +9,7 @@
 
 #include "ui/model/picture.h"
 #include "ui/model/picture_decoding.h"
+#include "ui/skin_pictures.h"
 
 namespace {
 
@@ -81,6 +82,53 @@ TEST(BmpDecoding, SixteenBitFiveFiveFive) {
     EXPECT_EQ(image.At(1, 0), Rgb(0, 255, 0));
     EXPECT_EQ(image.At(2, 0), Rgb(0, 0, 255));
     EXPECT_EQ(image.At(3, 0), Rgb(255, 255, 255));
+}
+
+// Copying from the picture, whole and from an area that runs past its corner onto one that runs
+// past the target's, gives what copying from DecodeBmp's pixels gives.
+void ExpectCopiesAsDecoded(skin::Picture& picture, const Bytes& bmp) {
+    const skin::PixelImage full = skin::DecodeBmp(bmp);
+    skin::PixelImage whole(full.Width(), full.Height());
+    picture.CopyTo(whole, full.Bounds(), {0, 0});
+    EXPECT_EQ(whole, full);
+
+    const skin::Rect corner{full.Width() - 12, full.Height() - 9, full.Width() + 5,
+                            full.Height() + 4};
+    skin::PixelImage ours(15, 11, Rgb(1, 2, 3));
+    skin::PixelImage theirs = ours;
+    picture.CopyTo(ours, corner, {3, 4});
+    theirs.Copy(full, corner, {3, 4});
+    EXPECT_EQ(ours, theirs);
+    EXPECT_EQ(picture.Pixels(), full);
+}
+
+TEST(BmpPicture, FewColoursAreKeptAtAByteAPixelAndCopyExactly) {
+    // The background (8-bit palette) and the note strip (16-bit, 213 colours).
+    for (const char* name : {"Fond", "Liste"}) {
+        const auto stored = skin::EmbeddedBytes(name);
+        const Bytes bmp(stored.begin(), stored.end());
+        skin::Picture picture(skin::PictureFormat::Bmp, bmp);
+        EXPECT_TRUE(picture.Paletted()) << name;
+        ExpectCopiesAsDecoded(picture, bmp);
+        EXPECT_FALSE(picture.Paletted()) << name << ": drawing on it widens it";
+    }
+}
+
+TEST(BmpPicture, MoreThan256ColoursStayAtThirtyTwoBits) {
+    // 16 x 17 pixels, each a colour of its own.
+    std::vector<Bytes> rows;
+    for (int y = 0; y < 17; ++y) {
+        Bytes row;
+        for (int x = 0; x < 16; ++x) {
+            const auto i = static_cast<std::uint8_t>(16 * y + x);
+            row.insert(row.end(), {i, static_cast<std::uint8_t>(y), 7});
+        }
+        rows.push_back(row);
+    }
+    const Bytes bmp = Bmp(16, 17, 24, rows);
+    skin::Picture picture(skin::PictureFormat::Bmp, bmp);
+    EXPECT_FALSE(picture.Paletted());
+    ExpectCopiesAsDecoded(picture, bmp);
 }
 
 TEST(BmpDecoding, DamagedDataIsRefused) {
