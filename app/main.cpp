@@ -1,11 +1,23 @@
 // The tuner's entry on Linux: the Qt window host.
 #include <cstdio>
 
+#include "app/skin_pages_posix.h"
 #include "app/tuner_program.h"
 #include "hosts/qt/qt_host.h"
 
+namespace {
+
+// The Qt window, made once the form has decoded its bitmaps: from here on the skin files' own
+// pages are not needed.
+class TunerWindow : public qt_host::Window {
+public:
+    explicit TunerWindow(skin::Form& form) : qt_host::Window(form) { ReleaseEmbeddedSkinPages(); }
+};
+
+} // namespace
+
 int main(int argc, char** argv) {
-    return tuner_program::Run<qt_host::Application, qt_host::Window>(
+    return tuner_program::Run<qt_host::Application, TunerWindow>(
         [&](std::optional<qt_host::Application>& app) { app.emplace(argc, argv, "Vibralon"); },
         [](const char* message) { std::fprintf(stderr, "Vibralon: %s\n", message); });
 }

@@ -1,0 +1,28 @@
+#include "app/skin_pages_posix.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include "ui/skin_files.h"
+
+void ReleaseEmbeddedSkinPages() {
+    std::uintptr_t begin = UINTPTR_MAX;
+    std::uintptr_t end = 0;
+    for (const skin::EmbeddedFile& file : skin::EmbeddedFiles()) {
+        const auto at = reinterpret_cast<std::uintptr_t>(file.bytes.data());
+        begin = std::min(begin, at);
+        end = std::max(end, at + file.bytes.size());
+    }
+    // Whole pages only. The arrays are const, so the span lies in the program's read-only data;
+    // any other constant sharing a page in it is mapped again just as the files are.
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    begin = (begin + page - 1) / page * page;
+    end = end / page * page;
+    if (end > begin) {
+        // Advice only: when refused, the pages simply stay.
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+    }
+}
