@@ -1,8 +1,47 @@
 #include "ui/model/palette_image.h"
 
 #include <algorithm>
+#include <array>
 
 namespace skin {
+
+namespace {
+
+// Colour to palette index, by open addressing over twice the largest palette: a start-up pass
+// over a few hundred thousand pixels stays at a few probes a pixel.
+class ColourIndex {
+public:
+    // The colour's index, or -1 when it is new.
+    int Find(Pixel colour) const {
+        for (std::size_t slot = Start(colour);; slot = (slot + 1) % kSlots) {
+            if (keys_[slot] == colour) {
+                return values_[slot];
+            }
+            if (keys_[slot] == kEmpty) {
+                return -1;
+            }
+        }
+    }
+    void Add(Pixel colour, std::uint8_t index) {
+        std::size_t slot = Start(colour);
+        while (keys_[slot] != kEmpty) {
+            slot = (slot + 1) % kSlots;
+        }
+        keys_[slot] = colour;
+        values_[slot] = index;
+    }
+
+private:
+    static constexpr std::size_t kSlots = 512;
+    // Every colour is opaque, so no colour is 0.
+    static constexpr Pixel kEmpty = 0;
+    static std::size_t Start(Pixel colour) { return (colour * 2654435761u) >> 23; }
+
+    std::array<Pixel, kSlots> keys_{};
+    std::array<std::uint8_t, kSlots> values_{};
+};
+
+} // namespace
 
 std::optional<PaletteImage> PaletteImage::FromRgb(const unsigned char* rgb, int width, int height) {
     PaletteImage image;
@@ -11,24 +50,25 @@ std::optional<PaletteImage> PaletteImage::FromRgb(const unsigned char* rgb, int 
     image.indices_.resize(static_cast<std::size_t>(image.width_) *
                           static_cast<std::size_t>(image.height_));
     image.palette_.reserve(256);
-    // Neighbours mostly share a colour, so the last one found is tried first; the palette is
-    // searched only when the colour changes.
+    ColourIndex known;
+    // Neighbours mostly share a colour, so the last one is tried before the table.
     Pixel last = 0;
     std::uint8_t lastIndex = 0;
     for (std::size_t i = 0; i < image.indices_.size(); ++i, rgb += 3) {
         const Pixel colour = Rgb(rgb[0], rgb[1], rgb[2]);
-        if (image.palette_.empty() || colour != last) {
-            const auto found = std::find(image.palette_.begin(), image.palette_.end(), colour);
-            if (found == image.palette_.end()) {
+        if (colour != last) {
+            const int found = known.Find(colour);
+            if (found >= 0) {
+                lastIndex = static_cast<std::uint8_t>(found);
+            } else {
                 if (image.palette_.size() == 256) {
                     return std::nullopt;
                 }
+                lastIndex = static_cast<std::uint8_t>(image.palette_.size());
                 image.palette_.push_back(colour);
+                known.Add(colour, lastIndex);
             }
             last = colour;
-            lastIndex = static_cast<std::uint8_t>(
-                std::find(image.palette_.begin(), image.palette_.end(), colour) -
-                image.palette_.begin());
         }
         image.indices_[i] = lastIndex;
     }
