@@ -1,7 +1,12 @@
 # Sourced by ./run and ./test: installs Debian packages that are missing, quietly.
-# Usage: ensure_packages pkg...
+# Usage: ensure_packages [--no-install-recommends] pkg...
 
 ensure_packages() {
+    local options=()
+    if [ "${1:-}" = --no-install-recommends ]; then
+        options+=("$1")
+        shift
+    fi
     local missing=()
     local pkg
     for pkg in "$@"; do
@@ -14,7 +19,7 @@ ensure_packages() {
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo apt-get update -qq >/dev/null
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${options[@]}" "${missing[@]}" >/dev/null
 }
 
 # What building the program needs.
@@ -25,7 +30,11 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev libjp
 # What the program needs to run on a desktop (X11 or Wayland).
 RUN_PACKAGES=(qt6-wayland xdg-utils)
 
-# What the tests need: a real sound server, guitar sound, a real X server and tools to drive it.
+# What the tests need: real sound servers, guitar sound, a real X server, a Wayland compositor
+# and tools to drive them.
 TEST_PACKAGES=(pulseaudio pulseaudio-utils fluidsynth fluid-soundfont-gm xvfb xdotool imagemagick
     openbox wmctrl x11-utils clang-format sox desktop-file-utils appstream dpkg-dev file
-    g++-mingw-w64-x86-64-posix)
+    g++-mingw-w64-x86-64-posix sway grim jq procps)
+# PipeWire with its PulseAudio service, on a D-Bus of its own: without their recommendations,
+# which would bring a desktop's session services along.
+TEST_PACKAGES_NO_RECOMMENDS=(pipewire pipewire-pulse wireplumber dbus)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole tuner, real parts only: the program on a real X server with a window manager, hearing
-# a private PulseAudio server that plays a steady tone and a rendered guitar string. It is driven
-# with the mouse and read from screenshots compared with the skin's own pictures.
+# a private sound server (PulseAudio, or PipeWire when VIBRALON_TEST_SOUND_SERVER says so) that
+# plays a steady tone and a rendered guitar string. It is driven with the mouse and read from
+# screenshots compared with the skin's own pictures.
 #
 #   1. a 110 Hz tone: note A pixel for pixel, the middle bar alone lit, the lamp blinking;
 #      the rendered A string: A in most screenshots
@@ -10,7 +11,8 @@
 #   3. dragging the body moves the window by the drag, on release
 #   4. closing while capture runs: exit code 0 within 2 s, the server sees the stream go, and
 #      (in a sanitizer build) nothing reported
-#   5. no sound server: the three messages in order, then exit code 0
+#   5. no sound server: the three messages in order, each caption whole in its title bar, then
+#      exit code 0
 #
 # Usage: tuner_e2e_test.sh PATH/TO/vibralon PATH/TO/message_box_probe OUTPUT_DIR
 set -euo pipefail
@@ -123,6 +125,20 @@ find_window() {
         sleep 0.1
     done
     return 1
+}
+
+# The caption as the window manager's title bar shows it, saved to $2: the label's rows between
+# the window's icon and its buttons, trimmed to the text (openbox's title is a top-to-bottom
+# gradient, so a little fuzz keeps every row's background out).
+title_text() {
+    local client_x client_y width left right top
+    read -r client_x client_y width < <(xwininfo -id "$1" |
+        awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF}
+             END {print x, y, w}')
+    read -r left right top _ < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    import -window root "$out/root.png" 2>>"$out/import.err" || return 1
+    convert "$out/root.png" -crop "$((width + left + right - 100))x$((top - 3))+$((client_x - left + 25))+$((client_y - top + 2))" \
+        +repage -fuzz 15% -trim "$2"
 }
 
 client_origin() {
@@ -289,7 +305,9 @@ kill "$player_pid" 2>/dev/null || true
 ) >"$out/no_server.out" 2>"$out/no_server.err" &
 tuner_pid=$!
 track_pid "$tuner_pid"
-for caption in "No sound card installed !" "Cannot determine sound card capabilities !" "Recorder"; do
+captions=("No sound card installed !" "Cannot determine sound card capabilities !" "Recorder")
+for number in 0 1 2; do
+    caption=${captions[$number]}
     box=$(find_window "^$caption\$") || fail "no message box '$caption'"
     # One box at a time: nothing else of the tuner's is on screen.
     others=$(xdotool search --onlyvisible --pid "$tuner_pid" 2>/dev/null | grep -vx "$box" || true)
@@ -297,8 +315,9 @@ for caption in "No sound card installed !" "Cannot determine sound card capabili
         [ "$(xdotool getwindowname "$other")" = "$caption" ] ||
             fail "'$caption' is not alone: $(xdotool getwindowname "$other") shows too"
     done
+    sleep 0.3
+    title_text "$box" "$out/caption$number.png" || fail "no title bar over '$caption'"
     if [ "$caption" = "Recorder" ]; then
-        sleep 0.3
         import -window "$box" "$out/recorder_box.png"
     fi
     xdotool windowactivate --sync "$box" key Return
@@ -325,5 +344,21 @@ xdotool windowactivate --sync "$box" key Return
 wait "$probe_pid" || true
 differing=$(compare -metric AE "$out/recorder_box.png" "$out/probe_box.png" null: 2>&1) || true
 [ "$differing" = "0" ] || fail "the Recorder box does not say 'Format not supported' ($differing pixels differ)"
-step "no server: three boxes in order, exit code 0"
+
+# Each caption whole: as a box shows it that a long body makes wide enough for any title bar.
+body=$(printf 'A body long enough to widen the box. %.0s' 1 2 3 4)
+for number in 0 1 2; do
+    caption=${captions[$number]}
+    "$probe" "$caption" "$body" >/dev/null 2>"$out/probe.err" &
+    probe_pid=$!
+    track_pid "$probe_pid"
+    box=$(find_window "^$caption\$") || fail "the probe's box '$caption' did not appear"
+    sleep 0.3
+    title_text "$box" "$out/whole$number.png" || fail "no title bar over the probe's '$caption'"
+    xdotool windowactivate --sync "$box" key Return
+    wait "$probe_pid" || true
+    differing=$(compare -metric AE "$out/caption$number.png" "$out/whole$number.png" null: 2>&1) || true
+    [ "$differing" = "0" ] || fail "'$caption' is cut in its title bar ($differing pixels differ)"
+done
+step "no server: three boxes in order, each caption whole, exit code 0"
 echo "PASS"

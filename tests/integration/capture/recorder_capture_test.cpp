@@ -1,6 +1,7 @@
-// The recorder capturing a real sound through a real PulseAudio server: a tone played into the
-// null sink is heard from its monitor, block after block, and the analysis names its note. A
-// server that dies or stalls mid-capture must not take the program down with it.
+// The recorder capturing a real sound through a real sound server (PulseAudio, or PipeWire with
+// its PulseAudio service): a tone played into the null sink is heard from its monitor, block
+// after block, and the analysis names its note. A server that dies or stalls mid-capture must
+// not take the program down with it.
 #include <gtest/gtest.h>
 
 #include <chrono>
