@@ -7,6 +7,9 @@ ListeningWorker::ListeningWorker(Recorder& recorder)
       fft_(recorder.SamplesPerBlock(), recorder.SampleRate()), thread_([this] { Run(); }) {}
 
 ListeningWorker::~ListeningWorker() {
+    // The device sets the event until it is closed, so the recorder stops before the event
+    // goes (also when a failed test leaves it running).
+    Stop();
     {
         std::lock_guard lock(lock_);
         quit_ = true;

@@ -20,7 +20,7 @@ struct HeardBlock {
 class ListeningWorker {
 public:
     explicit ListeningWorker(Recorder& recorder);
-    // Ends the thread (it wakes on its event) and closes the event.
+    // Stops the recorder, ends the thread (it wakes on its event) and closes the event.
     ~ListeningWorker();
     ListeningWorker(const ListeningWorker&) = delete;
     ListeningWorker& operator=(const ListeningWorker&) = delete;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,6 +99,46 @@ TEST_F(RecorderCapture, AServerThatDiesMidCaptureLeavesTheRecorderAbleToStop) {
     std::this_thread::sleep_for(1s);
     EXPECT_EQ(worker->Heard().size(), before) << "no block arrives from a dead server";
     EXPECT_EQ(recorder->DeviceStatus(), 0u);
+    ExpectStopsPromptly(worker, recorder);
+}
+
+// Servers are restarted by package upgrades and by users: the recorder hears the new one on its
+// own, in the same ring, with no message, and can still be stopped while no server is there.
+TEST_F(RecorderCapture, AServerThatRestartsIsHeardAgainWithoutAWord) {
+    auto recorder = std::make_unique<RecorderM16>(SamplesPerBlock, SampleRate);
+    auto worker = std::make_unique<ListeningWorker>(*recorder);
+    ASSERT_TRUE(worker->Start());
+    auto player = std::make_unique<testsupport::ChildProcess>(server_.Play(tone_));
+    ASSERT_TRUE(worker->WaitForBlocks(6, 10s));
+    ASSERT_EQ(worker->Heard().back().frequency, 110);
+
+    server_.Kill();
+    player.reset();
+    std::this_thread::sleep_for(1s);
+    const std::size_t before = worker->Heard().size();
+    server_.Restart();
+    ASSERT_TRUE(server_.Running()) << server_.Failure();
+    const auto back = Clock::now();
+    player = std::make_unique<testsupport::ChildProcess>(server_.Play(tone_));
+
+    // Back soon: a retry, a connection and a block of sound (a PulseAudio just started holds a
+    // new stream's first sound for almost 2 s itself; PipeWire resumes in about 0.5 s).
+    ASSERT_TRUE(worker->WaitForBlocks(before + 1, 3s)) << "no block from the new server";
+    const auto resumed = Clock::now() - back;
+    ASSERT_TRUE(worker->WaitForBlocks(before + 4, 5s));
+    const std::vector<HeardBlock> heard = worker->Heard();
+    for (std::size_t k = 0; k < heard.size(); ++k) {
+        EXPECT_EQ(heard[k].position, static_cast<int>(k % 8)) << "block " << k;
+    }
+    EXPECT_EQ(heard.back().frequency, 110);
+    EXPECT_EQ(server_.SourceOutputs(), std::vector<std::string>{"Vibralon"});
+    EXPECT_EQ(recorder->DeviceStatus(), 0u);
+    EXPECT_TRUE(shown_.empty());
+    std::printf("blocks resumed %.2f s after the server was back\n",
+                std::chrono::duration<double>(resumed).count());
+
+    server_.Kill();
+    std::this_thread::sleep_for(600ms); // a retry or two under way
     ExpectStopsPromptly(worker, recorder);
 }
 

@@ -1,5 +1,7 @@
 // One open wave-input device over the sound server: a record stream whose sound the mainloop
 // thread copies into the queued blocks, in queue order (see block_queue.h for the contract).
+// The device stays open when the server goes away: once a server answers again, the stream is
+// made again, with the same name, format and source, and blocks resume where they stopped.
 #pragma once
 
 #include <memory>
@@ -30,13 +32,21 @@ public:
     MMRESULT Close();
 
 private:
-    explicit PulseRecordStream(HANDLE event) : event_(event) {}
+    PulseRecordStream(const std::string& source, const pa_sample_spec& sampleFormat, HANDLE event)
+        : source_(source), sampleFormat_(sampleFormat), event_(event) {}
     static void OnReadable(pa_stream* stream, size_t bytes, void* self);
     static void OnStateChanged(pa_stream* stream, void* self);
+    // With the loop locked: a new record stream on the session's connection; false (with the
+    // context's error) when it could not be asked for.
+    bool ConnectStream();
+    void DropStream();
+    void StreamAgain();
     void ReadAvailable();
     void Signal(int completedBlocks) const;
     void Disconnect();
 
+    std::string source_; // empty: the server's default
+    pa_sample_spec sampleFormat_;
     HANDLE event_;
     BlockQueue queue_;
     PulseSession session_;

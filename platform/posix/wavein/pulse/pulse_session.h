@@ -1,6 +1,7 @@
 // One connection to the sound server, served by a mainloop thread of its own. Every wait is
 // bounded: a server that is missing, stalled or dead costs at most the time-out, never a hang.
-// Nothing here autospawns a server.
+// Nothing here autospawns a server. Once asked to stay connected, a connection that ends (the
+// server restarted by an upgrade or by the user) is made again as soon as a server answers.
 #pragma once
 
 #include <chrono>
@@ -11,6 +12,8 @@
 class PulseSession {
 public:
     static constexpr std::chrono::milliseconds ConnectTimeout{1500};
+    // How often a lost connection is tried again.
+    static constexpr std::chrono::milliseconds RetryInterval{250};
 
     PulseSession() = default;
     // Disconnects and joins the mainloop thread.
@@ -26,6 +29,16 @@ public:
 
     pa_threaded_mainloop* Loop() const { return loop_; }
     pa_context* Context() const { return context_; }
+
+    // With the loop locked, once connected: from now on, whenever the connection ends, it is
+    // tried again every RetryInterval on the mainloop thread until a server answers; then
+    // `reconnected` runs there, with the loop locked, to set up what lived on the old one.
+    void StayConnected(std::function<void()> reconnected);
+    // With the loop locked: no more tries, nor `reconnected` calls.
+    void StopReconnecting();
+    // With the loop locked: gives up the connection and makes it again, as when it ends (for
+    // what fails on a connection that still looks good). Does nothing unless staying connected.
+    void Reconnect();
 
     // With the loop locked: waits until `done` holds, or `timeout` passes. Returns `done()`.
     // Callbacks that change what `done` reads must call pa_threaded_mainloop_signal(Loop(), 0).
@@ -46,7 +59,16 @@ public:
     };
 
 private:
+    static void OnContextState(pa_context* context, void* self);
+    static void OnRetry(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self);
+    // A new context on the loop, connecting; false when it could not even start to.
+    bool StartConnecting();
+    void DropContext();
+    void RetryLater();
+
     pa_threaded_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
     int error_ = PA_OK;
+    std::function<void()> reconnected_; // set while staying connected
+    pa_time_event* retry_ = nullptr;
 };
