@@ -29,6 +29,12 @@ session_cleanup_on_exit
 fail_shows_logs "$out" 40 '*.err'
 x11_exact_pixels_env
 export QT_QPA_PLATFORM=wayland
+# Under AddressSanitizer: Qt's Wayland plugins leave allocations behind, and Qt unloads them at
+# exit before the leak check runs, so no suppression can name them. Leaks of our own are
+# checked where the same program runs under X11 (the tuner's end-to-end test).
+if [ -n "${ASAN_OPTIONS:-}" ]; then
+    export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0"
+fi
 
 started=$SECONDS
 step() {
