@@ -30,8 +30,7 @@ Fft::Fft(int points, int sampleRate)
     }
     bitReverse_[n - 1] = n - 1;
 
-    // The angle is formed in extended precision and rounded once, so that entry j of one table
-    // is bit for bit entry 2j of the next.
+    // Extended precision until each angle's one rounding: a double 2pi's error would grow with j.
     const long double twoPi = 4.0L * std::asin(1.0L);
     twiddles_.resize(static_cast<std::size_t>(passes_) + 1);
     crossed_.resize(static_cast<std::size_t>(passes_) + 1);

@@ -46,6 +46,9 @@ TunerReading IdentifyNote(int frequency, int selectedString) {
     }
     reading.frame = match.note % NotesPerOctave;
     reading.step = static_cast<int>(match.deviation);
+    // The window only ever passes -1 or 0..5; the upper bound is a guard of ours against an
+    // obvious fault (a string index past the six), which would otherwise read beyond
+    // StringTargets. Any other value counts as no string selected.
     if (selectedString >= 0 && selectedString < StringCount) {
         const int target = StringTargets[selectedString];
         reading.direction = match.note < target ? 1 : (match.note > target ? -1 : 0);

@@ -12,7 +12,8 @@ inline constexpr int NoteCount = 48;
 inline constexpr int NotesPerOctave = 12;
 
 // Four equal-tempered octaves from C (65 Hz) to B (988 Hz), ascending; index mod 12 is the name.
-// The B of the second octave is 248 Hz, not 247: the tuner has always shown it so.
+// The B of the second octave is 248 Hz, not the 247 Hz of equal temperament: the table is kept
+// as the tuner's readings are defined, so 247 Hz reads as B just flat and 255 Hz goes up to C.
 inline constexpr std::array<Note, NoteCount> NoteTable{{
     {65, "C "},  {69, "C#"},  {73, "D "},  {78, "D#"},  {82, "E "},  {87, "F "},  {93, "F#"},
     {98, "G "},  {104, "G#"}, {110, "A "}, {117, "A#"}, {123, "B "}, {131, "C "}, {139, "C#"},

@@ -116,8 +116,9 @@ void Form::ComposeArea(const Rect& area) {
 
 void Form::VisibilityChanged(Image& image) {
     if (!image.Visible() && captured_ == &image) {
-        // A hidden component receives nothing, not even the release it was waiting for.
-        captured_ = nullptr;
+        // The hold itself lasts until its release: letting go here would hand that release to
+        // whatever lies beneath (Fond, which would move the window by a stale origin). While
+        // hidden the component receives nothing, and a press it lost sight of is no click.
         clickPending_ = false;
     }
     Invalidate(image.BoundsRect());
@@ -141,13 +142,20 @@ void Form::MouseDown(MouseButton button, Point at, bool doubleClick) {
     if (formCaptured_) {
         return;
     }
-    // While a left press holds the mouse, every event goes to the component that took it.
-    Image* target = captured_ != nullptr ? captured_ : ImageAt(at);
+    // While a left press holds the mouse, every event goes to the component that took it, or
+    // nowhere while that component is hidden.
+    if (captured_ != nullptr) {
+        if (captured_->Visible()) {
+            Deliver(EventKind::MouseDown, *captured_, button, at);
+        }
+        return;
+    }
+    Image* target = ImageAt(at);
     if (target == nullptr) {
         formCaptured_ = button == MouseButton::Left;
         return;
     }
-    if (button == MouseButton::Left && captured_ == nullptr) {
+    if (button == MouseButton::Left) {
         captured_ = target;
         clickPending_ = !doubleClick;
     }
@@ -163,6 +171,9 @@ void Form::MouseUp(MouseButton button, Point at) {
     if (target == nullptr) {
         return;
     }
+    // The release of a hold whose component is hidden ends the hold and reaches nobody. One
+    // that arrives while it is shown reaches it whole, even if its click hides it.
+    const bool shown = target->Visible();
     if (button == MouseButton::Left && captured_ != nullptr) {
         const bool click = clickPending_ && target->BoundsRect().Contains(at);
         captured_ = nullptr;
@@ -171,7 +182,9 @@ void Form::MouseUp(MouseButton button, Point at) {
             Deliver(EventKind::Click, *target, button, at);
         }
     }
-    Deliver(EventKind::MouseUp, *target, button, at);
+    if (shown) {
+        Deliver(EventKind::MouseUp, *target, button, at);
+    }
 }
 
 void Form::Deliver(EventKind kind, Image& target, MouseButton button, Point at) {

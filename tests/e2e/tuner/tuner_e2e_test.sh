@@ -8,18 +8,25 @@
 #      the rendered A string: A in most screenshots
 #   2. strings: A5 lit with no arrow, then E6 lit (A5 back) with the tune-up arrow, then none;
 #      a double-click lights a string once; the help button opens help/guide.htm
-#   3. dragging the body moves the window by the drag, on release
+#   3. a press held on the lamp, or on the arrow, while readings hide it, released over the body:
+#      the window stays; dragging the body moves the window by the drag, on release
 #   4. closing while capture runs: exit code 0 within 2 s, the server sees the stream go, and
 #      (in a sanitizer build) nothing reported
 #   5. no sound server: the three messages in order, each caption whole in its title bar, then
 #      exit code 0
+#   6. a source too busy to take the tuner's stream: the recorder's message alone, then the
+#      window, which stays and shows nothing new
+#   7. an error escaping start-up: the toolkit's error box, then exit code 0
 #
-# Usage: tuner_e2e_test.sh PATH/TO/vibralon PATH/TO/message_box_probe OUTPUT_DIR
+# Usage: tuner_e2e_test.sh PATH/TO/vibralon PATH/TO/message_box_probe OUTPUT_DIR \
+#                          PATH/TO/busy_source PATH/TO/thread_refusal.so
 set -euo pipefail
 
 tuner=$(realpath "$1")
 probe=$(realpath "$2")
 out=$(realpath -m "$3")
+busy_source=$(realpath "$4")
+thread_refusal=$(realpath "$5")
 repo=$(realpath "$(dirname "$0")/../../..")
 skin=$repo/ui/skin
 pulse_dir=$out/pulse
@@ -161,6 +168,61 @@ sanitizer_reports() {
     grep -E 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$1" || true
 }
 
+# Waits for the tuner (tuner_pid) to end, 5 s at most, and fails unless its exit code is 0 and
+# the sanitizers reported nothing in ERR_FILE. $2 says what was being done.
+expect_clean_exit() {
+    local code=0 reports
+    for _ in $(seq 100); do
+        kill -0 "$tuner_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    wait "$tuner_pid" || code=$?
+    [ "$code" -eq 0 ] || fail "$2: exit code $code"
+    reports=$(sanitizer_reports "$1")
+    [ -z "$reports" ] || fail "$2: sanitizer reports: $reports"
+}
+
+# Whether the box captured in PNG shows, pixel for pixel, what the probe shows when started
+# with the arguments after its TITLE: the way to read a box's text.
+box_matches_probe() {
+    local png=$1 title=$2 box differing probe_pid
+    shift 2
+    "$probe" "$@" >/dev/null 2>>"$out/probe.err" &
+    probe_pid=$!
+    track_pid "$probe_pid"
+    box=$(find_window "^$title\$") || fail "the probe's box '$title' did not appear"
+    sleep 0.3
+    import -window "$box" "$out/probe_box.png"
+    xdotool windowactivate --sync "$box" key Return
+    wait "$probe_pid" || true
+    differing=$(compare -metric AE "$png" "$out/probe_box.png" null: 2>&1) || true
+    [ "$differing" = "0" ]
+}
+
+# Holds the left button down at client X, Y for about $3 seconds of screenshots (held_shots),
+# each read by the command after it (held_seen: how many it held on), then moves over the body
+# and releases there.
+hold_and_release_over_body() {
+    local x=$1 y=$2 seconds=$3
+    shift 3
+    held_seen=0
+    held_shots=0
+    xdotool mousemove --window "$wid" "$x" "$y" mousedown 1
+    local deadline=$((SECONDS + seconds))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        screenshot
+        held_shots=$((held_shots + 1))
+        if "$@"; then
+            held_seen=$((held_seen + 1))
+        fi
+        sleep 0.1
+    done
+    xdotool mousemove --window "$wid" 200 300
+    sleep 0.2
+    xdotool mouseup 1
+    xdotool mousemove --window "$wid" 400 300
+}
+
 # --- 1. A steady tone, then the A string ------------------------------------------------------------
 play "$out/tone110.wav"
 tone_pid=$player_pid
@@ -242,8 +304,34 @@ opened=$(sed -n 2p "$out/opened")
 [ -f "$repo/help/guide.htm" ] || fail "help/guide.htm is missing"
 step "help: $opened"
 
-# --- 3. Dragging the body -------------------------------------------------------------------------
+# --- 3. Presses held while readings hide what was pressed; dragging the body ---------------------
+# The lamp: every block shows one of its pictures and hides the other. A release over the body
+# that reached it would move the window by the drag origin of some earlier press.
 read -r x0 y0 < <(client_origin)
+lamp_lit() { same "$skin/On.bmp" 71 23; }
+hold_and_release_over_body 78 30 2 lamp_lit
+if [ "$held_seen" -eq 0 ] || [ "$held_seen" -eq "$held_shots" ]; then
+    fail "the lamp did not change while held ($held_seen lit of $held_shots)"
+fi
+sleep 0.5
+[ "$(client_origin)" = "$x0 $y0" ] || fail "a press held on the lamp moved the window to $(client_origin)"
+step "lamp held across blocks, released over the body: the window stays"
+
+# The tune-up arrow: shown by a reading (A with the E6 string), hidden by the next once the
+# tone stops, while the button is held on it.
+click 54 79 # E6
+eventually 3 plus_shown || fail "E6 with 110 Hz: the tune-up arrow does not show"
+xdotool mousemove --window "$wid" 127 183 mousedown 1
+kill "$tone_pid" 2>/dev/null || true
+eventually 5 plus_hidden || fail "silence: the tune-up arrow stays"
+xdotool mousemove --window "$wid" 200 300
+sleep 0.2
+xdotool mouseup 1
+sleep 0.5
+[ "$(client_origin)" = "$x0 $y0" ] || fail "a press held on the arrow moved the window to $(client_origin)"
+click 54 77 # LE6: no string again
+step "arrow pressed, hidden by a reading, released over the body: the window stays"
+
 # Fond's (100, 50) and (130, 40): Fond starts 3 pixels right of the client's edge.
 xdotool mousemove --window "$wid" 103 50 mousedown 1
 sleep 0.2
@@ -323,33 +411,15 @@ for number in 0 1 2; do
     xdotool windowactivate --sync "$box" key Return
     step "message box '$caption' answered"
 done
-code=0
-for _ in $(seq 100); do
-    kill -0 "$tuner_pid" 2>/dev/null || break
-    sleep 0.05
-done
-wait "$tuner_pid" || code=$?
-[ "$code" -eq 0 ] || fail "no server: exit code $code"
-reports=$(sanitizer_reports "$out/no_server.err")
-[ -z "$reports" ] || fail "sanitizer reports: $reports"
-
-# The Recorder box's text, read by comparing it with a box known to say "Format not supported".
-"$probe" "Recorder" "Format not supported" >/dev/null 2>"$out/probe.err" &
-probe_pid=$!
-track_pid "$probe_pid"
-box=$(find_window '^Recorder$') || fail "the probe's box did not appear"
-sleep 0.3
-import -window "$box" "$out/probe_box.png"
-xdotool windowactivate --sync "$box" key Return
-wait "$probe_pid" || true
-differing=$(compare -metric AE "$out/recorder_box.png" "$out/probe_box.png" null: 2>&1) || true
-[ "$differing" = "0" ] || fail "the Recorder box does not say 'Format not supported' ($differing pixels differ)"
+expect_clean_exit "$out/no_server.err" "no server"
+box_matches_probe "$out/recorder_box.png" Recorder Recorder "Format not supported" ||
+    fail "the Recorder box does not say 'Format not supported'"
 
 # Each caption whole: as a box shows it that a long body makes wide enough for any title bar.
 body=$(printf 'A body long enough to widen the box. %.0s' 1 2 3 4)
 for number in 0 1 2; do
     caption=${captions[$number]}
-    "$probe" "$caption" "$body" >/dev/null 2>"$out/probe.err" &
+    "$probe" "$caption" "$body" >/dev/null 2>>"$out/probe.err" &
     probe_pid=$!
     track_pid "$probe_pid"
     box=$(find_window "^$caption\$") || fail "the probe's box '$caption' did not appear"
@@ -361,4 +431,75 @@ for number in 0 1 2; do
     [ "$differing" = "0" ] || fail "'$caption' is cut in its title bar ($differing pixels differ)"
 done
 step "no server: three boxes in order, each caption whole, exit code 0"
+
+# --- 6. A source too busy to record from -------------------------------------------------------------
+busy_source_refuses_the_tuner() {
+    # The source exists and reads as a device, but the server takes no more recording streams on it.
+    "$busy_source" >"$out/busy.out" 2>"$out/busy.err" &
+    busy_pid=$!
+    track_pid "$busy_pid"
+    for _ in $(seq 100); do
+        grep -q '^holding' "$out/busy.out" && break
+        sleep 0.1
+    done
+    grep -q '^holding' "$out/busy.out" || fail "the source could not be made busy"
+    play "$out/tone110.wav"
+    (cd "$repo" && exec "$tuner") >"$out/busy_tuner.out" 2>"$out/busy_tuner.err" &
+    tuner_pid=$!
+    track_pid "$tuner_pid"
+    box=$(find_window '^Recorder$') || fail "busy source: no Recorder box"
+    others=$(xdotool search --onlyvisible --pid "$tuner_pid" 2>/dev/null | grep -vx "$box" || true)
+    [ -z "$others" ] || fail "busy source: the Recorder box is not alone"
+    sleep 0.3
+    import -window "$box" "$out/busy_box.png"
+    xdotool windowactivate --sync "$box" key Return
+    wid=$(find_window '^Vibralon$') || fail "busy source: the window did not appear after the box"
+    [ "$(vibralon_streams)" = 0 ] || fail "busy source: the server gave the tuner a stream after all"
+    # Shown as it started, and it stays so while the tone plays: no lamp change, no note.
+    for _ in $(seq 6); do
+        screenshot
+        same "$skin/Off.bmp" 71 23 || fail "busy source: the lamp changed ($shot)"
+        same "$(artwork 129 75 16 23)" 121 85 || fail "busy source: a note shows ($shot)"
+        if ! plus_hidden || ! moins_hidden; then
+            fail "busy source: an arrow shows ($shot)"
+        fi
+        sleep 0.3
+    done
+    kill -0 "$tuner_pid" 2>/dev/null || fail "busy source: the tuner ended by itself"
+    wmctrl -c Vibralon || fail "busy source: wmctrl could not close the window"
+    expect_clean_exit "$out/busy_tuner.err" "busy source"
+    kill "$busy_pid" "$player_pid" 2>/dev/null || true
+    box_matches_probe "$out/busy_box.png" Recorder Recorder \
+        "The sound server reported an unexpected error." ||
+        fail "busy source: the Recorder box does not give the server's refusal"
+    step "busy source: the Recorder box alone, then the window, unchanged; exit code 0"
+}
+# PipeWire sets no limit on the streams of a source, so no source of its can be made too busy.
+if [ "${VIBRALON_TEST_SOUND_SERVER:-pulseaudio}" = pipewire ]; then
+    step "busy source: not on PipeWire, which never refuses a stream for that"
+else
+    busy_source_refuses_the_tuner
+fi
+
+# --- 7. An error escaping start-up -----------------------------------------------------------------
+# The system refuses the worker its thread. The error reaches the entry, which shows it in the
+# toolkit's box, titled with the program, before any window of ours, and still returns 0.
+(
+    export LD_PRELOAD="$thread_refusal"
+    # The preloaded library comes before a sanitizer's runtime; it is not instrumented.
+    [ -z "${ASAN_OPTIONS:-}" ] || export ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0"
+    cd "$repo" && exec "$tuner"
+) >"$out/refused.out" 2>"$out/refused.err" &
+tuner_pid=$!
+track_pid "$tuner_pid"
+box=$(find_window '^Vibralon$') || fail "refused thread: no error box"
+others=$(xdotool search --onlyvisible --pid "$tuner_pid" 2>/dev/null | grep -vx "$box" || true)
+[ -z "$others" ] || fail "refused thread: the error box is not alone"
+sleep 0.3
+import -window "$box" "$out/error_box.png"
+xdotool windowactivate --sync "$box" key Return
+expect_clean_exit "$out/refused.err" "refused thread"
+box_matches_probe "$out/error_box.png" Vibralon --exception "Resource temporarily unavailable" ||
+    fail "refused thread: the box does not show the system's refusal"
+step "refused thread: the error box, then exit code 0"
 echo "PASS"

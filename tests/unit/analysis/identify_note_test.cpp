@@ -1,6 +1,7 @@
 // From peak frequency to what the window shows: note frame, deviation step, direction.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "analysis/identify_note.h"
@@ -78,6 +79,18 @@ TEST(IdentifyNote, DirectionComparesNoteIndicesWithTheStringsTarget) {
 TEST(IdentifyNote, NoStringSelectedNeverPointsAnArrow) {
     for (int hertz = 0; hertz <= 1100; ++hertz) {
         ASSERT_EQ(IdentifyNote(hertz, NoString).direction, 0) << hertz << " Hz";
+    }
+}
+
+TEST(IdentifyNote, AStringOutsideTheSixIsNoStringAndReadsNoTarget) {
+    // A note below every target and one above them all: whatever lay past StringTargets, one of
+    // the two would point an arrow.
+    for (const int string : {6, 7, 64, INT_MAX, -2, INT_MIN}) {
+        for (const int hertz : {82, 988}) {
+            const TunerReading r = IdentifyNote(hertz, string);
+            EXPECT_EQ(r.direction, 0) << hertz << " Hz, string " << string;
+            EXPECT_EQ(r.frame, hertz == 82 ? 4 : 11) << hertz << " Hz, string " << string;
+        }
     }
 }
 

@@ -123,6 +123,40 @@ TEST_F(Form1LifecycleTest, WithoutAnyDeviceAllThreeStepsTellTheirFailureInOrder)
     EXPECT_TRUE(form.Off.Visible());
 }
 
+TEST_F(Form1LifecycleTest, WhenCaptureCannotStartOnlyTheRecorderSpeaksAndTheWindowStays) {
+    // The device is there and its capabilities read; opening it fails, held elsewhere or
+    // refusing the format.
+    struct Failure {
+        MMRESULT query;
+        MMRESULT open;
+        const char* text;
+    };
+    const Failure failures[] = {
+        {MMSYSERR_NOERROR, MMSYSERR_ALLOCATED,
+         "Another application is recording audio. Stop recording with this other application "
+         "and then try to record with Sonarith again."},
+        {WAVERR_BADFORMAT, MMSYSERR_NOERROR, "Format not supported"},
+    };
+    for (const Failure& failure : failures) {
+        SCOPED_TRACE(failure.text);
+        messages.clear();
+        device.SetQueryResult(failure.query);
+        device.SetOpenResult(failure.open);
+        Create();
+        EXPECT_EQ(messages, (std::vector<Message>{{failure.text, "Recorder", MB_OK}}));
+        EXPECT_FALSE(lifecycle->CloseRequested());
+        EXPECT_FALSE(device.IsOpen());
+        // Sound arriving anyway makes no block: no lamp change, no reading.
+        FeedTone(110.0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(lifecycle->DeliverUpdates(), 0);
+        EXPECT_EQ(wakes.load(), 0);
+        EXPECT_TRUE(form.Off.Visible());
+        EXPECT_EQ(form.NoteShown(), 12);
+        lifecycle.reset();
+    }
+}
+
 TEST_F(Form1LifecycleTest, WithADeviceCaptureStartsAndEachBlockReachesTheWindow) {
     Create();
     EXPECT_TRUE(messages.empty());

@@ -150,15 +150,26 @@ TEST_F(RecorderTest, BlockDoneTakesTheCurrentBlockAndRequeuesThePreviousOne) {
     EXPECT_EQ(calls[2].header, &recorder.Header(6));
     EXPECT_EQ(recorder.Current(), 0);
 
-    // Second time round, block 0 hands block 7 back.
+    // Second time round, block 0 hands block 7 back, its header set afresh whatever the device
+    // left in it: the whole block, no flags (not even done), no loops.
+    auto& held = const_cast<WAVEHDR&>(recorder.Header(7));
+    held.dwBufferLength = 100;
+    held.dwLoops = 3;
+    ASSERT_TRUE(held.dwFlags & WHDR_DONE);
     ASSERT_TRUE(device_.CompleteHead());
     device_.ClearCalls();
     recorder.BlockDone();
     calls = device_.Calls();
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[0].header, &recorder.Header(0));
-    EXPECT_EQ(calls[2].header, &recorder.Header(7));
     EXPECT_EQ(recorder.Current(), 1);
+    for (const RecordedCall& requeued : {calls[1], calls[2]}) {
+        EXPECT_EQ(requeued.header, &recorder.Header(7));
+        EXPECT_EQ(Offset(recorder, requeued.headerAtCall.lpData), 57344);
+        EXPECT_EQ(requeued.headerAtCall.dwBufferLength, 8192u);
+        EXPECT_EQ(requeued.headerAtCall.dwLoops, 0u);
+    }
+    EXPECT_EQ(calls[1].headerAtCall.dwFlags, 0u) << "flags cleared before preparing";
 }
 
 TEST_F(RecorderTest, AnIteratorKeepsItsBlockAfterBlockDone) {

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/posix/wavein/testing/fake_wave_in.h"
 #include "platform/posix/wavein/wave_in_driver.h"
@@ -46,6 +48,24 @@ TEST(WaveInErrorText, EveryCodeWeReturnHasItsOwnSentence) {
 }
 
 TEST(WaveInErrorText, IsCutToTheBufferAndRefusesUnknownCodes) {
+    // Every text into every buffer shorter than it, down to one byte: the leading part that
+    // fits, terminated, and not a byte written past the buffer (the buffer is exactly that
+    // long, so a sanitizer build sees a stray byte; the guard bytes after a copy of it show
+    // one in any build).
+    for (const MMRESULT code : {MMSYSERR_ERROR, MMSYSERR_NODRIVER, WAVERR_BADFORMAT}) {
+        char whole[256] = {};
+        ASSERT_EQ(waveInGetErrorTextA(code, whole, sizeof whole), MMSYSERR_NOERROR);
+        const std::string text = whole;
+        for (UINT size = 1; size <= text.size(); ++size) {
+            const auto exact = std::make_unique<char[]>(size);
+            ASSERT_EQ(waveInGetErrorTextA(code, exact.get(), size), MMSYSERR_NOERROR);
+            EXPECT_EQ(std::string(exact.get()), text.substr(0, size - 1)) << size;
+            std::vector<char> guarded(size + 8, '#');
+            ASSERT_EQ(waveInGetErrorTextA(code, guarded.data(), size), MMSYSERR_NOERROR);
+            EXPECT_EQ(std::string(guarded.begin() + size, guarded.end()), "########") << size;
+        }
+    }
+
     char small[8];
     std::memset(small, 'x', sizeof small);
     ASSERT_EQ(waveInGetErrorTextA(MMSYSERR_ALLOCATED, small, sizeof small), MMSYSERR_NOERROR);

@@ -90,6 +90,28 @@ TEST_F(Form1Routing, PressesOnPicturesWithoutHandlersReachNoHandler) {
     EXPECT_EQ(seen[6].target, "Image3");
 }
 
+TEST_F(Form1Routing, ALampOrArrowHiddenWhileHeldLetsNoReleaseReachFond) {
+    // Readings hide and show the lamp and the arrows under a held press; its release over the
+    // body must not reach FondMouseUp, which would move the window by the last origin.
+    Click({10, 10}); // leaves a drag origin behind
+    form.ShowLamp(true);
+    form.MouseDown(L, {75, 30}, false); // On
+    form.ShowLamp(false);
+    form.ShowLamp(true);
+    form.ShowLamp(false);
+    form.MouseUp(L, {200, 300});
+    form.ShowDirection(+1);
+    form.MouseDown(L, {120, 180}, false); // plus
+    form.ShowDirection(0);
+    form.MouseUp(L, {60, 300});
+    EXPECT_EQ(Handlers(), (std::vector<std::string>{"Fond:FondMouseDown", "Fond:FondMouseUp"}));
+    EXPECT_EQ(seen[3].target, "On");
+    EXPECT_EQ(seen[4].target, "plus");
+    EXPECT_EQ(seen.size(), 5u);
+    EXPECT_EQ(form.Left(), 0);
+    EXPECT_EQ(form.Top(), 0);
+}
+
 TEST_F(Form1Routing, ClicksReachTheTopmostShownButtonAndNeverAHiddenOne) {
     Click({50, 130}); // A5; its hidden twin LA5 lies above it
     Click({30, 49});  // the row LE6 would cover but E6 does not: Fond

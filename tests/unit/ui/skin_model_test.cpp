@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ui/model/dirty_region.h"
@@ -133,15 +135,37 @@ TEST_F(TwoPictures, DrawingBelowIsRepaintedUnderWhatLiesAbove) {
     EXPECT_EQ(form.Composed().At(6, 4), kRed);
 }
 
-TEST_F(TwoPictures, HidingTheComponentThatHoldsTheMouseReleasesIt) {
-    std::vector<std::string_view> seen;
-    form.SetEventObserver([&](const skin::RoutedEvent& e) { seen.push_back(e.target->Name()); });
-    form.MouseDown(skin::MouseButton::Left, {7, 5}, false);
-    EXPECT_EQ(form.Captured(), &above);
+TEST_F(TwoPictures, HidingTheComponentThatHoldsTheMouseKeepsTheHoldUntilItsRelease) {
+    using skin::EventKind;
+    using skin::MouseButton;
+    std::vector<std::pair<std::string_view, EventKind>> seen;
+    form.SetEventObserver([&](const skin::RoutedEvent& e) {
+        seen.push_back({e.target->Name(), e.kind});
+    });
+    form.MouseDown(MouseButton::Left, {7, 5}, false);
     above.Hide();
+    EXPECT_EQ(form.Captured(), &above);
+    // Over `below` now, yet neither another button nor the release reaches it.
+    form.MouseDown(MouseButton::Right, {7, 5}, false);
+    form.MouseUp(MouseButton::Right, {7, 5});
+    form.MouseUp(MouseButton::Left, {7, 5});
     EXPECT_EQ(form.Captured(), nullptr);
-    form.MouseUp(skin::MouseButton::Left, {7, 5}); // now over `below`; no click for anyone
-    EXPECT_EQ(seen, (std::vector<std::string_view>{"above", "below"}));
+    EXPECT_EQ(seen, (decltype(seen){{"above", EventKind::MouseDown}}));
+
+    // Shown again before the release, it gets the release but no click; untouched, a click.
+    seen.clear();
+    above.Show();
+    form.MouseDown(MouseButton::Left, {7, 5}, false);
+    above.Hide();
+    above.Show();
+    form.MouseUp(MouseButton::Left, {7, 5});
+    form.MouseDown(MouseButton::Left, {7, 5}, false);
+    form.MouseUp(MouseButton::Left, {7, 5});
+    EXPECT_EQ(seen, (decltype(seen){{"above", EventKind::MouseDown},
+                                    {"above", EventKind::MouseUp},
+                                    {"above", EventKind::MouseDown},
+                                    {"above", EventKind::Click},
+                                    {"above", EventKind::MouseUp}}));
 }
 
 TEST_F(TwoPictures, PlacementAndClosingGoThroughTheHost) {

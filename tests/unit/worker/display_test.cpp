@@ -2,12 +2,15 @@
 // with a device the test completes block by block.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "fake_wave_in.h"
 #include "platform/posix/desktop_services.h"
+#include "platform/posix/wavein/testing/fake_wave_in.h"
 #include "recording_view.h"
 #include "worker/display.h"
 
@@ -182,6 +185,46 @@ TEST_F(DisplayTest, UpdatesWakeTheUiSideOnEveryPush) {
     ASSERT_TRUE(device.CompleteBlock(A2));
     display.WaitFor();
     EXPECT_EQ(wakes.load(), 4) << "a block completed after Stop is not processed";
+}
+
+TEST(DisplayStart, ABlockCompletedWhileStartRunsWaitsUntilStartHasReturned) {
+    using wavein_testing::Call;
+    wavein_testing::FakeWaveIn device;
+    RecordingView view;
+    Display display{true, Display::BlockLength, Display::SampleRate, Display::FftLength, view};
+    display.Resume();
+    int readsDuringStart = -1;
+    device.SetCallHook([&](Call call) {
+        if (call != Call::Start) {
+            return;
+        }
+        // The device runs from here and fills the first block at once, inside Start. A worker
+        // not kept out by the lock would take it now: give it half a second to show itself.
+        ASSERT_TRUE(device.CompleteHead());
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+        while (view.Reads() == 0 && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        readsDuringStart = view.Reads();
+    });
+    ASSERT_TRUE(display.Start());
+    device.SetCallHook(nullptr);
+    EXPECT_EQ(readsDuringStart, 0) << "a block was processed while Start held the recorder";
+
+    // Once Start has returned, the block is taken and shown.
+    ASSERT_TRUE(Eventually([&] {
+        display.DeliverUpdates();
+        return view.shown.size() == 2;
+    }));
+    const auto calls = device.Calls();
+    const auto started = std::find_if(calls.begin(), calls.end(),
+                                      [](const auto& c) { return c.call == Call::Start; });
+    const auto firstUnprepare = std::find_if(
+        calls.begin(), calls.end(), [](const auto& c) { return c.call == Call::Unprepare; });
+    ASSERT_NE(firstUnprepare, calls.end());
+    EXPECT_LT(started - calls.begin(), firstUnprepare - calls.begin());
+    display.Stop();
+    display.WaitFor();
 }
 
 TEST(DisplayShutdown, DestroyingARunningWorkerStopsJoinsAndClosesTheDevice) {

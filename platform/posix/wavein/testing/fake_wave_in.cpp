@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cassert>
+#include <utility>
 #include <vector>
 
 namespace wavein_testing {
@@ -28,8 +29,26 @@ struct FakeDriverCalls {
         fake.calls_.push_back(call);
     }
 
+    // Made first in each call, so the test's hook runs once the call has been answered and
+    // every lock of the fake is released.
+    struct AfterCall {
+        FakeWaveIn& fake;
+        Call call;
+        ~AfterCall() {
+            std::function<void(Call)> hook;
+            {
+                std::lock_guard lock(fake.mutex_);
+                hook = fake.hook_;
+            }
+            if (hook) {
+                hook(call);
+            }
+        }
+    };
+
     static UINT GetNumDevs() {
         FakeWaveIn& fake = Fake();
+        const AfterCall after{fake, Call::GetNumDevs};
         Record(fake, {Call::GetNumDevs});
         std::lock_guard lock(fake.mutex_);
         return fake.devices_;
@@ -37,6 +56,7 @@ struct FakeDriverCalls {
 
     static MMRESULT GetDevCaps(UINT_PTR device, LPWAVEINCAPSA caps, UINT) {
         FakeWaveIn& fake = Fake();
+        const AfterCall after{fake, Call::GetDevCaps};
         Record(fake, {.call = Call::GetDevCaps, .device = static_cast<UINT>(device)});
         std::lock_guard lock(fake.mutex_);
         if (device >= fake.devices_) {
@@ -51,6 +71,7 @@ struct FakeDriverCalls {
     static MMRESULT Open(LPHWAVEIN handle, UINT device, LPCWAVEFORMATEX format, DWORD_PTR callback,
                          DWORD_PTR, DWORD flags) {
         FakeWaveIn& fake = Fake();
+        const AfterCall after{fake, Call::Open};
         RecordedCall call{.call = Call::Open,
                           .device = device,
                           .handleGiven = handle != nullptr,
@@ -96,16 +117,19 @@ struct FakeDriverCalls {
     }
 
     static MMRESULT Prepare(HWAVEIN handle, LPWAVEHDR header, UINT size) {
+        const AfterCall after{Fake(), Call::Prepare};
         FakeWaveIn* fake = HeaderCall(Call::Prepare, handle, header, size);
         return fake != nullptr ? fake->queue_.Prepare(header, size) : MMSYSERR_INVALHANDLE;
     }
 
     static MMRESULT Unprepare(HWAVEIN handle, LPWAVEHDR header, UINT size) {
+        const AfterCall after{Fake(), Call::Unprepare};
         FakeWaveIn* fake = HeaderCall(Call::Unprepare, handle, header, size);
         return fake != nullptr ? fake->queue_.Unprepare(header, size) : MMSYSERR_INVALHANDLE;
     }
 
     static MMRESULT AddBuffer(HWAVEIN handle, LPWAVEHDR header, UINT size) {
+        const AfterCall after{Fake(), Call::AddBuffer};
         FakeWaveIn* fake = HeaderCall(Call::AddBuffer, handle, header, size);
         return fake != nullptr ? fake->queue_.Add(header, size) : MMSYSERR_INVALHANDLE;
     }
@@ -125,6 +149,7 @@ struct FakeDriverCalls {
     }
 
     static MMRESULT Start(HWAVEIN handle) {
+        const AfterCall after{Fake(), Call::Start};
         FakeWaveIn* fake = DeviceCall(Call::Start, handle);
         if (fake == nullptr) {
             return MMSYSERR_INVALHANDLE;
@@ -134,6 +159,7 @@ struct FakeDriverCalls {
     }
 
     static MMRESULT Stop(HWAVEIN handle) {
+        const AfterCall after{Fake(), Call::Stop};
         FakeWaveIn* fake = DeviceCall(Call::Stop, handle);
         if (fake == nullptr) {
             return MMSYSERR_INVALHANDLE;
@@ -143,6 +169,7 @@ struct FakeDriverCalls {
     }
 
     static MMRESULT Reset(HWAVEIN handle) {
+        const AfterCall after{Fake(), Call::Reset};
         FakeWaveIn* fake = DeviceCall(Call::Reset, handle);
         if (fake == nullptr) {
             return MMSYSERR_INVALHANDLE;
@@ -152,6 +179,7 @@ struct FakeDriverCalls {
     }
 
     static MMRESULT Close(HWAVEIN handle) {
+        const AfterCall after{Fake(), Call::Close};
         FakeWaveIn* fake = DeviceCall(Call::Close, handle);
         if (fake == nullptr) {
             return MMSYSERR_INVALHANDLE;
@@ -222,6 +250,11 @@ void FakeWaveIn::SetOpenResult(MMRESULT result) {
 void FakeWaveIn::SetCloseResult(MMRESULT result) {
     std::lock_guard lock(mutex_);
     closeResult_ = result;
+}
+
+void FakeWaveIn::SetCallHook(std::function<void(Call)> hook) {
+    std::lock_guard lock(mutex_);
+    hook_ = std::move(hook);
 }
 
 std::vector<RecordedCall> FakeWaveIn::Calls() const {

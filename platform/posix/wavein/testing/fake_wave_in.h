@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -54,6 +55,11 @@ public:
     void SetOpenResult(MMRESULT result);
     void SetCloseResult(MMRESULT result);
 
+    // Runs after the device has answered each call, on the caller's thread and outside the
+    // fake's lock, so a test can act in the middle of the caller's sequence (complete a block
+    // while the caller is still starting, say). Empty: nothing runs.
+    void SetCallHook(std::function<void(Call)> hook);
+
     std::vector<RecordedCall> Calls() const;
     std::vector<RecordedCall> CallsOf(Call call) const;
     void ClearCalls();
@@ -79,6 +85,7 @@ private:
     bool open_ = false;
     HANDLE event_ = nullptr;
     BlockQueue queue_;
+    std::function<void(Call)> hook_;
     const WaveInDriver* previous_ = nullptr;
 };
 
