@@ -186,6 +186,26 @@ click() {
     pointer_at "$((win_x + 400))" "$((win_y + 300))"
 }
 
+# Waits up to $2 seconds for our program with pid $1 to end; sets exit_code. False if it runs on.
+ended_within() {
+    local pid=$1 deadline=$(($(date +%s%N) + $2 * 1000000000))
+    while kill -0 "$pid" 2>/dev/null && ! grep -q '^State:.*Z' "/proc/$pid/status" 2>/dev/null; do
+        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+        sleep 0.02
+    done
+    exit_code=0
+    wait "$pid" || exit_code=$?
+}
+# Closes the windows of our program with pid $1 as the compositor's close does, until it ends
+# (a close that comes while the window is still being mapped can go unheard); sets exit_code.
+close_until_ended() {
+    for _ in $(seq 5); do
+        swaymsg -q "[pid=$1] kill" || true
+        ended_within "$1" 1 && return 0
+    done
+    return 1
+}
+
 # Starts a program of ours as the user, in its folder; sets program_pid.
 run_as_user() {
     local name=$1
@@ -210,8 +230,7 @@ read -r model_w model_h < <(identify -format '%w %h\n' "$home/composed.ppm")
 convert "$shot" -crop "${win_w}x${win_h}+${win_x}+${win_y}" +repage "$out/client.ppm"
 differing=$(compare -metric AE "$out/client.ppm" "$home/composed.ppm" null: 2>&1) || true
 [ "$differing" = "0" ] || fail "the client area differs from the model's composition in $differing pixels"
-kill "$program_pid"
-wait "$program_pid" 2>/dev/null || true
+close_until_ended "$program_pid" || fail "the probe's window does not close"
 step "client area: the model's composition, ${win_w}x$win_h"
 
 # --- 2. The tuner hearing a tone; the strings --------------------------------------------------------
@@ -282,13 +301,8 @@ step "help button: hint shows"
 
 swaymsg -q "[pid=$tuner_pid] kill" || fail "swaymsg could not close the window"
 closed_at=$(date +%s%N)
-while kill -0 "$tuner_pid" 2>/dev/null && ! grep -q '^State:.*Z' "/proc/$tuner_pid/status" 2>/dev/null; do
-    [ $(($(date +%s%N) - closed_at)) -lt 2000000000 ] || fail "still running 2 s after the close"
-    sleep 0.02
-done
-code=0
-wait "$tuner_pid" || code=$?
-[ "$code" -eq 0 ] || fail "exit code $code after the close"
+ended_within "$tuner_pid" 2 || fail "still running 2 s after the close"
+[ "$exit_code" -eq 0 ] || fail "exit code $exit_code after the close"
 step "closed: exit 0 after $((($(date +%s%N) - closed_at) / 1000000)) ms"
 
 # --- 5. No sound server: three boxes, each caption whole --------------------------------------------
@@ -320,13 +334,8 @@ for number in 0 1 2; do
     swaymsg -q "[pid=$tuner_pid] kill" || fail "could not answer '$caption'"
     step "message box '$caption' answered"
 done
-code=0
-for _ in $(seq 100); do
-    kill -0 "$tuner_pid" 2>/dev/null || break
-    sleep 0.05
-done
-wait "$tuner_pid" || code=$?
-[ "$code" -eq 0 ] || fail "no server: exit code $code"
+ended_within "$tuner_pid" 5 || fail "no server: still running after the last box"
+[ "$exit_code" -eq 0 ] || fail "no server: exit code $exit_code"
 
 # Each caption as a box shows it that is surely wide enough: a long body widens it.
 body=$(printf 'A body long enough to widen the box. %.0s' 1 2 3 4)
@@ -337,8 +346,7 @@ for number in 0 1 2; do
     sleep 0.3
     screenshot
     caption_text "$caption" "$out/whole$number.png" || fail "no title bar on the probe's box"
-    swaymsg -q "[pid=$program_pid] kill"
-    wait "$program_pid" || true
+    close_until_ended "$program_pid" || fail "the probe's box '$caption' does not close"
     differing=$(compare -metric AE "$out/caption$number.png" "$out/whole$number.png" null: 2>&1) || true
     [ "$differing" = "0" ] || fail "'$caption' is cut in its title bar ($differing pixels differ)"
 done
