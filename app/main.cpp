@@ -1,6 +1,7 @@
 // The tuner's entry: the application, its main window and the message loop. The exit code is
 // 0 in every case, also after an error has been shown.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <optional>
 
@@ -58,6 +59,11 @@ int main(int argc, char** argv) {
         Report(app, error.what());
     } catch (...) {
         Report(app, "Unexpected error");
+    }
+    // Everything of ours is done: where the toolkit's teardown can hang, end without it.
+    if (app && app->TeardownCanHang()) {
+        std::fflush(nullptr);
+        std::_Exit(0);
     }
     return 0;
 }

@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -118,5 +119,9 @@ int main(int argc, char** argv) {
     });
     const int code = app.Run();
     std::printf("exit %d\n", code);
+    if (app.TeardownCanHang()) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
     return code;
 }
