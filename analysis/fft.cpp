@@ -8,7 +8,7 @@
 #include "analysis/peak_search.h"
 
 Fft::Fft(int points, int sampleRate)
-    : _Points(points), sampleRate_(sampleRate), bitReverse_(std::make_unique<int[]>(points)),
+    : points_(points), sampleRate_(sampleRate), bitReverse_(std::make_unique<int[]>(points)),
       work_(std::make_unique_for_overwrite<Complex[]>(points)),
       power_(std::make_unique<double[]>(points)), twiddles_(),
       tape_(std::make_unique<double[]>(points)) {
@@ -55,7 +55,7 @@ Fft::Fft(int points, int sampleRate)
 Fft::~Fft() = default;
 
 void Fft::CopyIn(SampleIter& iter) {
-    const int n = _Points;
+    const int n = points_;
     const int m = iter.count;
     if (m > n) {
         return;
@@ -84,7 +84,7 @@ void Fft::CopyIn(SampleIter& iter) {
 void Fft::Transform() {
     // Within a pass the butterflies touch disjoint pairs, so walking them group by group, with
     // the twiddles read in order, gives bit for bit what walking them twiddle by twiddle gives.
-    const int n = _Points;
+    const int n = points_;
     Complex* const work = work_.get();
     const auto twiddles = [this](int p) {
         return PassTwiddles{twiddles_[p].get(), crossed_[p].get()};
@@ -108,7 +108,7 @@ void Fft::Transform() {
 }
 
 int Fft::GetFrequency() const {
-    const int point = StrongestBin(power_.get(), _Points / 2);
-    assert(point < _Points);
-    return sampleRate_ * point / _Points;
+    const int point = StrongestBin(power_.get(), points_ / 2);
+    assert(point < points_);
+    return sampleRate_ * point / points_;
 }

@@ -30,7 +30,7 @@ public:
     // Hertz of the strongest bin among 0..N/2-1, the lowest bin winning ties.
     int GetFrequency() const;
 
-    int Points() const { return _Points; }
+    int Points() const { return points_; }
     int SampleRate() const { return sampleRate_; }
     int Passes() const { return passes_; }
     int BitReverse(int b) const { return bitReverse_[b]; }
@@ -42,7 +42,7 @@ public:
     double Tape(int n) const { return tape_[n]; }
 
 private:
-    int _Points;
+    int points_;
     int sampleRate_;
     int passes_ = 0;
     std::unique_ptr<int[]> bitReverse_;

@@ -24,16 +24,17 @@ ensure_packages() {
 
 # What building the program needs.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev libjpeg62-turbo-dev
-    libstb-dev libsndfile1-dev libsamplerate0-dev libgtest-dev libgmock-dev libbenchmark-dev
-    libfftw3-dev fonts-dejavu-core)
+    libstb-dev)
 
 # What the program needs to run on a desktop (X11 or Wayland).
 RUN_PACKAGES=(qt6-wayland xdg-utils)
 
-# What the tests need: real sound servers, guitar sound, a real X server, a Wayland compositor
-# and tools to drive them.
-TEST_PACKAGES=(pulseaudio pulseaudio-utils fluidsynth fluid-soundfont-gm xvfb xdotool imagemagick
-    openbox wmctrl x11-utils clang-format sox desktop-file-utils appstream dpkg-dev file
+# What the tests need: GoogleTest, the benchmarks and their FFTW yardstick, the tools' sound-file
+# libraries and the skin generator's font, real sound servers, guitar sound, a real X server, a
+# Wayland compositor and tools to drive them.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libsndfile1-dev
+    libsamplerate0-dev fonts-dejavu-core pulseaudio pulseaudio-utils fluidsynth fluid-soundfont-gm xvfb xdotool imagemagick
+    openbox wmctrl x11-utils clang-format shellcheck sox desktop-file-utils appstream dpkg-dev file
     g++-mingw-w64-x86-64-posix sway grim jq procps)
 # PipeWire with its PulseAudio service, on a D-Bus of its own: without their recommendations,
 # which would bring a desktop's session services along.

@@ -71,7 +71,9 @@ public:
     // --- Handlers named in the form description -----------------------------------------------
     void FondMouseDown(skin::Image& sender, skin::MouseButton button, int x, int y);
     void FondMouseUp(skin::Image& sender, skin::MouseButton button, int x, int y);
+    // Serves the six unlit string buttons (E6 A5 D4 G3 B2 E1): picks the clicked string.
     void IE6NClick(skin::Image& sender);
+    // Serves the six lit string buttons (LE6 ... LE1): lets go of the picked string.
     void IE1OClick(skin::Image& sender);
     void Image2Click(skin::Image& sender);
 

@@ -1,7 +1,6 @@
 #include "worker/display.h"
 
-#include "analysis/fft.h"
-#include "analysis/identify_note.h"
+#include "analysis/block_analysis.h"
 #include "capture/recorder_m16.h"
 #include "capture/sample_iter.h"
 
@@ -65,10 +64,8 @@ void Display::ProcessBlock() {
     SampleIter iter(*recorder_);
     recorder_->BlockDone();
     ToggleLamp();
-    fft_->CopyIn(iter);
-    fft_->Transform();
-    const int frequency = fft_->GetFrequency();
-    const TunerReading reading = IdentifyNote(frequency, view_.SelectedString());
+    const TunerReading reading =
+        AnalyseBlock(*fft_, iter, [this] { return view_.SelectedString(); }).reading;
     direction_.store(reading.direction, std::memory_order_relaxed);
     updates_.PushReading(reading);
 }

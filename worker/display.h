@@ -47,8 +47,6 @@ public:
     // Returns how many were applied.
     int DeliverUpdates();
 
-    // The direction of the last reading.
-    int Direction() const { return direction_.load(std::memory_order_relaxed); }
     // Wake-ups handled so far (with or without a completed block), not counting the last one
     // that ended the thread: lets a caller know the worker has dealt with a signal.
     long HandledWakeUps() const { return handledWakeUps_.load(std::memory_order_acquire); }

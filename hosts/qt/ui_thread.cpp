@@ -1,10 +1,8 @@
 #include "hosts/qt/ui_thread.h"
 
-#include <array>
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
-#include <mutex>
 #include <stdexcept>
 #include <utility>
 
@@ -39,20 +37,6 @@ struct UiThread::Impl {
         std::uint64_t count = 0;
         while (read(fd, &count, sizeof count) < 0 && errno == EINTR) {
         }
-        // One task at a time, taken under the lock and run outside it, so that a task may post.
-        for (;;) {
-            UiTask task;
-            {
-                std::lock_guard lock(mutex);
-                if (stopped || size == 0) {
-                    break;
-                }
-                task = ring[first];
-                first = (first + 1) % Capacity;
-                --size;
-            }
-            task();
-        }
         if (!stopped.load() && wakeHandler) {
             wakeHandler();
         }
@@ -60,10 +44,6 @@ struct UiThread::Impl {
 
     const int fd;
     std::unique_ptr<QSocketNotifier> notifier;
-    std::mutex mutex;
-    std::array<UiTask, Capacity> ring;
-    int first = 0;
-    int size = 0;
     std::atomic<bool> stopped{false};
     std::function<void()> wakeHandler;
 };
@@ -71,19 +51,6 @@ struct UiThread::Impl {
 UiThread::UiThread() : impl_(std::make_unique<Impl>()) {}
 
 UiThread::~UiThread() = default;
-
-bool UiThread::Post(UiTask task) {
-    {
-        std::lock_guard lock(impl_->mutex);
-        if (impl_->stopped || impl_->size == Capacity || !task) {
-            return false;
-        }
-        impl_->ring[(impl_->first + impl_->size) % Capacity] = task;
-        ++impl_->size;
-    }
-    impl_->Signal();
-    return true;
-}
 
 void UiThread::Wake(void* context) {
     auto* self = static_cast<UiThread*>(context);
@@ -97,9 +64,7 @@ void UiThread::SetWakeHandler(std::function<void()> handler) {
 }
 
 void UiThread::Stop() {
-    std::lock_guard lock(impl_->mutex);
     impl_->stopped = true;
-    impl_->size = 0;
 }
 
 bool UiThread::Stopped() const {

@@ -1,6 +1,6 @@
 #include "tools/scan/block_scanner.h"
 
-#include "analysis/identify_note.h"
+#include "analysis/block_analysis.h"
 #include "capture/sample_iter.h"
 
 BlockScanner::BlockScanner(int selectedString, std::ostream& out)
@@ -23,10 +23,7 @@ void BlockScanner::Push(std::span<const std::int16_t> samples) {
 
 void BlockScanner::AnalyseBlock() {
     SampleIter iter(recorder_);
-    fft_.CopyIn(iter);
-    fft_.Transform();
-    const int hertz = fft_.GetFrequency();
-    const TunerReading reading = IdentifyNote(hertz, selectedString_);
+    const auto [hertz, reading] = ::AnalyseBlock(fft_, iter, [this] { return selectedString_; });
     out_ << blocks_ << '\t' << hertz << '\t' << reading.frame << '\t' << reading.step << '\t'
          << reading.direction << '\n';
     ++blocks_;

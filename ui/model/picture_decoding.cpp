@@ -139,10 +139,6 @@ PixelImage DecodeJpeg(std::span<const std::uint8_t> encoded) {
     return image;
 }
 
-PixelImage Decode(PictureFormat format, std::span<const std::uint8_t> encoded) {
-    return format == PictureFormat::Jpeg ? DecodeJpeg(encoded) : DecodeBmp(encoded);
-}
-
 std::uint64_t PicturesDecoded() {
     return decodeCount.load();
 }

@@ -19,7 +19,6 @@ public:
 // Each throws PictureError for data it cannot read.
 PixelImage DecodeBmp(std::span<const std::uint8_t> encoded);
 PixelImage DecodeJpeg(std::span<const std::uint8_t> encoded);
-PixelImage Decode(PictureFormat format, std::span<const std::uint8_t> encoded);
 
 // How many pictures this process has decoded so far (successful or not): pictures are meant
 // to be decoded once each, and this is how that is checked.

@@ -1,113 +1,240 @@
-// The waveIn... entry points: forward to the selected back end.
+// The core of wave input: every waveIn... entry point checks its arguments here, once, for every
+// back end; the selected back end only lists sources and runs streams (wave_in_backend.h).
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
 
-#include "platform/posix/wavein/wave_in_driver.h"
+#include "platform/posix/wavein/open_wave_in.h"
+#include "platform/posix/wavein/wave_in_backend.h"
+#include "platform/posix/wavein/wave_in_format.h"
 
 namespace {
 
-std::atomic<const WaveInDriver*> selected{nullptr};
+constexpr DWORD CallbackTypeMask = 0x00070000;
+// Every standard format bit, 11.025 to 48 kHz, mono and stereo, 8 and 16 bits.
+constexpr DWORD AllStandardFormats = 0xFFFF;
+
+std::atomic<const WaveInBackend*> defaultBackend{nullptr};
+std::atomic<const WaveInBackend*> selected{nullptr};
+
+// Handles we gave out and have not closed, so that a stale or foreign one is refused rather
+// than followed. Shared ownership: a call in progress keeps its device alive.
+std::mutex registryMutex;
+std::map<HWAVEIN, std::shared_ptr<OpenWaveIn>> registry;
+
+std::shared_ptr<OpenWaveIn> Find(HWAVEIN handle) {
+    std::lock_guard lock(registryMutex);
+    const auto found = registry.find(handle);
+    return found != registry.end() ? found->second : nullptr;
+}
+
+// Shows one call to a test back end: when it arrives, and (made first in the entry point, so
+// destroyed last) once its answer is ready and no lock of the core is held.
+class ObservedCall {
+public:
+    ObservedCall(const WaveInBackend& backend, const WaveInCall& call)
+        : backend_(backend), kind_(call.kind) {
+        if (backend.observe != nullptr) {
+            backend.observe(call);
+        }
+    }
+    ~ObservedCall() {
+        if (backend_.answered != nullptr) {
+            backend_.answered(kind_);
+        }
+    }
+    ObservedCall(const ObservedCall&) = delete;
+    ObservedCall& operator=(const ObservedCall&) = delete;
+
+private:
+    const WaveInBackend& backend_;
+    WaveInCall::Kind kind_;
+};
+
+// The source behind a device number, or why there is none.
+MMRESULT FindSource(const WaveInBackend& backend, UINT_PTR device, WaveInSource& source) {
+    std::vector<WaveInSource> sources;
+    if (!backend.listSources(sources)) {
+        return MMSYSERR_NODRIVER;
+    }
+    const UINT_PTR index = device == WAVE_MAPPER ? 0 : device;
+    if (index >= sources.size()) {
+        return MMSYSERR_BADDEVICEID;
+    }
+    source = std::move(sources[index]);
+    return MMSYSERR_NOERROR;
+}
+
+// Copies `text` into a fixed field, cut at a character boundary so no UTF-8 sequence is split.
+void CopyName(const std::string& text, char (&field)[MAXPNAMELEN]) {
+    std::size_t length = std::min<std::size_t>(text.size(), MAXPNAMELEN - 1);
+    while (length > 0 && length < text.size() &&
+           (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+        --length;
+    }
+    std::memcpy(field, text.data(), length);
+    field[length] = '\0';
+}
+
+MMRESULT CheckOpenArguments(LPHWAVEIN handle, LPCWAVEFORMATEX format, DWORD_PTR callback,
+                            DWORD flags) {
+    if (format == nullptr) {
+        return MMSYSERR_INVALPARAM;
+    }
+    const bool query = (flags & WAVE_FORMAT_QUERY) != 0;
+    const DWORD callbackType = flags & CallbackTypeMask;
+    if ((flags & ~(CallbackTypeMask | WAVE_FORMAT_QUERY)) != 0 ||
+        (!query && callbackType != CALLBACK_EVENT && callbackType != CALLBACK_NULL)) {
+        return MMSYSERR_INVALFLAG;
+    }
+    if (!query && (handle == nullptr || (callbackType == CALLBACK_EVENT && callback == 0))) {
+        return MMSYSERR_INVALPARAM;
+    }
+    return IsRecordableFormat(*format) ? MMSYSERR_NOERROR : WAVERR_BADFORMAT;
+}
+
+// Runs `action` on the open device behind `handle`, after showing the call to the back end.
+template <typename Action>
+MMRESULT OnDevice(const WaveInCall& call, HWAVEIN handle, Action action) {
+    const ObservedCall observed(CurrentWaveInBackend(), call);
+    const std::shared_ptr<OpenWaveIn> device = Find(handle);
+    return device != nullptr ? action(*device) : MMSYSERR_INVALHANDLE;
+}
 
 } // namespace
 
-const WaveInDriver* SelectWaveInDriver(const WaveInDriver* driver) {
-    return selected.exchange(driver);
+const WaveInBackend* SelectWaveInBackend(const WaveInBackend* backend) {
+    return selected.exchange(backend);
 }
 
-const WaveInDriver& CurrentWaveInDriver() {
-    const WaveInDriver* driver = selected.load();
-    return driver != nullptr ? *driver : DefaultWaveInDriver();
+bool SetDefaultWaveInBackend(const WaveInBackend& backend) {
+    defaultBackend.store(&backend);
+    return true;
+}
+
+const WaveInBackend& CurrentWaveInBackend() {
+    if (const WaveInBackend* backend = selected.load()) {
+        return *backend;
+    }
+    const WaveInBackend* fallback = defaultBackend.load();
+    return fallback != nullptr ? *fallback : NullWaveInBackend();
 }
 
 UINT waveInGetNumDevs() {
-    return CurrentWaveInDriver().getNumDevs();
+    const WaveInBackend& backend = CurrentWaveInBackend();
+    const ObservedCall observed(backend, {.kind = WaveInCall::Kind::GetNumDevs});
+    std::vector<WaveInSource> sources;
+    return backend.listSources(sources) ? static_cast<UINT>(sources.size()) : 0;
 }
 
 MMRESULT waveInGetDevCapsA(UINT_PTR uDeviceID, LPWAVEINCAPSA pwic, UINT cbwic) {
-    return CurrentWaveInDriver().getDevCaps(uDeviceID, pwic, cbwic);
+    const WaveInBackend& backend = CurrentWaveInBackend();
+    const ObservedCall observed(
+        backend, {.kind = WaveInCall::Kind::GetDevCaps, .device = static_cast<UINT>(uDeviceID)});
+    if (pwic == nullptr || cbwic == 0) {
+        return MMSYSERR_INVALPARAM;
+    }
+    WaveInSource source;
+    if (const MMRESULT found = FindSource(backend, uDeviceID, source); found != MMSYSERR_NOERROR) {
+        return found;
+    }
+    WAVEINCAPSA filled{};
+    filled.vDriverVersion = backend.driverVersion;
+    CopyName(source.description, filled.szPname);
+    filled.dwFormats = AllStandardFormats;
+    filled.wChannels = 2;
+    std::memcpy(pwic, &filled, std::min<std::size_t>(cbwic, sizeof filled));
+    return MMSYSERR_NOERROR;
 }
 
 MMRESULT waveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_PTR dwCallback,
-                    DWORD_PTR dwInstance, DWORD fdwOpen) {
-    return CurrentWaveInDriver().open(phwi, uDeviceID, pwfx, dwCallback, dwInstance, fdwOpen);
+                    DWORD_PTR, DWORD fdwOpen) {
+    const WaveInBackend& backend = CurrentWaveInBackend();
+    const ObservedCall observed(backend, {.kind = WaveInCall::Kind::Open,
+                                          .device = uDeviceID,
+                                          .format = pwfx,
+                                          .handleGiven = phwi != nullptr,
+                                          .callback = dwCallback,
+                                          .flags = fdwOpen});
+    if (const MMRESULT checked = CheckOpenArguments(phwi, pwfx, dwCallback, fdwOpen);
+        checked != MMSYSERR_NOERROR) {
+        return checked;
+    }
+    WaveInSource source;
+    if (const MMRESULT found = FindSource(backend, uDeviceID, source); found != MMSYSERR_NOERROR) {
+        return found;
+    }
+    if (fdwOpen & WAVE_FORMAT_QUERY) {
+        return backend.queryFormat(source, *pwfx);
+    }
+    const HANDLE event = (fdwOpen & CallbackTypeMask) == CALLBACK_EVENT
+                             ? reinterpret_cast<HANDLE>(dwCallback)
+                             : nullptr;
+    auto device = std::make_shared<OpenWaveIn>(backend, event);
+    const auto handle = reinterpret_cast<HWAVEIN>(device.get());
+    {
+        // Registered first: the back end may deliver as soon as its stream is open.
+        std::lock_guard lock(registryMutex);
+        registry.emplace(handle, device);
+    }
+    if (const MMRESULT opened = device->Open(source, *pwfx); opened != MMSYSERR_NOERROR) {
+        std::lock_guard lock(registryMutex);
+        registry.erase(handle);
+        return opened;
+    }
+    *phwi = handle;
+    return MMSYSERR_NOERROR;
 }
 
 MMRESULT waveInPrepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return CurrentWaveInDriver().prepareHeader(hwi, pwh, cbwh);
+    return OnDevice({.kind = WaveInCall::Kind::Prepare, .handle = hwi, .header = pwh, .size = cbwh},
+                    hwi, [&](OpenWaveIn& device) { return device.Queue().Prepare(pwh, cbwh); });
 }
 
 MMRESULT waveInUnprepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return CurrentWaveInDriver().unprepareHeader(hwi, pwh, cbwh);
+    return OnDevice(
+        {.kind = WaveInCall::Kind::Unprepare, .handle = hwi, .header = pwh, .size = cbwh}, hwi,
+        [&](OpenWaveIn& device) { return device.Queue().Unprepare(pwh, cbwh); });
 }
 
 MMRESULT waveInAddBuffer(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return CurrentWaveInDriver().addBuffer(hwi, pwh, cbwh);
+    return OnDevice(
+        {.kind = WaveInCall::Kind::AddBuffer, .handle = hwi, .header = pwh, .size = cbwh}, hwi,
+        [&](OpenWaveIn& device) { return device.Queue().Add(pwh, cbwh); });
 }
 
 MMRESULT waveInStart(HWAVEIN hwi) {
-    return CurrentWaveInDriver().start(hwi);
-}
-MMRESULT waveInStop(HWAVEIN hwi) {
-    return CurrentWaveInDriver().stop(hwi);
-}
-MMRESULT waveInReset(HWAVEIN hwi) {
-    return CurrentWaveInDriver().reset(hwi);
-}
-MMRESULT waveInClose(HWAVEIN hwi) {
-    return CurrentWaveInDriver().close(hwi);
+    return OnDevice({.kind = WaveInCall::Kind::Start, .handle = hwi}, hwi, [](OpenWaveIn& device) {
+        device.Start();
+        return MMSYSERR_NOERROR;
+    });
 }
 
-MMRESULT waveInGetErrorTextA(MMRESULT mmrError, LPSTR pszText, UINT cchText) {
-    if (pszText == nullptr || cchText == 0) {
-        return MMSYSERR_INVALPARAM;
-    }
-    const char* text = nullptr;
-    switch (mmrError) {
-    case MMSYSERR_NOERROR:
-        text = "The command completed successfully.";
-        break;
-    case MMSYSERR_ERROR:
-        text = "The sound server reported an unexpected error.";
-        break;
-    case MMSYSERR_BADDEVICEID:
-        text = "There is no sound input device with this number.";
-        break;
-    case MMSYSERR_NOTENABLED:
-        text = "The sound server does not allow this program to record.";
-        break;
-    case MMSYSERR_ALLOCATED:
-        text = "The sound input device is already in use by another program.";
-        break;
-    case MMSYSERR_INVALHANDLE:
-        text = "The sound input device handle is not valid.";
-        break;
-    case MMSYSERR_NODRIVER:
-        text = "No sound server could be reached, so sound input cannot be opened.";
-        break;
-    case MMSYSERR_NOMEM:
-        text = "There is not enough memory to open sound input.";
-        break;
-    case MMSYSERR_INVALFLAG:
-        text = "An unknown flag was passed to sound input.";
-        break;
-    case MMSYSERR_INVALPARAM:
-        text = "An invalid parameter was passed to sound input.";
-        break;
-    case WAVERR_BADFORMAT:
-        text = "The sound input device cannot record in this format.";
-        break;
-    case WAVERR_STILLPLAYING:
-        text = "Buffers are still queued with the sound input device.";
-        break;
-    case WAVERR_UNPREPARED:
-        text = "A buffer was queued without being prepared.";
-        break;
-    default:
-        return MMSYSERR_BADERRNUM;
-    }
-    const std::size_t length = std::min<std::size_t>(std::strlen(text), cchText - 1);
-    std::memcpy(pszText, text, length);
-    pszText[length] = '\0';
-    return MMSYSERR_NOERROR;
+MMRESULT waveInStop(HWAVEIN hwi) {
+    return OnDevice({.kind = WaveInCall::Kind::Stop, .handle = hwi}, hwi, [](OpenWaveIn& device) {
+        device.Stop();
+        return MMSYSERR_NOERROR;
+    });
+}
+
+MMRESULT waveInReset(HWAVEIN hwi) {
+    return OnDevice({.kind = WaveInCall::Kind::Reset, .handle = hwi}, hwi, [](OpenWaveIn& device) {
+        device.Reset();
+        return MMSYSERR_NOERROR;
+    });
+}
+
+MMRESULT waveInClose(HWAVEIN hwi) {
+    return OnDevice({.kind = WaveInCall::Kind::Close, .handle = hwi}, hwi,
+                    [hwi](OpenWaveIn& device) {
+                        const MMRESULT closed = device.Close();
+                        if (closed == MMSYSERR_NOERROR) {
+                            std::lock_guard lock(registryMutex);
+                            registry.erase(hwi);
+                        }
+                        return closed;
+                    });
 }

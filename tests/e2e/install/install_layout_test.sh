@@ -75,7 +75,9 @@ for icon in "$prefix/$datadir"/icons/hicolor/*/apps/"$app_id".png; do
     # Transparent around the dial: the lower left corner lets the desktop show through.
     [ "$(convert "$icon" -format '%[fx:p{0,h-1}.a]' info:)" = "0" ] || fail "$icon is opaque"
 done
-echo "icons: $(ls "$prefix/$datadir"/icons/hicolor | tr '\n' ' ')named $app_id"
+sizes=$(find "$prefix/$datadir/icons/hicolor" -mindepth 1 -maxdepth 1 -printf '%f ' | tr ' ' '\n' |
+    sort -V | tr '\n' ' ')
+echo "icons: ${sizes}named $app_id"
 
 # --- 2. Staged with DESTDIR: paths name the prefix, not the staging folder ------------------
 target=/opt/vibralon-layout-test-$$

@@ -51,7 +51,9 @@ fail_shows_logs "$out" 40 '*.log' '*.err'
 cpack --config "$build/CPackConfig.cmake" -B "$out/package" >"$out/cpack.log" 2>&1 ||
     fail "cpack failed"
 debs=("$out"/package/vibralon_*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single vibralon_*.deb"
+if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
+    fail "cpack made no single vibralon_*.deb"
+fi
 deb=${debs[0]}
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 
@@ -61,7 +63,7 @@ echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
     fail "Architecture: $(dpkg-deb -f "$deb" Architecture)"
 depends=$(dpkg-deb -f "$deb" Depends)
 # Package names only: alternatives split, version constraints dropped.
-dpkg-deb -f "$deb" Depends | tr ',|' '\n\n' | sed 's/(.*)//; s/[[:space:]]//g' | grep . | sort -u \
+dpkg-deb -f "$deb" Depends | sed 's/[,|]/\n/g; s/([^)]*)//g; s/[[:space:]]//g' | grep . | sort -u \
     >"$out/depends.txt"
 for needed in libqt6widgets6 libpulse0; do
     grep -qx "$needed" "$out/depends.txt" || fail "Depends lacks $needed: $depends"
@@ -73,7 +75,7 @@ grep -qxE 'libjpeg62-turbo|libturbojpeg0' "$out/depends.txt" ||
 # sanitizer runtime, a test library, a tool's).
 unexpected=$(grep -vxE 'libqt6widgets6|libqt6gui6|libqt6core6|libpulse0|libjpeg62-turbo|libturbojpeg0|libstb0|libc6|libstdc\+\+6|libgcc-s1' \
     "$out/depends.txt" || true)
-[ -z "$unexpected" ] || fail "unexpected dependencies: $(echo $unexpected)"
+[ -z "$unexpected" ] || fail "unexpected dependencies: ${unexpected//$'\n'/ }"
 echo "Depends: $depends"
 
 # --- 3. Files -------------------------------------------------------------------------------
@@ -105,7 +107,9 @@ echo "installed: $(dpkg -L vibralon | grep -c '') paths"
 # --- 5. Start it as the desktop does --------------------------------------------------------
 exec_line=$(entry_value "$desktop" Exec)
 workdir=$(entry_value "$desktop" Path)
-[ -n "$exec_line" ] && [ -n "$workdir" ] || fail "the entry lacks Exec or Path"
+if [ -z "$exec_line" ] || [ -z "$workdir" ]; then
+    fail "the entry lacks Exec or Path"
+fi
 # Field codes (%f, %U...) stand for files to open; the tuner takes none. xargs splits the quoted
 # arguments as the entry writes them.
 mapfile -t argv < <(printf '%s\n' "$exec_line" | sed 's/%[fFuUik]//g; s/%%/%/g' | xargs printf '%s\n')

@@ -235,8 +235,12 @@ step "window $wid up"
 [ "$(vibralon_streams)" = 1 ] || fail "the server sees no recording stream of Vibralon"
 
 eventually 10 same "$(frame 9)" 121 85 || fail "110 Hz: the note window does not show A"
-[ "$(lit_pixels)" = 124 ] && middle_bar_lit || fail "110 Hz: not the middle bar alone lit ($(lit_pixels) lit pixels)"
-plus_hidden && moins_hidden || fail "110 Hz with no string: an arrow shows"
+if ! { [ "$(lit_pixels)" = 124 ] && middle_bar_lit; }; then
+    fail "110 Hz: not the middle bar alone lit ($(lit_pixels) lit pixels)"
+fi
+if ! { plus_hidden && moins_hidden; }; then
+    fail "110 Hz with no string: an arrow shows"
+fi
 step "110 Hz: A, middle bar, no arrow"
 
 # The lamp, once a block (about 0.37 s): both pictures within a few screenshots, nothing else.
@@ -253,7 +257,9 @@ for _ in $(seq 12); do
     fi
     sleep 0.15
 done
-[ "$lit" -gt 0 ] && [ "$unlit" -gt 0 ] || fail "the lamp does not blink: $lit lit, $unlit unlit"
+if ! { [ "$lit" -gt 0 ] && [ "$unlit" -gt 0 ]; }; then
+    fail "the lamp does not blink: $lit lit, $unlit unlit"
+fi
 step "lamp: $lit lit, $unlit unlit"
 
 # --- 2. Strings, with the tone still playing ---------------------------------------------------
@@ -262,7 +268,9 @@ screenshot
 same "$skin/LA5.jpg" 24 120 || fail "A5 clicked: LA5 does not show at its place"
 sleep 1
 eventually 3 same "$(frame 9)" 121 85 || fail "A5: the note changed"
-plus_hidden && moins_hidden || fail "A5 with 110 Hz: an arrow shows"
+if ! { plus_hidden && moins_hidden; }; then
+    fail "A5 with 110 Hz: an arrow shows"
+fi
 step "A5 lit, no arrow"
 
 click 54 79 # E6

@@ -8,23 +8,23 @@
 #include <vector>
 
 #include "platform/posix/wavein/testing/fake_wave_in.h"
-#include "platform/posix/wavein/wave_in_driver.h"
+#include "platform/posix/wavein/wave_in_backend.h"
 
 namespace {
 
-TEST(WaveInDrivers, TheSoundServerIsTheDefaultAndAFakeOnlyWhenSelected) {
-    EXPECT_STREQ(CurrentWaveInDriver().name, "pulseaudio");
+TEST(WaveInBackends, TheSoundServerIsTheDefaultAndAFakeOnlyWhenSelected) {
+    EXPECT_STREQ(CurrentWaveInBackend().name, "pulseaudio");
     {
         wavein_testing::FakeWaveIn fake;
         fake.SetDeviceCount(3);
         EXPECT_EQ(waveInGetNumDevs(), 3u);
     }
-    EXPECT_STREQ(CurrentWaveInDriver().name, "pulseaudio");
-    const WaveInDriver* previous = SelectWaveInDriver(&NullWaveInDriver());
+    EXPECT_STREQ(CurrentWaveInBackend().name, "pulseaudio");
+    const WaveInBackend* previous = SelectWaveInBackend(&NullWaveInBackend());
     EXPECT_EQ(waveInGetNumDevs(), 0u);
     WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 11025, 22050, 2, 16, 0};
     EXPECT_NE(waveInOpen(nullptr, 0, &format, 0, 0, WAVE_FORMAT_QUERY), MMSYSERR_NOERROR);
-    SelectWaveInDriver(previous);
+    SelectWaveInBackend(previous);
 }
 
 // Every code a back end of ours returns has its own plain sentence.

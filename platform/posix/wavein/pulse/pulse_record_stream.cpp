@@ -2,47 +2,48 @@
 
 #include "platform/posix/wavein/pulse/pulse_errors.h"
 #include "platform/posix/wavein/pulse/pulse_identity.h"
+#include "platform/posix/wavein/pulse/pulse_shared_session.h"
 
 namespace {
 
 constexpr std::chrono::milliseconds OpenTimeout{2000};
-// Small fragments, so that a block is handed over soon after its last sample was captured.
-constexpr int FragmentsPerSecond = 50;
+// A block (about 0.37 s at the tuner's rate) is handed over at most a tenth of a second after
+// its last sample was captured; smaller fragments only wake the capture thread more often (at
+// 50 a second that thread was most of the tuner's CPU time).
+constexpr int FragmentsPerSecond = 10;
 
 } // namespace
 
 MMRESULT PulseRecordStream::Open(const std::string& source, const pa_sample_spec& sampleFormat,
-                                 HANDLE event, std::unique_ptr<PulseRecordStream>& opened) {
-    std::unique_ptr<PulseRecordStream> device(new PulseRecordStream(source, sampleFormat, event));
-    PulseSession& session = device->session_;
-    if (!session.Connect()) {
-        return WaveInResultFromPulse(session.Error());
+                                 WaveInSink& sink, std::unique_ptr<PulseRecordStream>& opened) {
+    int error = PA_OK;
+    std::shared_ptr<PulseSession> session = SharedPulseSession(error);
+    if (session == nullptr) {
+        return WaveInResultFromPulse(error);
     }
-    {
-        PulseSession::Lock lock(session);
-        if (!device->ConnectStream()) {
-            return WaveInResultFromPulse(pa_context_errno(session.Context()));
-        }
-        const bool settled = session.WaitUntil(
-            [&] { return pa_stream_get_state(device->stream_) != PA_STREAM_CREATING; },
-            OpenTimeout);
-        if (!settled) {
-            return MMSYSERR_NODRIVER;
-        }
-        if (pa_stream_get_state(device->stream_) != PA_STREAM_READY) {
-            const int error = pa_context_errno(session.Context());
-            return error == PA_OK ? MMSYSERR_ERROR : WaveInResultFromPulse(error);
-        }
-        session.StayConnected([raw = device.get()] { raw->StreamAgain(); });
+    std::unique_ptr<PulseRecordStream> device(
+        new PulseRecordStream(session, source, sampleFormat, sink));
+    PulseSession::Lock lock(*session);
+    if (!device->ConnectStream()) {
+        return WaveInResultFromPulse(pa_context_errno(session->Context()));
     }
-    device->Signal(1);
+    const bool settled = session->WaitUntil(
+        [&] { return pa_stream_get_state(device->stream_) != PA_STREAM_CREATING; }, OpenTimeout);
+    if (!settled) {
+        return MMSYSERR_NODRIVER;
+    }
+    if (pa_stream_get_state(device->stream_) != PA_STREAM_READY) {
+        const int failure = pa_context_errno(session->Context());
+        return failure == PA_OK ? MMSYSERR_ERROR : WaveInResultFromPulse(failure);
+    }
+    session->KeepConnectedFor(device.get(), [raw = device.get()] { raw->StreamAgain(); });
     opened = std::move(device);
     return MMSYSERR_NOERROR;
 }
 
 bool PulseRecordStream::ConnectStream() {
     pa_proplist* properties = NewApplicationProperties();
-    stream_ = pa_stream_new_with_proplist(session_.Context(), StreamName, &sampleFormat_, nullptr,
+    stream_ = pa_stream_new_with_proplist(session_->Context(), StreamName, &sampleFormat_, nullptr,
                                           properties);
     pa_proplist_free(properties);
     if (stream_ == nullptr) {
@@ -72,11 +73,11 @@ void PulseRecordStream::DropStream() {
     }
 }
 
-// Mainloop thread, loop locked: the session is connected again.
+// Mainloop thread, loop locked: the connection is made again.
 void PulseRecordStream::StreamAgain() {
     DropStream();
     if (!ConnectStream()) {
-        session_.Reconnect();
+        session_->Reconnect();
     }
 }
 
@@ -84,38 +85,12 @@ PulseRecordStream::~PulseRecordStream() {
     Disconnect();
 }
 
-void PulseRecordStream::Start() {
-    queue_.Start();
-}
-
-void PulseRecordStream::Stop() {
-    Signal(queue_.Stop());
-}
-
-void PulseRecordStream::Reset() {
-    Signal(queue_.Reset());
-}
-
-MMRESULT PulseRecordStream::Close() {
-    if (!queue_.Empty()) {
-        return WAVERR_STILLPLAYING;
-    }
-    Disconnect();
-    Signal(1);
-    return MMSYSERR_NOERROR;
-}
-
 void PulseRecordStream::Disconnect() {
-    if (session_.Loop() == nullptr) {
-        return;
-    }
-    {
-        PulseSession::Lock lock(session_);
-        // Closing while no server is there must not wait for one.
-        session_.StopReconnecting();
-        DropStream();
-    }
-    // The session's own teardown joins the mainloop thread; after that no callback can run.
+    // Callbacks run on the mainloop thread with the loop locked: once they are cleared under
+    // the lock, none can run again. Closing while no server is there waits for none.
+    PulseSession::Lock lock(*session_);
+    session_->Release(this);
+    DropStream();
 }
 
 void PulseRecordStream::OnReadable(pa_stream*, size_t, void* self) {
@@ -124,17 +99,16 @@ void PulseRecordStream::OnReadable(pa_stream*, size_t, void* self) {
 
 void PulseRecordStream::OnStateChanged(pa_stream* stream, void* self) {
     auto* device = static_cast<PulseRecordStream*>(self);
-    pa_threaded_mainloop_signal(device->session_.Loop(), 0);
+    pa_threaded_mainloop_signal(device->session_->Loop(), 0);
     // A stream that fails on a working connection (a server that has no source yet, just
     // after it started) is made again on a new connection as well.
     if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream))) {
-        device->session_.Reconnect();
+        device->session_->Reconnect();
     }
 }
 
 // Mainloop thread, with the loop locked.
 void PulseRecordStream::ReadAvailable() {
-    int completed = 0;
     for (;;) {
         const void* data = nullptr;
         size_t bytes = 0;
@@ -143,14 +117,7 @@ void PulseRecordStream::ReadAvailable() {
         }
         // A hole (no data, some length) is a gap in the capture: kept as silence so that the
         // blocks stay in step with time.
-        completed += queue_.Write(data, bytes);
+        sink_.Deliver(data, bytes);
         pa_stream_drop(stream_);
-    }
-    Signal(completed);
-}
-
-void PulseRecordStream::Signal(int completedBlocks) const {
-    if (completedBlocks > 0 && event_ != nullptr) {
-        SetEvent(event_);
     }
 }

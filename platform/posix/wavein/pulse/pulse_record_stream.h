@@ -1,54 +1,47 @@
-// One open wave-input device over the sound server: a record stream whose sound the mainloop
-// thread copies into the queued blocks, in queue order (see block_queue.h for the contract).
-// The device stays open when the server goes away: once a server answers again, the stream is
-// made again, with the same name, format and source, and blocks resume where they stopped.
+// One record stream on the sound server, delivering what it captures into the wave-input core
+// from the connection's mainloop thread (see wave_in_backend.h for the contract). It stays open
+// when the server goes away: once a server answers again, the stream is made again with the
+// same name, format and source, and sound resumes without the core knowing.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "platform/posix/wavein/block_queue.h"
 #include "platform/posix/wavein/pulse/pulse_session.h"
+#include "platform/posix/wavein/wave_in_backend.h"
 #include "platform/winapi.h"
 
 class PulseRecordStream {
 public:
-    // Connects a record stream on `source` (empty: the server's default) at exactly `sampleFormat`,
-    // and sets `event` (may be null) once it is open. On failure returns the wave-input code.
+    // Connects a record stream on `source` (empty: the server's default) at exactly
+    // `sampleFormat`, over the program's shared connection. On failure returns the wave-input
+    // code.
     static MMRESULT Open(const std::string& source, const pa_sample_spec& sampleFormat,
-                         HANDLE event, std::unique_ptr<PulseRecordStream>& opened);
+                         WaveInSink& sink, std::unique_ptr<PulseRecordStream>& opened);
 
-    // Tears the stream and the connection down and joins the mainloop thread. Bounded in time
+    // Disconnects the stream; once it returns no more sound is delivered. Bounded in time
     // whatever the server does.
     ~PulseRecordStream();
     PulseRecordStream(const PulseRecordStream&) = delete;
     PulseRecordStream& operator=(const PulseRecordStream&) = delete;
 
-    BlockQueue& Queue() { return queue_; }
-    void Start();
-    void Stop();
-    void Reset();
-    // Disconnects and sets the event one last time. Refused while blocks are queued.
-    MMRESULT Close();
-
 private:
-    PulseRecordStream(const std::string& source, const pa_sample_spec& sampleFormat, HANDLE event)
-        : source_(source), sampleFormat_(sampleFormat), event_(event) {}
+    PulseRecordStream(std::shared_ptr<PulseSession> session, const std::string& source,
+                      const pa_sample_spec& sampleFormat, WaveInSink& sink)
+        : session_(std::move(session)), source_(source), sampleFormat_(sampleFormat), sink_(sink) {}
     static void OnReadable(pa_stream* stream, size_t bytes, void* self);
     static void OnStateChanged(pa_stream* stream, void* self);
-    // With the loop locked: a new record stream on the session's connection; false (with the
-    // context's error) when it could not be asked for.
+    // With the loop locked: a new record stream on the connection; false (with the context's
+    // error) when it could not be asked for.
     bool ConnectStream();
     void DropStream();
     void StreamAgain();
     void ReadAvailable();
-    void Signal(int completedBlocks) const;
     void Disconnect();
 
+    std::shared_ptr<PulseSession> session_;
     std::string source_; // empty: the server's default
     pa_sample_spec sampleFormat_;
-    HANDLE event_;
-    BlockQueue queue_;
-    PulseSession session_;
+    WaveInSink& sink_;
     pa_stream* stream_ = nullptr;
 };

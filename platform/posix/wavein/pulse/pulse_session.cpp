@@ -25,7 +25,8 @@ PulseSession::~PulseSession() {
     }
     {
         Lock lock(*this);
-        StopReconnecting();
+        owners_.clear();
+        StopRetrying();
         DropContext();
     }
     pa_threaded_mainloop_stop(loop_);
@@ -91,12 +92,18 @@ void PulseSession::DropContext() {
     }
 }
 
-void PulseSession::StayConnected(std::function<void()> reconnected) {
-    reconnected_ = std::move(reconnected);
+void PulseSession::KeepConnectedFor(const void* owner, std::function<void()> reconnected) {
+    owners_.push_back({owner, std::move(reconnected)});
 }
 
-void PulseSession::StopReconnecting() {
-    reconnected_ = nullptr;
+void PulseSession::Release(const void* owner) {
+    std::erase_if(owners_, [owner](const Owner& kept) { return kept.owner == owner; });
+    if (owners_.empty()) {
+        StopRetrying();
+    }
+}
+
+void PulseSession::StopRetrying() {
     if (retry_ != nullptr) {
         pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
         api->time_free(retry_);
@@ -105,7 +112,7 @@ void PulseSession::StopReconnecting() {
 }
 
 void PulseSession::Reconnect() {
-    if (reconnected_) {
+    if (!owners_.empty()) {
         RetryLater();
     }
 }
@@ -126,12 +133,16 @@ void PulseSession::RetryLater() {
 void PulseSession::OnContextState(pa_context* context, void* self) {
     auto* session = static_cast<PulseSession*>(self);
     pa_threaded_mainloop_signal(session->loop_, 0);
-    if (!session->reconnected_) {
+    if (session->owners_.empty()) {
         return;
     }
     const pa_context_state_t state = pa_context_get_state(context);
     if (state == PA_CONTEXT_READY) {
-        session->reconnected_();
+        // A copy: an owner may let go of the connection while it is told.
+        const std::vector<Owner> owners = session->owners_;
+        for (const Owner& owner : owners) {
+            owner.reconnected();
+        }
     } else if (!PA_CONTEXT_IS_GOOD(state)) {
         // Not replaced here: a context is not to be freed from its own callback.
         session->RetryLater();
@@ -144,7 +155,7 @@ void PulseSession::OnRetry(pa_mainloop_api* api, pa_time_event* event, const str
     auto* session = static_cast<PulseSession*>(self);
     api->time_free(event);
     session->retry_ = nullptr;
-    if (!session->reconnected_) {
+    if (session->owners_.empty()) {
         return;
     }
     session->DropContext();
@@ -152,6 +163,14 @@ void PulseSession::OnRetry(pa_mainloop_api* api, pa_time_event* event, const str
         // Refused at once (no socket, say): its failure may not reach the state callback.
         session->RetryLater();
     }
+}
+
+bool PulseSession::Ready() const {
+    if (context_ == nullptr) {
+        return false;
+    }
+    Lock lock(*this);
+    return pa_context_get_state(context_) == PA_CONTEXT_READY;
 }
 
 bool PulseSession::WaitUntil(const std::function<bool()>& done,

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/posix/wavein/pulse/pulse_session.h"
+#include "platform/posix/wavein/pulse/pulse_shared_session.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ constexpr std::chrono::milliseconds ReplyTimeout{1500};
 struct Listing {
     pa_threaded_mainloop* loop;
     std::string defaultSource{};
-    std::vector<PulseSource> sources{};
+    std::vector<WaveInSource> sources{};
     bool haveServerInfo = false;
     bool haveSources = false;
 };
@@ -37,14 +37,8 @@ void OnSource(pa_context*, const pa_source_info* info, int last, void* data) {
          info->description != nullptr ? info->description : (info->name ? info->name : "")});
 }
 
-} // namespace
-
-std::optional<std::vector<PulseSource>> ListPulseSources() {
-    PulseSession session;
-    if (!session.Connect()) {
-        return std::nullopt;
-    }
-    Listing listing{session.Loop()};
+// One listing over `session`; false when it did not answer in time.
+bool ListOver(PulseSession& session, Listing& listing) {
     PulseSession::Lock lock(session);
     pa_operation* info = pa_context_get_server_info(session.Context(), OnServerInfo, &listing);
     pa_operation* list = pa_context_get_source_info_list(session.Context(), OnSource, &listing);
@@ -66,15 +60,38 @@ std::optional<std::vector<PulseSource>> ListPulseSources() {
             pa_operation_unref(operation);
         }
     }
-    if (!answered) {
-        return std::nullopt;
+    return answered;
+}
+
+} // namespace
+
+bool ListPulseSources(std::vector<WaveInSource>& sources) {
+    int error = PA_OK;
+    std::shared_ptr<PulseSession> session = SharedPulseSession(error);
+    if (session == nullptr) {
+        return false;
     }
-    std::vector<PulseSource>& sources = listing.sources;
-    const auto byDefault = std::find_if(sources.begin(), sources.end(), [&](const PulseSource& s) {
+    Listing listing{session->Loop()};
+    if (!ListOver(*session, listing)) {
+        // The server may have gone since the connection was last used: one fresh try.
+        if (session->Ready() || (session = SharedPulseSession(error)) == nullptr) {
+            return false;
+        }
+        listing = Listing{session->Loop()};
+        if (!ListOver(*session, listing)) {
+            return false;
+        }
+    }
+    sources = std::move(listing.sources);
+    const auto byDefault = std::find_if(sources.begin(), sources.end(), [&](const WaveInSource& s) {
         return s.name == listing.defaultSource;
     });
     if (byDefault != sources.end()) {
         std::rotate(sources.begin(), byDefault, byDefault + 1);
     }
-    return std::move(sources);
+    // Device 0 records whatever the server's default is when the stream connects.
+    if (!sources.empty()) {
+        sources.front().name.clear();
+    }
+    return true;
 }

@@ -1,203 +1,119 @@
 #include "platform/posix/wavein/testing/fake_wave_in.h"
 
-#include <atomic>
+#include <algorithm>
 #include <cassert>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <span>
 #include <utility>
-#include <vector>
 
 namespace wavein_testing {
 namespace {
 
 std::atomic<FakeWaveIn*> active{nullptr};
 
+DWORD FlagsOf(const WAVEHDR& header) {
+    return std::atomic_ref<DWORD>(const_cast<DWORD&>(header.dwFlags))
+        .load(std::memory_order_acquire);
+}
+
 } // namespace
 
-// The driver table's functions; a friend so they can reach the fake's state.
-struct FakeDriverCalls {
+// The back-end table's functions; a friend so they can reach the device's state.
+struct FakeBackend {
     static FakeWaveIn& Fake() {
         FakeWaveIn* fake = active.load();
         assert(fake != nullptr);
         return *fake;
     }
 
-    static HWAVEIN HandleOf(const FakeWaveIn& fake) {
-        return reinterpret_cast<HWAVEIN>(const_cast<FakeWaveIn*>(&fake));
-    }
-
-    static void Record(FakeWaveIn& fake, RecordedCall call) {
-        std::lock_guard lock(fake.mutex_);
-        fake.calls_.push_back(call);
-    }
-
-    // Made first in each call, so the test's hook runs once the call has been answered and
-    // every lock of the fake is released.
-    struct AfterCall {
-        FakeWaveIn& fake;
-        Call call;
-        ~AfterCall() {
-            std::function<void(Call)> hook;
-            {
-                std::lock_guard lock(fake.mutex_);
-                hook = fake.hook_;
-            }
-            if (hook) {
-                hook(call);
-            }
-        }
-    };
-
-    static UINT GetNumDevs() {
+    static void Observe(const WaveInCall& call) {
         FakeWaveIn& fake = Fake();
-        const AfterCall after{fake, Call::GetNumDevs};
-        Record(fake, {Call::GetNumDevs});
+        if (call.kind == Call::Unprepare) {
+            fake.unprepares_.fetch_add(1);
+        }
         std::lock_guard lock(fake.mutex_);
-        return fake.devices_;
+        if (call.kind == Call::Open && !(call.flags & WAVE_FORMAT_QUERY)) {
+            fake.event_ = reinterpret_cast<HANDLE>(call.callback);
+        }
+        if (call.kind == Call::AddBuffer && call.header != nullptr &&
+            fake.headerCount_ < FakeWaveIn::MaxHeaders &&
+            std::find(fake.headers_, fake.headers_ + fake.headerCount_, call.header) ==
+                fake.headers_ + fake.headerCount_) {
+            fake.headers_[fake.headerCount_++] = call.header;
+        }
+        if (!fake.keepCalls_) {
+            return;
+        }
+        RecordedCall recorded{.call = call.kind,
+                              .device = call.device,
+                              .handleGiven = call.handleGiven,
+                              .callback = call.callback,
+                              .flags = call.flags,
+                              .handle = call.handle,
+                              .header = const_cast<WAVEHDR*>(call.header),
+                              .size = call.size};
+        if (call.format != nullptr) {
+            recorded.format = *call.format;
+        }
+        if (call.header != nullptr) {
+            recorded.headerAtCall = *call.header;
+        }
+        fake.calls_.push_back(recorded);
     }
 
-    static MMRESULT GetDevCaps(UINT_PTR device, LPWAVEINCAPSA caps, UINT) {
+    static void Answered(Call call) {
         FakeWaveIn& fake = Fake();
-        const AfterCall after{fake, Call::GetDevCaps};
-        Record(fake, {.call = Call::GetDevCaps, .device = static_cast<UINT>(device)});
-        std::lock_guard lock(fake.mutex_);
-        if (device >= fake.devices_) {
-            return MMSYSERR_BADDEVICEID;
+        std::function<void(Call)> hook;
+        {
+            std::lock_guard lock(fake.mutex_);
+            hook = fake.hook_;
         }
-        *caps = WAVEINCAPSA{};
-        caps->szPname[0] = 'F';
-        caps->wChannels = 1;
-        return MMSYSERR_NOERROR;
+        if (hook) {
+            hook(call);
+        }
     }
 
-    static MMRESULT Open(LPHWAVEIN handle, UINT device, LPCWAVEFORMATEX format, DWORD_PTR callback,
-                         DWORD_PTR, DWORD flags) {
+    static bool ListSources(std::vector<WaveInSource>& sources) {
         FakeWaveIn& fake = Fake();
-        const AfterCall after{fake, Call::Open};
-        RecordedCall call{.call = Call::Open,
-                          .device = device,
-                          .handleGiven = handle != nullptr,
-                          .callback = callback,
-                          .flags = flags};
-        if (format != nullptr) {
-            call.format = *format;
-        }
-        Record(fake, call);
         std::lock_guard lock(fake.mutex_);
-        if (flags & WAVE_FORMAT_QUERY) {
-            return fake.queryResult_;
-        }
+        sources.assign(fake.devices_, WaveInSource{"fake", "F"});
+        return true;
+    }
+
+    static MMRESULT QueryFormat(const WaveInSource&, const WAVEFORMATEX&) {
+        FakeWaveIn& fake = Fake();
+        std::lock_guard lock(fake.mutex_);
+        return fake.queryResult_;
+    }
+
+    static MMRESULT Open(const WaveInSource&, const WAVEFORMATEX& format, WaveInSink& sink,
+                         WaveInStream*& stream) {
+        FakeWaveIn& fake = Fake();
+        std::lock_guard lock(fake.mutex_);
         if (fake.openResult_ != MMSYSERR_NOERROR) {
             return fake.openResult_;
         }
-        if (handle == nullptr || fake.open_) {
-            return MMSYSERR_INVALPARAM;
-        }
-        fake.open_ = true;
-        fake.event_ = reinterpret_cast<HANDLE>(callback);
-        *handle = HandleOf(fake);
-        if (fake.event_ != nullptr) {
-            SetEvent(fake.event_);
-        }
+        ++fake.openStreams_;
+        fake.sink_ = &sink;
+        fake.format_ = format;
+        stream = reinterpret_cast<WaveInStream*>(&sink);
         return MMSYSERR_NOERROR;
     }
 
-    // Records a header call; null when the handle is not the open device.
-    static FakeWaveIn* HeaderCall(Call kind, HWAVEIN handle, LPWAVEHDR header, UINT size) {
-        FakeWaveIn& fake = Fake();
-        RecordedCall call{.call = kind, .handle = handle, .header = header, .size = size};
-        if (header != nullptr) {
-            call.headerAtCall = *header;
-        }
-        Record(fake, call);
-        return ValidHandle(fake, handle) ? &fake : nullptr;
-    }
+    static void Start(WaveInStream*) {}
+    static void Stop(WaveInStream*) {}
 
-    static bool ValidHandle(FakeWaveIn& fake, HWAVEIN handle) {
+    static MMRESULT Close(WaveInStream* stream) {
+        FakeWaveIn& fake = Fake();
         std::lock_guard lock(fake.mutex_);
-        return fake.open_ && handle == HandleOf(fake);
-    }
-
-    static MMRESULT Prepare(HWAVEIN handle, LPWAVEHDR header, UINT size) {
-        const AfterCall after{Fake(), Call::Prepare};
-        FakeWaveIn* fake = HeaderCall(Call::Prepare, handle, header, size);
-        return fake != nullptr ? fake->queue_.Prepare(header, size) : MMSYSERR_INVALHANDLE;
-    }
-
-    static MMRESULT Unprepare(HWAVEIN handle, LPWAVEHDR header, UINT size) {
-        const AfterCall after{Fake(), Call::Unprepare};
-        FakeWaveIn* fake = HeaderCall(Call::Unprepare, handle, header, size);
-        return fake != nullptr ? fake->queue_.Unprepare(header, size) : MMSYSERR_INVALHANDLE;
-    }
-
-    static MMRESULT AddBuffer(HWAVEIN handle, LPWAVEHDR header, UINT size) {
-        const AfterCall after{Fake(), Call::AddBuffer};
-        FakeWaveIn* fake = HeaderCall(Call::AddBuffer, handle, header, size);
-        return fake != nullptr ? fake->queue_.Add(header, size) : MMSYSERR_INVALHANDLE;
-    }
-
-    // Records a call on the device; null when the handle is not the open device.
-    static FakeWaveIn* DeviceCall(Call kind, HWAVEIN handle) {
-        FakeWaveIn& fake = Fake();
-        Record(fake, {.call = kind, .handle = handle});
-        return ValidHandle(fake, handle) ? &fake : nullptr;
-    }
-
-    static void Signal(FakeWaveIn& fake, int completed) {
-        HANDLE event = fake.Event();
-        if (completed > 0 && event != nullptr) {
-            SetEvent(event);
+        if (fake.closeResult_ != MMSYSERR_NOERROR) {
+            return fake.closeResult_;
         }
-    }
-
-    static MMRESULT Start(HWAVEIN handle) {
-        const AfterCall after{Fake(), Call::Start};
-        FakeWaveIn* fake = DeviceCall(Call::Start, handle);
-        if (fake == nullptr) {
-            return MMSYSERR_INVALHANDLE;
-        }
-        fake->queue_.Start();
-        return MMSYSERR_NOERROR;
-    }
-
-    static MMRESULT Stop(HWAVEIN handle) {
-        const AfterCall after{Fake(), Call::Stop};
-        FakeWaveIn* fake = DeviceCall(Call::Stop, handle);
-        if (fake == nullptr) {
-            return MMSYSERR_INVALHANDLE;
-        }
-        Signal(*fake, fake->queue_.Stop());
-        return MMSYSERR_NOERROR;
-    }
-
-    static MMRESULT Reset(HWAVEIN handle) {
-        const AfterCall after{Fake(), Call::Reset};
-        FakeWaveIn* fake = DeviceCall(Call::Reset, handle);
-        if (fake == nullptr) {
-            return MMSYSERR_INVALHANDLE;
-        }
-        Signal(*fake, fake->queue_.Reset());
-        return MMSYSERR_NOERROR;
-    }
-
-    static MMRESULT Close(HWAVEIN handle) {
-        const AfterCall after{Fake(), Call::Close};
-        FakeWaveIn* fake = DeviceCall(Call::Close, handle);
-        if (fake == nullptr) {
-            return MMSYSERR_INVALHANDLE;
-        }
-        if (!fake->queue_.Empty()) {
-            return WAVERR_STILLPLAYING;
-        }
-        HANDLE event = nullptr;
-        {
-            std::lock_guard lock(fake->mutex_);
-            if (fake->closeResult_ != MMSYSERR_NOERROR) {
-                return fake->closeResult_;
-            }
-            fake->open_ = false;
-            std::swap(event, fake->event_);
-        }
-        if (event != nullptr) {
-            SetEvent(event);
+        --fake.openStreams_;
+        if (reinterpret_cast<WaveInSink*>(stream) == fake.sink_) {
+            fake.sink_ = nullptr;
         }
         return MMSYSERR_NOERROR;
     }
@@ -205,30 +121,30 @@ struct FakeDriverCalls {
 
 namespace {
 
-constexpr WaveInDriver fakeDriver{"fake",
-                                  FakeDriverCalls::GetNumDevs,
-                                  FakeDriverCalls::GetDevCaps,
-                                  FakeDriverCalls::Open,
-                                  FakeDriverCalls::Prepare,
-                                  FakeDriverCalls::Unprepare,
-                                  FakeDriverCalls::AddBuffer,
-                                  FakeDriverCalls::Start,
-                                  FakeDriverCalls::Stop,
-                                  FakeDriverCalls::Reset,
-                                  FakeDriverCalls::Close};
+constexpr WaveInBackend fakeBackend{.name = "fake",
+                                    .driverVersion = 0,
+                                    .listSources = FakeBackend::ListSources,
+                                    .queryFormat = FakeBackend::QueryFormat,
+                                    .open = FakeBackend::Open,
+                                    .start = FakeBackend::Start,
+                                    .stop = FakeBackend::Stop,
+                                    .close = FakeBackend::Close,
+                                    .observe = FakeBackend::Observe,
+                                    .answered = FakeBackend::Answered};
 
 } // namespace
 
 FakeWaveIn::FakeWaveIn() {
+    calls_.reserve(64);
     FakeWaveIn* expected = nullptr;
     const bool alone = active.compare_exchange_strong(expected, this);
     assert(alone && "one FakeWaveIn at a time");
     (void)alone;
-    previous_ = SelectWaveInDriver(&fakeDriver);
+    previous_ = SelectWaveInBackend(&fakeBackend);
 }
 
 FakeWaveIn::~FakeWaveIn() {
-    SelectWaveInDriver(previous_);
+    SelectWaveInBackend(previous_);
     active.store(nullptr);
 }
 
@@ -257,6 +173,11 @@ void FakeWaveIn::SetCallHook(std::function<void(Call)> hook) {
     hook_ = std::move(hook);
 }
 
+void FakeWaveIn::KeepCalls(bool keep) {
+    std::lock_guard lock(mutex_);
+    keepCalls_ = keep;
+}
+
 std::vector<RecordedCall> FakeWaveIn::Calls() const {
     std::lock_guard lock(mutex_);
     return calls_;
@@ -279,27 +200,107 @@ void FakeWaveIn::ClearCalls() {
 
 bool FakeWaveIn::IsOpen() const {
     std::lock_guard lock(mutex_);
-    return open_;
+    return openStreams_ > 0;
 }
 
-HANDLE FakeWaveIn::Event() const {
+int FakeWaveIn::Queued() const {
     std::lock_guard lock(mutex_);
-    return event_;
+    return static_cast<int>(std::count_if(headers_, headers_ + headerCount_, [](const WAVEHDR* h) {
+        return (FlagsOf(*h) & WHDR_INQUEUE) != 0;
+    }));
+}
+
+void FakeWaveIn::Feed(const void* bytes, std::size_t count) {
+    WaveInSink* sink = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        sink = sink_;
+    }
+    if (sink != nullptr) {
+        sink->Deliver(bytes, count);
+    }
 }
 
 bool FakeWaveIn::CompleteHead(char fill) {
-    const std::size_t room = queue_.HeadRoom();
-    if (room == 0 || !queue_.Recording()) {
+    const std::size_t room = HeadRoom();
+    if (room == 0) {
         return false;
     }
-    const std::vector<char> bytes(room, fill);
-    return Feed(bytes.data(), bytes.size()) > 0;
+    char piece[512];
+    std::fill(std::begin(piece), std::end(piece), fill);
+    for (std::size_t left = room; left > 0;) {
+        const std::size_t taken = std::min(left, sizeof piece);
+        Feed(piece, taken);
+        left -= taken;
+    }
+    return true;
 }
 
-int FakeWaveIn::Feed(const void* bytes, std::size_t count) {
-    const int completed = queue_.Write(bytes, count);
-    FakeDriverCalls::Signal(*this, completed);
-    return completed;
+bool FakeWaveIn::CompleteBlocks(std::initializer_list<double> hertz) {
+    std::size_t blockBytes = 0;
+    {
+        std::lock_guard lock(mutex_);
+        assert(sink_ == nullptr || format_.wBitsPerSample == 16);
+        blockBytes = headerCount_ > 0 ? headers_[0]->dwBufferLength : 0;
+    }
+    const std::size_t room = HeadRoom();
+    if (room == 0) {
+        return false;
+    }
+    // One delivery for all the blocks, so that their completions set the event once.
+    std::vector<std::int16_t> samples((room + (hertz.size() - 1) * blockBytes) / 2);
+    std::size_t first = 0;
+    for (const double tone : hertz) {
+        const std::size_t count = (first == 0 ? room : blockBytes) / 2;
+        WriteTone(tone, std::span(samples).subspan(first, count));
+        first += count;
+    }
+    Feed(samples.data(), samples.size() * sizeof samples[0]);
+    return true;
+}
+
+bool FakeWaveIn::CompleteBlock(double hertz) {
+    const std::size_t room = HeadRoom();
+    if (room == 0) {
+        return false;
+    }
+    // In pieces, so that nothing is allocated; only the last one completes the block.
+    std::int16_t piece[256];
+    for (std::size_t left = room / 2; left > 0;) {
+        const std::size_t count = std::min(left, std::size(piece));
+        WriteTone(hertz, std::span(piece, count));
+        Feed(piece, count * sizeof piece[0]);
+        left -= count;
+    }
+    return true;
+}
+
+std::size_t FakeWaveIn::HeadRoom() const {
+    WaveInSink* sink = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        sink = sink_;
+    }
+    return sink != nullptr ? sink->HeadRoom() : 0;
+}
+
+void FakeWaveIn::WriteTone(double hertz, std::span<std::int16_t> samples) {
+    const double rate = static_cast<double>(format_.nSamplesPerSec);
+    for (std::int16_t& sample : samples) {
+        const double angle = 2.0 * std::numbers::pi * hertz * static_cast<double>(phase_++) / rate;
+        sample = static_cast<std::int16_t>(std::lround(12000.0 * std::sin(angle)));
+    }
+}
+
+void FakeWaveIn::Signal() const {
+    HANDLE event = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        event = event_;
+    }
+    if (event != nullptr) {
+        SetEvent(event);
+    }
 }
 
 } // namespace wavein_testing

@@ -1,33 +1,25 @@
-// A wave-input device that a test drives by hand. It records every call with its arguments,
-// answers with the results the test sets, and fills blocks only when the test says so, through
-// the same block queue as the real back ends. Constructing one selects it behind waveIn...;
+// The test device: a wave-input back end that a test drives by hand, behind the real core. It
+// records every entry-point call as the core received it, answers with the results the test
+// sets, and captures only when the test says so. Constructing one selects it behind waveIn...;
 // destroying it selects the previous back end again. One may exist at a time.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <vector>
 
-#include "platform/posix/wavein/block_queue.h"
-#include "platform/posix/wavein/wave_in_driver.h"
+#include "platform/posix/wavein/wave_in_backend.h"
 #include "platform/winapi.h"
 
 namespace wavein_testing {
 
-enum class Call {
-    GetNumDevs,
-    GetDevCaps,
-    Open,
-    Prepare,
-    Unprepare,
-    AddBuffer,
-    Start,
-    Stop,
-    Reset,
-    Close
-};
+using Call = WaveInCall::Kind;
 
 struct RecordedCall {
     Call call;
@@ -55,38 +47,62 @@ public:
     void SetOpenResult(MMRESULT result);
     void SetCloseResult(MMRESULT result);
 
-    // Runs after the device has answered each call, on the caller's thread and outside the
-    // fake's lock, so a test can act in the middle of the caller's sequence (complete a block
-    // while the caller is still starting, say). Empty: nothing runs.
+    // Runs after the core has answered each call, on the caller's thread and outside every
+    // lock, so a test can act in the middle of the caller's sequence (complete a block while
+    // the caller is still starting, say). Empty: nothing runs.
     void SetCallHook(std::function<void(Call)> hook);
 
+    // Calls are kept unless the test turns that off (keeping them allocates).
+    void KeepCalls(bool keep);
     std::vector<RecordedCall> Calls() const;
     std::vector<RecordedCall> CallsOf(Call call) const;
     void ClearCalls();
+    int Unprepares() const { return unprepares_.load(); }
 
     bool IsOpen() const;
-    HANDLE Event() const;
+    // Blocks queued with the device and not yet filled.
+    int Queued() const;
 
-    // The device fills the rest of the head-of-queue block with `fill`, marks it done and sets
-    // the event. False when nothing is queued or capture is not running.
+    // Capture, into the stream opened last; each returns false when no block is queued or
+    // capture is stopped.
+    // Fills the rest of the head block with `fill`; allocates nothing.
     bool CompleteHead(char fill = 0);
-    // The device captures `count` bytes (from any thread), completing blocks as they fill.
-    int Feed(const void* bytes, std::size_t count);
+    // Fills the head block with a 16-bit sine of `hertz` at the opened rate, continuing the
+    // phase of the blocks before; allocates nothing.
+    bool CompleteBlock(double hertz);
+    // Fills one block per tone in one delivery: the completions merge into one event setting.
+    bool CompleteBlocks(std::initializer_list<double> hertz);
+    // Captures `count` bytes (from any thread), completing blocks as they fill.
+    void Feed(const void* bytes, std::size_t count);
+    // Sets the open device's event with no block done, as a stray setting.
+    void Signal() const;
 
 private:
-    friend struct FakeDriverCalls;
+    friend struct FakeBackend;
+
+    std::size_t HeadRoom() const;
+    // The tone's next samples, continuing its phase.
+    void WriteTone(double hertz, std::span<std::int16_t> samples);
 
     mutable std::mutex mutex_;
     std::vector<RecordedCall> calls_;
+    bool keepCalls_ = true;
+    std::atomic<int> unprepares_{0};
     UINT devices_ = 1;
     MMRESULT queryResult_ = MMSYSERR_NOERROR;
     MMRESULT openResult_ = MMSYSERR_NOERROR;
     MMRESULT closeResult_ = MMSYSERR_NOERROR;
-    bool open_ = false;
+    int openStreams_ = 0;
+    WaveInSink* sink_ = nullptr;
+    WAVEFORMATEX format_{};
     HANDLE event_ = nullptr;
-    BlockQueue queue_;
+    // The headers ever queued, to count those still queued; the recorder has eight.
+    static constexpr int MaxHeaders = 16;
+    const WAVEHDR* headers_[MaxHeaders] = {};
+    int headerCount_ = 0;
+    long phase_ = 0;
     std::function<void(Call)> hook_;
-    const WaveInDriver* previous_ = nullptr;
+    const WaveInBackend* previous_ = nullptr;
 };
 
 } // namespace wavein_testing

@@ -1,0 +1,56 @@
+#include "platform/posix/wavein/open_wave_in.h"
+
+OpenWaveIn::~OpenWaveIn() {
+    if (stream_ != nullptr) {
+        backend_.close(stream_);
+    }
+}
+
+MMRESULT OpenWaveIn::Open(const WaveInSource& source, const WAVEFORMATEX& format) {
+    const MMRESULT opened = backend_.open(source, format, *this, stream_);
+    if (opened == MMSYSERR_NOERROR) {
+        Signal(1);
+    }
+    return opened;
+}
+
+void OpenWaveIn::Start() {
+    queue_.Start();
+    backend_.start(stream_);
+}
+
+void OpenWaveIn::Stop() {
+    backend_.stop(stream_);
+    Signal(queue_.Stop());
+}
+
+void OpenWaveIn::Reset() {
+    backend_.stop(stream_);
+    Signal(queue_.Reset());
+}
+
+MMRESULT OpenWaveIn::Close() {
+    if (!queue_.Empty()) {
+        return WAVERR_STILLPLAYING;
+    }
+    if (const MMRESULT closed = backend_.close(stream_); closed != MMSYSERR_NOERROR) {
+        return closed;
+    }
+    stream_ = nullptr;
+    Signal(1);
+    return MMSYSERR_NOERROR;
+}
+
+void OpenWaveIn::Deliver(const void* bytes, std::size_t count) {
+    Signal(queue_.Write(bytes, count));
+}
+
+std::size_t OpenWaveIn::HeadRoom() const {
+    return queue_.Recording() ? queue_.HeadRoom() : 0;
+}
+
+void OpenWaveIn::Signal(int completedBlocks) const {
+    if (completedBlocks > 0 && event_ != nullptr) {
+        SetEvent(event_);
+    }
+}

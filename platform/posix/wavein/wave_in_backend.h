@@ -1,0 +1,105 @@
+// What a wave-input back end provides, and what the core (wave_in.cpp) gives it in return.
+//
+// The core answers every waveIn... call: it checks handles, flags, the format and the headers,
+// keeps the handle registry and each device's block queue, sets the event, and refuses what the
+// wave-input contract refuses. A back end only lists sources and runs streams; it never sees a
+// header or the event.
+//
+// Threading and stop contract, the same for every back end:
+// - listSources, queryFormat, open, start, stop and close run on the caller's thread; the core
+//   never calls two of them at once for one stream.
+// - Between open and close a back end may call the sink's Deliver from any one thread of its
+//   own. Once close has returned MMSYSERR_NOERROR it never touches the sink again.
+// - A stream stays open, as far as the core knows, until close: a back end that loses its
+//   server may keep the stream and deliver again later, or deliver nothing; both are fine.
+// - No call may wait without bound on a server that stalls or has gone.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/winapi.h"
+
+// One capture source, as the sound server names it.
+struct WaveInSource {
+    std::string name;        // the back end's name for it, to open a stream by (empty: the default)
+    std::string description; // what people see in sound settings
+};
+
+// Where a back end puts what it captures.
+class WaveInSink {
+public:
+    // Appends `count` captured bytes (null: silence) to the device's queue, head block first;
+    // sound that finds no queued block is dropped, as a device with no buffer drops it.
+    virtual void Deliver(const void* bytes, std::size_t count) = 0;
+    // Bytes still to fill in the head block; 0 when nothing is queued or capture is stopped.
+    virtual std::size_t HeadRoom() const = 0;
+
+protected:
+    ~WaveInSink() = default;
+};
+
+// A back end's open stream; each back end defines its own.
+struct WaveInStream;
+
+// One entry-point call as the core received it, for the test device to record.
+struct WaveInCall {
+    enum class Kind {
+        GetNumDevs,
+        GetDevCaps,
+        Open,
+        Prepare,
+        Unprepare,
+        AddBuffer,
+        Start,
+        Stop,
+        Reset,
+        Close
+    };
+    Kind kind;
+    UINT device = 0;                      // GetDevCaps, Open
+    const WAVEFORMATEX* format = nullptr; // Open
+    bool handleGiven = false;             // Open: whether a handle was asked for
+    DWORD_PTR callback = 0;               // Open
+    DWORD flags = 0;                      // Open
+    HWAVEIN handle = nullptr;             // calls on an open device
+    const WAVEHDR* header = nullptr;      // header calls
+    UINT size = 0;                        // header calls
+};
+
+struct WaveInBackend {
+    const char* name;
+    // The version reported in a device's capabilities.
+    UINT driverVersion;
+    // Fills `sources`, the default source first. False when no server could be reached.
+    bool (*listSources)(std::vector<WaveInSource>& sources);
+    // Whether `source` records `format`, a PCM format the core has already checked.
+    MMRESULT (*queryFormat)(const WaveInSource& source, const WAVEFORMATEX& format);
+    // Opens a stream of `source` in `format` that delivers into `sink`.
+    using OpenFunction = MMRESULT(const WaveInSource& source, const WAVEFORMATEX& format,
+                                  WaveInSink& sink, WaveInStream*& stream);
+    OpenFunction* open;
+    // Delivery may begin / should end; the core drops what arrives while not recording anyway.
+    void (*start)(WaveInStream* stream);
+    void (*stop)(WaveInStream* stream);
+    // Ends the stream. On failure the stream stays open and the core keeps its handle.
+    MMRESULT (*close)(WaveInStream* stream);
+    // Test device only (null elsewhere): sees every entry-point call before the core checks it,
+    // and hears once it has been answered, on the caller's thread with no lock of the core held,
+    // so a test can act in the middle of the caller's sequence.
+    void (*observe)(const WaveInCall& call);
+    void (*answered)(WaveInCall::Kind kind);
+};
+
+// A machine without sound input: no sources, nothing opens.
+const WaveInBackend& NullWaveInBackend();
+
+// Makes `backend` the default (once, at start-up, by the program that listens). Without it the
+// default is the null back end, so programs that never record link no sound-server library.
+bool SetDefaultWaveInBackend(const WaveInBackend& backend);
+
+// Selects the back end behind waveIn...; nullptr selects the default. Returns the previous one.
+// Select before any device is opened.
+const WaveInBackend* SelectWaveInBackend(const WaveInBackend* backend);
+const WaveInBackend& CurrentWaveInBackend();

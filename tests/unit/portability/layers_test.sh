@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# The folders read top-down, and the portable ones stay portable:
+# - capture/, analysis/, worker/ and ui/ include no Qt, PulseAudio, X11 or Windows header
+#   directly (the Windows names come through platform/winapi.h only);
+# - a folder includes only from folders below it: app > hosts > ui > worker > analysis >
+#   capture > platform, and everything may include platform/winapi.h;
+# - the programs that never listen (given after --quiet) link no sound-server library, while
+#   the tuner (given after --listens) does, so that the check cannot pass by reading nothing.
+#
+# Usage: layers_test.sh SOURCE_DIR --listens PROGRAM... --quiet PROGRAM...
+set -euo pipefail
+
+source_dir=$1
+shift
+failures=0
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+rank() {
+    case $1 in
+    app) echo 7 ;;
+    hosts) echo 6 ;;
+    ui) echo 5 ;;
+    worker) echo 4 ;;
+    analysis) echo 3 ;;
+    capture) echo 2 ;;
+    platform) echo 1 ;;
+    *) echo 0 ;;
+    esac
+}
+
+# Headers the portable folders must not name: toolkit, sound server, window system, Windows.
+system_pattern='^#include <(Q[A-Za-z]*|Qt[A-Za-z]*/.*|qt.*|pulse/.*|pipewire.*|X11/.*|xcb/.*|wayland-.*|windows\.h|winuser\.h|winbase\.h|mmsystem\.h|mmeapi\.h|shellapi\.h|windef\.h|winnt\.h)>'
+
+checked=0
+for folder in app hosts ui worker analysis capture platform; do
+    [ -d "$source_dir/$folder" ] || {
+        fail "$folder/ is missing"
+        continue
+    }
+    own=$(rank "$folder")
+    while IFS= read -r -d '' file; do
+        relative=${file#"$source_dir"/}
+        checked=$((checked + 1))
+        case $folder in
+        capture | analysis | worker | ui)
+            if grep -En "$system_pattern" "$file" >/dev/null; then
+                fail "$relative includes a platform header directly: $(grep -En "$system_pattern" "$file" | head -1)"
+            fi
+            ;;
+        esac
+        while IFS= read -r included; do
+            [ "$included" = "platform/winapi.h" ] && continue
+            top=${included%%/*}
+            [ "$top" = "$included" ] && continue # a file beside it
+            theirs=$(rank "$top")
+            [ "$theirs" -eq 0 ] && continue # not one of the layered folders
+            if [ "$top" != "$folder" ] && [ "$theirs" -ge "$own" ]; then
+                fail "$relative includes \"$included\", from a folder above or beside $folder/"
+            fi
+        done < <(sed -nE 's/^#include "([^"]+)".*/\1/p' "$file")
+    done < <(find "$source_dir/$folder" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.in' \) -print0)
+done
+[ "$checked" -gt 50 ] || fail "only $checked files were checked"
+
+# Programs and the sound-server libraries they load.
+# ldd's whole answer first: grep -q stops reading at its first match, and under pipefail the
+# SIGPIPE ldd then gets would read as "links nothing".
+links_sound_server() {
+    local libraries
+    libraries=$(ldd "$1")
+    grep -Eq 'lib(pulse|pipewire)[^ ]*\.so' <<<"$libraries"
+}
+mode=""
+for argument in "$@"; do
+    case $argument in
+    --listens | --quiet)
+        mode=$argument
+        continue
+        ;;
+    esac
+    [ -x "$argument" ] || {
+        fail "$argument is not a program"
+        continue
+    }
+    if [ "$mode" = --listens ] && ! links_sound_server "$argument"; then
+        fail "$(basename "$argument") listens but links no sound-server library"
+    elif [ "$mode" = --quiet ] && links_sound_server "$argument"; then
+        fail "$(basename "$argument") never listens but links: $(ldd "$argument" | grep -Eo 'lib(pulse|pipewire)[^ ]*' | sort -u | tr '\n' ' ')"
+    fi
+done
+
+echo "$checked files checked"
+[ "$failures" -eq 0 ]
