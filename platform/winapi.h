@@ -1,6 +1,7 @@
-// The Windows names the portable code uses: wave input, events, critical sections, message
-// boxes and the shell's "open". On Windows these are the real headers; elsewhere this header
-// declares our own layer with the same names, types and contract, implemented in platform/posix/.
+// The Windows names the portable code uses: wave input, events, threads, critical sections,
+// message boxes and the shell's "open". On Windows these are the real headers; elsewhere this
+// header declares our own layer with the same names, types and contract, implemented in
+// platform/posix/.
 #pragma once
 
 #ifdef _WIN32
@@ -15,6 +16,7 @@
 #include <shellapi.h>
 #else
 
+#include <cstddef>
 #include <cstdint>
 
 using BYTE = std::uint8_t;
@@ -137,7 +139,28 @@ HANDLE CreateEventA(LPVOID lpEventAttributes, BOOL bManualReset, BOOL bInitialSt
 BOOL SetEvent(HANDLE hEvent);
 BOOL ResetEvent(HANDLE hEvent);
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
+// Also waits for a thread to end, and closes a thread handle.
 BOOL CloseHandle(HANDLE hObject);
+
+// --- threads ----------------------------------------------------------------------------------
+
+// The calling convention of system callbacks; one convention on 64-bit Windows, none here.
+#define WINAPI
+using SIZE_T = std::size_t;
+using LPDWORD = DWORD*;
+using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID);
+
+constexpr DWORD CREATE_SUSPENDED = 0x00000004;
+
+HANDLE CreateThread(LPVOID lpThreadAttributes, SIZE_T dwStackSize,
+                    LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter,
+                    DWORD dwCreationFlags, LPDWORD lpThreadId);
+// Returns the suspend count before the call, (DWORD)-1 for a handle that is no thread.
+DWORD ResumeThread(HANDLE hThread);
+DWORD GetCurrentThreadId();
+// Why the last call of this thread failed. Only CreateThread sets it here, with the errno value
+// of the refusal, which std::system_category() reads on this platform.
+DWORD GetLastError();
 
 // --- critical sections ------------------------------------------------------------------------
 

@@ -54,7 +54,7 @@ void TForm1::FondMouseUp(skin::Image&, skin::MouseButton, int x, int y) {
 }
 
 void TForm1::Image2Click(skin::Image&) {
-    // Relative to the current directory; a help document that cannot be opened is not
-    // worth a message. There is no window handle to lend: the opener needs no parent here.
-    ShellExecuteA(nullptr, "open", "help\\guide.htm", nullptr, nullptr, SW_SHOWNORMAL);
+    // Relative to the current directory, owned by the tuner's window; a help document that
+    // cannot be opened is not worth a message.
+    ShellExecuteA(HostWindow(), "open", "help\\guide.htm", nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -1,27 +1,46 @@
 #include "worker/thread.h"
 
-TThread::~TThread() {
-    // An object deleted from its own Execute cannot join; let its thread run out instead.
-    if (thread_.joinable() && thread_.get_id() == std::this_thread::get_id()) {
-        thread_.detach();
+#include <system_error>
+
+TThread::TThread()
+    : handle_(CreateThread(nullptr, 0, &TThread::Run, this, CREATE_SUSPENDED, &threadId_)) {
+    if (handle_ == nullptr) {
+        // The system's own words for the refusal reach the user.
+        throw std::system_error(static_cast<int>(GetLastError()), std::system_category());
     }
+}
+
+TThread::~TThread() {
+    if (!resumed_) {
+        // Let it run out without Execute, so that neither the thread nor its stack is left
+        // behind.
+        skipExecute_.store(true, std::memory_order_release);
+        resumed_ = true;
+        ResumeThread(handle_);
+    }
+    // An object deleted from its own Execute cannot wait for itself; its thread runs out.
     WaitFor();
+    CloseHandle(handle_);
 }
 
 void TThread::Resume() {
-    if (!thread_.joinable() && !Finished()) {
-        thread_ = std::thread(&TThread::Run, this);
+    if (!resumed_) {
+        resumed_ = true;
+        ResumeThread(handle_);
     }
 }
 
 void TThread::WaitFor() {
-    // A thread cannot join itself; waiting for oneself would never return anyway.
-    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) {
-        thread_.join();
+    if (resumed_ && !OnOwnThread()) {
+        WaitForSingleObject(handle_, INFINITE);
     }
 }
 
-void TThread::Run() {
-    Execute();
-    finished_.store(true, std::memory_order_release);
+DWORD WINAPI TThread::Run(LPVOID self) {
+    auto* thread = static_cast<TThread*>(self);
+    if (!thread->skipExecute_.load(std::memory_order_acquire)) {
+        thread->Execute();
+        thread->finished_.store(true, std::memory_order_release);
+    }
+    return 0;
 }

@@ -1,27 +1,68 @@
-// Events and critical sections over the C++ standard library.
+// Events, waiting, closing handles and critical sections over the C++ standard library.
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 
+#include "platform/posix/kernel_object.h"
 #include "platform/winapi.h"
 
 namespace {
 
-struct EventObject {
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool manualReset;
-    bool signalled;
+using posix_layer::KernelObject;
+
+class EventObject final : public KernelObject {
+public:
+    EventObject(bool manualReset, bool signalled)
+        : manualReset_(manualReset), signalled_(signalled) {}
+
+    void Set() {
+        // Notified under the lock: a woken waiter may close the event at once, and the notify
+        // must not touch it after that.
+        std::lock_guard lock(mutex_);
+        signalled_ = true;
+        // An auto-reset event releases one waiter; a manual one releases all.
+        if (manualReset_) {
+            changed_.notify_all();
+        } else {
+            changed_.notify_one();
+        }
+    }
+
+    void Reset() {
+        std::lock_guard lock(mutex_);
+        signalled_ = false;
+    }
+
+    DWORD Wait(DWORD milliseconds) override {
+        std::unique_lock lock(mutex_);
+        const auto isSignalled = [this] { return signalled_; };
+        if (milliseconds == INFINITE) {
+            changed_.wait(lock, isSignalled);
+        } else if (!changed_.wait_for(lock, std::chrono::milliseconds(milliseconds), isSignalled)) {
+            return WAIT_TIMEOUT;
+        }
+        if (!manualReset_) {
+            signalled_ = false;
+        }
+        return WAIT_OBJECT_0;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    const bool manualReset_;
+    bool signalled_;
 };
 
 EventObject* AsEvent(HANDLE handle) {
-    return static_cast<EventObject*>(handle);
+    return dynamic_cast<EventObject*>(posix_layer::AsKernelObject(handle));
 }
 
 } // namespace
 
 HANDLE CreateEventA(LPVOID, BOOL bManualReset, BOOL bInitialState, LPCSTR) {
-    return new EventObject{{}, {}, bManualReset != FALSE, bInitialState != FALSE};
+    return static_cast<KernelObject*>(
+        new EventObject(bManualReset != FALSE, bInitialState != FALSE));
 }
 
 BOOL SetEvent(HANDLE hEvent) {
@@ -29,16 +70,7 @@ BOOL SetEvent(HANDLE hEvent) {
     if (event == nullptr) {
         return FALSE;
     }
-    // Notified under the lock: a woken waiter may close the event at once, and the notify must
-    // not touch it after that.
-    std::lock_guard lock(event->mutex);
-    event->signalled = true;
-    // An auto-reset event releases one waiter; a manual one releases all.
-    if (event->manualReset) {
-        event->changed.notify_all();
-    } else {
-        event->changed.notify_one();
-    }
+    event->Set();
     return TRUE;
 }
 
@@ -47,35 +79,20 @@ BOOL ResetEvent(HANDLE hEvent) {
     if (event == nullptr) {
         return FALSE;
     }
-    std::lock_guard lock(event->mutex);
-    event->signalled = false;
+    event->Reset();
     return TRUE;
 }
 
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
-    EventObject* event = AsEvent(hHandle);
-    if (event == nullptr) {
-        return WAIT_FAILED;
-    }
-    std::unique_lock lock(event->mutex);
-    const auto isSignalled = [event] { return event->signalled; };
-    if (dwMilliseconds == INFINITE) {
-        event->changed.wait(lock, isSignalled);
-    } else if (!event->changed.wait_for(lock, std::chrono::milliseconds(dwMilliseconds),
-                                        isSignalled)) {
-        return WAIT_TIMEOUT;
-    }
-    if (!event->manualReset) {
-        event->signalled = false;
-    }
-    return WAIT_OBJECT_0;
+    KernelObject* object = posix_layer::AsKernelObject(hHandle);
+    return object == nullptr ? WAIT_FAILED : object->Wait(dwMilliseconds);
 }
 
 BOOL CloseHandle(HANDLE hObject) {
     if (hObject == nullptr) {
         return FALSE;
     }
-    delete AsEvent(hObject);
+    delete posix_layer::AsKernelObject(hObject);
     return TRUE;
 }
 

@@ -38,6 +38,8 @@ public:
 
     // --- The host --------------------------------------------------------------------------
     void AttachHost(WindowHost* host) { host_ = host; }
+    // The host window's system handle, or none.
+    HWND HostWindow() const { return host_ != nullptr ? host_->NativeWindow() : nullptr; }
 
     // --- Placement (outer frame, screen coordinates) ---------------------------------------
     // The position for the first showing on a screen of that size; nullopt after the first

@@ -2,6 +2,7 @@
 // painting, input and placement (see form.h); the form calls these on the UI thread only.
 #pragma once
 
+#include "platform/winapi.h"
 #include "ui/model/geometry.h"
 
 namespace skin {
@@ -18,6 +19,9 @@ public:
     // decline with false; where a window cannot place itself (Wayland), the compositor moves
     // it, and the release then comes where it was pressed, in client coordinates.
     virtual bool StartInteractiveMove() { return false; }
+    // The system's handle of the window, for calls that take an owner; none where the
+    // platform's windows have no such handle.
+    virtual HWND NativeWindow() const { return nullptr; }
 
 protected:
     ~WindowHost() = default;

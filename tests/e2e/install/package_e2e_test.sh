@@ -63,7 +63,7 @@ echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
     fail "Architecture: $(dpkg-deb -f "$deb" Architecture)"
 depends=$(dpkg-deb -f "$deb" Depends)
 # Package names only: alternatives split, version constraints dropped.
-dpkg-deb -f "$deb" Depends | sed 's/[,|]/\n/g; s/([^)]*)//g; s/[[:space:]]//g' | grep . | sort -u \
+dpkg-deb -f "$deb" Depends | sed 's/[,|]/\n/g; s/([^)]*)//g; s/[[:blank:]]//g' | grep . | sort -u \
     >"$out/depends.txt"
 for needed in libqt6widgets6 libpulse0; do
     grep -qx "$needed" "$out/depends.txt" || fail "Depends lacks $needed: $depends"

@@ -35,17 +35,15 @@ mkdir -p "$out"
 
 # shellcheck source=tests/support/x11/session.sh
 source "$repo/tests/support/x11/session.sh"
+# shellcheck source=tests/e2e/tuner/tuner_checks.sh
+source "$repo/tests/e2e/tuner/tuner_checks.sh"
+tuner_checks_init "$out" "$skin"
 session_cleanup_on_exit
 fail_shows_logs "$out" 40 '*.err'
 x11_exact_pixels_env
 # The help button's "open" lands here instead of in a browser: it records what it was given.
 stub_xdg_open "$out"
 export PATH="$out/bin:$PATH"
-
-started=$SECONDS
-step() {
-    echo "[$((SECONDS - started)) s] $*"
-}
 
 # --- The X server, the window manager, the sound server and the sounds -------------------------
 x11_start_xvfb "$out"
@@ -55,84 +53,6 @@ start_private_pulse "$pulse_dir"
 sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
 "$repo/tests/support/render-guitar" "$out/a_string.wav" 45 2 10 2>"$out/render.err" ||
     fail "cannot render the A string"
-
-# Plays a file into the sink whose monitor the tuner hears; sets player_pid.
-play() {
-    paplay --device=guitar "$1" 2>>"$out/paplay.err" &
-    player_pid=$!
-    track_pid "$player_pid"
-}
-
-# --- Reading the window ----------------------------------------------------------------------------
-shot_count=0
-# Takes a screenshot of the tuner's client area; sets shot to its file.
-screenshot() {
-    shot_count=$((shot_count + 1))
-    shot="$out/shot$(printf '%03d' "$shot_count").png"
-    import -window "$wid" "$shot" 2>>"$out/import.err" || fail "no screenshot of the window"
-}
-
-# same PICTURE_FILE[CROP] X Y: whether the screenshot shows that picture with its top-left
-# corner at client X, Y, every pixel equal.
-same() {
-    local picture=$1 x=$2 y=$3 size differing
-    convert "$picture" +repage "$out/reference.ppm"
-    size=$(identify -format '%wx%h' "$out/reference.ppm")
-    convert "$shot" -crop "${size}+${x}+${y}" +repage "$out/crop.ppm"
-    differing=$(compare -metric AE "$out/crop.ppm" "$out/reference.ppm" null: 2>&1) || true
-    [ "$differing" = "0" ]
-}
-
-# A cell of the note strip, 129 x 75, four to a row.
-frame() {
-    echo "$skin/Liste.bmp[129x75+$((129 * ($1 % 4)))+$((75 * ($1 / 4)))]"
-}
-# Shape1's own artwork at a place of it (in Shape1's coordinates).
-artwork() {
-    echo "$skin/Shape1.bmp[$1x$2+$3+$4]"
-}
-
-# The panel under the arrows, unpainted: the arrow there is hidden.
-plus_hidden() { same "$(artwork 31 20 7 111)" 112 173; }
-moins_hidden() { same "$(artwork 32 26 126 106)" 231 168; }
-plus_shown() { same "$skin/plus.jpg" 112 173; }
-
-# Counts the lit-bar pixels (64,255,64) in the meter; the middle bar alone has 4 x 31.
-lit_pixels() {
-    convert "$shot" -crop 93x40+141+197 +repage -depth 8 txt:- | grep -c '(64,255,64)' || true
-}
-# The top-left pixel of the middle bar (Shape1 80,138) is lit.
-middle_bar_lit() {
-    convert "$shot" -crop 1x1+185+200 +repage -depth 8 txt:- | grep -q '(64,255,64)'
-}
-
-# Waits up to $1 seconds for the command after it to hold on a fresh screenshot.
-eventually() {
-    local limit=$1
-    shift
-    local deadline=$((SECONDS + limit))
-    while true; do
-        screenshot
-        "$@" && return 0
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.2
-    done
-}
-
-# Prints the id of a shown window whose title matches $1, waiting up to $2 seconds (default
-# 10). Asked again and again: a search that meets a window just going away fails.
-find_window() {
-    local pattern=$1 deadline=$((SECONDS + ${2:-10})) id
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1) || true
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
 
 # The caption as the window manager's title bar shows it, saved to $2: the label's rows between
 # the window's icon and its buttons, trimmed to the text (openbox's title is a top-to-bottom
@@ -146,17 +66,6 @@ title_text() {
     import -window root "$out/root.png" 2>>"$out/import.err" || return 1
     convert "$out/root.png" -crop "$((width + left + right - 100))x$((top - 3))+$((client_x - left + 25))+$((client_y - top + 2))" \
         +repage -fuzz 15% -trim "$2"
-}
-
-client_origin() {
-    xwininfo -id "$wid" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
-}
-
-# Clicks at a client position of the tuner's window.
-click() {
-    xdotool mousemove --window "$wid" "$1" "$2" click 1
-    # Park the pointer on the body, away from what is being read.
-    xdotool mousemove --window "$wid" 400 300
 }
 
 vibralon_streams() {
@@ -199,30 +108,6 @@ box_matches_probe() {
     [ "$differing" = "0" ]
 }
 
-# Holds the left button down at client X, Y for about $3 seconds of screenshots (held_shots),
-# each read by the command after it (held_seen: how many it held on), then moves over the body
-# and releases there.
-hold_and_release_over_body() {
-    local x=$1 y=$2 seconds=$3
-    shift 3
-    held_seen=0
-    held_shots=0
-    xdotool mousemove --window "$wid" "$x" "$y" mousedown 1
-    local deadline=$((SECONDS + seconds))
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        screenshot
-        held_shots=$((held_shots + 1))
-        if "$@"; then
-            held_seen=$((held_seen + 1))
-        fi
-        sleep 0.1
-    done
-    xdotool mousemove --window "$wid" 200 300
-    sleep 0.2
-    xdotool mouseup 1
-    xdotool mousemove --window "$wid" 400 300
-}
-
 # --- 1. A steady tone, then the A string ------------------------------------------------------------
 play "$out/tone110.wav"
 tone_pid=$player_pid
@@ -234,60 +119,11 @@ wid=$(find_window '^Vibralon$' 20) || fail "the tuner's window did not appear"
 step "window $wid up"
 [ "$(vibralon_streams)" = 1 ] || fail "the server sees no recording stream of Vibralon"
 
-eventually 10 same "$(frame 9)" 121 85 || fail "110 Hz: the note window does not show A"
-if ! { [ "$(lit_pixels)" = 124 ] && middle_bar_lit; }; then
-    fail "110 Hz: not the middle bar alone lit ($(lit_pixels) lit pixels)"
-fi
-if ! { plus_hidden && moins_hidden; }; then
-    fail "110 Hz with no string: an arrow shows"
-fi
-step "110 Hz: A, middle bar, no arrow"
-
-# The lamp, once a block (about 0.37 s): both pictures within a few screenshots, nothing else.
-lit=0
-unlit=0
-for _ in $(seq 12); do
-    screenshot
-    if same "$skin/On.bmp" 71 23; then
-        lit=$((lit + 1))
-    elif same "$skin/Off.bmp" 71 23; then
-        unlit=$((unlit + 1))
-    else
-        fail "the lamp shows neither On nor Off ($shot)"
-    fi
-    sleep 0.15
-done
-if ! { [ "$lit" -gt 0 ] && [ "$unlit" -gt 0 ]; }; then
-    fail "the lamp does not blink: $lit lit, $unlit unlit"
-fi
-step "lamp: $lit lit, $unlit unlit"
+check_tone_a
+check_lamp_blinks
 
 # --- 2. Strings, with the tone still playing ---------------------------------------------------
-click 54 149 # A5
-screenshot
-same "$skin/LA5.jpg" 24 120 || fail "A5 clicked: LA5 does not show at its place"
-sleep 1
-eventually 3 same "$(frame 9)" 121 85 || fail "A5: the note changed"
-if ! { plus_hidden && moins_hidden; }; then
-    fail "A5 with 110 Hz: an arrow shows"
-fi
-step "A5 lit, no arrow"
-
-click 54 79 # E6
-screenshot
-same "$skin/LE6.bmp" 24 48 || fail "E6 clicked: LE6 does not show"
-same "$skin/A5.bmp" 24 120 || fail "E6 clicked: A5 is not back"
-# A (note 9) lies below the E6 string's note: tune up.
-eventually 3 plus_shown || fail "E6 with 110 Hz: the tune-up arrow does not show"
-moins_hidden || fail "E6 with 110 Hz: the tune-down arrow shows"
-step "E6 lit, A5 back, plus shows"
-
-click 54 77 # LE6, two pixels above E6
-screenshot
-same "$skin/E6.bmp" 24 50 || fail "LE6 clicked: E6 is not back"
-eventually 3 plus_hidden || fail "no string: the arrow stays"
-moins_hidden || fail "no string: the tune-down arrow shows"
-step "no string, no arrow"
+check_strings
 
 # A quick double-click on D4: its second press is no click, so D4 stays lit.
 xdotool mousemove --window "$wid" 54 221 click --repeat 2 --delay 60 1
@@ -313,17 +149,8 @@ opened=$(sed -n 2p "$out/opened")
 step "help: $opened"
 
 # --- 3. Presses held while readings hide what was pressed; dragging the body ---------------------
-# The lamp: every block shows one of its pictures and hides the other. A release over the body
-# that reached it would move the window by the drag origin of some earlier press.
 read -r x0 y0 < <(client_origin)
-lamp_lit() { same "$skin/On.bmp" 71 23; }
-hold_and_release_over_body 78 30 2 lamp_lit
-if [ "$held_seen" -eq 0 ] || [ "$held_seen" -eq "$held_shots" ]; then
-    fail "the lamp did not change while held ($held_seen lit of $held_shots)"
-fi
-sleep 0.5
-[ "$(client_origin)" = "$x0 $y0" ] || fail "a press held on the lamp moved the window to $(client_origin)"
-step "lamp held across blocks, released over the body: the window stays"
+check_lamp_press_held
 
 # The tune-up arrow: shown by a reading (A with the E6 string), hidden by the next once the
 # tone stops, while the button is held on it.
@@ -340,25 +167,7 @@ sleep 0.5
 click 54 77 # LE6: no string again
 step "arrow pressed, hidden by a reading, released over the body: the window stays"
 
-# Fond's (100, 50) and (130, 40): Fond starts 3 pixels right of the client's edge.
-xdotool mousemove --window "$wid" 103 50 mousedown 1
-sleep 0.2
-xdotool mousemove --window "$wid" 133 40
-sleep 0.2
-read -r x1 y1 < <(client_origin)
-[ "$x1 $y1" = "$x0 $y0" ] || fail "the window moved while the button was held"
-xdotool mouseup 1
-for _ in $(seq 30); do
-    [ "$(client_origin)" != "$x0 $y0" ] && break
-    sleep 0.1
-done
-read -r x1 y1 < <(client_origin)
-[ "$((x1 - x0)) $((y1 - y0))" = "30 -10" ] || fail "the window moved by $((x1 - x0)),$((y1 - y0)), not 30,-10"
-# Pressed and released at one place: no move.
-xdotool mousemove --window "$wid" 103 50 click 1
-sleep 0.5
-[ "$(client_origin)" = "$x1 $y1" ] || fail "a click on the body moved the window"
-step "drag: moved 30 right, 10 up"
+check_drag
 
 # --- 1 (end). The rendered A string ----------------------------------------------------------------
 kill "$tone_pid" 2>/dev/null || true

@@ -1,0 +1,70 @@
+#include "hosts/win32/ui_thread.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "hosts/win32/handler_errors.h"
+
+namespace win32_host {
+namespace {
+
+constexpr wchar_t kClassName[] = L"VibralonUiThread";
+constexpr UINT kWakeMessage = WM_APP + 1;
+
+} // namespace
+
+UiThread::UiThread() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &UiThread::Procedure;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kClassName;
+    // Registered once per process; a second UiThread reuses the class.
+    if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        throw std::runtime_error("cannot register the UI thread's window class");
+    }
+    window_ =
+        CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+    if (window_ == nullptr) {
+        throw std::runtime_error("cannot create the UI thread's message window");
+    }
+}
+
+UiThread::~UiThread() {
+    DestroyWindow(window_);
+}
+
+void UiThread::Wake(void* context) {
+    auto* self = static_cast<UiThread*>(context);
+    // One message at a time is enough: its handler takes everything waiting when it runs.
+    if (!self->wakePosted_.exchange(true, std::memory_order_acq_rel)) {
+        PostMessageW(self->window_, kWakeMessage, 0, 0);
+    }
+}
+
+void UiThread::SetWakeHandler(std::function<void()> handler) {
+    wakeHandler_ = std::move(handler);
+}
+
+LRESULT CALLBACK UiThread::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<UiThread*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == kWakeMessage && self != nullptr) {
+        // Cleared before the handler runs, so a wake during it posts again.
+        self->wakePosted_.store(false, std::memory_order_release);
+        GuardHandler([self] {
+            if (self->wakeHandler_) {
+                self->wakeHandler_();
+            }
+        });
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace win32_host

@@ -1,0 +1,35 @@
+// Waking the UI thread from the analysis worker, in order and without allocating: a wake posts
+// one message to a message-only window of the UI thread, whose handler then runs the wake
+// handler once for every wake that came before it.
+#pragma once
+
+#include <atomic>
+#include <functional>
+
+#include "hosts/win32/windows_names.h"
+
+namespace win32_host {
+
+class UiThread {
+public:
+    // On the UI thread.
+    UiThread();
+    ~UiThread();
+    UiThread(const UiThread&) = delete;
+    UiThread& operator=(const UiThread&) = delete;
+
+    // Any thread; `context` is the UiThread. Matches a `void(void*)` wake hook: it never
+    // blocks, never allocates and posts at most one message until that message is handled.
+    static void Wake(void* context);
+    // UI thread: what a wake runs; nullptr for nothing.
+    void SetWakeHandler(std::function<void()> handler);
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window_ = nullptr;
+    std::atomic<bool> wakePosted_{false};
+    std::function<void()> wakeHandler_;
+};
+
+} // namespace win32_host

@@ -1,0 +1,79 @@
+# shellcheck shell=bash
+# Wine for our end-to-end tests of the Windows build; source it after tests/support/x11/session.sh
+# (it uses fail, at_exit and the X server and sound server started there).
+#
+#   source "$repo/tests/support/wine/wine-session.sh"
+#   wine_use_prefix "$out"                 # exports WINEPREFIX and Wine's settings, booted
+#   wine_start_desktop_session "$out"      # Xvfb, openbox and the private PulseAudio server
+#   wine_require_program "$windows_build/tests/wine/capture_probe.exe"
+#   wine_console "$exe" args... >"$out/x.out"   # a console program, output with Unix line ends
+#
+# The prefix: ./test makes one empty folder per run and names it in VIBRALON_WINE_PREFIX, and
+# every Wine test of that run shares it, so Wine's first start (several seconds) is paid once;
+# the first test to come boots it, under a lock. Run alone (no VIBRALON_WINE_PREFIX), a test
+# boots a prefix of its own in OUT. Either way the test's Wine processes are ended on exit.
+
+# Wine's settings for tests: no debug output, and a new prefix never stops to offer its Mono
+# and Gecko installers.
+wine_test_env() {
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    unset WINEARCH WINESERVER WINELOADER
+}
+
+# Ends every Wine process of the prefix (the wineserver with them).
+wine_end_processes() {
+    [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] || return 0
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+}
+
+wine_use_prefix() {
+    local out=$1
+    wine_test_env
+    if [ -n "${VIBRALON_WINE_PREFIX:-}" ]; then
+        export WINEPREFIX=$VIBRALON_WINE_PREFIX
+    else
+        export WINEPREFIX=$out/wineprefix
+    fi
+    at_exit wine_end_processes
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        if [ ! -f "$WINEPREFIX/.booted" ]; then
+            rm -rf "$WINEPREFIX"
+            # Booting needs no display and no sound: keep both away from it.
+            if ! env -u DISPLAY -u WAYLAND_DISPLAY -u PULSE_SERVER \
+                wine wineboot -i >"$out/wineboot.log" 2>&1; then
+                exit 1
+            fi
+            wineserver -w
+            touch "$WINEPREFIX/.booted"
+        fi
+    ) 9>"$WINEPREFIX.lock" || fail "wineboot could not make the prefix $WINEPREFIX: see $out/wineboot.log"
+}
+
+# The X server, a window manager and the private PulseAudio server whose null sink "guitar"
+# Wine's wave input hears through the sink's monitor, the default source.
+wine_start_desktop_session() {
+    local out=$1
+    # Wine processes started before there was a display (a registry change, say) would keep
+    # a desktop without one, on which no window of a later program ever shows: let them end.
+    [ -z "${WINEPREFIX:-}" ] || wineserver -w
+    x11_start_xvfb "$out"
+    x11_start_openbox "$out"
+    start_private_pulse "$out/pulse"
+    pactl set-default-source guitar.monitor >/dev/null || fail "cannot make guitar.monitor the default source"
+}
+
+# Runs a Windows console program, for 60 s at most; its output comes with Unix line ends.
+wine_console() {
+    timeout 60 wine "$@" | tr -d '\r'
+}
+
+# Fails, saying how to build it, when a program of the Windows build is missing.
+wine_require_program() {
+    [ -f "$1" ] ||
+        fail "$1 is missing: build the Windows programs first" \
+            "(cmake --preset windows && cmake --build --preset windows)"
+}

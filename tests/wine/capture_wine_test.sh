@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# The Windows build's recorder and analysis worker, through Wine's real winmm, hearing a private
+# PulseAudio server: a 110 Hz tone played into the null sink gives every block in ring order
+# about every 0.37 s, and the note A (frame 9) dead on (step 0); with no server there is no
+# device, and neither its capabilities nor the format query succeed.
+#
+#   capture_wine_test.sh WINDOWS_BUILD_DIR OUT_DIR
+set -euo pipefail
+
+windows_build=$1
+out=$2
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+source "$repo/tests/support/x11/session.sh"
+source "$repo/tests/support/wine/wine-session.sh"
+
+rm -rf "$out"
+mkdir -p "$out"
+session_cleanup_on_exit
+fail_shows_logs "$out" 30 '*.out' '*.err' 'wineboot.log'
+
+probe=$windows_build/tests/wine/capture_probe.exe
+wine_require_program "$probe"
+wine_use_prefix "$out"
+start_private_pulse "$out/pulse"
+pactl set-default-source guitar.monitor >/dev/null || fail "cannot make guitar.monitor the default"
+
+# --- no server: the machine without a sound card -----------------------------------------
+PULSE_SERVER="unix:$out/nowhere" wine_console "$probe" devices >"$out/no-server.out" 2>"$out/no-server.err" ||
+    fail "the probe failed without a server"
+grep -qx "devices 0" "$out/no-server.out" || fail "no server: devices are not 0"
+grep -qx "capabilities 2" "$out/no-server.out" ||
+    fail "no server: the capabilities of device 0 did not fail with code 2"
+grep -qx "query 2" "$out/no-server.out" || fail "no server: the format query did not fail with code 2"
+
+# --- a steady 110 Hz tone ------------------------------------------------------------------
+sox -n -r 44100 -c 1 -b 16 "$out/tone.wav" synth 60 sine 110 vol 0.5
+paplay --device=guitar "$out/tone.wav" 2>"$out/paplay.err" &
+track_pid $!
+for _ in $(seq 100); do
+    [ -n "$(pactl list short sink-inputs)" ] && break
+    sleep 0.05
+done
+[ -n "$(pactl list short sink-inputs)" ] || fail "paplay is not playing into the sink"
+
+wine_console "$probe" devices >"$out/devices.out" 2>"$out/devices.err" || fail "the probe failed"
+grep -qx "capabilities 0" "$out/devices.out" || fail "the capabilities of device 0 were not read"
+grep -qx "query 0" "$out/devices.out" || fail "device 0 refused 11025 Hz mono 16-bit"
+
+# The recorder alone: ring positions 0, 1, ..., 7, 0, ... without a gap, each block a 110 Hz
+# peak, the mean spacing that of 4096 samples at 11025 Hz (371.5 ms).
+wine_console "$probe" ring 8 >"$out/ring.out" 2>"$out/ring.err" || fail "the recorder probe failed"
+awk '
+    $1 != "block" { print "unexpected line: " $0; bad = 1; next }
+    {
+        if ($2 != n % 8) { print "block " n " came from ring position " $2; bad = 1 }
+        if ($4 != 110) { print "block " n " peaks at " $4 " Hz"; bad = 1 }
+        if (n == 0) first = $3
+        last = $3
+        n++
+    }
+    END {
+        if (n < 12) { print "only " n " blocks in 8 s"; exit 1 }
+        mean = (last - first) / (n - 1)
+        printf "%d blocks, one every %.1f ms\n", n, mean
+        if (mean < 340 || mean > 400) { print "blocks do not come about every 371.5 ms"; exit 1 }
+        exit bad
+    }' "$out/ring.out" >"$out/ring-check.out" || fail "recorder: $(tail -n 3 "$out/ring-check.out")"
+cat "$out/ring-check.out"
+
+# The analysis worker with the A string picked: one lamp change then one reading per block,
+# the lamp lit first and alternating, every reading A dead on with no arrow.
+wine_console "$probe" worker 8 >"$out/worker.out" 2>"$out/worker.err" || fail "the worker probe failed"
+grep -qx "stopped" "$out/worker.out" || fail "the worker did not stop"
+awk '
+    $1 == "stopped" { next }
+    $1 == "lamp" {
+        if (expect != "lamp") { print "two lamp changes in a row"; bad = 1 }
+        if ($3 != (blocks % 2 == 0)) { print "block " blocks " lamp " $3; bad = 1 }
+        expect = "reading"; next
+    }
+    $1 == "reading" {
+        if (expect != "reading") { print "a reading without its lamp change"; bad = 1 }
+        if ($3 " " $4 " " $5 != "9 0 0") { print "block " blocks " reads " $3 " " $4 " " $5; bad = 1 }
+        blocks++; expect = "lamp"; next
+    }
+    { print "unexpected line: " $0; bad = 1 }
+    BEGIN { expect = "lamp" }
+    END {
+        printf "%d readings of A\n", blocks
+        if (blocks < 8) { print "only " blocks " blocks in 8 s"; exit 1 }
+        exit bad
+    }' "$out/worker.out" >"$out/worker-check.out" || fail "worker: $(tail -n 3 "$out/worker-check.out")"
+cat "$out/worker-check.out"
+echo "PASS"

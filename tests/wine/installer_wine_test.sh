@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# The Windows installer under Wine, as a user meets it:
+#   1. VibralonSetup.exe /S puts vibralon.exe and help\guide.htm in Program Files\Vibralon, a
+#      Start-menu shortcut that starts the program in that folder, and an uninstaller listed in
+#      Add/Remove Programs
+#   2. the program started through its shortcut opens its window, and its help button has the
+#      shell "open" help\guide.htm of the install folder (a file association registered for the
+#      test records what it is asked to open)
+#   3. uninstall.exe /S leaves nothing behind: no folder, no shortcut, no entry, no other file
+#
+#   installer_wine_test.sh WINDOWS_BUILD_DIR OUT_DIR
+set -euo pipefail
+
+windows_build=$(realpath "$1")
+out=$(realpath -m "$2")
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=tests/support/x11/session.sh
+source "$repo/tests/support/x11/session.sh"
+# shellcheck source=tests/support/wine/wine-session.sh
+source "$repo/tests/support/wine/wine-session.sh"
+
+rm -rf "$out"
+mkdir -p "$out"
+session_cleanup_on_exit
+fail_shows_logs "$out" 30 '*.err' 'wineboot.log'
+
+installer=$windows_build/VibralonSetup.exe
+wine_require_program "$installer"
+wine_use_prefix "$out"
+wine_start_desktop_session "$out"
+
+drive_c=$WINEPREFIX/drive_c
+folder="$drive_c/Program Files/Vibralon"
+shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vibralon.lnk"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vibralon'
+
+# Every file and folder of drive C:, one a line.
+list_drive_c() {
+    (cd "$drive_c" && find . | LC_ALL=C sort)
+}
+
+# Prints a value of the uninstall entry, nothing when there is none.
+uninstall_value() {
+    wine reg query "$uninstall_key" /v "$1" 2>/dev/null | tr -d '\r' |
+        sed -n "s/^ *$1 *REG_[A-Z]* *//p"
+}
+
+# The association for .htm that records the document it is asked to open, in OUT/opened (a
+# Unix folder, seen by Wine as drive Z:). A new prefix has no .htm association (its browser
+# is kept out); this one is removed on exit, leaving the shared prefix as it was found.
+record_htm_opens() {
+    local record="Z:${out//\//\\}\\opened"
+    if ! {
+        wine reg add 'HKCR\.htm' /ve /d VibralonTest.OpenRecorder /f &&
+            wine reg add 'HKCR\VibralonTest.OpenRecorder\shell\open\command' /ve \
+                /d "C:\\windows\\system32\\cmd.exe /c echo %1>$record" /f
+    } >/dev/null 2>"$out/reg.err"; then
+        fail "cannot register the .htm association"
+    fi
+    at_exit forget_htm_opens
+}
+forget_htm_opens() {
+    wine reg delete 'HKCR\VibralonTest.OpenRecorder' /f >/dev/null 2>&1
+    wine reg delete 'HKCR\.htm' /f >/dev/null 2>&1
+}
+
+# Prints the id of the shown window titled "Vibralon", waiting up to 20 s.
+find_tuner_window() {
+    local id
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name '^Vibralon$' 2>/dev/null | head -n1) || true
+        [ -n "$id" ] && echo "$id" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+record_htm_opens
+list_drive_c >"$out/before-install.txt"
+
+# --- 1. silent install -----------------------------------------------------------------------
+wine "$installer" /S >"$out/install.out" 2>"$out/install.err" || fail "the installer failed"
+[ -f "$folder/vibralon.exe" ] || fail "no Program Files\\Vibralon\\vibralon.exe"
+cmp -s "$folder/vibralon.exe" "$windows_build/app/vibralon.exe" ||
+    fail "the installed vibralon.exe is not the one built"
+cmp -s "$folder/help/guide.htm" "$repo/help/guide.htm" ||
+    fail "Program Files\\Vibralon\\help\\guide.htm is missing or not the guide"
+[ -f "$folder/uninstall.exe" ] || fail "no uninstaller in Program Files\\Vibralon"
+[ -f "$shortcut" ] || fail "no Vibralon shortcut in the Start menu"
+lnkinfo "$shortcut" >"$out/shortcut.txt" 2>"$out/shortcut.err" || fail "lnkinfo cannot read the shortcut"
+grep -Eq $'Local path\t+: C:\\\\Program Files\\\\Vibralon\\\\vibralon\\.exe$' "$out/shortcut.txt" ||
+    fail "the shortcut does not start Program Files\\Vibralon\\vibralon.exe: $(grep 'Local path' "$out/shortcut.txt")"
+grep -Eq $'Working directory\t+: C:\\\\Program Files\\\\Vibralon$' "$out/shortcut.txt" ||
+    fail "the shortcut's working folder is not the install folder: $(grep 'Working directory' "$out/shortcut.txt")"
+[ "$(uninstall_value DisplayName)" = Vibralon ] || fail "Add/Remove Programs lists no Vibralon"
+[ "$(uninstall_value UninstallString)" = '"C:\Program Files\Vibralon\uninstall.exe"' ] ||
+    fail "Add/Remove Programs does not name the uninstaller: $(uninstall_value UninstallString)"
+echo "installed: program, help, shortcut in the install folder, Add/Remove Programs entry"
+
+# --- 2. started from its shortcut, the help button opens the installed guide ---------------
+wine start 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Vibralon.lnk' \
+    >"$out/start.out" 2>"$out/start.err" || fail "the shortcut did not start"
+wid=$(find_tuner_window) || fail "the program started from its shortcut shows no window \"Vibralon\""
+xdotool mousemove --window "$wid" 338 32 click 1
+for _ in $(seq 100); do
+    [ -s "$out/opened" ] && break
+    sleep 0.1
+done
+[ -s "$out/opened" ] || fail "the help button opened nothing"
+opened=$(tr -d '\r\n' <"$out/opened")
+[ "$opened" = 'C:\Program Files\Vibralon\help\guide.htm' ] || fail "the help button opened '$opened'"
+echo "help: the shell was asked to open $opened"
+wmctrl -c Vibralon
+for _ in $(seq 100); do
+    xdotool search --name '^Vibralon$' >/dev/null 2>&1 || break
+    sleep 0.1
+done
+wineserver -w
+
+# --- 3. silent uninstall -----------------------------------------------------------------------
+wine "$folder/uninstall.exe" /S >"$out/uninstall.out" 2>"$out/uninstall.err" ||
+    fail "the uninstaller failed"
+# It works on from a copy of itself in the user's temporary folder, after this returns.
+for _ in $(seq 200); do
+    [ -e "$folder" ] || break
+    sleep 0.1
+done
+wineserver -w
+[ ! -e "$folder" ] || fail "Program Files\\Vibralon is still there: $(cd "$folder" && find .)"
+[ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
+[ -z "$(uninstall_value DisplayName)" ] || fail "Add/Remove Programs still lists Vibralon"
+# Nothing else either, except the empty folder the uninstaller's copy ran from, which every
+# NSIS uninstaller leaves in the user's temporary folder.
+list_drive_c | grep -Ev '^\./users/[^/]+/Temp/~nsu[^/]*\.tmp$' >"$out/after-uninstall.txt" || true
+diff "$out/before-install.txt" "$out/after-uninstall.txt" >"$out/left-behind.txt" ||
+    fail "the uninstall left files behind: $(grep '^>' "$out/left-behind.txt" | head -n 5)"
+echo "uninstalled: nothing left behind"
+echo "PASS"

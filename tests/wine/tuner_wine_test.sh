@@ -1,0 +1,203 @@
+#!/usr/bin/env bash
+# The Windows program under Wine, real parts only: the real winmm hearing a private PulseAudio
+# server, a real X server with a window manager, the mouse driven with xdotool and the window
+# read from screenshots compared with the skin.
+#
+#   1. the window titled "Vibralon" appears; its client area equals the skin model's
+#      composition pixel for pixel, in the system's button-face colour where the skin leaves it
+#   2. a 110 Hz tone: note A, the middle bar alone lit, the lamp blinking; A5, E6 and LE6 with
+#      their arrows; dragging the body moves the window by the drag; a press held on the lamp
+#      while blocks come moves nothing
+#   3. closing: exit code 0 within 2 s
+#   4. a 200 % screen: every skin pixel a 2 x 2 block of its own colour
+#   5. no sound server: the three messages in order, each caption whole, then exit code 0
+#
+#   tuner_wine_test.sh WINDOWS_BUILD_DIR PATH/TO/skin_composition OUT_DIR
+set -euo pipefail
+
+windows_build=$(realpath "$1")
+composition=$(realpath "$2")
+out=$(realpath -m "$3")
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=tests/support/x11/session.sh
+source "$repo/tests/support/x11/session.sh"
+# shellcheck source=tests/support/wine/wine-session.sh
+source "$repo/tests/support/wine/wine-session.sh"
+# shellcheck source=tests/e2e/tuner/tuner_checks.sh
+source "$repo/tests/e2e/tuner/tuner_checks.sh"
+
+rm -rf "$out"
+mkdir -p "$out"
+session_cleanup_on_exit
+fail_shows_logs "$out" 30 '*.err' 'wineboot.log'
+tuner_checks_init "$out" "$repo/ui/skin"
+
+tuner=$windows_build/app/vibralon.exe
+probe=$windows_build/tests/wine/message_box_probe.exe
+wine_require_program "$tuner"
+wine_require_program "$probe"
+wine_use_prefix "$out"
+wine_start_desktop_session "$out"
+# A button face of our own, so that the window colour is seen to be the system's.
+face="200 180 160"
+wine reg add 'HKCU\Control Panel\Colors' /v ButtonFace /t REG_SZ /d "$face" /f \
+    >"$out/reg.out" 2>"$out/reg.err" || fail "cannot set the button face colour"
+sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
+
+# Waits up to 2 s for process $1 to end and sets code to its exit code; fails after that.
+ends_within_2s() {
+    local pid=$1 what=$2 since
+    since=$(date +%s%N)
+    while kill -0 "$pid" 2>/dev/null && ! grep -q '^State:.*Z' "/proc/$pid/status" 2>/dev/null; do
+        [ $(($(date +%s%N) - since)) -lt 2000000000 ] || fail "$what: still running 2 s later"
+        sleep 0.02
+    done
+    ended_ms=$((($(date +%s%N) - since) / 1000000))
+    code=0
+    wait "$pid" || code=$?
+}
+
+# --- 1. The window as it opens, in silence -----------------------------------------------------
+# Silence from the sink's monitor: blocks come, the lamp blinks, no note is drawn.
+# shellcheck disable=SC2086 # the colour is three numbers
+"$composition" "$out/opened-off.ppm" $face || fail "cannot compose the skin"
+# shellcheck disable=SC2086
+"$composition" "$out/opened-on.ppm" $face lit || fail "cannot compose the skin"
+(cd "$repo" && exec wine "$tuner") >"$out/tuner.out" 2>"$out/tuner.err" &
+tuner_pid=$!
+track_pid "$tuner_pid"
+wid=$(find_window '^Vibralon$' 30) || fail "the tuner's window did not appear"
+step "window $wid up"
+size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$size" = "423x328" ] || fail "the client area is $size, not 423x328"
+# Equal to the composition (scaled by $scale) with one lamp state or the other, every pixel.
+scale=1
+composed() {
+    local lamp differing
+    for lamp in off on; do
+        convert "$out/opened-$lamp.ppm" -sample "$((scale * 100))%" "$out/expected.ppm"
+        differing=$(compare -metric AE "$shot" "$out/expected.ppm" null: 2>&1) || true
+        [ "$differing" = "0" ] && return 0
+    done
+    return 1
+}
+eventually 5 composed || fail "the client area differs from the skin's composition ($shot)"
+step "client area 423x328 equals the skin's composition"
+
+# --- 2. A steady tone: the read-out, the strings, moving -----------------------------------------
+play "$out/tone110.wav"
+check_tone_a
+check_lamp_blinks
+check_strings
+check_drag
+
+check_lamp_press_held
+
+# --- 3. Closing while capture runs ------------------------------------------------------------------
+wmctrl -c Vibralon || fail "wmctrl could not close the window"
+ends_within_2s "$tuner_pid" "closed"
+[ "$code" -eq 0 ] || fail "exit code $code after the close"
+step "closed: exit code 0 after $ended_ms ms"
+
+# --- 4. A 200 % screen, in silence -------------------------------------------------------------
+kill "$player_pid" 2>/dev/null || true
+# The prefix is shared with the other Wine tests: back to 96 dpi however this test ends.
+dpi_raised=
+normal_dpi() {
+    [ -n "$dpi_raised" ] || return 0
+    wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || return 1
+    dpi_raised=
+    # On the way out the wineserver that reg started goes too.
+    wineserver -w
+}
+at_exit normal_dpi
+dpi_raised=1
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f \
+    >"$out/reg.out" 2>"$out/reg.err" || fail "cannot set 192 dpi"
+(cd "$repo" && exec wine "$tuner") >"$out/tuner200.out" 2>"$out/tuner200.err" &
+tuner_pid=$!
+track_pid "$tuner_pid"
+wid=$(find_window '^Vibralon$' 30) || fail "the tuner's window did not appear at 200 %"
+size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$size" = "846x656" ] || fail "at 200 % the client area is $size, not 846x656"
+scale=2
+eventually 5 composed || fail "at 200 % the client area is not the composition doubled ($shot)"
+wmctrl -c Vibralon || fail "wmctrl could not close the window"
+ends_within_2s "$tuner_pid" "closed at 200 %"
+normal_dpi || fail "cannot set 96 dpi back"
+step "200 %: every skin pixel a 2 x 2 block"
+
+# --- 5. No sound server -----------------------------------------------------------------------------
+# The window manager's frame around a client window, and the height of its title bar.
+frame_of() {
+    xwininfo -id "$1" -children | awk '/Parent window id/ {print $4}'
+}
+title_height() {
+    xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g' | awk '{print $3}'
+}
+# Screenshots box $1's frame to $2.frame.png and its client area to $2.box.png.
+shoot_box() {
+    sleep 0.3
+    import -window "$(frame_of "$1")" "$2.frame.png" || fail "no screenshot of the frame of $1"
+    import -window "$1" "$2.box.png" || fail "no screenshot of box $1"
+    title_height "$1" >"$2.title"
+}
+# The pixels of the title's lettering (white) in the title bar of a shot frame.
+title_letter_pixels() {
+    convert "$1.frame.png" -crop "x$(cat "$1.title")+0+0" +repage -depth 8 txt:- |
+        grep -c '(255,255,255)' || true
+}
+
+(
+    export PULSE_SERVER="unix:$out/nowhere/native"
+    cd "$repo" && exec wine "$tuner"
+) >"$out/no_server.out" 2>"$out/no_server.err" &
+tuner_pid=$!
+track_pid "$tuner_pid"
+captions=("No sound card installed !" "Cannot determine sound card capabilities !" "Recorder")
+for i in 0 1 2; do
+    caption=${captions[$i]}
+    box=$(find_window "^$caption\$" 20) || fail "no message box '$caption'"
+    # One box at a time: no other of the tuner's windows shows.
+    for other in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+        name=$(xdotool getwindowname "$other" 2>/dev/null) || continue
+        for j in 0 1 2; do
+            [ "$j" = "$i" ] || [ "$name" != "${captions[$j]}" ] || fail "'$caption' is not alone: '$name' shows too"
+        done
+        [ "$name" != Vibralon ] || fail "the tuner's window shows with '$caption'"
+    done
+    shoot_box "$box" "$out/tuner$i"
+    xdotool windowactivate --sync "$box" key Return
+    step "message box '$caption' answered"
+done
+ends_within_2s "$tuner_pid" "no server"
+[ "$code" -eq 0 ] || fail "no server: exit code $code"
+
+# Each caption whole: its title shows as many letter pixels as in a box wide enough for any
+# caption (made so by its long text). The Recorder box says what a box that says "Format not
+# supported" says, pixel for pixel.
+wide_text="A text long enough that its box is wider than any title bar needs to be"
+for i in 0 1 2; do
+    caption=${captions[$i]}
+    wine "$probe" "$caption" "$wide_text" >/dev/null 2>"$out/probe$i.err" &
+    probe_pid=$!
+    box=$(find_window "^$caption\$" 20) || fail "the probe's box '$caption' did not appear"
+    shoot_box "$box" "$out/probe$i"
+    xdotool windowactivate --sync "$box" key Return
+    wait "$probe_pid" || true
+    shown=$(title_letter_pixels "$out/tuner$i")
+    whole=$(title_letter_pixels "$out/probe$i")
+    [ "$whole" -gt 0 ] || fail "no lettering found in the title of '$caption' ($out/probe$i.frame.png)"
+    [ "$shown" = "$whole" ] ||
+        fail "the caption '$caption' is cut: $shown of $whole letter pixels ($out/tuner$i.frame.png)"
+done
+wine "$probe" "Recorder" "Format not supported" >/dev/null 2>"$out/probe-recorder.err" &
+probe_pid=$!
+box=$(find_window '^Recorder$' 20) || fail "the probe's Recorder box did not appear"
+shoot_box "$box" "$out/probe-recorder"
+xdotool windowactivate --sync "$box" key Return
+wait "$probe_pid" || true
+differing=$(compare -metric AE "$out/tuner2.box.png" "$out/probe-recorder.box.png" null: 2>&1) || true
+[ "$differing" = "0" ] || fail "the Recorder box does not say 'Format not supported' ($differing pixels differ)"
+step "no server: three boxes in order, each caption whole, exit code 0"
+echo "PASS"
