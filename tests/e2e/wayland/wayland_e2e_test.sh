@@ -25,6 +25,9 @@ mkdir -p "$out"
 
 # shellcheck source=tests/support/x11/session.sh
 source "$repo/tests/support/x11/session.sh"
+# shellcheck source=tests/e2e/tuner/tuner_checks.sh
+source "$repo/tests/e2e/tuner/tuner_checks.sh"
+tuner_checks_init "$out" "$skin"
 session_cleanup_on_exit
 fail_shows_logs "$out" 40 '*.err'
 x11_exact_pixels_env
@@ -35,11 +38,6 @@ export QT_QPA_PLATFORM=wayland
 if [ -n "${ASAN_OPTIONS:-}" ]; then
     export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0"
 fi
-
-started=$SECONDS
-step() {
-    echo "[$((SECONDS - started)) s] $*"
-}
 
 # --- The user, its files, the compositor and the sound server -------------------------------------
 # Runs a program as the test's user (as ourselves when not root); it dies with this script.
@@ -91,7 +89,8 @@ windows() {
         | [.id, .pid, .rect.x + .window_rect.x, .rect.y + .window_rect.y,
            .window_rect.width, .window_rect.height, .name] | map(tostring) | join(" ")'
 }
-# Prints "x y width height" of the window of that pid titled $2, waiting up to $3 s (default 10).
+# In place of the X11 search by title: prints "x y width height" of the window of that pid titled
+# $2, waiting up to $3 s (default 10).
 find_window() {
     local pid=$1 title=$2 deadline=$((SECONDS + ${3:-10})) line
     while [ "$SECONDS" -lt "$deadline" ]; do
@@ -131,46 +130,9 @@ save_window() {
     convert "$shot" -crop "${frame[2]}x${frame[3]}+${frame[0]}+${frame[1]}" +repage "$2"
 }
 
-shot_count=0
-# Takes a screenshot of the whole screen; sets shot to its file.
-screenshot() {
-    shot_count=$((shot_count + 1))
-    shot="$out/shot$(printf '%03d' "$shot_count").png"
-    grim "$shot" 2>>"$out/grim.err" || fail "grim took no screenshot"
-}
-# same PICTURE X Y: the screenshot shows PICTURE with its top-left corner at client X, Y.
-same() {
-    local picture=$1 x=$2 y=$3 size differing
-    convert "$picture" +repage "$out/reference.ppm"
-    size=$(identify -format '%wx%h' "$out/reference.ppm")
-    convert "$shot" -crop "${size}+$((win_x + x))+$((win_y + y))" +repage "$out/crop.ppm"
-    differing=$(compare -metric AE "$out/crop.ppm" "$out/reference.ppm" null: 2>&1) || true
-    [ "$differing" = "0" ]
-}
-frame() {
-    echo "$skin/Liste.bmp[129x75+$((129 * ($1 % 4)))+$((75 * ($1 / 4)))]"
-}
-artwork() {
-    echo "$skin/Shape1.bmp[$1x$2+$3+$4]"
-}
-plus_hidden() { same "$(artwork 31 20 7 111)" 112 173; }
-moins_hidden() { same "$(artwork 32 26 126 106)" 231 168; }
-plus_shown() { same "$skin/plus.jpg" 112 173; }
-no_arrow() { plus_hidden && moins_hidden; }
-lit_pixels() {
-    convert "$shot" -crop "93x40+$((win_x + 141))+$((win_y + 197))" +repage -depth 8 txt:- |
-        grep -c '(64,255,64)' || true
-}
-eventually() {
-    local limit=$1
-    shift
-    local deadline=$((SECONDS + limit))
-    while true; do
-        screenshot
-        "$@" && return 0
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.2
-    done
+# The whole screen: the client area lies at win_x, win_y in it, set once the window is up.
+screen_grab() {
+    grim "$1" 2>>"$out/grim.err" || fail "grim took no screenshot"
 }
 
 # The mouse: sway's seat cursor, in layout coordinates.
@@ -178,7 +140,8 @@ pointer_at() { swaymsg -q seat - cursor set "$1" "$2"; }
 pointer_by() { swaymsg -q -- seat - cursor move "$1" "$2"; }
 press() { swaymsg -q seat - cursor press button1; }
 release() { swaymsg -q seat - cursor release button1; }
-# Clicks at a client position of the tuner's window, then parks the pointer on the body.
+# Clicks at a client position of the tuner's window, then parks the pointer on the body (with
+# sway's cursor, in place of xdotool's).
 click() {
     pointer_at "$((win_x + $1))" "$((win_y + $2))"
     press
@@ -234,15 +197,14 @@ close_until_ended "$program_pid" || fail "the probe's window does not close"
 step "client area: the model's composition, ${win_w}x$win_h"
 
 # --- 2. The tuner hearing a tone; the strings --------------------------------------------------------
-paplay --device=guitar "$out/tone110.wav" 2>>"$out/paplay.err" &
-track_pid $!
+play "$out/tone110.wav"
 run_as_user vibralon
 tuner_pid=$program_pid
 read -r win_x win_y _ < <(settled_window "$tuner_pid" Vibralon 20) ||
     fail "the tuner's window did not appear"
 eventually 10 same "$(frame 9)" 121 85 || fail "110 Hz: the note window does not show A"
 [ "$(lit_pixels)" = 124 ] || fail "110 Hz: not the middle bar alone lit ($(lit_pixels) lit pixels)"
-no_arrow || fail "110 Hz with no string: an arrow shows"
+arrows_hidden || fail "110 Hz with no string: an arrow shows"
 save_window Vibralon "$out/window-wayland.png"
 step "110 Hz: A, middle bar, no arrow"
 
@@ -251,7 +213,7 @@ click 54 149 # A5
 eventually 3 same "$skin/LA5.jpg" 24 120 || fail "A5 clicked: LA5 does not show at its place"
 sleep 1
 screenshot
-no_arrow || fail "A5 with 110 Hz: an arrow shows"
+arrows_hidden || fail "A5 with 110 Hz: an arrow shows"
 click 54 79 # E6
 eventually 3 same "$skin/LE6.bmp" 24 48 || fail "E6 clicked: LE6 does not show"
 same "$skin/A5.bmp" 24 120 || fail "E6 clicked: A5 is not back"
@@ -259,7 +221,7 @@ eventually 3 plus_shown || fail "E6 with 110 Hz: the tune-up arrow does not show
 moins_hidden || fail "E6 with 110 Hz: the tune-down arrow shows"
 click 54 77 # LE6
 eventually 3 same "$skin/E6.bmp" 24 50 || fail "LE6 clicked: E6 is not back"
-eventually 3 no_arrow || fail "no string: an arrow stays"
+eventually 3 arrows_hidden || fail "no string: an arrow stays"
 step "A5, E6 with its arrow, LE6"
 
 # --- 3. Dragging the body ------------------------------------------------------------------------
