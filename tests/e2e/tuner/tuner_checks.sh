@@ -104,6 +104,22 @@ eventually() {
     done
 }
 
+# Waits up to $2 seconds for the program with pid $1 to end; sets exit_code, and ended_ms to how
+# long it took. False if it runs on.
+# shellcheck disable=SC2034 # exit_code and ended_ms are for the scripts that source this file
+ended_within() {
+    local pid=$1 since deadline
+    since=$(date +%s%N)
+    deadline=$((since + $2 * 1000000000))
+    while kill -0 "$pid" 2>/dev/null && ! grep -q '^State:.*Z' "/proc/$pid/status" 2>/dev/null; do
+        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+        sleep 0.02
+    done
+    ended_ms=$((($(date +%s%N) - since) / 1000000))
+    exit_code=0
+    wait "$pid" || exit_code=$?
+}
+
 # Prints the id of a shown window whose title matches $1, waiting up to $2 seconds (default
 # 10). Asked again and again: a search that meets a window just going away fails.
 find_window() {

@@ -187,16 +187,8 @@ step "A string: A in $a_count screenshots of 8"
 # --- 4. Closing while capture runs ------------------------------------------------------------------
 [ "$(vibralon_streams)" = 1 ] || fail "the recording stream is gone before the close"
 wmctrl -c Vibralon || fail "wmctrl could not close the window"
-closed_at=$(date +%s%N)
-while kill -0 "$tuner_pid" 2>/dev/null && [ -d "/proc/$tuner_pid" ] &&
-    ! grep -q '^State:.*Z' "/proc/$tuner_pid/status" 2>/dev/null; do
-    [ $(($(date +%s%N) - closed_at)) -lt 2000000000 ] || fail "still running 2 s after the close"
-    sleep 0.02
-done
-ended_ms=$((($(date +%s%N) - closed_at) / 1000000))
-code=0
-wait "$tuner_pid" || code=$?
-[ "$code" -eq 0 ] || fail "exit code $code after the close"
+ended_within "$tuner_pid" 2 || fail "still running 2 s after the close"
+[ "$exit_code" -eq 0 ] || fail "exit code $exit_code after the close"
 [ "$(vibralon_streams)" = 0 ] || fail "the server still has Vibralon's stream after it ended"
 reports=$(sanitizer_reports "$out/tuner.err")
 [ -z "$reports" ] || fail "sanitizer reports: $reports"
