@@ -22,4 +22,4 @@ bool WritePpm(const skin::PixelImage& image, const char* path) {
     return std::fclose(file) == 0;
 }
 
-}  // namespace test_image
+} // namespace test_image
