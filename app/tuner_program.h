@@ -4,9 +4,12 @@
 //
 // A host provides an Application (made on the UI thread; Run(), ShowException(message), and
 // Ui() with a static Wake(void*) and SetWakeHandler(std::function<void()>)) and a
-// Window(skin::Form&) with Show().
+// Window(skin::Form&) with Show(); and may say with TeardownCanHang() that destroying its
+// Application can hang, when the program then ends without that.
 #pragma once
 
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <optional>
 #include <type_traits>
@@ -63,6 +66,13 @@ int Run(Create create, Report reportWithoutApp) {
         report(error.what());
     } catch (...) {
         report("Unexpected error");
+    }
+    // Everything of ours is done: where the host's own teardown can hang, end without it.
+    if constexpr (requires { app->TeardownCanHang(); }) {
+        if (app && app->TeardownCanHang()) {
+            std::fflush(nullptr);
+            std::_Exit(0);
+        }
     }
     return 0;
 }

@@ -22,3 +22,15 @@ function(vibralon_add_gtest name)
         set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
     endif()
 endfunction()
+
+# vibralon_on_pipewire_too(NAME COMMAND...): adds NAME_pipewire, which runs COMMAND against a
+# private PipeWire server where NAME has PulseAudio (tests/support/pulse starts whichever
+# VIBRALON_TEST_SOUND_SERVER names), with NAME's labels and time limit and the label
+# "pipewire": our code is the same on either server, so the sanitizer builds run NAME alone.
+function(vibralon_on_pipewire_too name)
+    get_test_property(${name} LABELS labels)
+    get_test_property(${name} TIMEOUT timeout)
+    add_test(NAME ${name}_pipewire COMMAND ${ARGN})
+    set_tests_properties(${name}_pipewire PROPERTIES LABELS "${labels};pipewire"
+                         TIMEOUT ${timeout} ENVIRONMENT VIBRALON_TEST_SOUND_SERVER=pipewire)
+endfunction()

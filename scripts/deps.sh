@@ -1,8 +1,13 @@
 # shellcheck shell=bash disable=SC2034 # the package lists are read by ./run and ./test
 # Sourced by ./run and ./test: installs Debian packages that are missing, quietly.
-# Usage: ensure_packages pkg...
+# Usage: ensure_packages [--no-install-recommends] pkg...
 
 ensure_packages() {
+    local options=()
+    if [ "${1:-}" = --no-install-recommends ]; then
+        options+=("$1")
+        shift
+    fi
     local missing=()
     local pkg
     for pkg in "$@"; do
@@ -15,7 +20,7 @@ ensure_packages() {
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo apt-get update -qq >/dev/null
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${options[@]}" "${missing[@]}" >/dev/null
 }
 
 # What building the program needs.
@@ -26,11 +31,15 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev libjp
 RUN_PACKAGES=(qt6-wayland xdg-utils)
 
 # What the tests need: GoogleTest, the benchmarks and their FFTW yardstick, the tools' sound-file
-# libraries and the skin generator's font, a real sound server, guitar sound, a real X server and
-# tools to drive it.
+# libraries and the skin generator's font, real sound servers, guitar sound, a real X server, a
+# Wayland compositor and tools to drive them.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libsndfile1-dev
     libsamplerate0-dev fonts-dejavu-core pulseaudio pulseaudio-utils fluidsynth fluid-soundfont-gm xvfb xdotool imagemagick
-    openbox wmctrl x11-utils clang-format shellcheck sox desktop-file-utils appstream dpkg-dev file)
+    openbox wmctrl x11-utils clang-format shellcheck sox desktop-file-utils appstream dpkg-dev file
+    sway grim jq procps)
+# PipeWire with its PulseAudio service, on a D-Bus of its own: without their recommendations,
+# which would bring a desktop's session services along.
+TEST_PACKAGES_NO_RECOMMENDS=(pipewire pipewire-pulse wireplumber dbus)
 
 # What the Windows build and its tests under Wine need: the cross compiler, the installer
 # builder, a 64-bit Wine and a reader of Windows shortcuts.

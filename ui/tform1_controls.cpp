@@ -34,8 +34,13 @@ void TForm1::Deselect(int string) {
     selectedString_.store(NoString, std::memory_order_relaxed);
 }
 
-void TForm1::FondMouseDown(skin::Image&, skin::MouseButton, int x, int y) {
+void TForm1::FondMouseDown(skin::Image&, skin::MouseButton button, int x, int y) {
     dragOrigin_ = {x, y};
+    // Where the window cannot place itself, the platform moves it with the pointer instead;
+    // the release then comes where the press was, so FondMouseUp has nothing left to move.
+    if (button == skin::MouseButton::Left) {
+        StartInteractiveMove();
+    }
 }
 
 void TForm1::FondMouseUp(skin::Image&, skin::MouseButton, int x, int y) {

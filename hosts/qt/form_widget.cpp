@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -15,6 +16,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QToolTip>
+#include <QWindow>
 
 namespace qt_host {
 namespace {
@@ -86,6 +88,10 @@ Qt::CursorShape FormWidget::CursorShape(skin::Cursor cursor) {
 }
 
 bool FormWidget::event(QEvent* event) {
+    if (event->type() == QEvent::Enter) {
+        // The pointer is back after the compositor moved the window.
+        FinishInteractiveMove();
+    }
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         skin::Rect area;
@@ -149,11 +155,13 @@ void FormWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void FormWidget::Press(QMouseEvent* event, bool doubleClick) {
+    FinishInteractiveMove();
     const auto button = SkinButton(event->button());
     if (!button) {
         return;
     }
-    form_.MouseDown(*button, SkinPoint(event->position()), doubleClick);
+    pressAt_ = SkinPoint(event->position());
+    form_.MouseDown(*button, pressAt_, doubleClick);
 }
 
 void FormWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -161,12 +169,20 @@ void FormWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (!button) {
         return;
     }
+    if (button == skin::MouseButton::Left) {
+        // The compositor declined the move: this is the press's own release.
+        moveHeldPress_.reset();
+    }
     const skin::Point at = SkinPoint(event->position());
     form_.MouseUp(*button, at);
     UpdateCursor(at);
 }
 
 void FormWidget::mouseMoveEvent(QMouseEvent* event) {
+    // Motion with the button still down means the compositor did not take the press.
+    if (!event->buttons().testFlag(Qt::LeftButton)) {
+        FinishInteractiveMove();
+    }
     UpdateCursor(SkinPoint(event->position()));
 }
 
@@ -193,6 +209,26 @@ void FormWidget::InvalidateArea(const skin::Rect& area) {
 
 void FormWidget::MoveWindow(skin::Point position) {
     move(position.x, position.y);
+}
+
+bool FormWidget::StartInteractiveMove() {
+    // On X11 and Windows the form moves the window itself, on release. A Wayland client cannot
+    // place its window at all: only the compositor can move it, from the press under way.
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
+        windowHandle() == nullptr || !windowHandle()->startSystemMove()) {
+        return false;
+    }
+    moveHeldPress_ = pressAt_;
+    return true;
+}
+
+void FormWidget::FinishInteractiveMove() {
+    // The compositor keeps the release of a press it moved the window with. The window went
+    // with the pointer, so the release would have come where the press was: deliver it there,
+    // which ends the press for the form as any release does.
+    if (const auto pressed = std::exchange(moveHeldPress_, std::nullopt)) {
+        form_.MouseUp(skin::MouseButton::Left, *pressed);
+    }
 }
 
 void FormWidget::CloseWindow() {

@@ -4,6 +4,8 @@
 // The form is the program's main window: once its window has closed, the message loop ends.
 #pragma once
 
+#include <optional>
+
 #include <QWidget>
 
 #include "ui/model/form.h"
@@ -41,13 +43,17 @@ private:
     void InvalidateArea(const skin::Rect& clientArea) override;
     void MoveWindow(skin::Point position) override;
     void CloseWindow() override;
+    bool StartInteractiveMove() override;
 
     void Press(QMouseEvent* event, bool doubleClick);
+    void FinishInteractiveMove();
     void TakeWindowColour();
     void UpdateCursor(skin::Point at);
 
     skin::Form& form_;
     skin::Cursor cursor_ = skin::Cursor::Default;
+    skin::Point pressAt_;                      // where the last press was, in client pixels
+    std::optional<skin::Point> moveHeldPress_; // a press the compositor is moving the window with
 };
 
 } // namespace qt_host

@@ -94,6 +94,14 @@ void Application::ProcessEvents() {
     impl_->app.RethrowPending();
 }
 
+bool Application::TeardownCanHang() const {
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+#else
+    return false;
+#endif
+}
+
 void Application::ShowException(std::string_view message) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
                     QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())),

@@ -40,6 +40,10 @@ public:
     // application's title, showing `message`.
     void ShowException(std::string_view message);
     UiThread& Ui() { return *ui_; }
+    // Whether destroying this object can hang: Qt 6.4's Wayland client joins its event threads
+    // then, and one can wait forever for a read the other never makes. A program whose own
+    // work is done ends with std::_Exit instead where this is true.
+    bool TeardownCanHang() const;
 
 private:
     struct Impl;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "tests/support/image/ppm_file.h"
 #include "ui/tform1.h"
 
 int main(int argc, char** argv) {
@@ -19,21 +20,9 @@ int main(int argc, char** argv) {
     form.SetWindowColour(skin::Rgb(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4])));
     form.ShowLamp(argc == 6 && std::string_view(argv[5]) == "lit");
     form.Compose();
-    const skin::PixelImage& image = form.Composed();
-    std::FILE* file = std::fopen(argv[1], "wb");
-    if (file == nullptr) {
+    if (!test_image::WritePpm(form.Composed(), argv[1])) {
         std::perror(argv[1]);
         return 1;
     }
-    std::fprintf(file, "P6\n%d %d\n255\n", image.Width(), image.Height());
-    for (int y = 0; y < image.Height(); ++y) {
-        for (int x = 0; x < image.Width(); ++x) {
-            const skin::Pixel p = image.At(x, y);
-            const unsigned char rgb[] = {static_cast<unsigned char>(skin::RedOf(p)),
-                                         static_cast<unsigned char>(skin::GreenOf(p)),
-                                         static_cast<unsigned char>(skin::BlueOf(p))};
-            std::fwrite(rgb, 1, sizeof rgb, file);
-        }
-    }
-    return std::fclose(file) == 0 ? 0 : 1;
+    return 0;
 }

@@ -44,19 +44,6 @@ wine reg add 'HKCU\Control Panel\Colors' /v ButtonFace /t REG_SZ /d "$face" /f \
     >"$out/reg.out" 2>"$out/reg.err" || fail "cannot set the button face colour"
 sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
 
-# Waits up to 2 s for process $1 to end and sets code to its exit code; fails after that.
-ends_within_2s() {
-    local pid=$1 what=$2 since
-    since=$(date +%s%N)
-    while kill -0 "$pid" 2>/dev/null && ! grep -q '^State:.*Z' "/proc/$pid/status" 2>/dev/null; do
-        [ $(($(date +%s%N) - since)) -lt 2000000000 ] || fail "$what: still running 2 s later"
-        sleep 0.02
-    done
-    ended_ms=$((($(date +%s%N) - since) / 1000000))
-    code=0
-    wait "$pid" || code=$?
-}
-
 # --- 1. The window as it opens, in silence -----------------------------------------------------
 # Silence from the sink's monitor: blocks come, the lamp blinks, no note is drawn.
 # shellcheck disable=SC2086 # the colour is three numbers
@@ -95,8 +82,8 @@ check_lamp_press_held
 
 # --- 3. Closing while capture runs ------------------------------------------------------------------
 wmctrl -c Vibralon || fail "wmctrl could not close the window"
-ends_within_2s "$tuner_pid" "closed"
-[ "$code" -eq 0 ] || fail "exit code $code after the close"
+ended_within "$tuner_pid" 2 || fail "closed: still running 2 s later"
+[ "$exit_code" -eq 0 ] || fail "exit code $exit_code after the close"
 step "closed: exit code 0 after $ended_ms ms"
 
 # --- 4. A 200 % screen, in silence -------------------------------------------------------------
@@ -123,7 +110,7 @@ size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w 
 scale=2
 eventually 5 composed || fail "at 200 % the client area is not the composition doubled ($shot)"
 wmctrl -c Vibralon || fail "wmctrl could not close the window"
-ends_within_2s "$tuner_pid" "closed at 200 %"
+ended_within "$tuner_pid" 2 || fail "closed at 200 %: still running 2 s later"
 normal_dpi || fail "cannot set 96 dpi back"
 step "200 %: every skin pixel a 2 x 2 block"
 
@@ -170,8 +157,8 @@ for i in 0 1 2; do
     xdotool windowactivate --sync "$box" key Return
     step "message box '$caption' answered"
 done
-ends_within_2s "$tuner_pid" "no server"
-[ "$code" -eq 0 ] || fail "no server: exit code $code"
+ended_within "$tuner_pid" 2 || fail "no server: still running 2 s later"
+[ "$exit_code" -eq 0 ] || fail "no server: exit code $exit_code"
 
 # Each caption whole: its title shows as many letter pixels as in a box wide enough for any
 # caption (made so by its long text). The Recorder box says what a box that says "Format not

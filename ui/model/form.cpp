@@ -48,6 +48,10 @@ void Form::SetTop(int top) {
     }
 }
 
+bool Form::StartInteractiveMove() {
+    return host_ != nullptr && host_->StartInteractiveMove();
+}
+
 void Form::Close() {
     if (host_ != nullptr) {
         host_->CloseWindow();

@@ -50,6 +50,9 @@ public:
     void SetLeft(int left);
     void SetTop(int top);
     void Close();
+    // During a left press: lets the platform move the window with the pointer where the
+    // window cannot place itself; false where it can (the window then moves by SetLeft/SetTop).
+    bool StartInteractiveMove();
     // The host reports where the window now is (after a move by the user or the system).
     void WindowMoved(Point position) { position_ = position; }
 

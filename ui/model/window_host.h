@@ -14,6 +14,11 @@ public:
     // Move the outer frame's top-left corner to `position` (screen coordinates).
     virtual void MoveWindow(Point position) = 0;
     virtual void CloseWindow() = 0;
+    // Hands moving the window to the platform from the left press under way until its release,
+    // the window following the pointer. Hosts whose windows place themselves by MoveWindow
+    // decline with false; where a window cannot place itself (Wayland), the compositor moves
+    // it, and the release then comes where it was pressed, in client coordinates.
+    virtual bool StartInteractiveMove() { return false; }
     // The system's handle of the window, for calls that take an owner; none where the
     // platform's windows have no such handle.
     virtual HWND NativeWindow() const { return nullptr; }

@@ -3,6 +3,7 @@
 //
 //   message_box_probe CAPTION TEXT        a box of ours (MessageBoxA)
 //   message_box_probe --exception TEXT    the toolkit's box for an error that reached the top
+#include <cstdlib>
 #include <string_view>
 
 #include "hosts/qt/qt_host.h"
@@ -14,9 +15,14 @@ int main(int argc, char** argv) {
     }
     int qtArgc = 1;
     qt_host::Application app(qtArgc, argv, "Vibralon");
+    int code = 0;
     if (std::string_view(argv[1]) == "--exception") {
         app.ShowException(argv[2]);
-        return 0;
+    } else {
+        code = MessageBoxA(nullptr, argv[2], argv[1], MB_OK) == IDOK ? 0 : 1;
     }
-    return MessageBoxA(nullptr, argv[2], argv[1], MB_OK) == IDOK ? 0 : 1;
+    if (app.TeardownCanHang()) {
+        std::_Exit(code);
+    }
+    return code;
 }

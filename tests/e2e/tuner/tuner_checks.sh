@@ -1,8 +1,8 @@
 # shellcheck shell=bash
-# Feeding, reading and driving the tuner on an X server, for the end-to-end scripts of the Linux
-# program and of the Windows program under Wine: sounds played into the private server's sink,
-# screenshots compared with the skin's own pictures, clicks and drags with xdotool, and the
-# checks both programs must pass.
+# Feeding, reading and driving the tuner on a desktop, for the end-to-end scripts of the Linux
+# program (X11 and Wayland) and of the Windows program under Wine: sounds played into the private
+# server's sink, screenshots compared with the skin's own pictures, clicks and drags with xdotool
+# (a script with another pointer defines its own click), and the checks these programs must pass.
 #
 #   source "$repo/tests/support/x11/session.sh"   # fail, track_pid
 #   source "$repo/tests/e2e/tuner/tuner_checks.sh"
@@ -15,6 +15,10 @@
 screen_out=
 screen_skin=
 wid= # the tuner's window, set by the script once it is up
+# Where the client area's top-left corner lies in a screenshot: 0, 0 where the screenshot is the
+# window's own; a script that shoots the whole screen sets them.
+win_x=0
+win_y=0
 shot=
 shot_count=0
 screen_started=$SECONDS
@@ -35,11 +39,17 @@ step() {
     echo "[$((SECONDS - screen_started)) s] $*"
 }
 
-# Takes a screenshot of the tuner's client area; sets shot to its file.
+# Writes a screenshot to $1: of the tuner's client area here; a script that reads the screen some
+# other way defines its own after sourcing this file.
+screen_grab() {
+    import -window "$wid" "$1" 2>>"$screen_out/import.err" || fail "no screenshot of the window"
+}
+
+# Takes a screenshot; sets shot to its file.
 screenshot() {
     shot_count=$((shot_count + 1))
     shot="$screen_out/shot$(printf '%03d' "$shot_count").png"
-    import -window "$wid" "$shot" 2>>"$screen_out/import.err" || fail "no screenshot of the window"
+    screen_grab "$shot"
 }
 
 # same PICTURE_FILE[CROP] X Y: whether the screenshot shows that picture with its top-left
@@ -48,7 +58,7 @@ same() {
     local picture=$1 x=$2 y=$3 size differing
     convert "$picture" +repage "$screen_out/reference.ppm"
     size=$(identify -format '%wx%h' "$screen_out/reference.ppm")
-    convert "$shot" -crop "${size}+${x}+${y}" +repage "$screen_out/crop.ppm"
+    convert "$shot" -crop "${size}+$((win_x + x))+$((win_y + y))" +repage "$screen_out/crop.ppm"
     differing=$(compare -metric AE "$screen_out/crop.ppm" "$screen_out/reference.ppm" null: 2>&1) || true
     [ "$differing" = "0" ]
 }
@@ -72,11 +82,13 @@ arrows_hidden() {
 
 # Counts the lit-bar pixels (64,255,64) in the meter; the middle bar alone has 4 x 31.
 lit_pixels() {
-    convert "$shot" -crop 93x40+141+197 +repage -depth 8 txt:- | grep -c '(64,255,64)' || true
+    convert "$shot" -crop "93x40+$((win_x + 141))+$((win_y + 197))" +repage -depth 8 txt:- |
+        grep -c '(64,255,64)' || true
 }
 # The top-left pixel of the middle bar (Shape1 80,138) is lit.
 middle_bar_lit() {
-    convert "$shot" -crop 1x1+185+200 +repage -depth 8 txt:- | grep -q '(64,255,64)'
+    convert "$shot" -crop "1x1+$((win_x + 185))+$((win_y + 200))" +repage -depth 8 txt:- |
+        grep -q '(64,255,64)'
 }
 
 # Waits up to $1 seconds for the command after it to hold on a fresh screenshot.
@@ -90,6 +102,22 @@ eventually() {
         [ "$SECONDS" -lt "$deadline" ] || return 1
         sleep 0.2
     done
+}
+
+# Waits up to $2 seconds for the program with pid $1 to end; sets exit_code, and ended_ms to how
+# long it took. False if it runs on.
+# shellcheck disable=SC2034 # exit_code and ended_ms are for the scripts that source this file
+ended_within() {
+    local pid=$1 since deadline
+    since=$(date +%s%N)
+    deadline=$((since + $2 * 1000000000))
+    while kill -0 "$pid" 2>/dev/null && ! grep -q '^State:.*Z' "/proc/$pid/status" 2>/dev/null; do
+        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+        sleep 0.02
+    done
+    ended_ms=$((($(date +%s%N) - since) / 1000000))
+    exit_code=0
+    wait "$pid" || exit_code=$?
 }
 
 # Prints the id of a shown window whose title matches $1, waiting up to $2 seconds (default

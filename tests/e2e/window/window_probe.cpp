@@ -11,33 +11,17 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "hosts/qt/form_widget.h"
 #include "hosts/qt/qt_host.h"
 #include "platform/winapi.h"
+#include "tests/support/image/ppm_file.h"
 #include "ui/tform1.h"
 
 namespace {
-
-bool WritePpm(const skin::PixelImage& image, const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    std::fprintf(file, "P6\n%d %d\n255\n", image.Width(), image.Height());
-    for (int y = 0; y < image.Height(); ++y) {
-        for (int x = 0; x < image.Width(); ++x) {
-            const skin::Pixel p = image.At(x, y);
-            const unsigned char rgb[] = {static_cast<unsigned char>(skin::RedOf(p)),
-                                         static_cast<unsigned char>(skin::GreenOf(p)),
-                                         static_cast<unsigned char>(skin::BlueOf(p))};
-            std::fwrite(rgb, 1, 3, file);
-        }
-    }
-    return std::fclose(file) == 0;
-}
 
 const char* KindName(skin::EventKind kind) {
     switch (kind) {
@@ -104,7 +88,7 @@ int main(int argc, char** argv) {
 
     // Once the window is on screen and painted: dump, announce, and maybe ask something.
     QTimer::singleShot(700, [&] {
-        if (!dumpPath.empty() && !WritePpm(form.Composed(), dumpPath)) {
+        if (!dumpPath.empty() && !test_image::WritePpm(form.Composed(), dumpPath.c_str())) {
             std::fprintf(stderr, "cannot write %s\n", dumpPath.c_str());
         }
         std::printf("ready %llu %d %d\n", window.NativeId(), form.Left(), form.Top());
@@ -118,5 +102,9 @@ int main(int argc, char** argv) {
     });
     const int code = app.Run();
     std::printf("exit %d\n", code);
+    if (app.TeardownCanHang()) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
     return code;
 }

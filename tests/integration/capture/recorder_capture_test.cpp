@@ -1,10 +1,12 @@
-// The tuner's worker capturing a real sound through a real PulseAudio server: a tone played
-// into the null sink is heard from its monitor, block after block, and named. A server that dies
-// or stalls mid-capture must not take the program down with it.
+// The tuner's worker capturing a real sound through a real sound server (PulseAudio, or PipeWire
+// with its PulseAudio service): a tone played into the null sink is heard from its monitor,
+// block after block, and named. A server that dies or stalls mid-capture must not take the
+// program down with it, and one that restarts is heard again.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -177,6 +179,41 @@ TEST_F(RecorderCapture, AServerThatDiesMidCaptureLeavesTheRecorderAbleToStop) {
     const std::size_t before = worker.Taken();
     std::this_thread::sleep_for(1s);
     EXPECT_EQ(worker.Taken(), before) << "no block arrives from a dead server";
+    ExpectStopsPromptly(worker);
+}
+
+// Servers are restarted by package upgrades and by users: the worker hears the new one on its
+// own, with no message, and can still be stopped while no server is there.
+TEST_F(RecorderCapture, AServerThatRestartsIsHeardAgainWithoutAWord) {
+    Listener worker;
+    ASSERT_TRUE(worker.Start());
+    auto player = std::make_unique<testsupport::ChildProcess>(server_.Play(tone_));
+    ASSERT_TRUE(worker.WaitForBlocks(6, 10s));
+
+    server_.Kill();
+    player.reset();
+    std::this_thread::sleep_for(1s);
+    const std::size_t before = worker.Taken();
+    server_.Restart();
+    ASSERT_TRUE(server_.Running()) << server_.Failure();
+    const auto back = Clock::now();
+    player = std::make_unique<testsupport::ChildProcess>(server_.Play(tone_));
+
+    // Back soon: a retry, a connection and a block of sound (a PulseAudio just started holds a
+    // new stream's first sound for almost 2 s itself; PipeWire resumes in about 0.5 s).
+    ASSERT_TRUE(worker.WaitForBlocks(before + 1, 3s)) << "no block from the new server";
+    const auto resumed = Clock::now() - back;
+    ASSERT_TRUE(worker.WaitForBlocks(before + 4, 5s));
+    const TunerReading last = worker.Heard().back().reading;
+    EXPECT_EQ(last.frame, 9);
+    EXPECT_EQ(last.step, 0);
+    EXPECT_EQ(server_.SourceOutputs(), std::vector<std::string>{"Vibralon"});
+    EXPECT_TRUE(shown_.empty());
+    std::printf("blocks resumed %.2f s after the server was back\n",
+                std::chrono::duration<double>(resumed).count());
+
+    server_.Kill();
+    std::this_thread::sleep_for(600ms); // a retry or two under way
     ExpectStopsPromptly(worker);
 }
 

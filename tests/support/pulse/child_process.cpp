@@ -22,6 +22,12 @@ std::vector<char*> Pointers(const std::vector<std::string>& strings) {
     return pointers;
 }
 
+// A child that leads a process group of its own (a server of several programs) is signalled
+// as a whole group.
+void SignalChild(pid_t pid, int signal) {
+    kill(getpgid(pid) == pid ? -pid : pid, signal);
+}
+
 } // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
@@ -95,7 +101,7 @@ int ChildProcess::Wait(std::chrono::milliseconds timeout) {
 
 void ChildProcess::Signal(int signal) const {
     if (pid_ > 0) {
-        kill(pid_, signal);
+        SignalChild(pid_, signal);
     }
 }
 
@@ -103,7 +109,7 @@ void ChildProcess::Kill() {
     if (pid_ <= 0) {
         return;
     }
-    kill(pid_, SIGKILL);
+    SignalChild(pid_, SIGKILL);
     int status = 0;
     waitpid(pid_, &status, 0);
     status_ = 128 + SIGKILL;

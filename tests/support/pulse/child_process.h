@@ -30,9 +30,10 @@ public:
     bool Running();
     // Waits up to `timeout` for the child to end; its exit status, or -1 if it did not end.
     int Wait(std::chrono::milliseconds timeout);
-    // Sends `signal` (SIGSTOP and SIGCONT stall and resume it).
+    // Sends `signal` (SIGSTOP and SIGCONT stall and resume it); to its whole process group
+    // when the child leads one of its own.
     void Signal(int signal) const;
-    // SIGKILL, then reaps it.
+    // SIGKILL (to the group as Signal does), then reaps it.
     void Kill();
 
 private:

@@ -1,62 +1,131 @@
 #!/usr/bin/env bash
-# A private PulseAudio server for shell-driven tests; the C++ twin is pulse_server.h.
+# A private sound server speaking the PulseAudio protocol, for tests; the C++ twin is
+# pulse_server.h. VIBRALON_TEST_SOUND_SERVER picks which: "pulseaudio" (the default) or
+# "pipewire" (PipeWire, WirePlumber and PipeWire's PulseAudio service on a D-Bus of their own).
 #
-#   eval "$(tests/support/pulse/private-pulse.sh start "$dir")"   # sets PULSE_SERVER, PULSE_PID
+#   eval "$(tests/support/pulse/private-pulse.sh start "$dir")"   # sets PULSE_SERVER...
 #   paplay --device=guitar tone.wav                               # the default source hears it
-#   tests/support/pulse/private-pulse.sh stop "$dir"              # SIGKILL by PID, waits for it
+#   tests/support/pulse/private-pulse.sh stop "$dir"              # SIGKILL to all, waits for it
+#   tests/support/pulse/private-pulse.sh serve "$dir"             # in the foreground, until killed
 #
 # The server lives in $dir (made if missing): runtime dir, home, config and log
 # ($dir/server.log). It has one null sink "guitar" whose monitor is the default source, and
-# takes clients without a cookie.
+# takes clients without a cookie. Starting again in the same $dir serves on the same socket.
 set -euo pipefail
 
 usage() {
-    echo "usage: $0 start DIR | stop DIR" >&2
+    echo "usage: $0 start DIR | stop DIR | serve DIR" >&2
     exit 2
 }
 
 [ $# -eq 2 ] || usage
 dir=$(realpath -m "$2")
+kind=${VIBRALON_TEST_SOUND_SERVER:-pulseaudio}
+case "$kind" in
+pulseaudio | pipewire) ;;
+*)
+    echo "VIBRALON_TEST_SOUND_SERVER is '$kind'; it can be pulseaudio or pipewire" >&2
+    exit 2
+    ;;
+esac
+
+# What a client of the private server needs.
+client_server=unix:$dir/pulse/native
+client_config=$dir/client.conf
+client_cookie=$dir/cookie
+
+pactl_here() {
+    PULSE_SERVER=$client_server PULSE_CLIENTCONFIG=$client_config PULSE_COOKIE=$client_cookie \
+        timeout 5 pactl "$@"
+}
+
+# Ready once the null sink's monitor is the default source.
+answering() {
+    pactl_here info 2>/dev/null | grep -q "^Default Source: guitar.monitor$"
+}
+
+serve_pulseaudio() {
+    # -n: no default script, only what is loaded here. Running as root it warns and runs.
+    exec pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --realtime=no \
+        --high-priority=no --load="module-native-protocol-unix auth-anonymous=1" \
+        --load="module-null-sink sink_name=guitar"
+}
+
+serve_pipewire() {
+    # Each part dies with this shell, also when it is killed outright, so nothing outlives a
+    # test that crashes.
+    local part=(setpriv --pdeathsig KILL)
+    rm -f "$dir/bus"
+    "${part[@]}" dbus-daemon --session --nofork --nopidfile --address="unix:path=$dir/bus" &
+    for _ in $(seq 100); do
+        [ -S "$dir/bus" ] && break
+        sleep 0.05
+    done
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$dir/bus"
+    "${part[@]}" pipewire &
+    # Its clients give up at once when it is not there yet.
+    for _ in $(seq 100); do
+        [ -S "$dir/pipewire-0" ] && break
+        sleep 0.05
+    done
+    "${part[@]}" wireplumber &
+    "${part[@]}" pipewire-pulse &
+    # The service answers before the graph is ready: each step is tried until it holds.
+    local loaded=
+    for _ in $(seq 200); do
+        if [ -z "$loaded" ] && pactl_here load-module module-null-sink sink_name=guitar >/dev/null 2>&1; then
+            loaded=yes
+        fi
+        if [ -n "$loaded" ] && pactl_here set-default-source guitar.monitor >/dev/null 2>&1 &&
+            answering; then
+            break
+        fi
+        sleep 0.05
+    done
+    wait
+}
 
 case "$1" in
-start)
+serve)
+    # This shell leads the session that every part of the server runs in: stop ends them all.
+    [ "$(ps -o sid= -p $$ | tr -d ' ')" = "$$" ] || exec setsid "$0" serve "$dir"
+    echo "$$" >"$dir/pid"
     mkdir -p "$dir/home"
+    chmod 700 "$dir"
     echo "autospawn = no" >"$dir/client.conf"
-    env -u PULSE_SERVER -u PULSE_COOKIE -u PULSE_CLIENTCONFIG -u PULSE_RUNTIME_PATH \
-        -u DBUS_SESSION_BUS_ADDRESS \
-        HOME="$dir/home" XDG_RUNTIME_DIR="$dir" XDG_CONFIG_HOME="$dir/config" \
-        PULSE_STATE_PATH="$dir/state" \
-        pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --realtime=no \
-        --high-priority=no --load="module-native-protocol-unix auth-anonymous=1" \
-        --load="module-null-sink sink_name=guitar" </dev/null >"$dir/server.log" 2>&1 &
+    export HOME="$dir/home" XDG_RUNTIME_DIR="$dir" XDG_CONFIG_HOME="$dir/config"
+    export XDG_STATE_HOME="$dir/state" PULSE_STATE_PATH="$dir/state"
+    unset PULSE_SERVER PULSE_COOKIE PULSE_CLIENTCONFIG PULSE_RUNTIME_PATH DBUS_SESSION_BUS_ADDRESS
+    "serve_$kind"
+    ;;
+start)
+    mkdir -p "$dir"
+    rm -f "$dir/pid"
+    # Lives as long as the server does (setsid -w waits when it has to fork).
+    setsid -w "$0" serve "$dir" </dev/null >"$dir/server.log" 2>&1 &
     pid=$!
-    echo "$pid" >"$dir/pid"
     for _ in $(seq 200); do
-        if PULSE_SERVER="unix:$dir/pulse/native" PULSE_CLIENTCONFIG="$dir/client.conf" \
-            PULSE_COOKIE="$dir/cookie" timeout 5 pactl info 2>/dev/null |
-            grep -q "guitar.monitor"; then
-            echo "export PULSE_SERVER=unix:$dir/pulse/native"
-            echo "export PULSE_CLIENTCONFIG=$dir/client.conf"
-            echo "export PULSE_COOKIE=$dir/cookie"
-            echo "export PULSE_PID=$pid"
+        if answering; then
+            echo "export PULSE_SERVER=$client_server"
+            echo "export PULSE_CLIENTCONFIG=$client_config"
+            echo "export PULSE_COOKIE=$client_cookie"
             exit 0
         fi
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.05
     done
-    echo "pulseaudio did not start; its log:" >&2
+    echo "the private $kind server did not start; its log:" >&2
     cat "$dir/server.log" >&2
-    kill -KILL "$pid" 2>/dev/null || true
+    "$0" stop "$dir"
     exit 1
     ;;
 stop)
     [ -f "$dir/pid" ] || exit 0
-    pid=$(cat "$dir/pid")
-    kill -KILL "$pid" 2>/dev/null || true
-    # Wait until it is gone (or only a zombie waiting for its reaper), 5 s at most.
+    session=$(cat "$dir/pid")
+    pkill -KILL -s "$session" || true
+    # Wait until the session is gone (or only zombies waiting for their reaper), 5 s at most.
     for _ in $(seq 100); do
-        state=$(ps -o stat= -p "$pid" 2>/dev/null || true)
-        [ -z "$state" ] || [[ "$state" == Z* ]] && break
+        pgrep -s "$session" --runstates D,R,S,T,t,I >/dev/null || break
         sleep 0.05
     done
     rm -f "$dir/pid"

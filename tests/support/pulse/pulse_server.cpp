@@ -14,20 +14,7 @@ namespace testsupport {
 namespace {
 
 constexpr std::chrono::seconds StartTimeout{10};
-
-// Variables through which a user's own sound setup could reach the private server or its
-// clients; every one is replaced.
-const std::vector<std::string> OwnVariables = {"PULSE_SERVER",
-                                               "PULSE_COOKIE",
-                                               "PULSE_CLIENTCONFIG",
-                                               "PULSE_RUNTIME_PATH",
-                                               "PULSE_STATE_PATH",
-                                               "PULSE_SINK",
-                                               "PULSE_SOURCE",
-                                               "XDG_RUNTIME_DIR",
-                                               "XDG_CONFIG_HOME",
-                                               "HOME",
-                                               "DBUS_SESSION_BUS_ADDRESS"};
+constexpr const char* ServerScript = VIBRALON_SOURCE_DIR "/tests/support/pulse/private-pulse.sh";
 
 std::string MakeTempDir(const char* prefix) {
     std::string pattern = std::string("/tmp/") + prefix + "-XXXXXX";
@@ -66,27 +53,33 @@ PulseServer::PulseServer() : directory_(MakeTempDir("vibralon-pulse")) {
         failure_ = "cannot make a temporary directory";
         return;
     }
-    std::filesystem::create_directories(directory_ + "/home");
-    std::ofstream(directory_ + "/client.conf") << "autospawn = no\n";
-    const std::vector<std::string> environment = EnvironmentWith(
-        OwnVariables,
-        {"HOME=" + directory_ + "/home", "XDG_RUNTIME_DIR=" + directory_,
-         "XDG_CONFIG_HOME=" + directory_ + "/config", "PULSE_STATE_PATH=" + directory_ + "/state"});
-    // -n: no default script, only what is loaded here. Anonymous access on the private socket:
-    // clients need no cookie. Running as root it warns and runs.
-    server_ = ChildProcess({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
-                            "--use-pid-file=no", "--realtime=no", "--high-priority=no",
-                            "--load=module-native-protocol-unix auth-anonymous=1",
-                            std::string("--load=module-null-sink sink_name=") + SinkName},
-                           environment, directory_ + "/server.log");
+    Start();
+}
+
+void PulseServer::Start() {
+    failure_.clear();
+    // The script knows how to run each kind of server; it leads a process group of its own
+    // with every part of the server in it.
+    server_ = ChildProcess({"bash", ServerScript, "serve", directory_}, EnvironmentWith({}, {}),
+                           directory_ + "/server.log");
     if (!server_.Started()) {
-        failure_ = "cannot start pulseaudio";
+        failure_ = "cannot start " + Kind();
         return;
     }
     if (!WaitUntilAnswering(StartTimeout)) {
-        failure_ = "pulseaudio did not answer; its log:\n" + ReadFile(directory_ + "/server.log");
+        failure_ = Kind() + " did not answer; its log:\n" + ReadFile(directory_ + "/server.log");
         server_.Kill();
     }
+}
+
+void PulseServer::Restart() {
+    server_.Kill();
+    Start();
+}
+
+std::string PulseServer::Kind() {
+    const char* kind = std::getenv("VIBRALON_TEST_SOUND_SERVER");
+    return kind != nullptr && *kind != '\0' ? kind : "pulseaudio";
 }
 
 PulseServer::~PulseServer() {
@@ -158,7 +151,8 @@ bool PulseServer::WaitUntilAnswering(std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline && server_.Running()) {
         if (std::filesystem::exists(directory_ + "/pulse/native") &&
-            Pactl("info").find(SourceName) != std::string::npos) {
+            Pactl("info").find(std::string("Default Source: ") + SourceName + "\n") !=
+                std::string::npos) {
             return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -1,12 +1,15 @@
-// A private PulseAudio server for one test. It runs in a fresh directory of its own (runtime
-// dir, home, config, cookie), so neither the user's server nor their settings get in the way,
-// with one null sink "guitar" whose monitor "guitar.monitor" is the default (and only) source.
+// A private sound server speaking the PulseAudio protocol, for one test: PulseAudio itself, or
+// PipeWire with its PulseAudio service when VIBRALON_TEST_SOUND_SERVER is "pipewire" (see
+// private-pulse.sh, which starts either). It runs in a fresh directory of its own (runtime dir,
+// home, config, cookie), so neither the user's server nor their settings get in the way, with
+// one null sink "guitar" whose monitor "guitar.monitor" is the default source.
 //
 //   testsupport::PulseServer server;          // starts it; ASSERT_TRUE(server.Running()) <<
 //   server.Failure(); server.UseInThisProcess();                // libpulse in this process now
 //   talks to it auto player = server.Play("tone.wav");    // paplay into the sink: the source hears
 //   it server.SourceOutputs();                   // application names of the open record streams
-//   server.Kill();                            // SIGKILL by PID, as a crashing server
+//   server.Kill();                            // SIGKILL to every part, as a crashing server
+//   server.Restart();                         // killed, then started again on the same socket
 //
 // Child programs (the tuner itself, pactl, paplay) get ClientEnvironment().
 #pragma once
@@ -52,13 +55,19 @@ public:
     // The application name of every record stream open on the server, in the server's order.
     std::vector<std::string> SourceOutputs() const;
 
-    // SIGKILL by PID, and reap: as a server that crashes.
+    // SIGKILL to every part of the server, and reap: as a server that crashes.
     void Kill();
+    // Kills it and starts it again in the same directory, so on the same socket, as a package
+    // upgrade or a user does. Check Running().
+    void Restart();
+    // Which server runs: "pulseaudio" or "pipewire".
+    static std::string Kind();
     // SIGSTOP / SIGCONT: a server that stalls, and comes back.
     void Stall();
     void Resume();
 
 private:
+    void Start();
     bool WaitUntilAnswering(std::chrono::milliseconds timeout);
 
     std::string directory_;

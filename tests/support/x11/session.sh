@@ -1,6 +1,6 @@
 # shellcheck shell=bash
 # What our shell-driven end-to-end tests and benchmarks share: a Qt environment that gives exact
-# pixels, an X server and a window manager of their own, a private PulseAudio server, processes
+# pixels, an X server and a window manager of their own, a private sound server, processes
 # ended however the script ends, and failures that show the logs.
 #
 #   source "$repo/tests/support/x11/session.sh"
@@ -9,7 +9,7 @@
 #   x11_exact_pixels_env
 #   x11_start_xvfb "$out"                 # sets DISPLAY
 #   x11_start_openbox "$out"
-#   start_private_pulse "$out/pulse"      # sets PULSE_SERVER...; stopped on exit
+#   start_private_pulse "$out/pulse" [RUNNER...]   # PulseAudio or PipeWire: sets PULSE_SERVER...
 #   program & track_pid $!
 #
 # Sourcing only defines functions and variables; it starts and traps nothing.
@@ -113,13 +113,15 @@ x11_start_openbox() {
     wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
 }
 
-# A private PulseAudio server in DIR (see tests/support/pulse/private-pulse.sh); exports what
-# its clients need and stops it on exit.
+# A private sound server in DIR (see tests/support/pulse/private-pulse.sh), started through the
+# RUNNER command if one is given (another user, say); exports what its clients need and stops
+# it on exit.
 start_private_pulse() {
     local settings
     session_pulse_dir=$1
-    settings=$("$session_repo/tests/support/pulse/private-pulse.sh" start "$session_pulse_dir") ||
-        fail "the private PulseAudio server did not start"
+    shift
+    settings=$("$@" "$session_repo/tests/support/pulse/private-pulse.sh" start "$session_pulse_dir") ||
+        fail "the private sound server did not start"
     eval "$settings"
 }
 

@@ -141,6 +141,25 @@ TEST_F(Form1Controls, AnyButtonDragsButOnlyAReleaseOnTheBodyMoves) {
     EXPECT_TRUE(host.moves.empty());
 }
 
+// Where windows cannot place themselves the platform moves the window from a left press on the
+// body; nothing else hands it the pointer, or string clicks would turn into moves there.
+TEST_F(Form1Controls, OnlyALeftPressOnTheBodyOffersThePlatformTheMove) {
+    host.movesByPointer = true;
+    form.WindowMoved({300, 300});
+    form.MouseDown(L, {103, 50}, false);
+    EXPECT_EQ(host.interactiveMoves, 1);
+    // The window followed the pointer: the release is where the press was.
+    form.MouseUp(L, {103, 50});
+    EXPECT_TRUE(host.moves.empty());
+
+    form.MouseDown(R, {103, 50}, false);
+    form.MouseUp(R, {103, 50});
+    Click(form.A5);
+    Click(form.Image3); // the logo: no handler at all
+    EXPECT_EQ(host.interactiveMoves, 1);
+    EXPECT_EQ(Lit(), "LA5 ");
+}
+
 TEST_F(Form1Controls, TheHelpButtonOpensTheGuideFromTheCurrentDirectory) {
     std::vector<std::string> opened;
     auto previous = desktop::SetDocumentOpener([&](const std::string& path) {

@@ -21,27 +21,10 @@ MMRESULT PulseRecordStream::Open(const std::string& source, const pa_sample_spec
     if (session == nullptr) {
         return WaveInResultFromPulse(error);
     }
-    std::unique_ptr<PulseRecordStream> device(new PulseRecordStream(session, sink));
+    std::unique_ptr<PulseRecordStream> device(
+        new PulseRecordStream(session, source, sampleFormat, sink));
     PulseSession::Lock lock(*session);
-    pa_proplist* properties = NewApplicationProperties();
-    device->stream_ = pa_stream_new_with_proplist(session->Context(), StreamName, &sampleFormat,
-                                                  nullptr, properties);
-    pa_proplist_free(properties);
-    if (device->stream_ == nullptr) {
-        return WaveInResultFromPulse(pa_context_errno(session->Context()));
-    }
-    pa_stream_set_state_callback(device->stream_, OnStateChanged, device.get());
-    pa_stream_set_read_callback(device->stream_, OnReadable, device.get());
-    pa_buffer_attr attributes{};
-    attributes.maxlength = static_cast<uint32_t>(-1);
-    attributes.tlength = static_cast<uint32_t>(-1);
-    attributes.prebuf = static_cast<uint32_t>(-1);
-    attributes.minreq = static_cast<uint32_t>(-1);
-    attributes.fragsize = static_cast<uint32_t>(pa_frame_size(&sampleFormat) *
-                                                (sampleFormat.rate / FragmentsPerSecond));
-    const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY);
-    if (pa_stream_connect_record(device->stream_, source.empty() ? nullptr : source.c_str(),
-                                 &attributes, flags) < 0) {
+    if (!device->ConnectStream()) {
         return WaveInResultFromPulse(pa_context_errno(session->Context()));
     }
     const bool settled = session->WaitUntil(
@@ -53,8 +36,49 @@ MMRESULT PulseRecordStream::Open(const std::string& source, const pa_sample_spec
         const int failure = pa_context_errno(session->Context());
         return failure == PA_OK ? MMSYSERR_ERROR : WaveInResultFromPulse(failure);
     }
+    session->KeepConnectedFor(device.get(), [raw = device.get()] { raw->StreamAgain(); });
     opened = std::move(device);
     return MMSYSERR_NOERROR;
+}
+
+bool PulseRecordStream::ConnectStream() {
+    pa_proplist* properties = NewApplicationProperties();
+    stream_ = pa_stream_new_with_proplist(session_->Context(), StreamName, &sampleFormat_, nullptr,
+                                          properties);
+    pa_proplist_free(properties);
+    if (stream_ == nullptr) {
+        return false;
+    }
+    pa_stream_set_state_callback(stream_, OnStateChanged, this);
+    pa_stream_set_read_callback(stream_, OnReadable, this);
+    pa_buffer_attr attributes{};
+    attributes.maxlength = static_cast<uint32_t>(-1);
+    attributes.tlength = static_cast<uint32_t>(-1);
+    attributes.prebuf = static_cast<uint32_t>(-1);
+    attributes.minreq = static_cast<uint32_t>(-1);
+    attributes.fragsize = static_cast<uint32_t>(pa_frame_size(&sampleFormat_) *
+                                                (sampleFormat_.rate / FragmentsPerSecond));
+    const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY);
+    return pa_stream_connect_record(stream_, source_.empty() ? nullptr : source_.c_str(),
+                                    &attributes, flags) >= 0;
+}
+
+void PulseRecordStream::DropStream() {
+    if (stream_ != nullptr) {
+        pa_stream_set_read_callback(stream_, nullptr, nullptr);
+        pa_stream_set_state_callback(stream_, nullptr, nullptr);
+        pa_stream_disconnect(stream_);
+        pa_stream_unref(stream_);
+        stream_ = nullptr;
+    }
+}
+
+// Mainloop thread, loop locked: the connection is made again.
+void PulseRecordStream::StreamAgain() {
+    DropStream();
+    if (!ConnectStream()) {
+        session_->Reconnect();
+    }
 }
 
 PulseRecordStream::~PulseRecordStream() {
@@ -62,26 +86,25 @@ PulseRecordStream::~PulseRecordStream() {
 }
 
 void PulseRecordStream::Disconnect() {
-    if (stream_ == nullptr) {
-        return;
-    }
     // Callbacks run on the mainloop thread with the loop locked: once they are cleared under
-    // the lock, none can run again.
+    // the lock, none can run again. Closing while no server is there waits for none.
     PulseSession::Lock lock(*session_);
-    pa_stream_set_read_callback(stream_, nullptr, nullptr);
-    pa_stream_set_state_callback(stream_, nullptr, nullptr);
-    pa_stream_disconnect(stream_);
-    pa_stream_unref(stream_);
-    stream_ = nullptr;
+    session_->Release(this);
+    DropStream();
 }
 
 void PulseRecordStream::OnReadable(pa_stream*, size_t, void* self) {
     static_cast<PulseRecordStream*>(self)->ReadAvailable();
 }
 
-void PulseRecordStream::OnStateChanged(pa_stream*, void* self) {
+void PulseRecordStream::OnStateChanged(pa_stream* stream, void* self) {
     auto* device = static_cast<PulseRecordStream*>(self);
     pa_threaded_mainloop_signal(device->session_->Loop(), 0);
+    // A stream that fails on a working connection (a server that has no source yet, just
+    // after it started) is made again on a new connection as well.
+    if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream))) {
+        device->session_->Reconnect();
+    }
 }
 
 // Mainloop thread, with the loop locked.

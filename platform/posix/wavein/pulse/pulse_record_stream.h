@@ -1,5 +1,7 @@
 // One record stream on the sound server, delivering what it captures into the wave-input core
-// from the connection's mainloop thread (see wave_in_backend.h for the contract).
+// from the connection's mainloop thread (see wave_in_backend.h for the contract). It stays open
+// when the server goes away: once a server answers again, the stream is made again with the
+// same name, format and source, and sound resumes without the core knowing.
 #pragma once
 
 #include <memory>
@@ -24,14 +26,22 @@ public:
     PulseRecordStream& operator=(const PulseRecordStream&) = delete;
 
 private:
-    PulseRecordStream(std::shared_ptr<PulseSession> session, WaveInSink& sink)
-        : session_(std::move(session)), sink_(sink) {}
+    PulseRecordStream(std::shared_ptr<PulseSession> session, const std::string& source,
+                      const pa_sample_spec& sampleFormat, WaveInSink& sink)
+        : session_(std::move(session)), source_(source), sampleFormat_(sampleFormat), sink_(sink) {}
     static void OnReadable(pa_stream* stream, size_t bytes, void* self);
     static void OnStateChanged(pa_stream* stream, void* self);
+    // With the loop locked: a new record stream on the connection; false (with the context's
+    // error) when it could not be asked for.
+    bool ConnectStream();
+    void DropStream();
+    void StreamAgain();
     void ReadAvailable();
     void Disconnect();
 
     std::shared_ptr<PulseSession> session_;
+    std::string source_; // empty: the server's default
+    pa_sample_spec sampleFormat_;
     WaveInSink& sink_;
     pa_stream* stream_ = nullptr;
 };

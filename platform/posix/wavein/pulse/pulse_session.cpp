@@ -1,12 +1,10 @@
 #include "platform/posix/wavein/pulse/pulse_session.h"
 
+#include <utility>
+
 #include "platform/posix/wavein/pulse/pulse_identity.h"
 
 namespace {
-
-void SignalLoop(pa_context*, void* loop) {
-    pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0);
-}
 
 struct Deadline {
     pa_threaded_mainloop* loop;
@@ -27,12 +25,9 @@ PulseSession::~PulseSession() {
     }
     {
         Lock lock(*this);
-        if (context_ != nullptr) {
-            pa_context_set_state_callback(context_, nullptr, nullptr);
-            pa_context_disconnect(context_);
-            pa_context_unref(context_);
-            context_ = nullptr;
-        }
+        owners_.clear();
+        StopRetrying();
+        DropContext();
     }
     pa_threaded_mainloop_stop(loop_);
     pa_threaded_mainloop_free(loop_);
@@ -44,23 +39,12 @@ bool PulseSession::Connect() {
         error_ = PA_ERR_INTERNAL;
         return false;
     }
-    pa_proplist* properties = NewApplicationProperties();
-    context_ = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(loop_), ApplicationName,
-                                            properties);
-    pa_proplist_free(properties);
-    if (context_ == nullptr) {
-        error_ = PA_ERR_INTERNAL;
-        return false;
-    }
-    pa_context_set_state_callback(context_, SignalLoop, loop_);
     if (pa_threaded_mainloop_start(loop_) < 0) {
         error_ = PA_ERR_INTERNAL;
         return false;
     }
     Lock lock(*this);
-    // A missing server means no sound input here; starting one is not ours to do.
-    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
-        error_ = pa_context_errno(context_);
+    if (!StartConnecting()) {
         return false;
     }
     const auto settled = [this] {
@@ -79,6 +63,106 @@ bool PulseSession::Connect() {
         return false;
     }
     return true;
+}
+
+bool PulseSession::StartConnecting() {
+    pa_proplist* properties = NewApplicationProperties();
+    context_ = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(loop_), ApplicationName,
+                                            properties);
+    pa_proplist_free(properties);
+    if (context_ == nullptr) {
+        error_ = PA_ERR_INTERNAL;
+        return false;
+    }
+    pa_context_set_state_callback(context_, OnContextState, this);
+    // A missing server means no sound input here; starting one is not ours to do.
+    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        error_ = pa_context_errno(context_);
+        return false;
+    }
+    return true;
+}
+
+void PulseSession::DropContext() {
+    if (context_ != nullptr) {
+        pa_context_set_state_callback(context_, nullptr, nullptr);
+        pa_context_disconnect(context_);
+        pa_context_unref(context_);
+        context_ = nullptr;
+    }
+}
+
+void PulseSession::KeepConnectedFor(const void* owner, std::function<void()> reconnected) {
+    owners_.push_back({owner, std::move(reconnected)});
+}
+
+void PulseSession::Release(const void* owner) {
+    std::erase_if(owners_, [owner](const Owner& kept) { return kept.owner == owner; });
+    if (owners_.empty()) {
+        StopRetrying();
+    }
+}
+
+void PulseSession::StopRetrying() {
+    if (retry_ != nullptr) {
+        pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+        api->time_free(retry_);
+        retry_ = nullptr;
+    }
+}
+
+void PulseSession::Reconnect() {
+    if (!owners_.empty()) {
+        RetryLater();
+    }
+}
+
+void PulseSession::RetryLater() {
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+    timeval when{};
+    pa_gettimeofday(&when);
+    pa_timeval_add(&when, static_cast<pa_usec_t>(RetryInterval.count()) * PA_USEC_PER_MSEC);
+    if (retry_ == nullptr) {
+        retry_ = api->time_new(api, &when, OnRetry, this);
+    } else {
+        api->time_restart(retry_, &when);
+    }
+}
+
+// Mainloop thread, loop locked.
+void PulseSession::OnContextState(pa_context* context, void* self) {
+    auto* session = static_cast<PulseSession*>(self);
+    pa_threaded_mainloop_signal(session->loop_, 0);
+    if (session->owners_.empty()) {
+        return;
+    }
+    const pa_context_state_t state = pa_context_get_state(context);
+    if (state == PA_CONTEXT_READY) {
+        // A copy: an owner may let go of the connection while it is told.
+        const std::vector<Owner> owners = session->owners_;
+        for (const Owner& owner : owners) {
+            owner.reconnected();
+        }
+    } else if (!PA_CONTEXT_IS_GOOD(state)) {
+        // Not replaced here: a context is not to be freed from its own callback.
+        session->RetryLater();
+    }
+}
+
+// Mainloop thread, loop locked.
+void PulseSession::OnRetry(pa_mainloop_api* api, pa_time_event* event, const struct timeval*,
+                           void* self) {
+    auto* session = static_cast<PulseSession*>(self);
+    api->time_free(event);
+    session->retry_ = nullptr;
+    if (session->owners_.empty()) {
+        return;
+    }
+    session->DropContext();
+    if (!session->StartConnecting()) {
+        // Refused at once (no socket, say): its failure may not reach the state callback.
+        session->RetryLater();
+    }
 }
 
 bool PulseSession::Ready() const {

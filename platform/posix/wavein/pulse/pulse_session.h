@@ -1,16 +1,21 @@
 // One connection to the sound server, served by a mainloop thread of its own. Every wait is
 // bounded: a server that is missing, stalled or dead costs at most the time-out, never a hang.
-// Nothing here autospawns a server.
+// Nothing here autospawns a server. While something depends on it (an open record stream), a
+// connection that ends (the server restarted by an upgrade or by the user) is made again as
+// soon as a server answers.
 #pragma once
 
 #include <chrono>
 #include <functional>
+#include <vector>
 
 #include <pulse/pulseaudio.h>
 
 class PulseSession {
 public:
     static constexpr std::chrono::milliseconds ConnectTimeout{1500};
+    // How often a lost connection is tried again.
+    static constexpr std::chrono::milliseconds RetryInterval{250};
 
     PulseSession() = default;
     // Disconnects and joins the mainloop thread.
@@ -28,6 +33,17 @@ public:
 
     pa_threaded_mainloop* Loop() const { return loop_; }
     pa_context* Context() const { return context_; }
+
+    // With the loop locked, once connected: from now on, whenever the connection ends, it is
+    // tried again every RetryInterval on the mainloop thread until a server answers; then
+    // `reconnected` runs there, with the loop locked, for `owner` to set up again what it had
+    // on the old connection.
+    void KeepConnectedFor(const void* owner, std::function<void()> reconnected);
+    // With the loop locked: `owner` is told no more; with no owner left, tries stop.
+    void Release(const void* owner);
+    // With the loop locked: gives up the connection and makes it again, as when it ends (for
+    // what fails on a connection that still looks good). Does nothing while no owner keeps it.
+    void Reconnect();
 
     // With the loop locked: waits until `done` holds, or `timeout` passes. Returns `done()`.
     // Callbacks that change what `done` reads must call pa_threaded_mainloop_signal(Loop(), 0).
@@ -48,7 +64,22 @@ public:
     };
 
 private:
+    struct Owner {
+        const void* owner;
+        std::function<void()> reconnected;
+    };
+
+    static void OnContextState(pa_context* context, void* self);
+    static void OnRetry(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self);
+    // A new context on the loop, connecting; false when it could not even start to.
+    bool StartConnecting();
+    void DropContext();
+    void RetryLater();
+    void StopRetrying();
+
     pa_threaded_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
     int error_ = PA_OK;
+    std::vector<Owner> owners_; // who keeps the connection up, to be told when it is back
+    pa_time_event* retry_ = nullptr;
 };

@@ -1,0 +1,305 @@
+#!/usr/bin/env bash
+# The tuner on a Wayland desktop: sway (on its X11 back end inside Xvfb, pixman renderer) with a
+# private sound server, run by an unprivileged user since sway refuses to run as root. The mouse
+# is sway's own seat cursor; screenshots come from grim, window places from sway's tree.
+#
+#   1. the client area equals the skin model's composition, pixel for pixel
+#   2. a 110 Hz tone: note A, the middle bar alone lit; A5, E6 and LE6 with their arrows
+#   3. dragging the body by (+60, -42) moves the window by that much (the compositor moves it)
+#   4. the help button's hint shows; closing the window ends the tuner with code 0 within 2 s
+#   5. no sound server: the three messages in order, each caption whole in its title bar, then
+#      exit code 0
+#
+# Usage: wayland_e2e_test.sh PATH/TO/vibralon PATH/TO/window_probe PATH/TO/message_box_probe OUT
+set -euo pipefail
+
+tuner=$(realpath "$1")
+window_probe=$(realpath "$2")
+box_probe=$(realpath "$3")
+out=$(realpath -m "$4")
+repo=$(realpath "$(dirname "$0")/../../..")
+skin=$repo/ui/skin
+user=vibralon-e2e
+rm -rf "$out"
+mkdir -p "$out"
+
+# shellcheck source=tests/support/x11/session.sh
+source "$repo/tests/support/x11/session.sh"
+# shellcheck source=tests/e2e/tuner/tuner_checks.sh
+source "$repo/tests/e2e/tuner/tuner_checks.sh"
+tuner_checks_init "$out" "$skin"
+session_cleanup_on_exit
+fail_shows_logs "$out" 40 '*.err'
+x11_exact_pixels_env
+export QT_QPA_PLATFORM=wayland
+# Under AddressSanitizer: Qt's Wayland plugins leave allocations behind, and Qt unloads them at
+# exit before the leak check runs, so no suppression can name them. Leaks of our own are
+# checked where the same program runs under X11 (the tuner's end-to-end test).
+if [ -n "${ASAN_OPTIONS:-}" ]; then
+    export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0"
+fi
+
+# --- The user, its files, the compositor and the sound server -------------------------------------
+# Runs a program as the test's user (as ourselves when not root); it dies with this script.
+as_user=(setpriv --pdeathsig KILL)
+if [ "$(id -u)" -eq 0 ]; then
+    if ! id "$user" >/dev/null 2>&1; then
+        useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin \
+            "$user" || fail "cannot make the user $user"
+    fi
+    as_user+=(--reuid="$user" --regid="$user" --clear-groups)
+fi
+# The user may not reach the build tree: its programs and files live in a folder of its own.
+home=$(mktemp -d /tmp/vibralon-wayland.XXXXXX)
+remove_home() { rm -rf "$home"; }
+at_exit remove_home
+mkdir -p "$home/bin" "$home/runtime"
+cp "$tuner" "$window_probe" "$box_probe" "$home/bin/"
+cat >"$home/sway.config" <<'EOF'
+xwayland disable
+for_window [app_id=".*"] floating enable
+EOF
+[ "$(id -u)" -ne 0 ] || chown -R "$user:" "$home"
+chmod 700 "$home/runtime"
+export XDG_RUNTIME_DIR=$home/runtime HOME=$home
+
+x11_start_xvfb "$out"
+WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+    "${as_user[@]}" sway -c "$home/sway.config" >"$out/sway.out" 2>"$out/sway.err" &
+track_pid $!
+for _ in $(seq 100); do
+    SWAYSOCK=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -name 'sway-ipc.*.sock' | head -n1)
+    [ -n "$SWAYSOCK" ] && [ -S "$XDG_RUNTIME_DIR/wayland-1" ] && break
+    sleep 0.1
+done
+[ -n "$SWAYSOCK" ] || fail "sway did not start: $(tail -n 20 "$out/sway.err")"
+export SWAYSOCK WAYLAND_DISPLAY=wayland-1
+# Our programs see Wayland alone; the X server stays reachable for the pointer (see drag).
+xdisplay=$DISPLAY
+unset DISPLAY
+step "sway up"
+
+start_private_pulse "$home/pulse" "${as_user[@]}"
+sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
+
+# --- Reading sway and the screen ---------------------------------------------------------------------
+# The windows as "id pid x y width height title" lines (client areas, layout coordinates).
+windows() {
+    swaymsg -t get_tree | jq -r '.. | objects | select(.pid? != null and .type != "output")
+        | [.id, .pid, .rect.x + .window_rect.x, .rect.y + .window_rect.y,
+           .window_rect.width, .window_rect.height, .name] | map(tostring) | join(" ")'
+}
+# In place of the X11 search by title: prints "x y width height" of the window of that pid titled
+# $2, waiting up to $3 s (default 10).
+find_window() {
+    local pid=$1 title=$2 deadline=$((SECONDS + ${3:-10})) line
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        line=$(windows | awk -v pid="$pid" -v title="$title" \
+            '$2 == pid && substr($0, index($0, $7)) == title {print $3, $4, $5, $6; exit}')
+        if [ -n "$line" ]; then
+            echo "$line"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+# As find_window, once sway has placed the window for its size and frame: the same place twice.
+settled_window() {
+    local before now
+    before=$(find_window "$@") || return 1
+    for _ in $(seq 20); do
+        sleep 0.2
+        now=$(find_window "$1" "$2") || return 1
+        [ "$now" = "$before" ] && break
+        before=$now
+    done
+    echo "$now"
+}
+# A window's frame as sway draws it, title bar included, as "x y width height title-height":
+# the container's rect lies below the title bar and holds the client with its borders.
+window_frame() {
+    swaymsg -t get_tree | jq -r --arg title "$1" '.. | objects | select(.name? == $title and .pid?)
+        | [.rect.x, .rect.y - .deco_rect.height, .rect.width, .rect.height + .deco_rect.height,
+           .deco_rect.height] | map(tostring) | join(" ")' | head -n1
+}
+# Saves the window titled $1, frame and all, from the screenshot to $2.
+save_window() {
+    local frame
+    read -r -a frame < <(window_frame "$1")
+    convert "$shot" -crop "${frame[2]}x${frame[3]}+${frame[0]}+${frame[1]}" +repage "$2"
+}
+
+# The whole screen: the client area lies at win_x, win_y in it, set once the window is up.
+screen_grab() {
+    grim "$1" 2>>"$out/grim.err" || fail "grim took no screenshot"
+}
+
+# The mouse: sway's seat cursor, in layout coordinates.
+pointer_at() { swaymsg -q seat - cursor set "$1" "$2"; }
+pointer_by() { swaymsg -q -- seat - cursor move "$1" "$2"; }
+press() { swaymsg -q seat - cursor press button1; }
+release() { swaymsg -q seat - cursor release button1; }
+# Clicks at a client position of the tuner's window, then parks the pointer on the body (with
+# sway's cursor, in place of xdotool's).
+click() {
+    pointer_at "$((win_x + $1))" "$((win_y + $2))"
+    press
+    release
+    pointer_at "$((win_x + 400))" "$((win_y + 300))"
+}
+
+# Closes the windows of our program with pid $1 as the compositor's close does, until it ends
+# (a close that comes while the window is still being mapped can go unheard); sets exit_code.
+close_until_ended() {
+    for _ in $(seq 5); do
+        swaymsg -q "[pid=$1] kill" || true
+        ended_within "$1" 1 && return 0
+    done
+    return 1
+}
+
+# Starts a program of ours as the user, in its folder; sets program_pid.
+run_as_user() {
+    local name=$1
+    shift
+    (cd "$home" && exec "${as_user[@]}" "$home/bin/$name" "$@") >"$out/$name.out" 2>"$out/$name.err" &
+    program_pid=$!
+    track_pid "$program_pid"
+}
+
+# --- 1. The client area is the skin model's composition ---------------------------------------------
+run_as_user window_probe --dump "$home/composed.ppm"
+read -r win_x win_y win_w win_h < <(settled_window "$program_pid" Vibralon 20) ||
+    fail "the window did not appear"
+for _ in $(seq 50); do
+    [ -s "$home/composed.ppm" ] && break
+    sleep 0.1
+done
+[ -s "$home/composed.ppm" ] || fail "the probe wrote no composition"
+screenshot
+read -r model_w model_h < <(identify -format '%w %h\n' "$home/composed.ppm")
+[ "$win_w $win_h" = "$model_w $model_h" ] || fail "client area ${win_w}x$win_h, model ${model_w}x$model_h"
+convert "$shot" -crop "${win_w}x${win_h}+${win_x}+${win_y}" +repage "$out/client.ppm"
+differing=$(compare -metric AE "$out/client.ppm" "$home/composed.ppm" null: 2>&1) || true
+[ "$differing" = "0" ] || fail "the client area differs from the model's composition in $differing pixels"
+close_until_ended "$program_pid" || fail "the probe's window does not close"
+step "client area: the model's composition, ${win_w}x$win_h"
+
+# --- 2. The tuner hearing a tone; the strings --------------------------------------------------------
+play "$out/tone110.wav"
+run_as_user vibralon
+tuner_pid=$program_pid
+read -r win_x win_y _ < <(settled_window "$tuner_pid" Vibralon 20) ||
+    fail "the tuner's window did not appear"
+eventually 10 same "$(frame 9)" 121 85 || fail "110 Hz: the note window does not show A"
+[ "$(lit_pixels)" = 124 ] || fail "110 Hz: not the middle bar alone lit ($(lit_pixels) lit pixels)"
+arrows_hidden || fail "110 Hz with no string: an arrow shows"
+save_window Vibralon "$out/window-wayland.png"
+step "110 Hz: A, middle bar, no arrow"
+
+# The compositor hands the click on and the window repaints a moment later.
+click 54 149 # A5
+eventually 3 same "$skin/LA5.jpg" 24 120 || fail "A5 clicked: LA5 does not show at its place"
+sleep 1
+screenshot
+arrows_hidden || fail "A5 with 110 Hz: an arrow shows"
+click 54 79 # E6
+eventually 3 same "$skin/LE6.bmp" 24 48 || fail "E6 clicked: LE6 does not show"
+same "$skin/A5.bmp" 24 120 || fail "E6 clicked: A5 is not back"
+eventually 3 plus_shown || fail "E6 with 110 Hz: the tune-up arrow does not show"
+moins_hidden || fail "E6 with 110 Hz: the tune-down arrow shows"
+click 54 77 # LE6
+eventually 3 same "$skin/E6.bmp" 24 50 || fail "LE6 clicked: E6 is not back"
+eventually 3 arrows_hidden || fail "no string: an arrow stays"
+step "A5, E6 with its arrow, LE6"
+
+# --- 3. Dragging the body ------------------------------------------------------------------------
+# sway's seat commands place the cursor without moving it as a mouse does, so the compositor's
+# move would never follow them: the drag uses the real pointer of sway's X11 back end instead.
+# Its output fills the X screen from its corner, so both share coordinates.
+drag() {
+    DISPLAY=$xdisplay xdotool mousemove "$1" "$2" sleep 0.2 mousedown 1 sleep 0.2 \
+        mousemove_relative -- $(($3 / 2)) $(($4 / 2)) sleep 0.1 \
+        mousemove_relative -- $(($3 - $3 / 2)) $(($4 - $4 / 2)) sleep 0.2 mouseup 1
+}
+drag "$((win_x + 103))" "$((win_y + 50))" 60 -42
+sleep 0.3
+read -r x1 y1 _ < <(find_window "$tuner_pid" Vibralon)
+[ "$((x1 - win_x)) $((y1 - win_y))" = "60 -42" ] ||
+    fail "the window moved by $((x1 - win_x)),$((y1 - win_y)), not 60,-42"
+win_x=$x1
+win_y=$y1
+# The press ended with the move: a click on a string still selects it.
+click 54 149
+eventually 3 same "$skin/LA5.jpg" 24 120 || fail "after the drag, a click on A5 does not light it"
+click 54 149
+step "drag: moved 60 right, 42 up"
+
+# --- 4. The help button's hint; closing ------------------------------------------------------------
+# A hint is a popup of the window in the toolkit's tooltip colours, near the pointer.
+hint_pixels() {
+    convert "$shot" -crop "240x60+$((win_x + 320))+$((win_y + 30))" +repage -depth 8 txt:- |
+        grep -c '(255,255,220)' || true
+}
+screenshot
+[ "$(hint_pixels)" -lt 50 ] || fail "a hint shows before the pointer is on the help button"
+pointer_at "$((win_x + 338))" "$((win_y + 32))"
+pointer_by 1 0
+hint_shows() { [ "$(hint_pixels)" -ge 200 ]; }
+eventually 5 hint_shows ||
+    fail "no hint over the help button ($(hint_pixels) pixels of hint colour)"
+step "help button: hint shows"
+
+swaymsg -q "[pid=$tuner_pid] kill" || fail "swaymsg could not close the window"
+ended_within "$tuner_pid" 2 || fail "still running 2 s after the close"
+[ "$exit_code" -eq 0 ] || fail "exit code $exit_code after the close"
+step "closed: exit 0 after $ended_ms ms"
+
+# --- 5. No sound server: three boxes, each caption whole --------------------------------------------
+# The caption's text in a title bar: the bar without its one-pixel border, trimmed to its text.
+caption_text() {
+    local frame
+    read -r -a frame < <(window_frame "$1")
+    [ "${#frame[@]}" -eq 5 ] || return 1
+    convert "$shot" -crop "$((frame[2] - 2))x$((frame[4] - 2))+$((frame[0] + 1))+$((frame[1] + 1))" \
+        +repage -trim "$2"
+}
+(
+    export PULSE_SERVER="unix:$home/nowhere/native"
+    cd "$home" && exec "${as_user[@]}" "$home/bin/vibralon"
+) >"$out/no_server.out" 2>"$out/no_server.err" &
+tuner_pid=$!
+track_pid "$tuner_pid"
+captions=("No sound card installed !" "Cannot determine sound card capabilities !" "Recorder")
+for number in 0 1 2; do
+    caption=${captions[$number]}
+    find_window "$tuner_pid" "$caption" >/dev/null || fail "no message box '$caption'"
+    # One box at a time: nothing else of the tuner's is on screen.
+    [ "$(windows | awk -v pid="$tuner_pid" '$2 == pid' | wc -l)" -eq 1 ] ||
+        fail "'$caption' is not alone: $(windows)"
+    sleep 0.3
+    screenshot
+    caption_text "$caption" "$out/caption$number.png" || fail "'$caption' has no title bar"
+    [ "$number" -ne 0 ] || save_window "$caption" "$out/message-box-wayland.png"
+    swaymsg -q "[pid=$tuner_pid] kill" || fail "could not answer '$caption'"
+    step "message box '$caption' answered"
+done
+ended_within "$tuner_pid" 5 || fail "no server: still running after the last box"
+[ "$exit_code" -eq 0 ] || fail "no server: exit code $exit_code"
+
+# Each caption as a box shows it that is surely wide enough: a long body widens it.
+body=$(printf 'A body long enough to widen the box. %.0s' 1 2 3 4)
+for number in 0 1 2; do
+    caption=${captions[$number]}
+    run_as_user message_box_probe "$caption" "$body"
+    find_window "$program_pid" "$caption" >/dev/null || fail "the probe's box '$caption' did not appear"
+    sleep 0.3
+    screenshot
+    caption_text "$caption" "$out/whole$number.png" || fail "no title bar on the probe's box"
+    close_until_ended "$program_pid" || fail "the probe's box '$caption' does not close"
+    differing=$(compare -metric AE "$out/caption$number.png" "$out/whole$number.png" null: 2>&1) || true
+    [ "$differing" = "0" ] || fail "'$caption' is cut in its title bar ($differing pixels differ)"
+done
+step "no server: three boxes in order, each caption whole, exit code 0"
+echo "PASS"
