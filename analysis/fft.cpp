@@ -36,15 +36,13 @@ Fft::Fft(int points, int sampleRate)
     crossed_.resize(static_cast<std::size_t>(passes_) + 1);
     for (int p = 1; p <= passes_; ++p) {
         const long double a = std::ldexp(1.0L, p);
-        // Pass p reads entries 0 to 2^(p-1) - 1 only: keeping the rest would cost N entries a
-        // pass (about 0.7 MB for twelve passes) for values nothing reads.
-        const int used = 1 << (p - 1);
-        auto table = std::make_unique<Complex[]>(used);
-        for (int j = 0; j < used; ++j) {
+        auto table = std::make_unique<Complex[]>(n);
+        for (int j = 0; j < n; ++j) {
             const double theta = static_cast<double>(twoPi * static_cast<long double>(j) / a);
             table[j] = Complex{std::cos(theta), -std::sin(theta)};
         }
-        // What the vectorised butterfly multiplies by.
+        // What the vectorised butterfly multiplies by: pass p reads entries 0 to 2^(p-1) - 1.
+        const int used = 1 << (p - 1);
         auto crossed = std::make_unique<Complex[]>(used);
         for (int j = 0; j < used; ++j) {
             crossed[j] = Complex{-table[j].im, table[j].re};

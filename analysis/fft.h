@@ -34,8 +34,7 @@ public:
     int SampleRate() const { return sampleRate_; }
     int Passes() const { return passes_; }
     int BitReverse(int b) const { return bitReverse_[b]; }
-    // Entry j of the twiddle table of pass p (1..Passes()), for j in 0..2^(p-1)-1: the entries
-    // that pass reads, and the only ones kept.
+    // Entry j of the twiddle table of pass p (1..Passes()), for j in 0..N-1.
     const Complex& Twiddle(int pass, int j) const { return twiddles_[pass][j]; }
     const Complex& Work(int k) const { return work_[k]; }
     // Squared magnitude of bin k after Transform, for k < N/2; the upper half is never formed.
