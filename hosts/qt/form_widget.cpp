@@ -110,22 +110,22 @@ bool FormWidget::event(QEvent* event) {
 }
 
 void FormWidget::paintEvent(QPaintEvent* event) {
-    form_.Compose();
-    const skin::PixelImage& composed = form_.Composed();
-    if (composed.Empty()) {
-        return;
-    }
-    // The form's pixels are 0xFFRRGGBB words, exactly Qt's RGB32: wrapped, not copied.
-    const QImage view(reinterpret_cast<const uchar*>(composed.Data()), composed.Width(),
-                      composed.Height(), composed.Width() * 4, QImage::Format_RGB32);
+    const qreal ratio = devicePixelRatioF();
+    // One skin pixel becomes a block of screen pixels: nearest neighbour, never smoothed. At an
+    // uneven scale each area goes in one piece, so that its blocks line up as one picture's.
+    const bool evenScale = ratio == std::floor(ratio);
     QPainter painter(this);
-    if (devicePixelRatioF() == 1.0) {
-        painter.drawImage(event->rect(), view, event->rect());
-    } else {
-        // One skin pixel becomes a block of screen pixels: nearest neighbour, never smoothed.
-        // Drawing the whole picture (clipped to what needs painting) keeps blocks aligned.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(QRect(0, 0, composed.Width(), composed.Height()), view);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const auto show = [&painter](const skin::PixelImage& pixels, const skin::Rect& band) {
+        // 0xFFRRGGBB words, exactly Qt's RGB32: wrapped, not copied.
+        const QImage view(reinterpret_cast<const uchar*>(pixels.Data()), pixels.Width(),
+                          pixels.Height(), pixels.Width() * 4, QImage::Format_RGB32);
+        painter.drawImage(QRect(band.left, band.top, band.Width(), band.Height()), view,
+                          QRect(0, 0, band.Width(), band.Height()));
+    };
+    for (const QRect& needed : event->region()) {
+        const skin::Rect area{needed.left(), needed.top(), needed.right() + 1, needed.bottom() + 1};
+        bands_.Compose(form_, area, evenScale ? skin::BandComposer::kRows : area.Height(), show);
     }
 }
 

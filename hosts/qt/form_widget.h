@@ -1,13 +1,15 @@
-// The Qt window that puts a skin::Form on screen: it blits the form's composed client area,
-// forwards raw mouse events, shows the form's cursors and hints, and carries out the moves and
-// closes the form asks for. Everything the window looks like and does comes from the form.
-// The form is the program's main window: once its window has closed, the message loop ends.
+// The Qt window that puts a skin::Form on screen: it blits what the form composes of each area
+// to paint, forwards raw mouse events, shows the form's cursors and hints, and carries out the
+// moves and closes the form asks for. Everything the window looks like and does comes from the
+// form. The form is the program's main window: once its window has closed, the message loop
+// ends.
 #pragma once
 
 #include <optional>
 
 #include <QWidget>
 
+#include "ui/model/band_composer.h"
 #include "ui/model/form.h"
 
 namespace qt_host {
@@ -51,6 +53,7 @@ private:
     void UpdateCursor(skin::Point at);
 
     skin::Form& form_;
+    skin::BandComposer bands_;
     skin::Cursor cursor_ = skin::Cursor::Default;
     skin::Point pressAt_;                      // where the last press was, in client pixels
     std::optional<skin::Point> moveHeldPress_; // a press the compositor is moving the window with

@@ -188,31 +188,31 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void FormWindow::Paint() {
     PAINTSTRUCT paint{};
     const HDC dc = BeginPaint(window_, &paint);
-    form_.Compose();
-    const skin::PixelImage& composed = form_.Composed();
     // The skin pixels whose blocks cover what needs painting; one more each side is harmless,
     // since painting is clipped to the invalid region.
     const skin::Rect area =
         skin::Rect{scale_.Skin(paint.rcPaint.left) - 1, scale_.Skin(paint.rcPaint.top) - 1,
                    scale_.Skin(paint.rcPaint.right) + 1, scale_.Skin(paint.rcPaint.bottom) + 1}
-            .Intersected(composed.Bounds());
-    if (!area.Empty()) {
-        // The form's pixels are 0xFFRRGGBB words, exactly a 32-bit DIB's: the rows of the area,
-        // top-down, are handed over as they are.
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = composed.Width();
-        info.bmiHeader.biHeight = -area.Height();
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        const RECT to = DeviceRect(area);
-        // Nearest neighbour: each skin pixel a block of its own colour, never smoothed.
-        SetStretchBltMode(dc, COLORONCOLOR);
-        StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, area.left, 0,
-                      area.Width(), area.Height(), composed.Row(area.top), &info, DIB_RGB_COLORS,
-                      SRCCOPY);
-    }
+            .Intersected(form_.ClientRect());
+    // Nearest neighbour: each skin pixel a block of its own colour, never smoothed. Every band
+    // goes to the blocks its own edges map to, so bands join without a seam.
+    SetStretchBltMode(dc, COLORONCOLOR);
+    bands_.Compose(form_, area, skin::BandComposer::kRows,
+                   [&](const skin::PixelImage& pixels, const skin::Rect& band) {
+                       // The form's pixels are 0xFFRRGGBB words, exactly a 32-bit DIB's: the
+                       // band's rows, top-down, are handed over as they are.
+                       BITMAPINFO info{};
+                       info.bmiHeader.biSize = sizeof info.bmiHeader;
+                       info.bmiHeader.biWidth = pixels.Width();
+                       info.bmiHeader.biHeight = -band.Height();
+                       info.bmiHeader.biPlanes = 1;
+                       info.bmiHeader.biBitCount = 32;
+                       info.bmiHeader.biCompression = BI_RGB;
+                       const RECT to = DeviceRect(band);
+                       StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, 0,
+                                     0, band.Width(), band.Height(), pixels.Data(), &info,
+                                     DIB_RGB_COLORS, SRCCOPY);
+                   });
     EndPaint(window_, &paint);
 }
 

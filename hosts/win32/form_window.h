@@ -10,6 +10,7 @@
 #include "hosts/win32/dpi_scale.h"
 #include "hosts/win32/hint_tip.h"
 #include "hosts/win32/windows_names.h"
+#include "ui/model/band_composer.h"
 #include "ui/model/form.h"
 
 namespace win32_host {
@@ -53,6 +54,7 @@ private:
     RECT DeviceRect(const skin::Rect& area) const;
 
     skin::Form& form_;
+    skin::BandComposer bands_;
     HWND window_ = nullptr;
     HintTip hintTip_;
     DpiScale scale_;

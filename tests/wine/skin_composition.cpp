@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "tests/support/image/client_picture.h"
 #include "tests/support/image/ppm_file.h"
 #include "ui/tform1.h"
 
@@ -19,8 +20,7 @@ int main(int argc, char** argv) {
     TForm1 form;
     form.SetWindowColour(skin::Rgb(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4])));
     form.ShowLamp(argc == 6 && std::string_view(argv[5]) == "lit");
-    form.Compose();
-    if (!test_image::WritePpm(form.Composed(), argv[1])) {
+    if (!test_image::WritePpm(test_image::ClientPicture(form), argv[1])) {
         std::perror(argv[1]);
         return 1;
     }

@@ -13,10 +13,9 @@ Point CentredPosition(Size outer, Size screen) {
 }
 
 Form::Form(const FormDescription& description, std::span<const std::uint8_t> icon)
-    : description_(description), icon_(icon),
-      composed_(description.clientWidth, description.clientHeight) {
+    : description_(description),
+      icon_(icon), clientSize_{description.clientWidth, description.clientHeight} {
     images_.reserve(32);
-    dirty_.Add(composed_.Bounds());
 }
 
 Image* Form::FindImage(std::string_view name) const {
@@ -59,14 +58,12 @@ void Form::Close() {
 }
 
 void Form::SetClientSize(Size size) {
-    if (size == composed_.Dimensions()) {
+    if (size == clientSize_) {
         return;
     }
-    PixelImage resized(size.width, size.height, windowColour_);
-    resized.Copy(composed_, composed_.Bounds(), {0, 0});
-    const Size old = composed_.Dimensions();
-    composed_ = std::move(resized);
-    // Only what the window gained needs composing: the strip to the right and the one below.
+    const Size old = clientSize_;
+    clientSize_ = size;
+    // Only what the window gained needs painting: the strip to the right and the one below.
     Invalidate({old.width, 0, size.width, size.height});
     Invalidate({0, old.height, std::min(old.width, size.width), size.height});
 }
@@ -76,40 +73,26 @@ void Form::SetWindowColour(Pixel colour) {
         return;
     }
     windowColour_ = colour;
-    Invalidate(composed_.Bounds());
+    Invalidate(ClientRect());
 }
 
 void Form::Invalidate(const Rect& clientArea) {
-    const Rect area = clientArea.Intersected(composed_.Bounds());
-    if (area.Empty()) {
-        return;
-    }
-    dirty_.Add(area);
-    if (host_ != nullptr) {
+    const Rect area = clientArea.Intersected(ClientRect());
+    if (!area.Empty() && host_ != nullptr) {
         host_->InvalidateArea(area);
     }
 }
 
-void Form::Compose() {
-    for (const Rect& area : dirty_.Rects()) {
-        ComposeArea(area.Intersected(composed_.Bounds()));
-    }
-    dirty_.Clear();
-}
-
-void Form::ComposeArea(const Rect& area) {
-    if (area.Empty()) {
-        return;
-    }
-    composed_.Fill(area, windowColour_);
+void Form::ComposeArea(const Rect& area, PixelImage& target) {
+    target.Fill({0, 0, area.Width(), area.Height()}, windowColour_);
     for (Image* image : images_) {
         if (!image->Visible() || !image->BoundsRect().Intersects(area)) {
             continue;
         }
         // The first painting of a JPEG picture decodes it; later ones reuse the pixels.
         const Rect shown = image->BoundsRect().Intersected(area);
-        image->GetPicture().CopyTo(composed_, shown.Translated(-image->Left(), -image->Top()),
-                                   {shown.left, shown.top});
+        image->GetPicture().CopyTo(target, shown.Translated(-image->Left(), -image->Top()),
+                                   {shown.left - area.left, shown.top - area.top});
     }
 }
 
@@ -124,7 +107,7 @@ void Form::VisibilityChanged(Image& image) {
 }
 
 Image* Form::ImageAt(Point at) const {
-    if (!composed_.Bounds().Contains(at)) {
+    if (!ClientRect().Contains(at)) {
         return nullptr;
     }
     for (auto it = images_.rbegin(); it != images_.rend(); ++it) {

@@ -1,6 +1,7 @@
-// A skinned form: picture components in creation order, the composition of its client area
-// into a pixel buffer with dirty-area tracking, mouse routing to the components' handlers, and
-// its placement on screen. Portable; a platform host (WindowHost) puts it on screen.
+// A skinned form: picture components in creation order, the composition of any area of its
+// client area into a pixel buffer, mouse routing to the components' handlers, and its placement
+// on screen. Portable; a platform host (WindowHost) puts it on screen, keeps the window's
+// pixels and asks for the areas it must paint.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,6 @@
 #include <vector>
 
 #include "ui/model/component_description.h"
-#include "ui/model/dirty_region.h"
 #include "ui/model/events.h"
 #include "ui/model/image.h"
 #include "ui/model/pixel_image.h"
@@ -57,16 +57,18 @@ public:
     void WindowMoved(Point position) { position_ = position; }
 
     // --- Painting ---------------------------------------------------------------------------
-    Size ClientSize() const { return composed_.Dimensions(); }
+    Size ClientSize() const { return clientSize_; }
+    Rect ClientRect() const { return {0, 0, clientSize_.width, clientSize_.height}; }
     void SetClientSize(Size size);
     Pixel WindowColour() const { return windowColour_; }
     void SetWindowColour(Pixel colour);
-    // Marks part of the client area for composing again and tells the host.
+    // Tells the host that part of the client area must be painted again.
     void Invalidate(const Rect& clientArea);
-    const DirtyRegion& Dirty() const { return dirty_; }
-    // Composes the dirty areas: window colour, then every shown component in creation order.
-    void Compose();
-    const PixelImage& Composed() const { return composed_; }
+    // Composes `area` of the client area into `target`, the area's top-left corner at the
+    // target's: window colour, then every shown component in creation order. The target must
+    // hold the area. Hosts paint a band at a time, so the form keeps no picture of its own of
+    // the whole window: the window system already keeps one.
+    void ComposeArea(const Rect& area, PixelImage& target);
 
     // --- Mouse (client coordinates) ---------------------------------------------------------
     Image* ImageAt(Point at) const; // the topmost shown component there
@@ -83,7 +85,6 @@ private:
     friend class Image;
     void Adopt(Image& image) { images_.push_back(&image); }
     void VisibilityChanged(Image& image);
-    void ComposeArea(const Rect& area);
     void Deliver(EventKind kind, Image& target, MouseButton button, Point at);
 
     FormDescription description_;
@@ -93,8 +94,7 @@ private:
     Point position_;
     bool placed_ = false;
     Pixel windowColour_ = Rgb(240, 240, 240);
-    PixelImage composed_;
-    DirtyRegion dirty_;
+    Size clientSize_;
     Image* captured_ = nullptr; // the component that took a left press, until its release
     bool clickPending_ = false; // that press may still become a click
     bool formCaptured_ = false; // a left press on bare window colour holds the mouse

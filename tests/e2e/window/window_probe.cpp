@@ -18,6 +18,7 @@
 #include "hosts/qt/form_widget.h"
 #include "hosts/qt/qt_host.h"
 #include "platform/winapi.h"
+#include "tests/support/image/client_picture.h"
 #include "tests/support/image/ppm_file.h"
 #include "ui/tform1.h"
 
@@ -88,7 +89,8 @@ int main(int argc, char** argv) {
 
     // Once the window is on screen and painted: dump, announce, and maybe ask something.
     QTimer::singleShot(700, [&] {
-        if (!dumpPath.empty() && !test_image::WritePpm(form.Composed(), dumpPath.c_str())) {
+        if (!dumpPath.empty() &&
+            !test_image::WritePpm(test_image::ClientPicture(form), dumpPath.c_str())) {
             std::fprintf(stderr, "cannot write %s\n", dumpPath.c_str());
         }
         std::printf("ready %llu %d %d\n", window.NativeId(), form.Left(), form.Top());

@@ -17,6 +17,7 @@
 #include "hosts/qt/form_widget.h"
 #include "hosts/qt/qt_host.h"
 #include "qt_host_test_app.h"
+#include "tests/support/image/client_picture.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -118,14 +119,14 @@ TEST_F(FormWindow, OpensCentredAndKeepsItsPlaceWhenShownAgain) {
 
 TEST_F(FormWindow, ShowsTheComposedClientAreaPixelForPixel) {
     ShowAndWait();
-    EXPECT_EQ(DifferingPixels(widget.grab().toImage(), form.Composed()), 0);
+    EXPECT_EQ(DifferingPixels(widget.grab().toImage(), test_image::ClientPicture(form)), 0);
     form.Liste.Draw(form.Shape1, 16, 23, 9);
     form.Shape1.FillRect({80, 138, 84, 169}, skin::Rgb(64, 255, 64));
     form.A5.Hide();
     form.LA5.Show();
     TestApplication().ProcessEvents();
     const QImage shown = widget.grab().toImage();
-    EXPECT_EQ(DifferingPixels(shown, form.Composed()), 0);
+    EXPECT_EQ(DifferingPixels(shown, test_image::ClientPicture(form)), 0);
     EXPECT_EQ(shown.pixel(105 + 80, 62 + 150) | 0xFF000000u, skin::Rgb(64, 255, 64));
 }
 
@@ -149,7 +150,7 @@ TEST_F(FormWindow, EnlargingShowsWindowColourBesideTheSkin) {
     TestApplication().ProcessEvents();
     EXPECT_EQ(form.ClientSize(), (skin::Size{600, 450}));
     const QImage shown = widget.grab().toImage();
-    EXPECT_EQ(DifferingPixels(shown, form.Composed()), 0);
+    EXPECT_EQ(DifferingPixels(shown, test_image::ClientPicture(form)), 0);
     const QColor face = widget.palette().color(QPalette::Button);
     EXPECT_EQ(QColor(shown.pixel(550, 100)), face);
     EXPECT_EQ(QColor(shown.pixel(100, 400)), face);

@@ -12,6 +12,7 @@
 #include "hosts/qt/form_widget.h"
 #include "hosts/qt/qt_host.h"
 #include "qt_host_test_app.h"
+#include "tests/support/image/client_picture.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -28,7 +29,7 @@ TEST(ScaledWindow, EverySkinPixelIsACrispBlock) {
     EXPECT_EQ(window.Widget().size(), QSize(423, 328));
 
     const QImage shown = window.Widget().grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const skin::PixelImage& skin = form.Composed();
+    const skin::PixelImage skin = test_image::ClientPicture(form);
     ASSERT_EQ(shown.width(), static_cast<int>(std::ceil(423 * scale)));
     ASSERT_EQ(shown.height(), static_cast<int>(std::ceil(328 * scale)));
     int unexplained = 0;

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "tests/support/image/client_picture.h"
 #include "ui/form1_description.h"
 #include "ui/model/picture_decoding.h"
 #include "ui/skin_pictures.h"
@@ -20,6 +22,13 @@ constexpr Pixel kLit = Rgb(64, 255, 64);
 constexpr int kShapeLeft = 105;
 constexpr int kShapeTop = 62;
 
+struct RecordingHost : skin::WindowHost {
+    void InvalidateArea(const Rect& area) override { invalidated.push_back(area); }
+    void MoveWindow(skin::Point) override {}
+    void CloseWindow() override {}
+    std::vector<Rect> invalidated;
+};
+
 // Bar i of the meter as the display paints it, in Shape1's coordinates.
 Rect BarRect(int i) {
     if (i <= 5) {
@@ -31,9 +40,18 @@ Rect BarRect(int i) {
 
 class Form1Skin : public testing::Test {
 protected:
-    void SetUp() override { form.Compose(); }
+    void SetUp() override {
+        form.AttachHost(&host);
+        Paint();
+    }
+    void TearDown() override { form.AttachHost(nullptr); }
 
-    Pixel Client(int x, int y) const { return form.Composed().At(x, y); }
+    // What the window shows now, and the areas it has been told to paint since.
+    void Paint() {
+        shown = test_image::ClientPicture(form);
+        host.invalidated.clear();
+    }
+    Pixel Client(int x, int y) const { return shown.At(x, y); }
     Pixel FondAt(int clientX, int clientY) {
         return form.Fond.GetPicture().Pixels().At(clientX - 3, clientY);
     }
@@ -44,6 +62,8 @@ protected:
     }
 
     TForm1 form;
+    RecordingHost host;
+    skin::PixelImage shown;
 };
 
 TEST_F(Form1Skin, ComponentsFollowTheDescriptionInCreationOrder) {
@@ -93,7 +113,7 @@ TEST_F(Form1Skin, FrameTwelveErasesADrawnNoteCompletely) {
     form.Liste.Draw(form.Shape1, 16, 23, 12);
     EXPECT_EQ(NoteWindow(), untouched);
     EXPECT_EQ(form.Shape1.GetPicture().Pixels(), shapeBefore);
-    form.Compose();
+    Paint();
     for (int y = 23; y < 98; ++y) {
         for (int x = 16; x < 145; ++x) {
             ASSERT_EQ(Client(kShapeLeft + x, kShapeTop + y), untouched.At(x - 16, y - 23));
@@ -127,7 +147,7 @@ TEST_F(Form1Skin, ALitBarLeavesTheSlotsRightColumnAndBottomRowDark) {
         SCOPED_TRACE("bar " + std::to_string(i));
         const Rect bar = BarRect(i);
         form.Shape1.FillRect(bar, kLit);
-        form.Compose();
+        Paint();
         for (int y = bar.top; y <= 169; ++y) {
             for (int x = bar.left; x <= bar.left + 4; ++x) {
                 const bool lit = x < bar.left + 4 && y < 169;
@@ -143,21 +163,21 @@ TEST_F(Form1Skin, ALitBarLeavesTheSlotsRightColumnAndBottomRowDark) {
 
 TEST_F(Form1Skin, AnUnlitBarCannotBeToldFromTheArtwork) {
     const skin::PixelImage artwork = form.Shape1.GetPicture().Pixels();
-    const skin::PixelImage composed = form.Composed();
+    const skin::PixelImage before = shown;
     for (int i = 0; i < 11; ++i) {
         form.Shape1.FillRect(BarRect(i), kLit);
         form.Shape1.FillRect(BarRect(i), kUnlit);
     }
-    form.Compose();
+    Paint();
     EXPECT_EQ(form.Shape1.GetPicture().Pixels(), artwork);
-    EXPECT_EQ(form.Composed(), composed);
+    EXPECT_EQ(shown, before);
 }
 
 TEST_F(Form1Skin, ArrowsStayAboveTheirPanelWhenThePanelIsDrawnOn) {
     form.plus.Show();
     form.moins.Show();
     form.Shape1.FillRect({0, 100, 168, 140}, Rgb(255, 0, 0));
-    form.Compose();
+    Paint();
     const skin::PixelImage& plus = form.plus.GetPicture().Pixels();
     for (int y = 0; y < plus.Height(); ++y) {
         for (int x = 0; x < plus.Width(); ++x) {
@@ -173,7 +193,7 @@ TEST_F(Form1Skin, LitTwinsOffsetFromTheirButtonsShowTheBackground) {
     form.LE6.Show();
     form.G3.Hide();
     form.LG3.Show();
-    form.Compose();
+    Paint();
     for (int y = 106; y <= 107; ++y) {
         for (int x = 24; x < 83; ++x) {
             ASSERT_EQ(Client(x, y), FondAt(x, y)) << x << "," << y;
@@ -196,7 +216,7 @@ TEST_F(Form1Skin, TheUnlitLampIsOneRowShorterThanTheLitOne) {
     }
     form.Off.Hide();
     form.On.Show();
-    form.Compose();
+    Paint();
     for (int x = 71; x <= 86; ++x) {
         ASSERT_EQ(Client(x, 38), form.On.GetPicture().Pixels().At(x - 71, 15)) << x;
     }
@@ -204,7 +224,7 @@ TEST_F(Form1Skin, TheUnlitLampIsOneRowShorterThanTheLitOne) {
 
 TEST_F(Form1Skin, WindowColourShowsOnlyWhereFondDoesNotReach) {
     form.SetWindowColour(Rgb(212, 208, 200));
-    form.Compose();
+    Paint();
     for (int y = 0; y < 326; ++y) {
         for (int x = 0; x < 3; ++x) {
             ASSERT_EQ(Client(x, y), Rgb(212, 208, 200));
@@ -217,13 +237,11 @@ TEST_F(Form1Skin, WindowColourShowsOnlyWhereFondDoesNotReach) {
 }
 
 TEST_F(Form1Skin, EnlargingExposesWindowColourAndTheSkinDoesNotGrow) {
-    const skin::PixelImage before = form.Composed();
+    const skin::PixelImage before = shown;
     form.SetClientSize({640, 480});
-    // Only what the window gained is to be composed.
-    ASSERT_EQ(form.Dirty().Rects().size(), 2u);
-    EXPECT_EQ(form.Dirty().Rects()[0], (Rect{423, 0, 640, 480}));
-    EXPECT_EQ(form.Dirty().Rects()[1], (Rect{0, 328, 423, 480}));
-    form.Compose();
+    // Only what the window gained is to be painted.
+    EXPECT_EQ(host.invalidated, (std::vector<Rect>{{423, 0, 640, 480}, {0, 328, 423, 480}}));
+    Paint();
     const Pixel colour = form.WindowColour();
     for (int y = 0; y < 480; ++y) {
         for (int x = 0; x < 640; ++x) {
@@ -235,45 +253,31 @@ TEST_F(Form1Skin, EnlargingExposesWindowColourAndTheSkinDoesNotGrow) {
         }
     }
     form.SetClientSize({300, 200});
-    EXPECT_TRUE(form.Dirty().Empty());
-    EXPECT_EQ(form.Composed().Dimensions(), (skin::Size{300, 200}));
+    EXPECT_TRUE(host.invalidated.empty());
+    Paint();
+    EXPECT_EQ(shown.Dimensions(), (skin::Size{300, 200}));
     EXPECT_EQ(Client(299, 199), before.At(299, 199));
 }
 
 TEST_F(Form1Skin, EachChangeMarksOnlyTheAreaItTouches) {
-    ASSERT_TRUE(form.Dirty().Empty());
     form.Shape1.FillRect(BarRect(5), kLit);
-    ASSERT_EQ(form.Dirty().Rects().size(), 1u);
-    EXPECT_EQ(form.Dirty().Rects()[0], BarRect(5).Translated(kShapeLeft, kShapeTop));
-    form.Compose();
+    EXPECT_EQ(host.invalidated, (std::vector<Rect>{BarRect(5).Translated(kShapeLeft, kShapeTop)}));
+    Paint();
 
     form.Liste.Draw(form.Shape1, 16, 23, 9);
-    ASSERT_EQ(form.Dirty().Rects().size(), 1u);
-    EXPECT_EQ(form.Dirty().Rects()[0], (Rect{121, 85, 250, 160}));
-    form.Compose();
+    EXPECT_EQ(host.invalidated, (std::vector<Rect>{{121, 85, 250, 160}}));
+    Paint();
 
     form.E6.Hide();
     form.LE6.Show();
-    ASSERT_EQ(form.Dirty().Rects().size(), 2u);
-    EXPECT_EQ(form.Dirty().Rects()[0], form.E6.BoundsRect());
-    EXPECT_EQ(form.Dirty().Rects()[1], form.LE6.BoundsRect());
-    form.Compose();
+    EXPECT_EQ(host.invalidated, (std::vector<Rect>{form.E6.BoundsRect(), form.LE6.BoundsRect()}));
+    Paint();
 
     // Nothing that changes nothing is marked.
     form.LE6.Show();
     form.plus.Hide();
     form.Shape1.FillRect({200, 0, 210, 10}, kLit); // wholly outside the panel
-    EXPECT_TRUE(form.Dirty().Empty());
-}
-
-TEST_F(Form1Skin, ComposingRedrawsOnlyTheDirtyAreas) {
-    // Change the panel's picture behind the skin's back: nothing marks it, so nothing shows.
-    form.Shape1.GetPicture().Canvas().Fill({0, 0, 168, 179}, Rgb(255, 0, 0));
-    form.Shape1.FillRect(BarRect(0), kLit);
-    form.Compose();
-    EXPECT_EQ(Client(kShapeLeft + 40, kShapeTop + 163), kLit);
-    EXPECT_NE(Client(kShapeLeft + 80, kShapeTop + 100), Rgb(255, 0, 0));
-    EXPECT_NE(Client(kShapeLeft + 44, kShapeTop + 163), Rgb(255, 0, 0));
+    EXPECT_TRUE(host.invalidated.empty());
 }
 
 TEST(Form1Pictures, EachPictureIsDecodedOnceAndJpegsOnlyWhenFirstPainted) {
@@ -281,13 +285,13 @@ TEST(Form1Pictures, EachPictureIsDecodedOnceAndJpegsOnlyWhenFirstPainted) {
     TForm1 form;
     // The thirteen bitmap components and the strip; the six JPEG pictures wait.
     EXPECT_EQ(skin::PicturesDecoded() - start, 14u);
-    form.Compose();
+    test_image::ClientPicture(form);
     EXPECT_EQ(skin::PicturesDecoded() - start, 14u);
     EXPECT_FALSE(form.LA5.GetPicture().Decoded());
 
     form.A5.Hide();
     form.LA5.Show();
-    form.Compose();
+    test_image::ClientPicture(form);
     EXPECT_EQ(skin::PicturesDecoded() - start, 15u);
     EXPECT_TRUE(form.LA5.GetPicture().Decoded());
 
@@ -298,7 +302,7 @@ TEST(Form1Pictures, EachPictureIsDecodedOnceAndJpegsOnlyWhenFirstPainted) {
         form.LA5.SetVisible(reading % 2 == 0);
         form.plus.SetVisible(reading % 3 == 0);
         form.moins.SetVisible(reading % 3 == 1);
-        form.Compose();
+        test_image::ClientPicture(form);
     }
     EXPECT_EQ(skin::PicturesDecoded() - start, 17u); // plus and moins, once each
 }

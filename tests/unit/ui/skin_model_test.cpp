@@ -1,4 +1,5 @@
-// The skin model on made-up pictures: clipping, dirty areas, stacking, capture and the host.
+// The skin model on made-up pictures: clipping, composing in bands, stacking, capture and the
+// host.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -6,7 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "ui/model/dirty_region.h"
+#include "tests/support/image/client_picture.h"
+#include "ui/model/band_composer.h"
 #include "ui/model/form.h"
 #include "ui/model/image.h"
 
@@ -41,29 +43,6 @@ TEST(PixelImageCopy, ClipsAtEveryEdgeOfSourceAndTarget) {
     EXPECT_EQ(target.At(4, 1), kGrey);
 }
 
-TEST(DirtyRegionList, KeepsAreasApartUnlessOneHoldsTheOther) {
-    skin::DirtyRegion region;
-    region.Add({0, 0, 10, 10});
-    region.Add({2, 2, 5, 5}); // already covered
-    region.Add({20, 0, 30, 10});
-    region.Add({0, 0, 0, 10}); // empty
-    ASSERT_EQ(region.Rects().size(), 2u);
-    region.Add({-1, -1, 11, 11}); // covers the first
-    EXPECT_EQ(region.Rects(), (std::vector<Rect>{{20, 0, 30, 10}, {-1, -1, 11, 11}}));
-    for (int i = 0; i < 40; ++i) {
-        region.Add({100 + 2 * i, 0, 101 + 2 * i, 1});
-    }
-    // Many scattered areas end as their bounding box, still holding every one of them.
-    EXPECT_LE(region.Rects().size(), 16u);
-    for (int i = 0; i < 40; ++i) {
-        bool covered = false;
-        for (const Rect& r : region.Rects()) {
-            covered = covered || r.Contains(Rect{100 + 2 * i, 0, 101 + 2 * i, 1});
-        }
-        EXPECT_TRUE(covered) << i;
-    }
-}
-
 struct RecordingHost : skin::WindowHost {
     void InvalidateArea(const Rect& area) override { invalidated.push_back(area); }
     void MoveWindow(Point position) override { moves.push_back(position); }
@@ -85,12 +64,48 @@ skin::ComponentDescription Component(std::string_view name, int left, int top, i
     return description;
 }
 
+TEST(BandComposer, BandsJoinIntoTheAreaAndEachIsHandedOverWithItsPlace) {
+    skin::Form form{skin::FormDescription{"Test", 0, 0, 12, 9}};
+    skin::PixelImage art(12, 9);
+    for (int y = 0; y < 9; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            art.Set(x, y, Rgb(x, y, 7));
+        }
+    }
+    skin::Image all{form, Component("all", 0, 0, 12, 9), skin::Picture(art)};
+    skin::BandComposer composer;
+    for (const Rect area : {Rect{1, 2, 11, 9}, Rect{0, 0, 3, 2}, Rect{0, 0, 12, 9}}) {
+        skin::PixelImage joined(12, 9, kGrey);
+        std::vector<Rect> bands;
+        composer.Compose(form, area, 3, [&](const skin::PixelImage& pixels, const Rect& band) {
+            bands.push_back(band);
+            joined.Copy(pixels, {0, 0, band.Width(), band.Height()}, {band.left, band.top});
+        });
+        ASSERT_FALSE(bands.empty());
+        EXPECT_EQ(bands.front().top, area.top);
+        EXPECT_EQ(bands.back().bottom, area.bottom);
+        for (std::size_t i = 0; i < bands.size(); ++i) {
+            EXPECT_LE(bands[i].Height(), 3);
+            EXPECT_EQ(bands[i].left, area.left);
+            EXPECT_EQ(bands[i].right, area.right);
+            if (i > 0) {
+                EXPECT_EQ(bands[i].top, bands[i - 1].bottom);
+            }
+        }
+        for (int y = 0; y < 9; ++y) {
+            for (int x = 0; x < 12; ++x) {
+                const bool inside = area.Contains(Point{x, y});
+                ASSERT_EQ(joined.At(x, y), inside ? art.At(x, y) : kGrey) << x << "," << y;
+            }
+        }
+    }
+}
+
 // Two pictures overlapping on a 20 x 10 window: a red one below, a blue one above.
 class TwoPictures : public testing::Test {
 protected:
     TwoPictures() {
         form.SetWindowColour(kGrey);
-        form.Compose();
         form.AttachHost(&host);
     }
 
@@ -103,26 +118,23 @@ protected:
 };
 
 TEST_F(TwoPictures, LaterComponentsLieAboveAndHidingUncoversWhatIsBeneath) {
-    EXPECT_EQ(form.Composed().At(1, 1), kGrey);
-    EXPECT_EQ(form.Composed().At(3, 3), kRed);
-    EXPECT_EQ(form.Composed().At(7, 5), kBlue);
-    EXPECT_EQ(form.Composed().At(13, 9), kBlue);
+    EXPECT_EQ(test_image::ClientPicture(form).At(1, 1), kGrey);
+    EXPECT_EQ(test_image::ClientPicture(form).At(3, 3), kRed);
+    EXPECT_EQ(test_image::ClientPicture(form).At(7, 5), kBlue);
+    EXPECT_EQ(test_image::ClientPicture(form).At(13, 9), kBlue);
     above.Hide();
     EXPECT_EQ(host.invalidated, (std::vector<Rect>{{6, 4, 14, 10}}));
-    form.Compose();
-    EXPECT_EQ(form.Composed().At(7, 5), kRed);
-    EXPECT_EQ(form.Composed().At(13, 9), kGrey);
+    EXPECT_EQ(test_image::ClientPicture(form).At(7, 5), kRed);
+    EXPECT_EQ(test_image::ClientPicture(form).At(13, 9), kGrey);
     below.Hide();
-    form.Compose();
-    EXPECT_EQ(form.Composed(), skin::PixelImage(20, 10, kGrey));
+    EXPECT_EQ(test_image::ClientPicture(form), skin::PixelImage(20, 10, kGrey));
 }
 
 TEST_F(TwoPictures, DrawingBelowIsRepaintedUnderWhatLiesAbove) {
     below.FillRect({0, 0, 8, 6}, Rgb(0, 255, 0));
     EXPECT_EQ(host.invalidated, (std::vector<Rect>{{2, 2, 10, 8}}));
-    form.Compose();
-    EXPECT_EQ(form.Composed().At(3, 3), Rgb(0, 255, 0));
-    EXPECT_EQ(form.Composed().At(7, 5), kBlue);
+    EXPECT_EQ(test_image::ClientPicture(form).At(3, 3), Rgb(0, 255, 0));
+    EXPECT_EQ(test_image::ClientPicture(form).At(7, 5), kBlue);
 
     // Drawing on a hidden picture changes it without repainting; showing it shows the drawing.
     host.invalidated.clear();
@@ -131,8 +143,7 @@ TEST_F(TwoPictures, DrawingBelowIsRepaintedUnderWhatLiesAbove) {
     above.FillRect({0, 0, 2, 2}, kRed);
     EXPECT_TRUE(host.invalidated.empty());
     above.Show();
-    form.Compose();
-    EXPECT_EQ(form.Composed().At(6, 4), kRed);
+    EXPECT_EQ(test_image::ClientPicture(form).At(6, 4), kRed);
 }
 
 TEST_F(TwoPictures, HidingTheComponentThatHoldsTheMouseKeepsTheHoldUntilItsRelease) {
@@ -188,12 +199,12 @@ TEST(UndecodablePicture, PaintsNothingAndIsTriedOnce) {
     skin::Image broken{form, Component("broken", 2, 2, 4, 4),
                        skin::Picture(skin::PictureFormat::Jpeg, garbage)};
     const std::uint64_t before = skin::PicturesDecoded();
-    form.Compose();
+    test_image::ClientPicture(form);
     broken.Hide();
     broken.Show();
-    form.Compose();
+    const skin::PixelImage shown = test_image::ClientPicture(form);
     EXPECT_EQ(skin::PicturesDecoded() - before, 1u);
-    EXPECT_EQ(form.Composed(), skin::PixelImage(10, 10, kRed));
+    EXPECT_EQ(shown, skin::PixelImage(10, 10, kRed));
 }
 
 } // namespace

@@ -1,0 +1,43 @@
+// Composes an area of a form a band of rows at a time through one small buffer, so that a host
+// keeps no picture of the whole window besides the one its window system already keeps.
+#pragma once
+
+#include <algorithm>
+
+#include "ui/model/form.h"
+#include "ui/model/geometry.h"
+#include "ui/model/pixel_image.h"
+
+namespace skin {
+
+class BandComposer {
+public:
+    // A band of the window's width is then a few tens of kilobytes.
+    static constexpr int kRows = 16;
+
+    // Composes `area` of the form's client area `rows` rows at a time, top to bottom, and after
+    // each band calls show(pixels, band): the band's top-left pixel is the pixels' top-left
+    // one, its rows pixels.Width() apart.
+    template <typename Show> void Compose(Form& form, const Rect& area, int rows, Show&& show) {
+        rows = std::max(rows, 1);
+        for (int top = area.top; top < area.bottom; top += rows) {
+            const Rect band{area.left, top, area.right, std::min(area.bottom, top + rows)};
+            Hold(band.Width(), band.Height());
+            form.ComposeArea(band, buffer_);
+            show(static_cast<const PixelImage&>(buffer_), band);
+        }
+    }
+
+private:
+    // Grows the buffer to hold a band of that size; it never shrinks.
+    void Hold(int width, int height) {
+        if (width > buffer_.Width() || height > buffer_.Height()) {
+            buffer_ =
+                PixelImage(std::max(width, buffer_.Width()), std::max(height, buffer_.Height()));
+        }
+    }
+
+    PixelImage buffer_;
+};
+
+} // namespace skin
