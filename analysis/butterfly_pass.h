@@ -4,20 +4,13 @@
 
 #include "analysis/fft.h"
 
-// The twiddles a pass reads: entry j of its table and (-im, re) of the same entry, with which
-// the complex product takes two vector multiplies and one add.
-struct PassTwiddles {
-    const Fft::Complex* twiddles;
-    const Fft::Complex* crossed;
-};
-
 // The pass whose butterflies pair entries `half` apart: in every group of 2*half entries, for
 // j < half, t = hi[j] * twiddles[j], hi[j] = lo[j] - t, lo[j] = lo[j] + t (lo the group's first
 // half, hi its second), each part of t rounded as in t.re = v.re*w.re - v.im*w.im,
 // t.im = v.re*w.im + v.im*w.re.
-void ButterflyPass(Fft::Complex* work, int n, int half, PassTwiddles pass);
+void ButterflyPass(Fft::Complex* work, int n, int half, const Fft::Complex* twiddles);
 
 // ButterflyPass(half) then ButterflyPass(2 * half), bit for bit, but with each set of four
 // entries loaded and stored once for both.
-void ButterflyPassPair(Fft::Complex* work, int n, int half, PassTwiddles first,
-                       PassTwiddles second);
+void ButterflyPassPair(Fft::Complex* work, int n, int half, const Fft::Complex* first,
+                       const Fft::Complex* second);

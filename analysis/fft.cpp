@@ -33,7 +33,6 @@ Fft::Fft(int points, int sampleRate)
     // Extended precision until each angle's one rounding: a double 2pi's error would grow with j.
     const long double twoPi = 4.0L * std::asin(1.0L);
     twiddles_.resize(static_cast<std::size_t>(passes_) + 1);
-    crossed_.resize(static_cast<std::size_t>(passes_) + 1);
     for (int p = 1; p <= passes_; ++p) {
         const long double a = std::ldexp(1.0L, p);
         auto table = std::make_unique<Complex[]>(n);
@@ -41,14 +40,7 @@ Fft::Fft(int points, int sampleRate)
             const double theta = static_cast<double>(twoPi * static_cast<long double>(j) / a);
             table[j] = Complex{std::cos(theta), -std::sin(theta)};
         }
-        // What the vectorised butterfly multiplies by: pass p reads entries 0 to 2^(p-1) - 1.
-        const int used = 1 << (p - 1);
-        auto crossed = std::make_unique<Complex[]>(used);
-        for (int j = 0; j < used; ++j) {
-            crossed[j] = Complex{-table[j].im, table[j].re};
-        }
         twiddles_[p] = std::move(table);
-        crossed_[p] = std::move(crossed);
     }
 }
 
@@ -86,9 +78,7 @@ void Fft::Transform() {
     // the twiddles read in order, gives bit for bit what walking them twiddle by twiddle gives.
     const int n = points_;
     Complex* const work = work_.get();
-    const auto twiddles = [this](int p) {
-        return PassTwiddles{twiddles_[p].get(), crossed_[p].get()};
-    };
+    const auto twiddles = [this](int p) { return static_cast<const Complex*>(twiddles_[p].get()); };
     // Passes go two at a time, each pair sweeping the array once; an odd one out goes first.
     int p = 1;
     int half = 1;

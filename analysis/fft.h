@@ -50,7 +50,5 @@ private:
     std::unique_ptr<double[]> power_;
     // Indexed by pass; position 0 stays empty so that pass p reads twiddles_[p].
     std::vector<std::unique_ptr<Complex[]>> twiddles_;
-    // Per pass, the twiddles it reads rearranged as (-im, re), for the vectorised product.
-    std::vector<std::unique_ptr<Complex[]>> crossed_;
     std::unique_ptr<double[]> tape_;
 };
