@@ -4,6 +4,7 @@
 #include "app/skin_pages_posix.h"
 #include "app/tuner_program.h"
 #include "hosts/qt/qt_host.h"
+#include "platform/posix/wavein/pulse/connect_ahead.h"
 
 namespace {
 
@@ -17,6 +18,8 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
+    // The sound server answers while Qt starts; the device checks come once the form is made.
+    ConnectToSoundServerAhead();
     return tuner_program::Run<qt_host::Application, TunerWindow>(
         [&](std::optional<qt_host::Application>& app) { app.emplace(argc, argv, "Vibralon"); },
         [](const char* message) { std::fprintf(stderr, "Vibralon: %s\n", message); });

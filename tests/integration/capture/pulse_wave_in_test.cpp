@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/posix/wavein/pulse/connect_ahead.h"
 #include "platform/winapi.h"
 #include "tests/support/pulse/pulse_server.h"
 
@@ -50,6 +51,8 @@ protected:
 };
 
 TEST_F(PulseWaveIn, DevicesAreTheServersSourcesWithTheDefaultFirst) {
+    // As the program starts: the connection begun ahead serves the first call once it is up.
+    ConnectToSoundServerAhead();
     EXPECT_EQ(waveInGetNumDevs(), 1u);
     // A second sink brings a second source, its monitor (PipeWire has no sine source module).
     ASSERT_FALSE(server_.Pactl("load-module module-null-sink sink_name=second").empty());
@@ -142,6 +145,7 @@ TEST_F(PulseWaveIn, CloseWaitsForResetToHandEveryBlockBack) {
 TEST_F(PulseWaveIn, AStalledServerCountsAsNoServerAfterAShortWait) {
     server_.Stall();
     const auto started = Clock::now();
+    ConnectToSoundServerAhead();
     EXPECT_EQ(waveInGetNumDevs(), 0u);
     EXPECT_NE(Query(Pcm(11025, 1, 16)), MMSYSERR_NOERROR);
     // A hang guard, not a speed target: each call gives up after its own short time-out.
@@ -152,6 +156,7 @@ TEST_F(PulseWaveIn, AStalledServerCountsAsNoServerAfterAShortWait) {
 
 TEST(PulseWaveInWithoutServer, HasNoDeviceAndOpensNothing) {
     setenv("PULSE_SERVER", "unix:/nonexistent/vibralon/native", 1);
+    ConnectToSoundServerAhead();
     EXPECT_EQ(waveInGetNumDevs(), 0u);
     const WAVEFORMATEX format = Pcm(11025, 1, 16);
     EXPECT_NE(Query(format), MMSYSERR_NOERROR);

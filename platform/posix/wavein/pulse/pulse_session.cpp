@@ -33,7 +33,7 @@ PulseSession::~PulseSession() {
     pa_threaded_mainloop_free(loop_);
 }
 
-bool PulseSession::Connect() {
+bool PulseSession::BeginConnecting() {
     loop_ = pa_threaded_mainloop_new();
     if (loop_ == nullptr) {
         error_ = PA_ERR_INTERNAL;
@@ -44,9 +44,11 @@ bool PulseSession::Connect() {
         return false;
     }
     Lock lock(*this);
-    if (!StartConnecting()) {
-        return false;
-    }
+    return StartConnecting();
+}
+
+bool PulseSession::FinishConnecting() {
+    Lock lock(*this);
     const auto settled = [this] {
         const pa_context_state_t state = pa_context_get_state(context_);
         return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);

@@ -25,7 +25,12 @@ public:
 
     // Connects to the server named by the usual client configuration (PULSE_SERVER and the
     // like). False when none answered in time; Error() then tells why.
-    bool Connect();
+    bool Connect() { return BeginConnecting() && FinishConnecting(); }
+    // Connect in two steps, for other work to go on in between: the first starts the mainloop
+    // thread and the connection without waiting; the second waits, at most ConnectTimeout, for
+    // the outcome. False, with Error() set, when either fails.
+    bool BeginConnecting();
+    bool FinishConnecting();
     // The PulseAudio error code of the last failure (PA_ERR_...).
     int Error() const { return error_; }
     // Whether the connection is up; false once the server has gone.
