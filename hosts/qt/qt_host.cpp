@@ -6,11 +6,12 @@
 #include <utility>
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QIcon>
 #include <QString>
 
 #include "hosts/qt/desktop_dialogs.h"
 #include "hosts/qt/form_widget.h"
+#include "hosts/qt/message_box_window.h"
 
 namespace qt_host {
 
@@ -103,15 +104,15 @@ bool Application::TeardownCanHang() const {
 }
 
 void Application::ShowException(std::string_view message) {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
-                    QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())),
-                    QMessageBox::Ok);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.show();
+    // The desktop's error icon where its icon theme has one.
+    MessageBoxWindow box(QGuiApplication::applicationDisplayName(),
+                         QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())),
+                         QIcon::fromTheme(QStringLiteral("dialog-error")));
+    box.Open();
     // A loop of its own rather than exec(): the exit that ended the other loops on the way
     // here would end a new one at once.
     while (box.isVisible()) {
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 }
 

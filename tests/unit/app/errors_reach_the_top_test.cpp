@@ -2,15 +2,15 @@
 // out of Run for the entry to show, and is shown the toolkit's way, titled with the program.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
+#include <QGuiApplication>
+#include <QTest>
 #include <QTimer>
 
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
 
+#include "hosts/qt/message_box_window.h"
 #include "hosts/qt/qt_host.h"
 #include "platform/winapi.h"
 
@@ -22,16 +22,19 @@ struct SeenBox {
     bool seen = false;
     QString title;
     QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
 // Reads and dismisses the modal box that will be open once the loop runs.
 void AnswerNextBox(SeenBox& seen) {
     QTimer::singleShot(0, [&seen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        auto* box = dynamic_cast<qt_host::MessageBoxWindow*>(QGuiApplication::modalWindow());
+        // Without a modal box, the box's own loop is ended: nothing else would end it.
+        if (box == nullptr) {
+            QCoreApplication::exit(1);
+        }
         ASSERT_NE(box, nullptr);
-        seen = {true, box->windowTitle(), box->text(), box->icon()};
-        box->button(QMessageBox::Ok)->click();
+        seen = {true, box->title(), box->Text()};
+        QTest::keyClick(box, Qt::Key_Return);
     });
 }
 
@@ -47,7 +50,7 @@ TEST(ErrorsReachTheTop, AnErrorInAHandlerEndsTheLoopAndComesOutOfRun) {
     }
     EXPECT_FALSE(ranAfter);
     // The error is given out once; a later loop runs normally.
-    QTimer::singleShot(0, [] { QApplication::exit(7); });
+    QTimer::singleShot(0, [] { QCoreApplication::exit(7); });
     EXPECT_EQ(application->Run(), 7);
 }
 
@@ -58,16 +61,15 @@ TEST(ErrorsReachTheTop, AnErrorInsideAMessageBoxEndsItAndRunAtOnce) {
     EXPECT_THROW(application->Run(), std::logic_error);
 }
 
-TEST(ErrorsReachTheTop, TheErrorIsShownInACriticalBoxTitledWithTheProgram) {
+TEST(ErrorsReachTheTop, TheErrorIsShownInABoxTitledWithTheProgram) {
     SeenBox seen;
     AnswerNextBox(seen);
     // As after an error in a handler: every running loop has been told to end.
-    QApplication::exit(1);
+    QCoreApplication::exit(1);
     application->ShowException("Out of memory");
     ASSERT_TRUE(seen.seen);
     EXPECT_EQ(seen.title, "Vibralon");
     EXPECT_EQ(seen.text, "Out of memory");
-    EXPECT_EQ(seen.icon, QMessageBox::Critical);
 }
 
 } // namespace
