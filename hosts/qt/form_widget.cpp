@@ -7,7 +7,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QHelpEvent>
 #include <QIcon>
 #include <QImage>
 #include <QMouseEvent>
@@ -15,7 +14,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
-#include <QToolTip>
 #include <QWindow>
 
 namespace qt_host {
@@ -41,7 +39,15 @@ skin::Point SkinPoint(const QPointF& position) {
 
 } // namespace
 
-FormWidget::FormWidget(skin::Form& form) : QWidget(nullptr, kFlags), form_(form) {
+FormWidget::FormWidget(skin::Form& form)
+    : QWidget(nullptr, kFlags), form_(form),
+      hint_([this] { return windowHandle(); },
+            [this](QPoint at, QRect* area) {
+                skin::Rect held;
+                const std::string_view hint = form_.HintAt({at.x(), at.y()}, &held);
+                *area = QRect(held.left, held.top, held.Width(), held.Height());
+                return QString::fromUtf8(hint.data(), static_cast<qsizetype>(hint.size()));
+            }) {
     setWindowTitle(
         QString::fromUtf8(form.Caption().data(), static_cast<qsizetype>(form.Caption().size())));
     const auto icon = form.IconData();
@@ -92,19 +98,8 @@ bool FormWidget::event(QEvent* event) {
         // The pointer is back after the compositor moved the window.
         FinishInteractiveMove();
     }
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        skin::Rect area;
-        const std::string_view hint = form_.HintAt(SkinPoint(help->pos()), &area);
-        if (hint.empty()) {
-            QToolTip::hideText();
-            event->ignore();
-        } else {
-            QToolTip::showText(help->globalPos(),
-                               QString::fromUtf8(hint.data(), static_cast<qsizetype>(hint.size())),
-                               this, QRect(area.left, area.top, area.Width(), area.Height()));
-        }
-        return true;
+    if (event->type() == QEvent::Leave) {
+        hint_.Left();
     }
     return QWidget::event(event);
 }
@@ -156,6 +151,7 @@ void FormWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void FormWidget::Press(QMouseEvent* event, bool doubleClick) {
     FinishInteractiveMove();
+    hint_.Pressed();
     const auto button = SkinButton(event->button());
     if (!button) {
         return;
@@ -182,6 +178,12 @@ void FormWidget::mouseMoveEvent(QMouseEvent* event) {
     // Motion with the button still down means the compositor did not take the press.
     if (!event->buttons().testFlag(Qt::LeftButton)) {
         FinishInteractiveMove();
+    }
+    // No hint while a button is down.
+    if (event->buttons() == Qt::NoButton) {
+        hint_.Moved(event->position().toPoint());
+    } else {
+        hint_.Pressed();
     }
     UpdateCursor(SkinPoint(event->position()));
 }

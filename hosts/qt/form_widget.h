@@ -9,6 +9,7 @@
 
 #include <QWidget>
 
+#include "hosts/qt/hint_window.h"
 #include "ui/model/band_composer.h"
 #include "ui/model/form.h"
 
@@ -54,6 +55,7 @@ private:
 
     skin::Form& form_;
     skin::BandComposer bands_;
+    PointerHint hint_;
     skin::Cursor cursor_ = skin::Cursor::Default;
     skin::Point pressAt_;                      // where the last press was, in client pixels
     std::optional<skin::Point> moveHeldPress_; // a press the compositor is moving the window with

@@ -118,6 +118,34 @@ wait_for_line "$out/start.out" '^event Shape1 up right 45,38 $'
 if grep -q '^event Fond up right' "$out/start.out"; then
     fail "Fond heard a right release over the panel"
 fi
+# The help button's hint: shown in the toolkit's tooltip colours once the pointer rests on the
+# button, gone as soon as it leaves.
+hint_pixels() {
+    import -window root "$out/root.png"
+    convert "$out/root.png" -crop "240x60+$((client_x + 320))+$((client_y + 30))" +repage -depth 8 txt:- |
+        grep -c '(255,255,220)' || true
+}
+# Waits up to about 5 s for the hint to be shown or gone, as $1 says.
+hint_becomes() {
+    local pixels
+    for _ in $(seq 25); do
+        pixels=$(hint_pixels)
+        if [ "$1" = shown ] && [ "$pixels" -ge 200 ]; then return 0; fi
+        if [ "$1" = gone ] && [ "$pixels" -lt 50 ]; then return 0; fi
+        sleep 0.2
+    done
+    return 1
+}
+xdotool mousemove --window "$wid" 200 300
+sleep 1
+[ "$(hint_pixels)" -lt 50 ] || fail "a hint shows before the pointer is on the help button"
+xdotool mousemove --window "$wid" 335 30
+hint_becomes shown || fail "no hint over the help button ($(hint_pixels) pixels of hint colour)"
+xdotool mousemove --window "$wid" 200 300
+hint_becomes gone || fail "the hint stays after the pointer left the help button"
+xdotool mousemove --window "$wid" 335 30
+hint_becomes shown || fail "no hint over the help button the second time"
+echo "hint: shows over the help button, goes when the pointer leaves"
 # The help button's click.
 xdotool mousemove --window "$wid" 335 30 click 1
 wait_for_line "$out/start.out" '^event Image2 click left 5,6 Image2Click$'

@@ -2,19 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QHelpEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QRegion>
 #include <QTest>
 #include <QTimer>
-#include <QToolTip>
+#include <QWindow>
 
 #include <string>
 #include <vector>
 
 #include "hosts/qt/form_widget.h"
+#include "hosts/qt/hint_window.h"
 #include "hosts/qt/qt_host.h"
 #include "qt_host_test_app.h"
 #include "tests/support/image/client_picture.h"
@@ -194,16 +194,39 @@ TEST_F(FormWindow, CursorFollowsTheComponentUnderThePointer) {
     EXPECT_EQ(widget.cursor().shape(), Qt::PointingHandCursor);
 }
 
-TEST_F(FormWindow, HelpButtonShowsItsHintAsATooltip) {
+// The hint on screen now, if any.
+const qt_host::HintWindow* ShownHint() {
+    for (QWindow* window : QGuiApplication::topLevelWindows()) {
+        const auto* hint = dynamic_cast<const qt_host::HintWindow*>(window);
+        if (hint != nullptr && hint->isVisible()) {
+            return hint;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(FormWindow, HelpButtonShowsItsHintOnceThePointerRestsThereAndOnlyThen) {
     ShowAndWait();
-    QHelpEvent over(QEvent::ToolTip, QPoint(335, 30), widget.mapToGlobal(QPoint(335, 30)));
-    QApplication::sendEvent(&widget, &over);
-    EXPECT_TRUE(QToolTip::isVisible());
-    EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Accés à l'aide"));
-    QHelpEvent beside(QEvent::ToolTip, QPoint(200, 300), widget.mapToGlobal(QPoint(200, 300)));
-    QApplication::sendEvent(&widget, &beside);
-    // The toolkit lets a tooltip linger a moment before it goes.
-    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
+    const auto moveTo = [&](QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); };
+    const auto hintShows = [] { return QTest::qWaitFor([] { return ShownHint() != nullptr; }); };
+    moveTo({200, 300});
+    QTest::qWait(1200);
+    EXPECT_EQ(ShownHint(), nullptr) << "a hint over the body";
+    moveTo({335, 30});
+    EXPECT_EQ(ShownHint(), nullptr) << "a hint before the pointer rested";
+    ASSERT_TRUE(hintShows());
+    EXPECT_EQ(ShownHint()->Text(), QString::fromUtf8("Accés à l'aide"));
+    // It stays while the pointer is on the button, and goes as soon as it leaves.
+    moveTo({337, 33});
+    EXPECT_NE(ShownHint(), nullptr);
+    moveTo({200, 300});
+    EXPECT_EQ(ShownHint(), nullptr) << "the hint stays after the pointer left the button";
+    // A press hides it.
+    moveTo({335, 30});
+    ASSERT_TRUE(hintShows());
+    Send(QEvent::MouseButtonPress, {335, 30}, Qt::RightButton, Qt::RightButton);
+    EXPECT_EQ(ShownHint(), nullptr) << "the hint stays on a press";
+    Send(QEvent::MouseButtonRelease, {335, 30}, Qt::RightButton, Qt::NoButton);
 }
 
 // Runs the application's loop; true when it ended by itself with code 0 within 10 s.
