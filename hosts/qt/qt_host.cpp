@@ -5,12 +5,12 @@
 #include <exception>
 #include <utility>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QString>
 
 #include "hosts/qt/desktop_dialogs.h"
-#include "hosts/qt/form_widget.h"
+#include "hosts/qt/form_window.h"
 #include "hosts/qt/message_box_window.h"
 
 namespace qt_host {
@@ -19,13 +19,13 @@ namespace {
 
 // Keeps an exception thrown by an event handler from unwinding through the toolkit: the first
 // one is kept and ends every running loop; Run rethrows it.
-class GuardedApplication final : public QApplication {
+class GuardedApplication final : public QGuiApplication {
 public:
-    GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+    GuardedApplication(int& argc, char** argv) : QGuiApplication(argc, argv) {}
 
     bool notify(QObject* receiver, QEvent* event) override {
         try {
-            return QApplication::notify(receiver, event);
+            return QGuiApplication::notify(receiver, event);
         } catch (...) {
             if (!pending) {
                 pending = std::current_exception();
@@ -70,7 +70,7 @@ Application::Application(int& argc, char** argv, std::string_view title)
     // The name only, not a display name: Qt would append a display name to every other
     // window's title ("No sound card installed ! — Vibralon"), and a message box's title is
     // its caption alone. The display name still reads back as this name.
-    QApplication::setApplicationName(name);
+    QGuiApplication::setApplicationName(name);
     // Lets Wayland compositors match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vibralon.Vibralon"));
     ui_ = std::make_unique<UiThread>();
@@ -85,13 +85,13 @@ Application::~Application() {
 int Application::Run() {
     // An exception caught before the loop (in a message box's loop, say) ends it at once.
     impl_->app.RethrowPending();
-    const int code = QApplication::exec();
+    const int code = QGuiApplication::exec();
     impl_->app.RethrowPending();
     return code;
 }
 
 void Application::ProcessEvents() {
-    QApplication::processEvents();
+    QGuiApplication::processEvents();
     impl_->app.RethrowPending();
 }
 
@@ -116,24 +116,24 @@ void Application::ShowException(std::string_view message) {
     }
 }
 
-Window::Window(skin::Form& form) : widget_(std::make_unique<FormWidget>(form)) {}
+Window::Window(skin::Form& form) : window_(std::make_unique<FormWindow>(form)) {}
 
 Window::~Window() = default;
 
 void Window::Show() {
-    widget_->ShowWindow();
+    window_->ShowWindow();
 }
 
 void Window::Close() {
-    widget_->close();
+    window_->CloseAndEnd();
 }
 
 bool Window::Visible() const {
-    return widget_->isVisible();
+    return window_->isVisible();
 }
 
 unsigned long long Window::NativeId() {
-    return static_cast<unsigned long long>(widget_->winId());
+    return static_cast<unsigned long long>(window_->winId());
 }
 
 } // namespace qt_host

@@ -17,7 +17,7 @@
 
 namespace qt_host {
 
-class FormWidget;
+class FormWindow;
 
 class Application {
 public:
@@ -64,10 +64,10 @@ public:
     bool Visible() const;
     // The platform's id of the window (an X11 window id on X11), for tests and tools.
     unsigned long long NativeId();
-    FormWidget& Widget() { return *widget_; }
+    FormWindow& Host() { return *window_; }
 
 private:
-    std::unique_ptr<FormWidget> widget_;
+    std::unique_ptr<FormWindow> window_;
 };
 
 } // namespace qt_host

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The Debian package as a user meets it: CPack builds it; its control fields name Qt 6 Widgets,
+# The Debian package as a user meets it: CPack builds it; its control fields name Qt 6 GUI,
 # libpulse and libjpeg-turbo and nothing unexpected; it holds exactly the listed files; dpkg
 # installs it on this machine; the program started the way a desktop starts it (the entry's
 # Exec line, in its Path) opens its window under Xvfb, opens the installed help from the help
@@ -65,15 +65,15 @@ depends=$(dpkg-deb -f "$deb" Depends)
 # Package names only: alternatives split, version constraints dropped.
 dpkg-deb -f "$deb" Depends | sed 's/[,|]/\n/g; s/([^)]*)//g; s/[[:blank:]]//g' | grep . | sort -u \
     >"$out/depends.txt"
-for needed in libqt6widgets6 libpulse0; do
+for needed in libqt6gui6 libpulse0; do
     grep -qx "$needed" "$out/depends.txt" || fail "Depends lacks $needed: $depends"
 done
 grep -qxE 'libjpeg62-turbo|libturbojpeg0' "$out/depends.txt" ||
     fail "Depends lacks libjpeg-turbo: $depends"
-# Qt's own libraries under Widgets, stb (its BMP reader is Debian's shared libstb) and the C
-# and C++ runtimes are expected; anything else is something the program should not need (a
+# Qt's GUI and core libraries (not its widgets), stb (its BMP reader is Debian's shared libstb)
+# and the C and C++ runtimes are expected; anything else is something the program should not need (a
 # sanitizer runtime, a test library, a tool's).
-unexpected=$(grep -vxE 'libqt6widgets6|libqt6gui6|libqt6core6|libpulse0|libjpeg62-turbo|libturbojpeg0|libstb0|libc6|libstdc\+\+6|libgcc-s1' \
+unexpected=$(grep -vxE 'libqt6gui6|libqt6core6|libpulse0|libjpeg62-turbo|libturbojpeg0|libstb0|libc6|libstdc\+\+6|libgcc-s1' \
     "$out/depends.txt" || true)
 [ -z "$unexpected" ] || fail "unexpected dependencies: ${unexpected//$'\n'/ }"
 echo "Depends: $depends"

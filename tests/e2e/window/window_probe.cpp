@@ -15,7 +15,6 @@
 #include <cstring>
 #include <string>
 
-#include "hosts/qt/form_widget.h"
 #include "hosts/qt/qt_host.h"
 #include "platform/winapi.h"
 #include "tests/support/image/client_picture.h"

@@ -1,11 +1,13 @@
 // The window as the toolkit shows it: frame, caption, icon, pixels, input, cursors and hint.
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPalette>
 #include <QRegion>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -13,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "hosts/qt/form_widget.h"
+#include "hosts/qt/form_window.h"
 #include "hosts/qt/hint_window.h"
 #include "hosts/qt/qt_host.h"
 #include "qt_host_test_app.h"
@@ -41,16 +43,31 @@ int DifferingPixels(const QImage& shown, const skin::PixelImage& composed) {
     return differing;
 }
 
-class PaintRecorder : public QObject {
+// What the window shows: its backing store's picture, in screen pixels.
+QImage Shown(qt_host::FormWindow& window) {
+    return window.screen()->grabWindow(window.winId()).toImage();
+}
+
+// The window that keeps what it is asked to paint.
+class PaintRecorder final : public qt_host::FormWindow {
 public:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            painted += static_cast<QPaintEvent*>(event)->region();
-        }
-        return false;
-    }
+    using FormWindow::FormWindow;
     QRegion painted;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        painted += event->region();
+        FormWindow::paintEvent(event);
+    }
 };
+
+// Whether the window comes to show exactly the form's composition (it paints on its next
+// frame, not at once).
+bool ShowsTheComposition(qt_host::FormWindow& window) {
+    return QTest::qWaitFor([&] {
+        return DifferingPixels(Shown(window), test_image::ClientPicture(window.Form())) == 0;
+    });
+}
 
 class FormWindow : public testing::Test {
 protected:
@@ -67,91 +84,105 @@ protected:
 
     void ShowAndWait() {
         window.Show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
         TestApplication().ProcessEvents();
     }
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(at), widget.mapToGlobal(QPointF(at)), button, held,
+        QMouseEvent event(type, QPointF(at), host.mapToGlobal(QPointF(at)), button, held,
                           Qt::NoModifier);
-        QApplication::sendEvent(&widget, &event);
+        QCoreApplication::sendEvent(&host, &event);
     }
 
     TForm1 form;
     qt_host::Window window{form};
-    qt_host::FormWidget& widget = window.Widget();
+    qt_host::FormWindow& host = window.Host();
     std::vector<std::string> seen;
 };
 
 TEST_F(FormWindow, FrameCaptionIconAndClientArea) {
-    EXPECT_EQ(widget.windowTitle(), "Vibralon");
-    const Qt::WindowFlags flags = widget.windowFlags();
+    EXPECT_EQ(host.title(), "Vibralon");
+    const Qt::WindowFlags flags = host.flags();
     EXPECT_TRUE(flags.testFlag(Qt::Window));
     EXPECT_TRUE(flags.testFlag(Qt::WindowSystemMenuHint));
     EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::MSWindowsFixedSizeDialogHint));
-    ASSERT_FALSE(widget.windowIcon().isNull());
-    const QImage icon = widget.windowIcon().pixmap(32, 32).toImage();
+    ASSERT_FALSE(host.icon().isNull());
+    const QImage icon = host.icon().pixmap(32, 32).toImage();
     EXPECT_EQ(icon.size(), QSize(32, 32));
     EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << "the icon's corner lies outside the dial";
-    EXPECT_EQ(widget.size(), QSize(423, 328));
+    EXPECT_EQ(host.size(), QSize(423, 328));
     // Resizable: no fixed size.
-    EXPECT_EQ(widget.minimumSize(), QSize(0, 0));
-    EXPECT_GT(widget.maximumWidth(), 1000);
-    const QColor face = widget.palette().color(QPalette::Button);
+    EXPECT_EQ(host.minimumSize(), QSize(0, 0));
+    EXPECT_GT(host.maximumWidth(), 1000);
+    const QColor face = QGuiApplication::palette().color(QPalette::Button);
     EXPECT_EQ(form.WindowColour(), skin::Rgb(face.red(), face.green(), face.blue()));
 }
 
 TEST_F(FormWindow, OpensCentredAndKeepsItsPlaceWhenShownAgain) {
-    const QSize screen = widget.screen()->geometry().size();
+    const QSize screen = host.screen()->geometry().size();
     ShowAndWait();
-    EXPECT_EQ(widget.pos(), QPoint((screen.width() - 431) / 2, (screen.height() - 355) / 2));
-    widget.move(10, 20);
-    widget.hide();
+    EXPECT_EQ(host.framePosition(),
+              QPoint((screen.width() - 431) / 2, (screen.height() - 355) / 2));
+    host.setFramePosition({10, 20});
+    host.hide();
     window.Show();
-    EXPECT_EQ(widget.pos(), QPoint(10, 20));
+    TestApplication().ProcessEvents();
+    EXPECT_EQ(host.framePosition(), QPoint(10, 20));
     EXPECT_EQ(form.Left(), 10);
     EXPECT_EQ(form.Top(), 20);
     form.SetLeft(30);
-    EXPECT_EQ(widget.pos(), QPoint(30, 20));
+    EXPECT_EQ(host.framePosition(), QPoint(30, 20));
 }
 
 TEST_F(FormWindow, ShowsTheComposedClientAreaPixelForPixel) {
     ShowAndWait();
-    EXPECT_EQ(DifferingPixels(widget.grab().toImage(), test_image::ClientPicture(form)), 0);
+    EXPECT_TRUE(ShowsTheComposition(host));
     form.Liste.Draw(form.Shape1, 16, 23, 9);
     form.Shape1.FillRect({80, 138, 84, 169}, skin::Rgb(64, 255, 64));
     form.A5.Hide();
     form.LA5.Show();
-    TestApplication().ProcessEvents();
-    const QImage shown = widget.grab().toImage();
-    EXPECT_EQ(DifferingPixels(shown, test_image::ClientPicture(form)), 0);
-    EXPECT_EQ(shown.pixel(105 + 80, 62 + 150) | 0xFF000000u, skin::Rgb(64, 255, 64));
+    EXPECT_TRUE(ShowsTheComposition(host));
+    EXPECT_EQ(Shown(host).pixel(105 + 80, 62 + 150) | 0xFF000000u, skin::Rgb(64, 255, 64));
 }
 
-TEST_F(FormWindow, RepaintsOnlyWhatChanged) {
-    ShowAndWait();
-    PaintRecorder recorder;
-    widget.installEventFilter(&recorder);
-    form.E6.Hide();
-    form.LE6.Show();
-    TestApplication().ProcessEvents();
-    EXPECT_EQ(recorder.painted, QRegion(24, 48, 59, 60));
-    recorder.painted = QRegion();
-    form.Shape1.FillRect({40, 163, 44, 169}, skin::Rgb(64, 255, 64));
-    TestApplication().ProcessEvents();
-    EXPECT_EQ(recorder.painted, QRegion(145, 225, 4, 6));
+TEST(FormWindowPaint, RepaintsOnlyWhatChanged) {
+    TForm1 form;
+    PaintRecorder recorder(form);
+    recorder.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&recorder));
+    ASSERT_TRUE(ShowsTheComposition(recorder));
+    const auto paintedAfter = [&recorder](auto change) {
+        recorder.painted = QRegion();
+        change();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !recorder.painted.isEmpty(); }));
+        return recorder.painted;
+    };
+    // The toolkit paints the whole window once more on the first update after it is exposed.
+    paintedAfter([&] {
+        form.E6.Hide();
+        form.LE6.Show();
+    });
+    EXPECT_EQ(paintedAfter([&] {
+                  form.LE6.Hide();
+                  form.E6.Show();
+              }),
+              QRegion(24, 48, 59, 60));
+    EXPECT_EQ(paintedAfter([&] {
+                  form.Shape1.FillRect({40, 163, 44, 169}, skin::Rgb(64, 255, 64));
+              }),
+              QRegion(145, 225, 4, 6));
 }
 
 TEST_F(FormWindow, EnlargingShowsWindowColourBesideTheSkin) {
     ShowAndWait();
-    widget.resize(600, 450);
+    host.resize(600, 450);
     TestApplication().ProcessEvents();
     EXPECT_EQ(form.ClientSize(), (skin::Size{600, 450}));
-    const QImage shown = widget.grab().toImage();
-    EXPECT_EQ(DifferingPixels(shown, test_image::ClientPicture(form)), 0);
-    const QColor face = widget.palette().color(QPalette::Button);
+    EXPECT_TRUE(ShowsTheComposition(host));
+    const QImage shown = Shown(host);
+    const QColor face = QGuiApplication::palette().color(QPalette::Button);
     EXPECT_EQ(QColor(shown.pixel(550, 100)), face);
     EXPECT_EQ(QColor(shown.pixel(100, 400)), face);
 }
@@ -182,7 +213,7 @@ TEST_F(FormWindow, CursorFollowsTheComponentUnderThePointer) {
     ShowAndWait();
     const auto moveTo = [&](QPoint at, Qt::MouseButtons held = Qt::NoButton) {
         Send(QEvent::MouseMove, at, Qt::NoButton, held);
-        return widget.cursor().shape();
+        return host.cursor().shape();
     };
     EXPECT_EQ(moveTo({50, 80}), Qt::PointingHandCursor);
     EXPECT_EQ(moveTo({335, 30}), Qt::WhatsThisCursor);
@@ -191,7 +222,7 @@ TEST_F(FormWindow, CursorFollowsTheComponentUnderThePointer) {
     Send(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(moveTo({50, 80}, Qt::LeftButton), Qt::ArrowCursor);
     Send(QEvent::MouseButtonRelease, {50, 80}, Qt::LeftButton, Qt::NoButton);
-    EXPECT_EQ(widget.cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(host.cursor().shape(), Qt::PointingHandCursor);
 }
 
 // The hint on screen now, if any.

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QPixmap>
+#include <QPainter>
 #include <QTest>
 
 #include <cmath>
 #include <cstdlib>
 
-#include "hosts/qt/form_widget.h"
+#include "hosts/qt/form_window.h"
 #include "hosts/qt/qt_host.h"
 #include "qt_host_test_app.h"
 #include "tests/support/image/client_picture.h"
@@ -23,12 +23,22 @@ TEST(ScaledWindow, EverySkinPixelIsACrispBlock) {
     form.Liste.Draw(form.Shape1, 16, 23, 10);
     qt_host::Window window(form);
     window.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window.Widget()));
-    ASSERT_DOUBLE_EQ(window.Widget().devicePixelRatioF(), scale);
+    qt_host::FormWindow& host = window.Host();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    ASSERT_DOUBLE_EQ(host.devicePixelRatio(), scale);
     // The skin keeps its own size in logical pixels.
-    EXPECT_EQ(window.Widget().size(), QSize(423, 328));
+    EXPECT_EQ(host.size(), QSize(423, 328));
 
-    const QImage shown = window.Widget().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // The window painted into a picture of its screen pixels, as into its backing store (the
+    // offscreen screen's grab gives back only the logical size of a scaled window).
+    const QSize physical(static_cast<int>(std::ceil(host.width() * scale)),
+                         static_cast<int>(std::ceil(host.height() * scale)));
+    QImage shown(physical, QImage::Format_RGB32);
+    shown.setDevicePixelRatio(host.devicePixelRatio());
+    {
+        QPainter painter(&shown);
+        host.Render(painter, QRect(0, 0, host.width(), host.height()));
+    }
     const skin::PixelImage skin = test_image::ClientPicture(form);
     ASSERT_EQ(shown.width(), static_cast<int>(std::ceil(423 * scale)));
     ASSERT_EQ(shown.height(), static_cast<int>(std::ceil(328 * scale)));

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include <QWidget>
+#include <QRasterWindow>
 
 #include "hosts/qt/hint_window.h"
 #include "ui/model/band_composer.h"
@@ -15,15 +15,21 @@
 
 namespace qt_host {
 
-class FormWidget final : public QWidget, private skin::WindowHost {
+// Not final: tests watch what it paints.
+class FormWindow : public QRasterWindow, private skin::WindowHost {
 public:
-    // `form` must outlive the widget.
-    explicit FormWidget(skin::Form& form);
-    ~FormWidget() override;
+    // `form` must outlive the window.
+    explicit FormWindow(skin::Form& form);
+    ~FormWindow() override;
 
     skin::Form& Form() { return form_; }
     // Shows the window; the first time, at the position the form chooses for the screen.
     void ShowWindow();
+    // Closes the window, which ends the message loop, also when it was never shown.
+    void CloseAndEnd();
+    // Paints `region` of the client area as the window shows it, at the painter's device's
+    // pixel ratio.
+    void Render(QPainter& painter, const QRegion& region);
 
     static Qt::CursorShape CursorShape(skin::Cursor cursor);
     static constexpr Qt::WindowFlags kFlags =
@@ -35,7 +41,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

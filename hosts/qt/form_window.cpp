@@ -1,4 +1,4 @@
-#include "hosts/qt/form_widget.h"
+#include "hosts/qt/form_window.h"
 
 #include <cmath>
 #include <optional>
@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 #include <QScreen>
 #include <QWindow>
@@ -39,49 +40,46 @@ skin::Point SkinPoint(const QPointF& position) {
 
 } // namespace
 
-FormWidget::FormWidget(skin::Form& form)
-    : QWidget(nullptr, kFlags), form_(form),
-      hint_([this] { return windowHandle(); },
+FormWindow::FormWindow(skin::Form& form)
+    : form_(form),
+      hint_([this] { return this; },
             [this](QPoint at, QRect* area) {
                 skin::Rect held;
                 const std::string_view hint = form_.HintAt({at.x(), at.y()}, &held);
                 *area = QRect(held.left, held.top, held.Width(), held.Height());
                 return QString::fromUtf8(hint.data(), static_cast<qsizetype>(hint.size()));
             }) {
-    setWindowTitle(
+    setFlags(kFlags);
+    setTitle(
         QString::fromUtf8(form.Caption().data(), static_cast<qsizetype>(form.Caption().size())));
     const auto icon = form.IconData();
     QPixmap iconPixmap;
     if (!icon.empty() &&
         iconPixmap.loadFromData(icon.data(), static_cast<uint>(icon.size()), "ICO")) {
-        setWindowIcon(QIcon(iconPixmap));
+        setIcon(QIcon(iconPixmap));
     }
-    // The form paints every pixel of the client area itself.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setMouseTracking(true);
     TakeWindowColour();
     const skin::Size client = form.ClientSize();
     resize(client.width, client.height);
     form_.AttachHost(this);
 }
 
-FormWidget::~FormWidget() {
+FormWindow::~FormWindow() {
     form_.AttachHost(nullptr);
 }
 
-void FormWidget::ShowWindow() {
+void FormWindow::ShowWindow() {
     QScreen* target = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
     if (target != nullptr) {
         const QRect area = target->geometry();
         if (const auto at = form_.PlaceForFirstShowing({area.width(), area.height()})) {
-            move(area.left() + at->x, area.top() + at->y);
+            setFramePosition({area.left() + at->x, area.top() + at->y});
         }
     }
     show();
 }
 
-Qt::CursorShape FormWidget::CursorShape(skin::Cursor cursor) {
+Qt::CursorShape FormWindow::CursorShape(skin::Cursor cursor) {
     switch (cursor) {
     case skin::Cursor::HandPoint:
         return Qt::PointingHandCursor;
@@ -93,7 +91,7 @@ Qt::CursorShape FormWidget::CursorShape(skin::Cursor cursor) {
     return Qt::ArrowCursor;
 }
 
-bool FormWidget::event(QEvent* event) {
+bool FormWindow::event(QEvent* event) {
     if (event->type() == QEvent::Enter) {
         // The pointer is back after the compositor moved the window.
         FinishInteractiveMove();
@@ -101,15 +99,24 @@ bool FormWidget::event(QEvent* event) {
     if (event->type() == QEvent::Leave) {
         hint_.Left();
     }
-    return QWidget::event(event);
+    if (event->type() == QEvent::ApplicationPaletteChange ||
+        event->type() == QEvent::PaletteChange) {
+        TakeWindowColour();
+        update();
+    }
+    return QRasterWindow::event(event);
 }
 
-void FormWidget::paintEvent(QPaintEvent* event) {
-    const qreal ratio = devicePixelRatioF();
+void FormWindow::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    Render(painter, event->region());
+}
+
+void FormWindow::Render(QPainter& painter, const QRegion& region) {
+    const qreal ratio = painter.device()->devicePixelRatio();
     // One skin pixel becomes a block of screen pixels: nearest neighbour, never smoothed. At an
     // uneven scale each area goes in one piece, so that its blocks line up as one picture's.
     const bool evenScale = ratio == std::floor(ratio);
-    QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const auto show = [&painter](const skin::PixelImage& pixels, const skin::Rect& band) {
         // 0xFFRRGGBB words, exactly Qt's RGB32: wrapped, not copied.
@@ -118,38 +125,37 @@ void FormWidget::paintEvent(QPaintEvent* event) {
         painter.drawImage(QRect(band.left, band.top, band.Width(), band.Height()), view,
                           QRect(0, 0, band.Width(), band.Height()));
     };
-    for (const QRect& needed : event->region()) {
+    for (const QRect& needed : region) {
         const skin::Rect area{needed.left(), needed.top(), needed.right() + 1, needed.bottom() + 1};
         bands_.Compose(form_, area, evenScale ? skin::BandComposer::kRows : area.Height(), show);
     }
 }
 
-void FormWidget::resizeEvent(QResizeEvent* event) {
+void FormWindow::resizeEvent(QResizeEvent* event) {
     form_.SetClientSize({width(), height()});
-    QWidget::resizeEvent(event);
+    QRasterWindow::resizeEvent(event);
 }
 
-void FormWidget::moveEvent(QMoveEvent* event) {
-    form_.WindowMoved({pos().x(), pos().y()});
-    QWidget::moveEvent(event);
+void FormWindow::moveEvent(QMoveEvent* event) {
+    // Where the frame is, as the form places the window.
+    const QPoint frame = framePosition();
+    form_.WindowMoved({frame.x(), frame.y()});
+    QRasterWindow::moveEvent(event);
 }
 
-void FormWidget::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::PaletteChange) {
-        TakeWindowColour();
+void FormWindow::mousePressEvent(QMouseEvent* event) {
+    // The second press of a double-click comes again as the double-click itself.
+    if (event->flags().testFlag(Qt::MouseEventCreatedDoubleClick)) {
+        return;
     }
-    QWidget::changeEvent(event);
-}
-
-void FormWidget::mousePressEvent(QMouseEvent* event) {
     Press(event, false);
 }
 
-void FormWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+void FormWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     Press(event, true);
 }
 
-void FormWidget::Press(QMouseEvent* event, bool doubleClick) {
+void FormWindow::Press(QMouseEvent* event, bool doubleClick) {
     FinishInteractiveMove();
     hint_.Pressed();
     const auto button = SkinButton(event->button());
@@ -160,7 +166,7 @@ void FormWidget::Press(QMouseEvent* event, bool doubleClick) {
     form_.MouseDown(*button, pressAt_, doubleClick);
 }
 
-void FormWidget::mouseReleaseEvent(QMouseEvent* event) {
+void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
     const auto button = SkinButton(event->button());
     if (!button) {
         return;
@@ -174,7 +180,7 @@ void FormWidget::mouseReleaseEvent(QMouseEvent* event) {
     UpdateCursor(at);
 }
 
-void FormWidget::mouseMoveEvent(QMouseEvent* event) {
+void FormWindow::mouseMoveEvent(QMouseEvent* event) {
     // Motion with the button still down means the compositor did not take the press.
     if (!event->buttons().testFlag(Qt::LeftButton)) {
         FinishInteractiveMove();
@@ -188,7 +194,7 @@ void FormWidget::mouseMoveEvent(QMouseEvent* event) {
     UpdateCursor(SkinPoint(event->position()));
 }
 
-void FormWidget::UpdateCursor(skin::Point at) {
+void FormWindow::UpdateCursor(skin::Point at) {
     // While a component holds the mouse the cursor stays as it was when it took it.
     if (form_.Captured() != nullptr) {
         return;
@@ -200,31 +206,31 @@ void FormWidget::UpdateCursor(skin::Point at) {
     }
 }
 
-void FormWidget::TakeWindowColour() {
-    const QColor face = palette().color(QPalette::Button);
+void FormWindow::TakeWindowColour() {
+    const QColor face = QGuiApplication::palette().color(QPalette::Button);
     form_.SetWindowColour(skin::Rgb(face.red(), face.green(), face.blue()));
 }
 
-void FormWidget::InvalidateArea(const skin::Rect& area) {
-    update(area.left, area.top, area.Width(), area.Height());
+void FormWindow::InvalidateArea(const skin::Rect& area) {
+    update(QRect(area.left, area.top, area.Width(), area.Height()));
 }
 
-void FormWidget::MoveWindow(skin::Point position) {
-    move(position.x, position.y);
+void FormWindow::MoveWindow(skin::Point position) {
+    setFramePosition({position.x, position.y});
 }
 
-bool FormWidget::StartInteractiveMove() {
+bool FormWindow::StartInteractiveMove() {
     // On X11 and Windows the form moves the window itself, on release. A Wayland client cannot
     // place its window at all: only the compositor can move it, from the press under way.
     if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
-        windowHandle() == nullptr || !windowHandle()->startSystemMove()) {
+        handle() == nullptr || !startSystemMove()) {
         return false;
     }
     moveHeldPress_ = pressAt_;
     return true;
 }
 
-void FormWidget::FinishInteractiveMove() {
+void FormWindow::FinishInteractiveMove() {
     // The compositor keeps the release of a press it moved the window with. The window went
     // with the pointer, so the release would have come where the press was: deliver it there,
     // which ends the press for the form as any release does.
@@ -233,17 +239,25 @@ void FormWidget::FinishInteractiveMove() {
     }
 }
 
-void FormWidget::CloseWindow() {
+void FormWindow::CloseWindow() {
     // Takes effect once the handler that asked has returned, and also when asked before the
     // message loop has started (the loop then ends as soon as it runs).
     QMetaObject::invokeMethod(
-        this, [this] { close(); }, Qt::QueuedConnection);
+        this, [this] { CloseAndEnd(); }, Qt::QueuedConnection);
 }
 
-void FormWidget::closeEvent(QCloseEvent* event) {
-    QWidget::closeEvent(event);
-    // Also when the window was never shown, which the toolkit would not count as a last
-    // window closing.
+void FormWindow::CloseAndEnd() {
+    // A window that was never shown has nothing to close and hears no close event: the loop
+    // ends all the same.
+    if (handle() == nullptr) {
+        QCoreApplication::quit();
+        return;
+    }
+    close();
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    QRasterWindow::closeEvent(event);
     QCoreApplication::quit();
 }
 
