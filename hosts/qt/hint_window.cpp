@@ -1,6 +1,7 @@
 #include "hosts/qt/hint_window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QFontMetrics>
 #include <QGuiApplication>
