@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "analysis/tuner_reading.h"
+#include "ui/a11y/tuner_access.h"
 #include "ui/model/form.h"
 #include "ui/model/image.h"
 #include "ui/model/image_list.h"
@@ -50,6 +51,9 @@ public:
     skin::Image moins;
     skin::Image plus;
     skin::ImageList Liste;
+
+    // The window for screen readers and the keyboard; hosts adapt it to their platform.
+    a11y::TunerAccess& Access() { return access_; }
 
     // --- Display (TunerView) ---------------------------------------------------------------
     // Any thread: the selected string, 0 (E6) to 5 (E1), or NoString.
@@ -96,4 +100,6 @@ private:
     std::atomic<int> selectedString_{NoString};
     // Where the last press on Fond was, in Fond's coordinates.
     skin::Point dragOrigin_{0, 0};
+    // After the components, which it finds by name.
+    a11y::TunerAccess access_{*this};
 };

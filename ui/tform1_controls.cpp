@@ -15,6 +15,7 @@ void TForm1::IE6NClick(skin::Image& sender) {
         sender.Hide();
         strings_[string].lit->Show();
         selectedString_.store(string, std::memory_order_relaxed);
+        access_.SelectionChanged();
         return;
     }
 }
@@ -23,6 +24,7 @@ void TForm1::IE1OClick(skin::Image& sender) {
     for (int string = 0; string < StringCount; ++string) {
         if (strings_[string].lit == &sender) {
             Deselect(string);
+            access_.SelectionChanged();
             return;
         }
     }

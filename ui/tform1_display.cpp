@@ -19,6 +19,7 @@ void TForm1::ShowReading(const TunerReading& reading) {
     }
     ShowDirection(reading.direction);
     ShowStep(reading.step);
+    access_.ReadingShown(reading);
 }
 
 void TForm1::DrawNote(int frame) {

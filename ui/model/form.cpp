@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "ui/model/focus_ring.h"
+
 namespace skin {
 
 Point CentredPosition(Size outer, Size screen) {
@@ -94,6 +96,18 @@ void Form::ComposeArea(const Rect& area, PixelImage& target) {
         image->GetPicture().CopyTo(target, shown.Translated(-image->Left(), -image->Top()),
                                    {shown.left - area.left, shown.top - area.top});
     }
+    if (focusRing_.Intersects(area)) {
+        DrawFocusRing(focusRing_, area, target);
+    }
+}
+
+void Form::SetFocusRing(const Rect& ring) {
+    if (ring == focusRing_) {
+        return;
+    }
+    Invalidate(focusRing_);
+    focusRing_ = ring;
+    Invalidate(focusRing_);
 }
 
 void Form::VisibilityChanged(Image& image) {
@@ -167,6 +181,15 @@ void Form::MouseUp(MouseButton button, Point at) {
     if (shown) {
         Deliver(EventKind::MouseUp, *target, button, at);
     }
+}
+
+void Form::Click(Image& image) {
+    if (!image.Visible()) {
+        return;
+    }
+    const Rect bounds = image.BoundsRect();
+    Deliver(EventKind::Click, image, MouseButton::Left,
+            {(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2});
 }
 
 void Form::Deliver(EventKind kind, Image& target, MouseButton button, Point at) {

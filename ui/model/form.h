@@ -69,6 +69,9 @@ public:
     // hold the area. Hosts paint a band at a time, so the form keeps no picture of its own of
     // the whole window: the window system already keeps one.
     void ComposeArea(const Rect& area, PixelImage& target);
+    // The keyboard focus ring's bounds, drawn above every component; empty for none.
+    Rect FocusRing() const { return focusRing_; }
+    void SetFocusRing(const Rect& ring);
 
     // --- Mouse (client coordinates) ---------------------------------------------------------
     Image* ImageAt(Point at) const; // the topmost shown component there
@@ -78,6 +81,9 @@ public:
     Cursor CursorAt(Point at) const;
     // The hint to show there and the area it belongs to; empty when none.
     std::string_view HintAt(Point at, Rect* area = nullptr) const;
+    // A click on a shown component from elsewhere than the mouse (the keyboard, a screen
+    // reader): reaches its click handler as a left click in its middle would.
+    void Click(Image& image);
     // Sees every routed event before its handler runs (for tests and diagnostics).
     void SetEventObserver(EventObserver observer) { observer_ = std::move(observer); }
 
@@ -95,6 +101,7 @@ private:
     bool placed_ = false;
     Pixel windowColour_ = Rgb(240, 240, 240);
     Size clientSize_;
+    Rect focusRing_;
     Image* captured_ = nullptr; // the component that took a left press, until its release
     bool clickPending_ = false; // that press may still become a click
     bool formCaptured_ = false; // a left press on bare window colour holds the mouse
