@@ -33,10 +33,8 @@ std::optional<Clock::time_point> Announcer::NextDue() const {
     return *lastSpoken_ + MinimumGap;
 }
 
-std::string Announcer::OnDemand() {
-    spoken_ = current_;
-    heldBack_ = false;
-    return ReadingWords(current_);
+std::string Announcer::OnDemand(Clock::time_point now) {
+    return Speak(now);
 }
 
 std::string Announcer::Speak(Clock::time_point now) {

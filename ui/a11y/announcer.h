@@ -25,8 +25,8 @@ public:
     std::optional<std::string> Due(Clock::time_point now);
     // When a held-back change is to be spoken; none when nothing is held back.
     std::optional<Clock::time_point> NextDue() const;
-    // The current reading, asked for: spoken at once, and counted as spoken.
-    std::string OnDemand();
+    // The current reading, asked for at `now`: spoken at once, and counted as spoken then.
+    std::string OnDemand(Clock::time_point now);
 
 private:
     std::string Speak(Clock::time_point now);

@@ -123,7 +123,7 @@ void TunerAccess::KeyPressed(Key key) {
         break;
     }
     case Key::ReadReading:
-        Say(announcer_.OnDemand());
+        Say(announcer_.OnDemand(clock_()));
         break;
     }
     UpdateRing();

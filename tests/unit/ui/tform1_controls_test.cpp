@@ -1,18 +1,26 @@
-// What the player does with the main window, through the real mouse routing: picking strings,
-// moving the window by its body, and opening the help.
+// What the player does with the main window, through the real mouse routing and the keyboard:
+// picking strings, moving the window by its body, and opening the help; and the window as a
+// screen reader sees it.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/posix/desktop_services.h"
 #include "tests/unit/ui/host_recorder.h"
+#include "ui/model/focus_ring.h"
 #include "ui/tform1.h"
 
 namespace {
 
+using a11y::Key;
+using a11y::TunerAccess;
 using skin::MouseButton;
 using skin::Point;
+using skin::Rect;
 
 constexpr auto L = MouseButton::Left;
 constexpr auto R = MouseButton::Right;
@@ -50,8 +58,40 @@ protected:
         return true;
     }
 
+    void Press(std::initializer_list<Key> keys) {
+        for (const Key key : keys) {
+            form.Access().KeyPressed(key);
+        }
+    }
+    // Pixels of the ring's colour in the whole client area.
+    int RingPixels() {
+        skin::PixelImage client(form.ClientSize().width, form.ClientSize().height);
+        form.ComposeArea(form.ClientRect(), client);
+        int count = 0;
+        for (int y = 0; y < client.Height(); ++y) {
+            for (int x = 0; x < client.Width(); ++x) {
+                count += client.At(x, y) == skin::FocusRingColour ? 1 : 0;
+            }
+        }
+        return count;
+    }
+
     TForm1 form;
     HostRecorder host{form};
+};
+
+// Records what the window tells its host about itself, one line an event.
+struct ObserverLog final : a11y::AccessObserver {
+    void ChildChanged(int child) override { lines.push_back("changed " + std::to_string(child)); }
+    void FocusMoved(int child) override { lines.push_back("focus " + std::to_string(child)); }
+    void Announce(std::string_view text) override { lines.push_back("say " + std::string(text)); }
+    void AnnouncementDueAt(a11y::Clock::time_point when) override {
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch());
+        lines.push_back("due " + std::to_string(ms.count()));
+    }
+    std::vector<std::string> Take() { return std::exchange(lines, {}); }
+    std::vector<std::string> lines;
 };
 
 TEST_F(Form1Controls, EachStringButtonSelectsItsString) {
@@ -174,6 +214,184 @@ TEST_F(Form1Controls, TheHelpButtonOpensTheGuideFromTheCurrentDirectory) {
     EXPECT_EQ(opened, (std::vector<std::string>{"help/guide.htm"}));
     // A failed launch is silent: the window stays.
     EXPECT_EQ(host.closes, 0);
+}
+
+struct KeyCase {
+    std::vector<Key> keys;
+    int selected; // the string picked after them
+    int focus;    // the child focused after them
+};
+
+TEST_F(Form1Controls, KeysPickStringsAndMoveTheFocus) {
+    constexpr int None = -1;
+    constexpr int Help = TunerAccess::HelpButton;
+    const KeyCase cases[] = {
+        {{Key::Digit1}, 5, 5}, // the digit in the string's name: E1
+        {{Key::Digit6}, 0, 0},
+        {{Key::Digit5, Key::Digit2}, 4, 4},
+        {{Key::Digit4, Key::Digit4}, None, 2}, // the same digit again lets go
+        {{Key::Digit3, Key::Escape}, None, 3},
+        {{Key::Escape}, None, None},
+        {{Key::Space}, None, None}, // nothing focused: nothing pressed
+        {{Key::Tab}, None, 0},
+        {{Key::Tab, Key::Space}, 0, 0},
+        {{Key::Tab, Key::Tab, Key::Enter}, 1, 1},
+        {{Key::Tab, Key::Tab, Key::Enter, Key::Space}, None, 1},
+        {{Key::Digit2, Key::Tab, Key::Space}, 5, 5}, // focus follows the digit
+        {{Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab}, None, Help},
+        {{Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab}, None, 0},
+        {{Key::BackTab}, None, Help},
+        {{Key::BackTab, Key::BackTab}, None, 5},
+        {{Key::Tab, Key::BackTab}, None, Help},
+        {{Key::Digit1, Key::BackTab, Key::Enter, Key::Escape}, None, 4},
+    };
+    for (const KeyCase& c : cases) {
+        TForm1 fresh;
+        std::string trace;
+        for (const Key key : c.keys) {
+            trace += std::to_string(static_cast<int>(key)) + " ";
+            fresh.Access().KeyPressed(key);
+        }
+        SCOPED_TRACE("keys " + trace);
+        EXPECT_EQ(fresh.SelectedString(), c.selected);
+        EXPECT_EQ(fresh.Access().Focus(), c.focus);
+        // The buttons show the selection as a click would have left them.
+        const skin::Image* lit[] = {&fresh.LE6, &fresh.LA5, &fresh.LD4,
+                                    &fresh.LG3, &fresh.LB2, &fresh.LE1};
+        const skin::Image* unlit[] = {&fresh.E6, &fresh.A5, &fresh.D4,
+                                      &fresh.G3, &fresh.B2, &fresh.E1};
+        for (int s = 0; s < 6; ++s) {
+            EXPECT_EQ(lit[s]->Visible(), s == c.selected) << s;
+            EXPECT_EQ(unlit[s]->Visible(), s != c.selected) << s;
+        }
+    }
+}
+
+TEST_F(Form1Controls, F1AndEnterOnTheHelpButtonOpenTheGuide) {
+    int opened = 0;
+    auto previous = desktop::SetDocumentOpener([&](const std::string&) {
+        ++opened;
+        return true;
+    });
+    Press({Key::F1});
+    EXPECT_EQ(opened, 1);
+    Press({Key::BackTab, Key::Enter, Key::Tab, Key::Space});
+    desktop::SetDocumentOpener(previous);
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(form.SelectedString(), 0);
+}
+
+TEST_F(Form1Controls, TheFocusRingShowsOnlyOnceAKeyWasUsed) {
+    // A mouse user's window: strings picked and let go, the help pressed, no ring anywhere.
+    auto previous = desktop::SetDocumentOpener([](const std::string&) { return true; });
+    Click(form.B2);
+    Click(form.LB2);
+    Click(form.E6);
+    Click(form.Image2);
+    EXPECT_TRUE(form.FocusRing().Empty());
+    EXPECT_EQ(RingPixels(), 0);
+
+    host.painted.clear();
+    Press({Key::Tab}); // E6, lit: its twin sits 2 pixels higher
+    const Rect aroundLE6{21, 45, 86, 109};
+    EXPECT_EQ(form.FocusRing(), aroundLE6);
+    EXPECT_EQ(host.painted, (std::vector<Rect>{aroundLE6}));
+    const int ring = RingPixels();
+    EXPECT_GT(ring, 2 * (65 + 64)); // two pixels deep all round, less the rounded corners
+    EXPECT_LT(ring, 2 * 2 * (65 + 64));
+    // The ring follows the focused button to its twin and on to the next control.
+    Press({Key::Space});
+    EXPECT_EQ(form.FocusRing(), (Rect{21, 47, 86, 111}));
+    Press({Key::BackTab});
+    EXPECT_EQ(form.FocusRing(), (Rect{327, 21, 349, 43}));
+    // Once the keyboard is in use the mouse leaves the ring where the focus is.
+    Click(form.G3);
+    EXPECT_EQ(form.FocusRing(), (Rect{327, 21, 349, 43}));
+    desktop::SetDocumentOpener(previous);
+}
+
+TEST_F(Form1Controls, ScreenReadersSeeTheControlsByRoleNameAndState) {
+    TunerAccess& access = form.Access();
+    EXPECT_EQ(access.Window().name, "Vibralon");
+    EXPECT_EQ(access.Window().role, a11y::Role::Window);
+    const char* names[] = {"String E6", "String A5", "String D4", "String G3",
+                           "String B2", "String E1", "Help"};
+    const skin::Image* shown[] = {&form.E6, &form.A5, &form.D4,    &form.G3,
+                                  &form.B2, &form.E1, &form.Image2};
+    for (int child = 0; child < 7; ++child) {
+        const a11y::Element e = access.Child(child);
+        EXPECT_EQ(e.name, names[child]);
+        EXPECT_EQ(e.role, child < 6 ? a11y::Role::CheckButton : a11y::Role::PushButton);
+        EXPECT_EQ(e.defaultAction, "Press");
+        EXPECT_TRUE(e.focusable);
+        EXPECT_FALSE(e.checked);
+        EXPECT_EQ(access.ChildAt(Centre(*shown[child])), child);
+    }
+    EXPECT_EQ(access.Child(TunerAccess::HelpButton).description, "Accés à l'aide");
+    EXPECT_EQ(access.Child(TunerAccess::HelpButton).place, form.Image2.BoundsRect());
+    const a11y::Element reading = access.Child(TunerAccess::ReadingText);
+    EXPECT_EQ(reading.role, a11y::Role::Text);
+    EXPECT_EQ(reading.name, "No note");
+    EXPECT_TRUE(reading.defaultAction.empty());
+    EXPECT_FALSE(reading.focusable);
+    EXPECT_EQ(access.ChildAt({150, 100}), TunerAccess::ReadingText);
+    EXPECT_EQ(access.ChildAt({5, 5}), TunerAccess::NoChild);
+    EXPECT_TRUE(access.Child(TunerAccess::ChildCount).name.empty());
+    EXPECT_TRUE(access.Child(-1).name.empty());
+
+    // The default action is the click: G3 picked, then let go; the reading has none.
+    EXPECT_TRUE(access.DoDefaultAction(3));
+    EXPECT_TRUE(access.Child(3).checked);
+    EXPECT_EQ(access.Child(3).place, form.LG3.BoundsRect());
+    EXPECT_EQ(Lit(), "LG3 ");
+    EXPECT_TRUE(access.DoDefaultAction(3));
+    EXPECT_EQ(Lit(), "");
+    EXPECT_FALSE(access.DoDefaultAction(TunerAccess::ReadingText));
+    EXPECT_FALSE(access.DoDefaultAction(42));
+}
+
+TEST_F(Form1Controls, HostsHearOfStatesFocusAndTheSpokenReading) {
+    ObserverLog log;
+    TunerAccess& access = form.Access();
+    access.SetObserver(&log);
+    int now = 0;
+    access.SetClock([&] { return a11y::Clock::time_point{} + std::chrono::milliseconds(now); });
+
+    Press({Key::Digit5});
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"focus 1", "changed 1"}));
+    Click(form.E1); // the mouse moves the selection: both strings change
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"changed 1", "changed 5"}));
+    Press({Key::Escape});
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"changed 5"}));
+
+    form.ShowReading({9, 0, 0});
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"changed 7", "say A, in tune"}));
+    EXPECT_EQ(access.Child(TunerAccess::ReadingText).name, "A, in tune");
+    now = 370;
+    form.ShowReading({9, 0, 0});
+    EXPECT_TRUE(log.Take().empty());
+    form.ShowReading({9, 1, 0});
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"changed 7", "due 1500"}));
+    now = 740;
+    form.ShowReading({9, 2, 0}); // still held back, still due then: no new time
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"changed 7"}));
+    EXPECT_EQ(access.NextAnnouncementDue(),
+              a11y::Clock::time_point{} + std::chrono::milliseconds(1500));
+    Press({Key::ReadReading}); // asked for: spoken now, and what was held back is said
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"say A, 2 sharp"}));
+    now = 1500;
+    access.AnnounceDue();
+    EXPECT_TRUE(log.Take().empty());
+
+    // A reading asked for counts as spoken: the next change waits its 1.5 s too.
+    form.ShowReading({9, 1, 0});
+    now = 1600;
+    access.AnnounceDue(); // the timer fired early: told the time again
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"changed 7", "due 2240", "due 2240"}));
+    now = 2240;
+    access.AnnounceDue();
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"say A, 1 sharp"}));
+    access.SetObserver(nullptr);
 }
 
 } // namespace
