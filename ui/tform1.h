@@ -54,6 +54,7 @@ public:
 
     // The window for screen readers and the keyboard; hosts adapt it to their platform.
     a11y::TunerAccess& Access() { return access_; }
+    void KeyPressed(a11y::Key key) override { access_.KeyPressed(key); }
 
     // --- Display (TunerView) ---------------------------------------------------------------
     // Any thread: the selected string, 0 (E6) to 5 (E1), or NoString.

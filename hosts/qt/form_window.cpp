@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -36,6 +37,43 @@ std::optional<skin::MouseButton> SkinButton(Qt::MouseButton button) {
 // The skin pixel under the pointer (positions are fractional on scaled screens).
 skin::Point SkinPoint(const QPointF& position) {
     return {static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y()))};
+}
+
+// The window's keys; R reads the reading aloud. Keys held with Ctrl, Alt or Meta belong to
+// the desktop, and only Tab repeats: a held digit would pick and let go by turns.
+std::optional<a11y::Key> SkinKey(const QKeyEvent& event) {
+    using a11y::Key;
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        return std::nullopt;
+    }
+    const int key = event.key();
+    if (key == Qt::Key_Tab) {
+        return (event.modifiers() & Qt::ShiftModifier) ? Key::BackTab : Key::Tab;
+    }
+    if (key == Qt::Key_Backtab) {
+        return Key::BackTab;
+    }
+    if (event.isAutoRepeat()) {
+        return std::nullopt;
+    }
+    if (key >= Qt::Key_1 && key <= Qt::Key_6) {
+        return static_cast<Key>(static_cast<int>(Key::Digit1) + (key - Qt::Key_1));
+    }
+    switch (key) {
+    case Qt::Key_Space:
+        return Key::Space;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return Key::Enter;
+    case Qt::Key_Escape:
+        return Key::Escape;
+    case Qt::Key_F1:
+        return Key::F1;
+    case Qt::Key_R:
+        return Key::ReadReading;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -178,6 +216,15 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
     const skin::Point at = SkinPoint(event->position());
     form_.MouseUp(*button, at);
     UpdateCursor(at);
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    const std::optional<a11y::Key> key = SkinKey(*event);
+    if (!key) {
+        QRasterWindow::keyPressEvent(event);
+        return;
+    }
+    form_.KeyPressed(*key);
 }
 
 void FormWindow::mouseMoveEvent(QMouseEvent* event) {

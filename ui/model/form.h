@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/a11y/key.h"
 #include "ui/model/component_description.h"
 #include "ui/model/events.h"
 #include "ui/model/image.h"
@@ -84,6 +85,10 @@ public:
     // A click on a shown component from elsewhere than the mouse (the keyboard, a screen
     // reader): reaches its click handler as a left click in its middle would.
     void Click(Image& image);
+    // --- Keyboard ---------------------------------------------------------------------------
+    // A key the host recognised; what it does is the window's own business.
+    virtual void KeyPressed(a11y::Key) {}
+
     // Sees every routed event before its handler runs (for tests and diagnostics).
     void SetEventObserver(EventObserver observer) { observer_ = std::move(observer); }
 

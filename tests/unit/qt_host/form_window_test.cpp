@@ -3,6 +3,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPalette>
@@ -207,6 +208,26 @@ TEST_F(FormWindow, ForwardsPressesReleasesAndDoubleClicks) {
                                               "E6 click 26,30", "E6 up 26,30", "LE6 down 26,32",
                                               "LE6 up 26,32", "Fond down 7,10 right",
                                               "Shape1 up 45,38 right"}));
+}
+
+TEST_F(FormWindow, ForwardsTheWindowsKeysAndLeavesTheRest) {
+    ShowAndWait();
+    const auto key = [this](int code, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                            bool autoRepeat = false) {
+        QKeyEvent event(QEvent::KeyPress, code, modifiers, QString(), autoRepeat);
+        QCoreApplication::sendEvent(&host, &event);
+    };
+    key(Qt::Key_3);                       // G3
+    key(Qt::Key_3, Qt::ControlModifier);  // the desktop's
+    key(Qt::Key_3, Qt::NoModifier, true); // a held digit does not toggle
+    key(Qt::Key_Escape);                  // lets go of G3
+    key(Qt::Key_Tab, Qt::ShiftModifier);  // to the help button, then on to E6
+    key(Qt::Key_Tab, Qt::NoModifier, true);
+    key(Qt::Key_Return);
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"G3 click 29,29", "LG3 click 29,29", "E6 click 29,29"}));
+    EXPECT_EQ(form.Access().Focus(), 0);
+    EXPECT_FALSE(form.FocusRing().Empty());
 }
 
 TEST_F(FormWindow, CursorFollowsTheComponentUnderThePointer) {
