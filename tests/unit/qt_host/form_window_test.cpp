@@ -220,8 +220,9 @@ TEST_F(FormWindow, ForwardsTheWindowsKeysAndLeavesTheRest) {
     key(Qt::Key_3);                       // G3
     key(Qt::Key_3, Qt::ControlModifier);  // the desktop's
     key(Qt::Key_3, Qt::NoModifier, true); // a held digit does not toggle
-    key(Qt::Key_Escape);                  // lets go of G3
-    key(Qt::Key_Tab, Qt::ShiftModifier);  // focus back from G3 to D4, then on to G3
+    EXPECT_EQ(form.SelectedString(), 3);
+    key(Qt::Key_Escape);                 // lets go of G3
+    key(Qt::Key_Tab, Qt::ShiftModifier); // focus back from G3 to D4, then on to G3
     key(Qt::Key_Tab, Qt::NoModifier, true);
     key(Qt::Key_Return);
     EXPECT_EQ(seen,
