@@ -169,6 +169,12 @@ void Form::MouseUp(MouseButton button, Point at) {
     }
 }
 
+void Form::CancelMouseHold() {
+    captured_ = nullptr;
+    clickPending_ = false;
+    formCaptured_ = false;
+}
+
 void Form::Deliver(EventKind kind, Image& target, MouseButton button, Point at) {
     const int x = at.x - target.Left();
     const int y = at.y - target.Top();
