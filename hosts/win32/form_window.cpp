@@ -46,6 +46,15 @@ LPCSTR StockCursor(skin::Cursor cursor) {
     return IDC_ARROW;
 }
 
+// What WinMain's nCmdShow says: the launcher's show command if it gave one. Not SW_SHOWDEFAULT
+// alone, which Wine shows normal whatever the launcher asked.
+int LauncherShowCommand() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    return (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : SW_SHOWDEFAULT;
+}
+
 } // namespace
 
 FormWindow::FormWindow(skin::Form& form) : form_(form), scale_(static_cast<int>(SystemDpi())) {
@@ -91,7 +100,7 @@ void FormWindow::Show() {
     }
     // The first time as whoever started the program asked (a shortcut set to run minimized,
     // say), later ones normal.
-    ShowWindow(window_, std::exchange(shownBefore_, true) ? SW_SHOWNORMAL : SW_SHOWDEFAULT);
+    ShowWindow(window_, std::exchange(shownBefore_, true) ? SW_SHOWNORMAL : LauncherShowCommand());
     UpdateWindow(window_);
 }
 
