@@ -67,6 +67,7 @@ private:
     // window manager's answer to the first (under Wine the window then ends where the first
     // put it).
     std::optional<skin::Point> pendingMove_;
+    bool shownBefore_ = false;
     skin::Cursor cursor_ = skin::Cursor::Default;
     skin::Rect hintArea_;
 };

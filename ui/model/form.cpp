@@ -192,6 +192,12 @@ void Form::Click(Image& image) {
             {(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2});
 }
 
+void Form::CancelMouseHold() {
+    captured_ = nullptr;
+    clickPending_ = false;
+    formCaptured_ = false;
+}
+
 void Form::Deliver(EventKind kind, Image& target, MouseButton button, Point at) {
     const int x = at.x - target.Left();
     const int y = at.y - target.Top();

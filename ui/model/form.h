@@ -78,6 +78,9 @@ public:
     Image* ImageAt(Point at) const; // the topmost shown component there
     void MouseDown(MouseButton button, Point at, bool doubleClick);
     void MouseUp(MouseButton button, Point at);
+    // The window lost the mouse mid-press (another window took it): the hold ends with no
+    // click and no release, and a later release goes where an unheld one would.
+    void CancelMouseHold();
     Image* Captured() const { return captured_; }
     Cursor CursorAt(Point at) const;
     // The hint to show there and the area it belongs to; empty when none.
