@@ -67,7 +67,7 @@ private:
         skin::Point at;
     };
     skin::MouseButton pressButton_ = skin::MouseButton::Left; // the last press's button
-    skin::Point pressAt_;                     // where the last press was, in client pixels
+    skin::Point pressAt_;                    // where the last press was, in client pixels
     std::optional<HeldPress> moveHeldPress_; // a press the compositor is moving the window with
 };
 
