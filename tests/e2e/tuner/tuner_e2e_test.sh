@@ -279,7 +279,7 @@ busy_source_refuses_the_tuner() {
     expect_clean_exit "$out/busy_tuner.err" "busy source"
     kill "$busy_pid" "$player_pid" 2>/dev/null || true
     box_matches_probe "$out/busy_box.png" Recorder Recorder \
-        "The sound server reported an unexpected error." ||
+        "The sound input device is already in use by another program." ||
         fail "busy source: the Recorder box does not give the server's refusal"
     step "busy source: the Recorder box alone, then the window, unchanged; exit code 0"
 }
