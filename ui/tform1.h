@@ -101,6 +101,8 @@ private:
     std::atomic<int> selectedString_{NoString};
     // Where the last press on Fond was, in Fond's coordinates.
     skin::Point dragOrigin_{0, 0};
+    // The platform is moving the window with that press: the release moves nothing.
+    bool platformMoves_ = false;
     // After the components, which it finds by name.
     a11y::TunerAccess access_{*this};
 };

@@ -63,8 +63,13 @@ private:
     skin::BandComposer bands_;
     PointerHint hint_;
     skin::Cursor cursor_ = skin::Cursor::Default;
-    skin::Point pressAt_;                      // where the last press was, in client pixels
-    std::optional<skin::Point> moveHeldPress_; // a press the compositor is moving the window with
+    struct HeldPress {
+        skin::MouseButton button;
+        skin::Point at;
+    };
+    skin::MouseButton pressButton_ = skin::MouseButton::Left; // the last press's button
+    skin::Point pressAt_;                    // where the last press was, in client pixels
+    std::optional<HeldPress> moveHeldPress_; // a press the compositor is moving the window with
 };
 
 } // namespace qt_host

@@ -10,6 +10,7 @@
 #   x11_start_xvfb "$out"                 # sets DISPLAY
 #   x11_start_openbox "$out"
 #   start_private_pulse "$out/pulse" [RUNNER...]   # PulseAudio or PipeWire: sets PULSE_SERVER...
+#   stop_private_pulse                    # before the end: fails if a D-Bus daemon outlives it
 #   program & track_pid $!
 #
 # Sourcing only defines functions and variables; it starts and traps nothing.
@@ -123,6 +124,25 @@ start_private_pulse() {
     settings=$("$@" "$session_repo/tests/support/pulse/private-pulse.sh" start "$session_pulse_dir") ||
         fail "the private sound server did not start"
     eval "$settings"
+}
+
+# Stops the private sound server now, and fails if a D-Bus daemon that it led to outlives it: one
+# launched through X11 leaves the server's session, so stopping the server would not end it.
+stop_private_pulse() {
+    local dir pid left=()
+    dir=$(realpath -m "$session_pulse_dir")
+    "$session_repo/tests/support/pulse/private-pulse.sh" stop "$dir" ||
+        fail "the private sound server did not stop"
+    session_pulse_dir=
+    for pid in $(pgrep -x dbus-daemon); do
+        if { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$dir"; then
+            left+=("$pid")
+        fi
+    done
+    if [ ${#left[@]} -gt 0 ]; then
+        kill "${left[@]}" 2>/dev/null || true
+        fail "a dbus-daemon outlived the private sound server (pid ${left[*]})"
+    fi
 }
 
 # Puts OUT/bin/xdg-open in place of the desktop's: it opens nothing and writes the directory it
