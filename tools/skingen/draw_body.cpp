@@ -47,7 +47,7 @@ QPainterPath inset(const QRectF& r, qreal by) {
 }
 
 void drawShadow(QPainter& p) {
-    QImage mask(kFondSize, QImage::Format_ARGB32);
+    QImage mask(SizeOf("Fond"), QImage::Format_ARGB32);
     mask.fill(Qt::transparent);
     {
         QPainter m(&mask);
@@ -142,7 +142,7 @@ void drawName(QPainter& p) {
 } // namespace
 
 QImage drawFond() {
-    QImage img(kFondSize, QImage::Format_RGB32);
+    QImage img(SizeOf("Fond"), QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);

@@ -47,9 +47,10 @@ void drawMeter(QImage& img) {
     fillSpan(img, 40, 44, 140, 140, kMeterGreen);   // minus mark
     fillSpan(img, 120, 124, 140, 140, kMeterGreen); // plus mark
     fillSpan(img, 122, 122, 138, 142, kMeterGreen);
-    for (int k = 0; k <= 10; ++k) {
-        const int top = 138 + 5 * std::abs(k - 5);
-        fillSpan(img, 40 + 8 * k, 44 + 8 * k, top, 169, kMeterGreen);
+    // Each slot takes in its bar's right and bottom edges, which stay green when the bar lights.
+    for (int k = 0; k < form1::kMeterBars; ++k) {
+        const skin::Rect bar = form1::MeterBar(k);
+        fillSpan(img, bar.left, bar.right, bar.top, bar.bottom, kMeterGreen);
     }
 }
 
@@ -71,7 +72,7 @@ QImage faceAt(QPoint origin, QSize size) {
 } // namespace
 
 QImage drawShape1() {
-    QImage img(kShape1Size, QImage::Format_RGB32);
+    QImage img(SizeOf("Shape1"), QImage::Format_RGB32);
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
             img.setPixel(x, y, inFace(x, y) ? lcdFace(x, y) : rimColour(x, y));
@@ -80,7 +81,7 @@ QImage drawShape1() {
 }
 
 QImage drawNoteFrame(int frame) {
-    QImage img = faceAt(kNoteAt, kFrameSize);
+    QImage img = faceAt(ToQt(form1::kNoteAt), SizeOf("Liste"));
     if (frame < 0 || frame > 11)
         return img;
     static const std::array<const char*, 12> names{"C",  "C#", "D",  "D#", "E",  "F",
@@ -101,12 +102,13 @@ QImage drawNoteFrame(int frame) {
 }
 
 QImage drawNoteStrip() {
-    QImage strip(kStripSize, QImage::Format_RGB32);
+    const QSize size = StripSize();
+    QImage strip(size, QImage::Format_RGB32);
     QPainter p(&strip);
-    for (int cell = 0; cell < 16; ++cell) {
-        const QPoint at((cell % kStripColumns) * kFrameSize.width(),
-                        (cell / kStripColumns) * kFrameSize.height());
-        p.drawImage(at, drawNoteFrame(cell < kFrameCount ? cell : kFrameCount - 1));
+    const int cells = kStripColumns * (size.height() / SizeOf("Liste").height());
+    for (int cell = 0; cell < cells; ++cell) {
+        p.drawImage(StripCell(cell).topLeft(),
+                    drawNoteFrame(std::min(cell, form1::kListeFrames - 1)));
     }
     return strip;
 }

@@ -16,6 +16,7 @@
 #include <exception>
 #include <map>
 #include <stdexcept>
+#include <string>
 
 namespace skingen {
 namespace {
@@ -43,24 +44,23 @@ public:
     void run() {
         fond_ = bmp8("Fond", drawFond(), {qRgb(52, 49, 62), qRgb(255, 255, 255)});
         shape1_ = store("Shape1", writeBmp24(drawShape1(), path("Shape1.bmp")));
-        store("Off", writeBmp24(drawLamp(underFond(kLampAt, kOffSize), false), path("Off.bmp")));
-        store("On", writeBmp24(drawLamp(underFond(kLampAt, kOnSize), true), path("On.bmp")));
-        store("Image2",
-              writeBmp24(drawHelpMark(underFond(kHelpAt, kHelpSize)), path("Image2.bmp")));
-        const QImage logo = drawLogo(underFond(kLogoAt, kLogoSize));
+        store("Off", writeBmp24(drawLamp(underFond("Off"), false), path("Off.bmp")));
+        store("On", writeBmp24(drawLamp(underFond("On"), true), path("On.bmp")));
+        store("Image2", writeBmp24(drawHelpMark(underFond("Image2")), path("Image2.bmp")));
+        const QImage logo = drawLogo(underFond("Image3"));
         bmp8("Image3", logo, borderColours(logo));
         for (const StringButton& b : kStringButtons) {
             const QString name = QString::fromLatin1(b.name);
-            const QImage unlit = drawStringButton(underFond(b.unlitAt, kButtonSize), name, false);
+            const QImage unlit = drawStringButton(underFond(name.toStdString()), name, false);
             bmp8(name, unlit, borderColours(unlit));
-            const QImage lit = drawStringButton(underFond(b.litAt, kButtonSize), name, true);
+            const QImage lit = drawStringButton(underFond("L" + name.toStdString()), name, true);
             if (b.litAsJpeg)
                 store("L" + name, writeJpeg(lit, path("L" + name + ".jpg")));
             else
                 bmp8("L" + name, lit, borderColours(lit));
         }
-        store("moins", writeJpeg(drawMoins(underShape1(kMoinsAt, kMoinsSize)), path("moins.jpg")));
-        store("plus", writeJpeg(drawPlus(underShape1(kPlusAt, kPlusSize)), path("plus.jpg")));
+        store("moins", writeJpeg(drawMoins(underShape1("moins")), path("moins.jpg")));
+        store("plus", writeJpeg(drawPlus(underShape1("plus")), path("plus.jpg")));
         store("Liste", writeBmp555(drawNoteStrip(), path("Liste.bmp")));
         store("MAINICON", writeIcon16(drawIcon(), kVga, path("MAINICON.ico")));
     }
@@ -80,37 +80,38 @@ private:
     QImage bmp8(const QString& name, const QImage& drawing, const std::vector<QRgb>& keep) {
         return store(name, writeBmp8(quantise(drawing, keep), path(name + ".bmp")));
     }
-    QImage underFond(QPoint client, QSize size) const {
-        return fond_.copy(QRect(fondPoint(client), size));
+    // What lies beneath the component on the body or the panel.
+    QImage underFond(const std::string& component) const {
+        return fond_.copy(QRect(FondPoint(PlaceOf(component)), SizeOf(component)));
     }
-    QImage underShape1(QPoint client, QSize size) const {
-        return shape1_.copy(QRect(shape1Point(client), size));
+    QImage underShape1(const std::string& component) const {
+        return shape1_.copy(QRect(Shape1Point(PlaceOf(component)), SizeOf(component)));
     }
 
     QImage compose(bool active) const {
-        QImage client(423, 328, QImage::Format_RGB32);
+        QImage client(form1::kForm.clientWidth, form1::kForm.clientHeight, QImage::Format_RGB32);
         client.fill(QColor(239, 239, 239));
         QPainter p(&client);
         QImage panel = shape1_;
         if (active) {
             const QImage& strip = looks_.at("Liste");
             QPainter s(&panel);
-            s.drawImage(kNoteAt, strip, QRect(129, 150, 129, 75));  // frame 9, A
-            s.fillRect(QRect(80, 138, 4, 31), QColor(64, 255, 64)); // bar 5
+            s.drawImage(ToQt(form1::kNoteAt), strip, StripCell(9)); // A
+            s.fillRect(ToQt(form1::MeterBar(5)), QColor(64, 255, 64));
         }
-        p.drawImage(kFondAt, fond_);
-        p.drawImage(kShape1At, panel);
-        p.drawImage(kLampAt, looks_.at(active ? "On" : "Off"));
-        p.drawImage(kHelpAt, looks_.at("Image2"));
-        p.drawImage(kLogoAt, looks_.at("Image3"));
+        p.drawImage(PlaceOf("Fond"), fond_);
+        p.drawImage(PlaceOf("Shape1"), panel);
+        p.drawImage(PlaceOf(active ? "On" : "Off"), looks_.at(active ? "On" : "Off"));
+        p.drawImage(PlaceOf("Image2"), looks_.at("Image2"));
+        p.drawImage(PlaceOf("Image3"), looks_.at("Image3"));
         for (const StringButton& b : kStringButtons) {
             const bool lit = active && QString(b.name) == "A5";
-            p.drawImage(lit ? b.litAt : b.unlitAt,
-                        looks_.at((lit ? "L" : "") + QString::fromLatin1(b.name)));
+            const std::string name = (lit ? "L" : "") + std::string(b.name);
+            p.drawImage(PlaceOf(name), looks_.at(QString::fromStdString(name)));
         }
         if (active) {
-            p.drawImage(kPlusAt, looks_.at("plus"));
-            p.drawImage(kMoinsAt, looks_.at("moins"));
+            p.drawImage(PlaceOf("plus"), looks_.at("plus"));
+            p.drawImage(PlaceOf("moins"), looks_.at("moins"));
         }
         return client;
     }

@@ -31,11 +31,7 @@ struct RecordingHost : skin::WindowHost {
 
 // Bar i of the meter as the display paints it, in Shape1's coordinates.
 Rect BarRect(int i) {
-    if (i <= 5) {
-        return {40 + 8 * i, 163 - 5 * i, 44 + 8 * i, 169};
-    }
-    const int k = i - 6;
-    return {88 + 8 * k, 143 + 5 * k, 92 + 8 * k, 169};
+    return form1::MeterBar(i);
 }
 
 class Form1Skin : public testing::Test {
