@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "ui/model/component_description.h"
-#include "ui/model/geometry.h"
+#include "ui/skin/component_description.h"
+#include "ui/skin/geometry.h"
 
 namespace form1 {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "ui/form1_description.h"
-#include "ui/skin_pictures.h"
+#include "ui/skin/embedded_skin.h"
 
 namespace {
 

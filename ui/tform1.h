@@ -8,9 +8,9 @@
 
 #include "analysis/tuner_reading.h"
 #include "ui/form1_description.h"
-#include "ui/model/form.h"
-#include "ui/model/image.h"
-#include "ui/model/image_list.h"
+#include "ui/skin/form.h"
+#include "ui/skin/image.h"
+#include "ui/skin/image_list.h"
 #include "worker/tuner_view.h"
 
 class TForm1 : public skin::Form, public TunerView {

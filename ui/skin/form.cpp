@@ -1,4 +1,4 @@
-#include "ui/model/form.h"
+#include "ui/skin/form.h"
 
 #include <algorithm>
 #include <utility>
@@ -83,7 +83,7 @@ void Form::Invalidate(const Rect& clientArea) {
     }
 }
 
-void Form::ComposeArea(const Rect& area, PixelImage& target) {
+void Form::ComposeArea(const Rect& area, RgbPixels& target) {
     target.Fill({0, 0, area.Width(), area.Height()}, windowColour_);
     for (Image* image : images_) {
         if (!image->Visible() || !image->BoundsRect().Intersects(area)) {

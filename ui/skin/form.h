@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/model/component_description.h"
-#include "ui/model/events.h"
-#include "ui/model/image.h"
-#include "ui/model/pixel_image.h"
-#include "ui/model/window_host.h"
+#include "ui/skin/component_description.h"
+#include "ui/skin/events.h"
+#include "ui/skin/image.h"
+#include "ui/skin/rgb_pixels.h"
+#include "ui/skin/window_host.h"
 
 namespace skin {
 
@@ -68,7 +68,7 @@ public:
     // target's: window colour, then every shown component in creation order. The target must
     // hold the area. Hosts paint a band at a time, so the form keeps no picture of its own of
     // the whole window: the window system already keeps one.
-    void ComposeArea(const Rect& area, PixelImage& target);
+    void ComposeArea(const Rect& area, RgbPixels& target);
 
     // --- Mouse (client coordinates) ---------------------------------------------------------
     Image* ImageAt(Point at) const; // the topmost shown component there
