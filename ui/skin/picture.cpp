@@ -21,36 +21,27 @@ Picture::Picture(PictureFormat format, std::span<const std::uint8_t> encoded) {
 }
 
 Size Picture::Dimensions() const {
-    if (Indexed()) {
-        return indexed_.Dimensions();
-    }
     DecodePending();
-    return rgb_.Dimensions();
+    return Indexed() ? indexed_.Dimensions() : rgb_.Dimensions();
 }
 
 Pixel Picture::At(int x, int y) const {
-    if (Indexed()) {
-        return indexed_.At(x, y);
-    }
     DecodePending();
-    return rgb_.At(x, y);
+    return Indexed() ? indexed_.At(x, y) : rgb_.At(x, y);
 }
 
 void Picture::CopyTo(RgbPixels& target, const Rect& sourceArea, Point to) const {
+    DecodePending();
     if (Indexed()) {
         indexed_.CopyTo(target, sourceArea, to);
-        return;
+    } else {
+        target.Copy(rgb_, sourceArea, to);
     }
-    DecodePending();
-    target.Copy(rgb_, sourceArea, to);
 }
 
 RgbPixels Picture::ToRgb() const {
-    if (Indexed()) {
-        return indexed_.Expanded();
-    }
     DecodePending();
-    return rgb_;
+    return Indexed() ? indexed_.Expanded() : rgb_;
 }
 
 RgbPixels& Picture::Canvas() {
