@@ -12,7 +12,7 @@ endif()
 set(_installer ${PROJECT_BINARY_DIR}/VibralonSetup.exe)
 set(_script ${PROJECT_SOURCE_DIR}/dist/windows/installer.nsi)
 set(_guide ${PROJECT_SOURCE_DIR}/help/guide.htm)
-set(_icon ${PROJECT_SOURCE_DIR}/ui/skin/MAINICON.ico)
+set(_icon ${PROJECT_SOURCE_DIR}/ui/skin/art/MAINICON.ico)
 add_custom_command(
     OUTPUT ${_installer}
     COMMAND ${VIBRALON_MAKENSIS} -V2 -WX -DVERSION=${PROJECT_VERSION}

@@ -167,7 +167,7 @@ void FormWindow::Render(QPainter& painter, const QRegion& region) {
     // uneven scale each area goes in one piece, so that its blocks line up as one picture's.
     const bool evenScale = ratio == std::floor(ratio);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const auto show = [&painter](const skin::PixelImage& pixels, const skin::Rect& band) {
+    const auto show = [&painter](const skin::RgbPixels& pixels, const skin::Rect& band) {
         // 0xFFRRGGBB words, exactly Qt's RGB32: wrapped, not copied.
         const QImage view(reinterpret_cast<const uchar*>(pixels.Data()), pixels.Width(),
                           pixels.Height(), pixels.Width() * 4, QImage::Format_RGB32);

@@ -10,8 +10,8 @@
 #include <QRasterWindow>
 
 #include "hosts/qt/hint_window.h"
-#include "ui/model/band_composer.h"
-#include "ui/model/form.h"
+#include "ui/skin/band_composer.h"
+#include "ui/skin/form.h"
 
 namespace qt_host {
 

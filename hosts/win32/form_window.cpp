@@ -226,7 +226,7 @@ void FormWindow::Paint() {
     // goes to the blocks its own edges map to, so bands join without a seam.
     SetStretchBltMode(dc, COLORONCOLOR);
     bands_.Compose(form_, area, skin::BandComposer::kRows,
-                   [&](const skin::PixelImage& pixels, const skin::Rect& band) {
+                   [&](const skin::RgbPixels& pixels, const skin::Rect& band) {
                        // The form's pixels are 0xFFRRGGBB words, exactly a 32-bit DIB's: the
                        // band's rows, top-down, are handed over as they are.
                        BITMAPINFO info{};

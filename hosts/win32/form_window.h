@@ -10,8 +10,8 @@
 #include "hosts/win32/dpi_scale.h"
 #include "hosts/win32/hint_tip.h"
 #include "hosts/win32/windows_names.h"
-#include "ui/model/band_composer.h"
-#include "ui/model/form.h"
+#include "ui/skin/band_composer.h"
+#include "ui/skin/form.h"
 
 namespace win32_host {
 

@@ -34,7 +34,7 @@ rm -rf "$out"
 mkdir -p "$out"
 session_cleanup_on_exit
 fail_shows_logs "$out" 30 '*.err' 'wineboot.log'
-tuner_checks_init "$out" "$repo/ui/skin"
+tuner_checks_init "$out" "$repo/ui/skin/art"
 
 tuner=$windows_build/app/vibralon.exe
 probe=$windows_build/tests/wine/message_box_probe.exe

@@ -29,7 +29,7 @@ out=$(realpath -m "$3")
 busy_source=$(realpath "$4")
 thread_refusal=$(realpath "$5")
 repo=$(realpath "$(dirname "$0")/../../..")
-skin=$repo/ui/skin
+skin=$repo/ui/skin/art
 pulse_dir=$out/pulse
 rm -rf "$out"
 mkdir -p "$out"

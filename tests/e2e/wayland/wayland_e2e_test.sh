@@ -19,7 +19,7 @@ window_probe=$(realpath "$2")
 box_probe=$(realpath "$3")
 out=$(realpath -m "$4")
 repo=$(realpath "$(dirname "$0")/../../..")
-skin=$repo/ui/skin
+skin=$repo/ui/skin/art
 user=vibralon-e2e
 rm -rf "$out"
 mkdir -p "$out"

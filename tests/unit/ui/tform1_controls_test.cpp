@@ -11,7 +11,7 @@
 
 #include "platform/posix/desktop_services.h"
 #include "tests/unit/ui/host_recorder.h"
-#include "ui/model/focus_ring.h"
+#include "ui/skin/focus_ring.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -66,7 +66,7 @@ protected:
     }
     // Pixels of the ring's colour in the whole client area.
     int RingPixels() {
-        skin::PixelImage client(form.ClientSize().width, form.ClientSize().height);
+        skin::RgbPixels client(form.ClientSize().width, form.ClientSize().height);
         form.ComposeArea(form.ClientRect(), client);
         int count = 0;
         for (int y = 0; y < client.Height(); ++y) {

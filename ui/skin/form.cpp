@@ -1,9 +1,9 @@
-#include "ui/model/form.h"
+#include "ui/skin/form.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "ui/model/focus_ring.h"
+#include "ui/skin/focus_ring.h"
 
 namespace skin {
 
@@ -85,7 +85,7 @@ void Form::Invalidate(const Rect& clientArea) {
     }
 }
 
-void Form::ComposeArea(const Rect& area, PixelImage& target) {
+void Form::ComposeArea(const Rect& area, RgbPixels& target) {
     target.Fill({0, 0, area.Width(), area.Height()}, windowColour_);
     for (Image* image : images_) {
         if (!image->Visible() || !image->BoundsRect().Intersects(area)) {
