@@ -32,11 +32,11 @@ RUN_PACKAGES=(qt6-wayland xdg-utils)
 
 # What the tests need: GoogleTest, the benchmarks and their FFTW yardstick, the tools' sound-file
 # libraries and the skin generator's font, real sound servers, guitar sound, a real X server, a
-# Wayland compositor and tools to drive them.
+# Wayland compositor and tools to drive them, and lintian to check the Debian package.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libsndfile1-dev
     libsamplerate0-dev fonts-dejavu-core pulseaudio pulseaudio-utils fluidsynth fluid-soundfont-gm xvfb xdotool imagemagick
     openbox wmctrl x11-utils clang-format shellcheck sox desktop-file-utils appstream dpkg-dev file
-    sway grim jq procps)
+    sway grim jq procps lintian)
 # PipeWire with its PulseAudio service, on a D-Bus of its own: without their recommendations,
 # which would bring a desktop's session services along.
 TEST_PACKAGES_NO_RECOMMENDS=(pipewire pipewire-pulse wireplumber dbus)
