@@ -63,16 +63,16 @@ ensure_debian_sources() {
 write_deb_src_entries() {
     local apt_dir=$1 found=no
     local one_line=$apt_dir/sources.list own=$apt_dir/sources.list.d/vibralon-deb-src
-    local deb822=()
-    local name
-    for name in debian ubuntu; do
-        [ -f "$apt_dir/sources.list.d/$name.sources" ] && deb822+=("$apt_dir/sources.list.d/$name.sources")
+    local deb822=() file
+    for file in "$apt_dir"/sources.list.d/{debian,ubuntu}.sources; do
+        [ -f "$file" ] && deb822+=("$file")
     done
     if [ -f "$one_line" ] && grep -qE '^[[:blank:]]*deb[[:blank:]]' "$one_line"; then
         found=yes
         deb_src_one_line <"$one_line" | deb_src_save "$own.list"
     fi
-    if [ ${#deb822[@]} -gt 0 ] && cat "${deb822[@]}" | grep -qiE '^Types:(.*[[:blank:]])?deb([[:blank:]]|$)'; then
+    if [ ${#deb822[@]} -gt 0 ] &&
+        grep -qiE '^Types:(.*[[:blank:]])?deb([[:blank:]]|$)' "${deb822[@]}"; then
         found=yes
         cat "${deb822[@]}" | deb_src_deb822 | deb_src_save "$own.sources"
     fi
@@ -112,7 +112,9 @@ deb_src_deb822() {
             for (i = 1; i <= NF; i++) {
                 line = tolower($i)
                 if (line ~ /^types:/) {
-                    deb = line ~ /[: ]deb( |$)/; src = line ~ /[: ]deb-src( |$)/; at = i
+                    deb = line ~ /[:[:blank:]]deb([[:blank:]]|$)/
+                    src = line ~ /[:[:blank:]]deb-src([[:blank:]]|$)/
+                    at = i
                 }
                 if (line ~ /^enabled:[ \t]*no/) enabled = 0
             }

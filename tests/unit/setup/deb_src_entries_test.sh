@@ -98,7 +98,7 @@ Suites: bookworm bookworm-updates
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 
-Types: deb deb-src
+Types:	deb deb-src
 URIs: http://deb.debian.org/debian-security
 Suites: bookworm-security
 Components: main
