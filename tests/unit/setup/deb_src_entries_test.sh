@@ -91,7 +91,7 @@ LIST
 new_case deb822
 deb822 <<'SOURCES'
 # The distribution's archive.
-Types: deb
+Types:	deb
 # http://snapshot.debian.org/archive/debian/20250520T000000Z
 URIs: http://deb.debian.org/debian
 Suites: bookworm bookworm-updates
