@@ -20,6 +20,7 @@ session_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 pids=()
 session_exit_hooks=()
 session_pulse_dir=
+session_pulse_script_dir=
 session_log_dir=
 session_log_lines=
 session_log_patterns=()
@@ -43,6 +44,7 @@ session_cleanup() {
     if [ -n "$session_pulse_dir" ]; then
         "$session_repo/tests/support/pulse/private-pulse.sh" stop "$session_pulse_dir" >/dev/null 2>&1 || true
     fi
+    [ -z "$session_pulse_script_dir" ] || rm -rf "$session_pulse_script_dir"
     for hook in "${session_exit_hooks[@]}"; do
         "$hook" || true
     done
@@ -118,10 +120,18 @@ x11_start_openbox() {
 # RUNNER command if one is given (another user, say); exports what its clients need and stops
 # it on exit.
 start_private_pulse() {
-    local settings
+    local settings script=$session_repo/tests/support/pulse/private-pulse.sh
     session_pulse_dir=$1
     shift
-    settings=$("$@" "$session_repo/tests/support/pulse/private-pulse.sh" start "$session_pulse_dir") ||
+    # Another user may not reach the checkout (home folders are often private): the runner
+    # starts a copy of the script that anyone can read.
+    if [ $# -gt 0 ]; then
+        session_pulse_script_dir=$(mktemp -d /tmp/vibralon-pulse-script.XXXXXX)
+        chmod 755 "$session_pulse_script_dir"
+        install -m 755 "$script" "$session_pulse_script_dir/"
+        script=$session_pulse_script_dir/private-pulse.sh
+    fi
+    settings=$("$@" "$script" start "$session_pulse_dir") ||
         fail "the private sound server did not start"
     eval "$settings"
 }
