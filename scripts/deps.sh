@@ -36,7 +36,7 @@ RUN_PACKAGES=(qt6-wayland xdg-utils)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libsndfile1-dev
     libsamplerate0-dev fonts-dejavu-core pulseaudio pulseaudio-utils fluidsynth fluid-soundfont-gm xvfb xdotool imagemagick
     openbox wmctrl x11-utils clang-format shellcheck sox desktop-file-utils appstream dpkg-dev file
-    sway grim jq procps lintian)
+    sway grim jq procps lintian git)
 # PipeWire with its PulseAudio service, on a D-Bus of its own: without their recommendations,
 # which would bring a desktop's session services along.
 TEST_PACKAGES_NO_RECOMMENDS=(pipewire pipewire-pulse wireplumber dbus)
