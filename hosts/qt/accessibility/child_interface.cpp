@@ -29,7 +29,8 @@ QString ChildInterface::text(QAccessible::Text t) const {
 QRect ChildInterface::rect() const {
     const skin::Rect place = access_.Child(child_).place;
     // Skin pixels are the window's own logical pixels.
-    return {window_.mapToGlobal(QPoint(place.left, place.top)), QSize(place.Width(), place.Height())};
+    return {window_.mapToGlobal(QPoint(place.left, place.top)),
+            QSize(place.Width(), place.Height())};
 }
 
 QAccessible::Role ChildInterface::role() const {

@@ -28,7 +28,8 @@ void InstallWindowFactory() {
     (void)installed;
 }
 
-WindowInterface::WindowInterface(FormWindow& window) : QAccessibleObject(&window), window_(window) {}
+WindowInterface::WindowInterface(FormWindow& window)
+    : QAccessibleObject(&window), window_(window) {}
 
 AccessBridge* WindowInterface::Bridge() const {
     return window_.Accessibility();
