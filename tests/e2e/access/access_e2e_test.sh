@@ -21,7 +21,7 @@ fi
 tuner=$(realpath "$1")
 out=$(realpath -m "$2")
 repo=$(realpath "$(dirname "$0")/../../..")
-skin=$repo/ui/skin
+skin=$repo/ui/skin/art
 client=$repo/tests/e2e/access/atspi_client.py
 rm -rf "$out"
 mkdir -p "$out/home"
