@@ -10,10 +10,12 @@
 namespace {
 
 // The Qt window, made once the form has decoded its bitmaps: from here on the skin files' own
-// pages are not needed.
+// pages are not needed. Screen readers see it through the form's accessible face.
 class TunerWindow : public qt_host::Window {
 public:
-    explicit TunerWindow(skin::Form& form) : qt_host::Window(form) { ReleaseEmbeddedSkinPages(); }
+    explicit TunerWindow(TForm1& form) : qt_host::Window(form, form.Access()) {
+        ReleaseEmbeddedSkinPages();
+    }
 };
 
 } // namespace

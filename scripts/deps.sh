@@ -37,9 +37,11 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libsndfil
     libsamplerate0-dev fonts-dejavu-core pulseaudio pulseaudio-utils fluidsynth fluid-soundfont-gm xvfb xdotool imagemagick
     openbox wmctrl x11-utils clang-format shellcheck sox desktop-file-utils appstream dpkg-dev file
     sway grim jq procps lintian git)
-# PipeWire with its PulseAudio service, on a D-Bus of its own: without their recommendations,
+# PipeWire with its PulseAudio service, on a D-Bus of its own; the accessibility bus, Python's
+# AT-SPI bindings and the Orca screen reader with its speech: without their recommendations,
 # which would bring a desktop's session services along.
-TEST_PACKAGES_NO_RECOMMENDS=(pipewire pipewire-pulse wireplumber dbus)
+TEST_PACKAGES_NO_RECOMMENDS=(pipewire pipewire-pulse wireplumber dbus at-spi2-core python3-gi
+    gir1.2-atspi-2.0 orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng)
 
 # What the Windows build and its tests under Wine need: the cross compiler, the installer
 # builder, a 64-bit Wine and a reader of Windows shortcuts.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -17,6 +18,9 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QWindow>
+
+#include "hosts/qt/accessibility/access_bridge.h"
+#include "hosts/qt/accessibility/window_interface.h"
 
 namespace qt_host {
 namespace {
@@ -114,7 +118,22 @@ FormWindow::FormWindow(skin::Form& form)
 }
 
 FormWindow::~FormWindow() {
+    // Before the window goes: Qt may still ask its interface for children until then.
+    access_.reset();
     form_.AttachHost(nullptr);
+}
+
+void FormWindow::MakeAccessible(a11y::TunerAccess& access) {
+    InstallWindowFactory();
+    access_ = std::make_unique<AccessBridge>(*this, access);
+}
+
+QAccessibleInterface* FormWindow::accessibleRoot() const {
+    // Without a root the application shows assistive technology no windows at all.
+    if (!access_) {
+        return QRasterWindow::accessibleRoot();
+    }
+    return QAccessible::queryAccessibleInterface(const_cast<FormWindow*>(this));
 }
 
 void FormWindow::ShowWindow() {

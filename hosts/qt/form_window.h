@@ -5,6 +5,7 @@
 // ends.
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include <QRasterWindow>
@@ -13,7 +14,13 @@
 #include "ui/skin/band_composer.h"
 #include "ui/skin/form.h"
 
+namespace a11y {
+class TunerAccess;
+}
+
 namespace qt_host {
+
+class AccessBridge;
 
 // Not final: tests watch what it paints.
 class FormWindow : public QRasterWindow, private skin::WindowHost {
@@ -30,6 +37,12 @@ public:
     // Paints `region` of the client area as the window shows it, at the painter's device's
     // pixel ratio.
     void Render(QPainter& painter, const QRegion& region);
+
+    // Shows `access` to assistive technology as this window's controls; it must outlive the
+    // window.
+    void MakeAccessible(a11y::TunerAccess& access);
+    AccessBridge* Accessibility() const { return access_.get(); }
+    QAccessibleInterface* accessibleRoot() const override;
 
     static Qt::CursorShape CursorShape(skin::Cursor cursor);
     static constexpr Qt::WindowFlags kFlags =
@@ -70,6 +83,7 @@ private:
     skin::MouseButton pressButton_ = skin::MouseButton::Left; // the last press's button
     skin::Point pressAt_;                    // where the last press was, in client pixels
     std::optional<HeldPress> moveHeldPress_; // a press the compositor is moving the window with
+    std::unique_ptr<AccessBridge> access_;
 };
 
 } // namespace qt_host

@@ -118,6 +118,10 @@ void Application::ShowException(std::string_view message) {
 
 Window::Window(skin::Form& form) : window_(std::make_unique<FormWindow>(form)) {}
 
+Window::Window(skin::Form& form, a11y::TunerAccess& access) : Window(form) {
+    window_->MakeAccessible(access);
+}
+
 Window::~Window() = default;
 
 void Window::Show() {

@@ -15,6 +15,10 @@
 #include "hosts/qt/ui_thread.h"
 #include "ui/skin/form.h"
 
+namespace a11y {
+class TunerAccess;
+}
+
 namespace qt_host {
 
 class FormWindow;
@@ -55,6 +59,9 @@ class Window {
 public:
     // The top-level window for `form`, not yet shown; `form` must outlive the window.
     explicit Window(skin::Form& form);
+    // The same, shown to assistive technology (screen readers) through `access`, which must
+    // outlive the window too.
+    Window(skin::Form& form, a11y::TunerAccess& access);
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;

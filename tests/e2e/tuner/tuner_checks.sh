@@ -230,6 +230,21 @@ check_strings() {
     step "no string, no arrow"
 }
 
+# Whether the help was opened: the desktop was asked, through the stub xdg-open writing to
+# OUT/opened (see stub_xdg_open), to open REPO/help/guide.htm by its absolute path. $3 says how.
+check_help_opened() {
+    local out=$1 repo=$2 opened
+    for _ in $(seq 50); do
+        [ -s "$out/opened" ] && break
+        sleep 0.1
+    done
+    [ -s "$out/opened" ] || fail "$3: the help was not opened"
+    opened=$(sed -n 2p "$out/opened")
+    [ "$opened" = "file://$repo/help/guide.htm" ] || fail "$3: '$opened' was opened"
+    [ -f "$repo/help/guide.htm" ] || fail "help/guide.htm is missing"
+    step "help ($3): $opened"
+}
+
 # Dragging the body moves the window by the drag, once, on release; a click moves nothing.
 check_drag() {
     local x0 y0 x1 y1

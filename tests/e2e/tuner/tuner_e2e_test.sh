@@ -139,15 +139,7 @@ step "double-click lights D4 once"
 
 # The help button: the desktop is asked to open the guide, by its absolute path.
 click 338 32
-for _ in $(seq 50); do
-    [ -s "$out/opened" ] && break
-    sleep 0.1
-done
-[ -s "$out/opened" ] || fail "the help button opened nothing"
-opened=$(sed -n 2p "$out/opened")
-[ "$opened" = "file://$repo/help/guide.htm" ] || fail "the help button opened '$opened'"
-[ -f "$repo/help/guide.htm" ] || fail "help/guide.htm is missing"
-step "help: $opened"
+check_help_opened "$out" "$repo" "the help button"
 
 # --- 3. Presses held while readings hide what was pressed; dragging the body ---------------------
 read -r x0 y0 < <(client_origin)

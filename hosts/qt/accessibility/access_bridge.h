@@ -1,0 +1,49 @@
+// Puts the tuner's accessible face (a11y::TunerAccess) on Qt's accessibility, which AT-SPI
+// carries to screen readers on Linux: registers an interface for each control and the
+// announcement, and turns the face's changes, focus moves and announcements into Qt's events.
+// With no client listening nothing is sent, so a reading costs only the face's bookkeeping.
+#pragma once
+
+#include <array>
+
+#include <QAccessible>
+#include <QTimer>
+
+#include "ui/a11y/access_observer.h"
+#include "ui/a11y/tuner_access.h"
+
+class QWindow;
+
+namespace qt_host {
+
+class AnnouncementInterface;
+
+class AccessBridge final : private a11y::AccessObserver {
+public:
+    // The window's children: TunerAccess's, then the announcement.
+    static constexpr int AnnouncementChild = a11y::TunerAccess::ChildCount;
+    static constexpr int ChildCount = AnnouncementChild + 1;
+
+    // Both must outlive the bridge; the bridge observes `access` until it is destroyed.
+    AccessBridge(QWindow& window, a11y::TunerAccess& access);
+    ~AccessBridge();
+    AccessBridge(const AccessBridge&) = delete;
+    AccessBridge& operator=(const AccessBridge&) = delete;
+
+    a11y::TunerAccess& Access() const { return access_; }
+    QAccessibleInterface* Child(int child) const;
+    int IndexOf(const QAccessibleInterface* child) const;
+
+private:
+    void ChildChanged(int child) override;
+    void FocusMoved(int child) override;
+    void Announce(std::string_view text) override;
+    void AnnouncementDueAt(a11y::Clock::time_point when) override;
+
+    a11y::TunerAccess& access_;
+    std::array<QAccessible::Id, ChildCount> ids_{};
+    AnnouncementInterface* announcement_;
+    QTimer due_;
+};
+
+} // namespace qt_host

@@ -1,0 +1,75 @@
+// One control of the tuner's window as assistive technology sees it through Qt: a string
+// button, the help button or the reading, answered from a11y::TunerAccess. The skin's controls
+// are no QObjects, so these are plain interfaces that the bridge registers with QAccessible.
+#pragma once
+
+#include <QAccessibleInterface>
+
+#include "ui/a11y/tuner_access.h"
+
+class QWindow;
+
+namespace qt_host {
+
+QString FromUtf8(std::string_view text);
+
+class ChildInterface final : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    ChildInterface(QWindow& window, a11y::TunerAccess& access, int child);
+
+    bool isValid() const override { return true; }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return &window_; }
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override;
+    QAccessible::Role role() const override;
+    QAccessible::State state() const override;
+    void* interface_cast(QAccessible::InterfaceType type) override;
+
+    QStringList actionNames() const override;
+    void doAction(const QString& actionName) override;
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QWindow& window_;
+    a11y::TunerAccess& access_;
+    int child_;
+};
+
+// What the screen reader is to speak: a notification that is hidden, renamed and shown again
+// for each announcement. A plain name change reaches Orca without its text (Qt 6.4), so it
+// could not speak it; a notification being shown it speaks.
+class AnnouncementInterface final : public QAccessibleInterface {
+public:
+    explicit AnnouncementInterface(QWindow& window) : window_(window) {}
+
+    // Sends the hide, rename and show; only while a client listens.
+    void Announce(const QString& text);
+
+    bool isValid() const override { return true; }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return &window_; }
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override { return {}; }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override;
+
+private:
+    QWindow& window_;
+    QString text_;
+    bool shown_ = false;
+};
+
+} // namespace qt_host

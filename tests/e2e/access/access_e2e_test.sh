@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# The tuner as a screen reader user meets it on Linux: the real program on a real X server
+# (Xvfb, openbox) hearing a private sound server play a 110 Hz tone, read over the AT-SPI bus of
+# the test's own session by a client (atspi_client.py) and by Orca, and driven by keys alone.
+#
+#   1. the tree: the window "Vibralon", six string check boxes, the help button with its hint,
+#      the reading naming A; the reading announced (a notification shown)
+#   2. the client's "Press" on String A5 lights A5 (pixel check)
+#   3. keys alone: 6 picks E6, Escape lets go, Tab moves the focus (focus events), Space
+#      presses the focused string, F1 opens the help
+#   4. Orca: its debug log shows it spoke a focused string and the announced note, "A"
+#
+# Usage: access_e2e_test.sh PATH/TO/vibralon OUTPUT_DIR
+set -euo pipefail
+
+# Everything runs on a session bus of its own, with its own accessibility bus.
+if [ -z "${VIBRALON_ACCESS_SESSION:-}" ]; then
+    VIBRALON_ACCESS_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
+fi
+
+tuner=$(realpath "$1")
+out=$(realpath -m "$2")
+repo=$(realpath "$(dirname "$0")/../../..")
+skin=$repo/ui/skin/art
+client=$repo/tests/e2e/access/atspi_client.py
+rm -rf "$out"
+mkdir -p "$out/home"
+
+# shellcheck source=tests/support/x11/session.sh
+source "$repo/tests/support/x11/session.sh"
+# shellcheck source=tests/e2e/tuner/tuner_checks.sh
+source "$repo/tests/e2e/tuner/tuner_checks.sh"
+tuner_checks_init "$out" "$skin"
+session_cleanup_on_exit
+fail_shows_logs "$out" 40 '*.err' 'events.log'
+x11_exact_pixels_env
+stub_xdg_open "$out"
+export PATH="$out/bin:$PATH"
+# Nobody's settings are read or written; Qt talks to the bus even with no screen reader on.
+export HOME=$out/home GSETTINGS_BACKEND=memory QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+# Debian's Python, which has the AT-SPI bindings.
+python=/usr/bin/python3
+
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$out/at-spi.out" 2>"$out/at-spi.err" &
+track_pid $!
+x11_start_xvfb "$out"
+x11_start_openbox "$out"
+start_private_pulse "$out/pulse"
+sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 120 sine 110 vol 0.5
+play "$out/tone110.wav"
+
+(cd "$repo" && exec "$tuner") >"$out/tuner.out" 2>"$out/tuner.err" &
+tuner_pid=$!
+track_pid "$tuner_pid"
+wid=$(find_window '^Vibralon$' 20) || fail "the tuner's window did not appear"
+step "window $wid up"
+
+"$python" "$client" events 100 >"$out/events.log" 2>"$out/events.err" &
+track_pid $!
+eventually 20 grep -q '^ready' "$out/events.log" || fail "the event client is not listening"
+
+# heard PATTERN [SECONDS]: whether an event line matching PATTERN came within SECONDS (3).
+heard() {
+    eventually "${2:-3}" grep -qE "$1" "$out/events.log"
+}
+
+# --- 1. The tree and the announcement ---------------------------------------------------------
+reading_is_a() {
+    "$python" "$client" tree >"$out/tree.txt" 2>"$out/tree.err" &&
+        grep -qE '^label \| A(,|$)' "$out/tree.txt"
+}
+eventually 10 reading_is_a || fail "the reading does not name A: $(cat "$out/tree.txt")"
+grep -qx 'frame | Vibralon |  | .* | ' "$out/tree.txt" || fail "no window named Vibralon"
+for string in E6 A5 D4 G3 B2 E1; do
+    grep -qE "^check box \| String $string \|  \| focusable \| Press$" "$out/tree.txt" ||
+        fail "String $string is not an unchecked check box with Press"
+done
+grep -qx "push button | Help | Accés à l'aide | focusable | Press" "$out/tree.txt" ||
+    fail "the help button is not a push button with its hint"
+! grep -q 'progress bar' "$out/tree.txt" || fail "the meter shows as a progress bar"
+step "tree: $(grep -c '^check box' "$out/tree.txt") check boxes, help, reading '$(grep '^label' "$out/tree.txt" | cut -d'|' -f2)'"
+heard '^announce A(,|$)' || fail "the reading of A was not announced"
+step "announced: $(grep -m1 '^announce' "$out/events.log")"
+
+# --- 2. A screen reader's press ---------------------------------------------------------------
+"$python" "$client" press "String A5" 2>"$out/press.err" || fail "Press on String A5 failed"
+eventually 3 same "$skin/LA5.jpg" 24 120 || fail "Press on String A5: LA5 does not show"
+heard '^checked String A5 1$' || fail "Press on String A5: no checked event"
+step "Press on String A5: A5 lit, checked"
+
+# --- 3. Keys alone ----------------------------------------------------------------------------
+xdotool windowactivate --sync "$wid"
+xdotool key 6
+eventually 3 same "$skin/LE6.bmp" 24 48 || fail "key 6: LE6 does not show"
+same "$skin/A5.bmp" 24 120 || fail "key 6: A5 is not back"
+heard '^focus String E6$' || fail "key 6: no focus event on String E6"
+heard '^checked String E6 1$' || fail "key 6: no checked event on String E6"
+xdotool key Escape
+eventually 3 same "$skin/E6.bmp" 24 50 || fail "Escape: E6 is not back"
+xdotool key Tab
+heard '^focus String A5$' || fail "Tab from E6: no focus event on String A5"
+xdotool key space
+eventually 3 same "$skin/LA5.jpg" 24 120 || fail "Space on A5: LA5 does not show"
+xdotool key shift+Tab
+heard '^focus String E6$' 1
+[ "$(grep -c '^focus String E6$' "$out/events.log")" -ge 2 ] ||
+    fail "Shift+Tab from A5: no focus event on String E6"
+step "keys: 6 picks E6, Escape lets go, Tab and Shift+Tab move the focus, Space picks A5"
+xdotool key F1
+check_help_opened "$out" "$repo" "F1"
+
+# --- 4. Orca ----------------------------------------------------------------------------------
+# Orca speaks through speech-dispatcher, which it starts itself; what it speaks is in its debug
+# log, which it writes in blocks: read whole once Orca has ended. Bounded: ended after the keys.
+timeout 90 orca --replace --debug-file="$out/orca.debug" >"$out/orca.out" 2>"$out/orca.err" &
+orca_pid=$!
+track_pid "$orca_pid"
+eventually 30 grep -q "SPEECH OUTPUT: 'Vibralon frame" "$out/orca.debug" ||
+    fail "Orca did not start reading the window"
+xdotool windowactivate --sync "$wid"
+# A5 is picked, E6 focused: the focus goes to A5 and back, and Enter picks E6, which rewords
+# the reading (tune up).
+xdotool key Tab
+sleep 1
+xdotool key shift+Tab
+sleep 1
+xdotool key Return
+heard '^announce A, .*tune up$' 5 || fail "picking E6 by Enter was not announced"
+sleep 2
+kill "$orca_pid" 2>/dev/null || true
+ended_within "$orca_pid" 10 || fail "Orca did not end"
+said=$(grep -oE "SPEECH OUTPUT: '(String|notification)[^']*'" "$out/orca.debug" | cut -d"'" -f2)
+for words in "String A5 check box checked." "String E6 check box not checked." \
+    "notification A, in tune, tune up."; do
+    grep -qxF "$words" <<<"$said" || fail "Orca did not say '$words'; it said: $said"
+done
+step "Orca said: $(tr '\n' '/' <<<"$said")"
+
+wmctrl -c Vibralon || fail "wmctrl could not close the window"
+ended_within "$tuner_pid" 5 || fail "still running 5 s after the close"
+[ "$exit_code" -eq 0 ] || fail "exit code $exit_code after the close"
+echo "PASS"

@@ -1,0 +1,130 @@
+#!/usr/bin/python3
+"""A screen reader's view of the tuner over AT-SPI, for the end-to-end test.
+
+  atspi_client.py tree            the window and its children, one a line:
+                                  ROLE | NAME | DESCRIPTION | STATES | ACTIONS
+  atspi_client.py press NAME      runs the "Press" action of the child named NAME
+  atspi_client.py events SECONDS  prints, for SECONDS, one line an event:
+                                  "ready" once listening, "focus NAME", "checked NAME 0|1",
+                                  "announce TEXT" (a notification shown)
+
+Each waits up to 20 s for the application to show its window on the bus; exits 1 with a
+message on stderr when it cannot do what it was asked.
+"""
+import sys
+import time
+import warnings
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi, GLib  # noqa: E402
+
+APP_NAME = "Vibralon"
+STATES = {
+    Atspi.StateType.CHECKED: "checked",
+    Atspi.StateType.FOCUSABLE: "focusable",
+    Atspi.StateType.FOCUSED: "focused",
+    Atspi.StateType.CHECKABLE: "checkable",
+}
+
+
+def fail(message):
+    print(f"atspi_client: {message}", file=sys.stderr)
+    sys.exit(1)
+
+
+def find_window():
+    deadline = time.monotonic() + 20
+    while time.monotonic() < deadline:
+        desktop = Atspi.get_desktop(0)
+        for i in range(desktop.get_child_count()):
+            app = desktop.get_child_at_index(i)
+            if app is None or app.get_name() != APP_NAME:
+                continue
+            for j in range(app.get_child_count()):
+                window = app.get_child_at_index(j)
+                if window is not None and window.get_child_count() > 0:
+                    return window
+        time.sleep(0.2)
+    fail(f"no window of {APP_NAME} with children on the accessibility bus")
+
+
+def actions(accessible):
+    if "Action" not in accessible.get_interfaces():
+        return []
+    with warnings.catch_warnings():
+        # Deprecated for a successor that this AT-SPI (2.46) does not have yet.
+        warnings.simplefilter("ignore", DeprecationWarning)
+        return [accessible.get_action_name(i) for i in range(accessible.get_n_actions())]
+
+
+def line(accessible):
+    states = accessible.get_state_set()
+    shown = [name for state, name in STATES.items() if states.contains(state)]
+    return " | ".join([accessible.get_role_name(), accessible.get_name(),
+                       accessible.get_description(), ",".join(shown),
+                       ",".join(actions(accessible))])
+
+
+def tree():
+    window = find_window()
+    print(line(window))
+    for i in range(window.get_child_count()):
+        print(line(window.get_child_at_index(i)))
+
+
+def press(name):
+    window = find_window()
+    for i in range(window.get_child_count()):
+        child = window.get_child_at_index(i)
+        if child.get_name() == name:
+            names = actions(child)
+            if "Press" not in names:
+                fail(f"{name} has no Press action (it has {names})")
+            child.do_action(names.index("Press"))
+            return
+    fail(f"no child named {name}")
+
+
+def events(seconds):
+    find_window()
+
+    def heard(event):
+        source = event.source
+        try:
+            if source.get_application().get_name() != APP_NAME:
+                return
+            role = source.get_role()
+            name = source.get_name()
+        except GLib.Error:
+            return  # gone meanwhile
+        if event.type.endswith(":showing") and event.detail1 == 1 \
+                and role == Atspi.Role.NOTIFICATION:
+            print(f"announce {name}", flush=True)
+        elif event.type.endswith(":focused") and event.detail1 == 1:
+            print(f"focus {name}", flush=True)
+        elif event.type.endswith(":checked"):
+            print(f"checked {name} {event.detail1}", flush=True)
+
+    listener = Atspi.EventListener.new(heard)
+    for kind in ("showing", "focused", "checked"):
+        listener.register(f"object:state-changed:{kind}")
+    GLib.timeout_add(int(seconds * 1000), lambda: Atspi.event_quit())
+    GLib.idle_add(lambda: print("ready", flush=True) and False)
+    Atspi.event_main()
+
+
+def main(argv):
+    if len(argv) == 2 and argv[1] == "tree":
+        tree()
+    elif len(argv) == 3 and argv[1] == "press":
+        press(argv[2])
+    elif len(argv) == 3 and argv[1] == "events":
+        events(float(argv[2]))
+    else:
+        fail("usage: atspi_client.py tree | press NAME | events SECONDS")
+
+
+if __name__ == "__main__":
+    main(sys.argv)
