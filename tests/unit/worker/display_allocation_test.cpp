@@ -4,92 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
-#include <new>
 
+#include "allocation_counter.h"
 #include "platform/posix/wavein/testing/fake_wave_in.h"
 #include "recording_view.h"
 #include "worker/display.h"
-
-namespace {
-
-std::atomic<bool> counting{false};
-std::atomic<long> allocations{0};
-
-void* Allocate(std::size_t size) {
-    if (counting.load(std::memory_order_relaxed)) {
-        allocations.fetch_add(1, std::memory_order_relaxed);
-    }
-    if (void* block = std::malloc(size == 0 ? 1 : size)) {
-        return block;
-    }
-    throw std::bad_alloc();
-}
-
-void* AllocateAligned(std::size_t size, std::align_val_t alignment) {
-    if (counting.load(std::memory_order_relaxed)) {
-        allocations.fetch_add(1, std::memory_order_relaxed);
-    }
-    const auto align = static_cast<std::size_t>(alignment);
-    const std::size_t rounded = (size + align - 1) / align * align;
-    if (void* block = std::aligned_alloc(align, rounded == 0 ? align : rounded)) {
-        return block;
-    }
-    throw std::bad_alloc();
-}
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size) {
-    return Allocate(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return Allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return Allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new(std::size_t size, std::align_val_t alignment) {
-    return AllocateAligned(size, alignment);
-}
-void* operator new[](std::size_t size, std::align_val_t alignment) {
-    return AllocateAligned(size, alignment);
-}
-void operator delete(void* block) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, std::size_t) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::align_val_t) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, std::align_val_t) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t, std::align_val_t) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, std::size_t, std::align_val_t) noexcept {
-    std::free(block);
-}
 
 namespace {
 
@@ -97,13 +16,11 @@ void CountWake(void* wakes) {
     static_cast<std::atomic<int>*>(wakes)->fetch_add(1, std::memory_order_relaxed);
 }
 
-TEST(AllocationHook, CountsWhileArmed) {
-    allocations = 0;
-    counting = true;
+TEST(AllocationHook, CountsEveryNew) {
+    const std::uint64_t before = AllocationCount();
     delete new int(7);
-    counting = false;
-    delete new int(8);
-    EXPECT_EQ(allocations.load(), 1);
+    delete[] new int[3];
+    EXPECT_EQ(AllocationCount() - before, 2u);
 }
 
 TEST(DisplayAllocation, PerBlockStepAllocatesNothing) {
@@ -120,16 +37,15 @@ TEST(DisplayAllocation, PerBlockStepAllocatesNothing) {
 
     // Nine blocks: from the first one on, and once round the recorder's ring of eight.
     constexpr int Blocks = 9;
-    allocations = 0;
-    counting = true;
+    const std::uint64_t before = AllocationCount();
     bool allHandled = true;
     for (long block = 0; block < Blocks && allHandled; ++block) {
         device.CompleteBlock(110.0);
         allHandled = Eventually([&] { return display.HandledWakeUps() == block + 2; });
     }
-    counting = false;
+    const std::uint64_t allocations = AllocationCount() - before;
     ASSERT_TRUE(allHandled);
-    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(allocations, 0u);
 
     // The blocks really went all the way into the ring (which keeps the newest sixteen).
     EXPECT_EQ(wakes.load(), 2 * Blocks);
