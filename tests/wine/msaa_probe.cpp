@@ -5,6 +5,9 @@
 //                         "child ID ROLE STATES | NAME | ACTION | LEFT TOP WIDTH HEIGHT | hit ID"
 //                         (hit: what a hit test at the middle of its place finds)
 //   msaa_probe press ID   runs child ID's default action: "press ID ok" or its error
+//   msaa_probe events S   "listening", then for S seconds the window's win events on its client
+//                         area: "event focus|state|name|live ID", the live region's with
+//                         " | NAME" read from the event's object
 //
 // The window is the one titled "Vibralon"; exit code 1 when it or its client area is missing.
 #include <windows.h>
@@ -124,13 +127,70 @@ int Press(IAccessible& client, long id) {
     return 0;
 }
 
+HWND tunerWindow = nullptr;
+
+void CALLBACK EventHeard(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG id, DWORD,
+                         DWORD) {
+    if (window != tunerWindow || object != OBJID_CLIENT) {
+        return;
+    }
+    const char* kind = event == EVENT_OBJECT_FOCUS               ? "focus"
+                       : event == EVENT_OBJECT_STATECHANGE       ? "state"
+                       : event == EVENT_OBJECT_NAMECHANGE        ? "name"
+                       : event == EVENT_OBJECT_LIVEREGIONCHANGED ? "live"
+                                                                 : nullptr;
+    if (kind == nullptr) {
+        return;
+    }
+    std::string said;
+    IAccessible* source = nullptr;
+    VARIANT child;
+    if (event == EVENT_OBJECT_LIVEREGIONCHANGED &&
+        SUCCEEDED(AccessibleObjectFromEvent(window, object, id, &source, &child))) {
+        BSTR name = nullptr;
+        source->get_accName(child, &name);
+        said = " | " + Utf8(name);
+        source->Release();
+    }
+    std::printf("event %s %ld%s\n", kind, static_cast<long>(id), said.c_str());
+    std::fflush(stdout);
+}
+
+int Events(HWND window, int seconds) {
+    tunerWindow = window;
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, &EventHeard,
+                        process, 0, WINEVENT_OUTOFCONTEXT);
+    if (hook == nullptr) {
+        std::fprintf(stderr, "cannot listen to win events\n");
+        return 1;
+    }
+    std::printf("listening\n");
+    std::fflush(stdout);
+    // Out-of-context events come as messages to this thread.
+    const DWORD end = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
+    for (DWORD now = GetTickCount(); now < end; now = GetTickCount()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+    }
+    UnhookWinEvent(hook);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const bool tree = argc == 2 && std::strcmp(argv[1], "tree") == 0;
     const bool press = argc == 3 && std::strcmp(argv[1], "press") == 0;
-    if (!tree && !press) {
-        std::fprintf(stderr, "usage: msaa_probe tree | msaa_probe press ID\n");
+    const bool events = argc == 3 && std::strcmp(argv[1], "events") == 0;
+    if (!tree && !press && !events) {
+        std::fprintf(stderr,
+                     "usage: msaa_probe tree | msaa_probe press ID | msaa_probe events S\n");
         return 2;
     }
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -138,6 +198,11 @@ int main(int argc, char** argv) {
     if (window == nullptr) {
         std::fprintf(stderr, "no window titled Vibralon\n");
         return 1;
+    }
+    if (events) {
+        const int code = Events(window, std::atoi(argv[2]));
+        CoUninitialize();
+        return code;
     }
     IAccessible* client = nullptr;
     // __uuidof: the import library's IID_IAccessible is wrong under Wine.

@@ -11,7 +11,8 @@
 #   2b. a screen reader's view through MSAA (a client in another process): eight children with
 #      their roles, names, places and hit tests, the reading naming A; its press on String A5
 #      lights A5. The keys: 6 picks E6, Escape lets go, Ctrl+6 does nothing, Tab moves the
-#      focus (the client sees it) and Space presses, F1 opens the help
+#      focus and Space presses (the client hears both), R reads the reading out (the client hears
+#      its live region), F1 opens the help
 #   3. closing: exit code 0 within 2 s
 #   4. a 200 % screen: every skin pixel a 2 x 2 block of its own colour
 #   5. no sound server: the three messages in order, each caption whole, then exit code 0
@@ -139,6 +140,15 @@ xdotool key ctrl+6
 sleep 0.5
 screenshot
 same "$screen_skin/E6.bmp" 24 50 || fail "Ctrl+6 picked E6"
+# A client hears the window's events while Tab, Space and R come.
+(exec timeout 30 wine "$msaa_probe" events 4) >"$out/msaa-events.txt" 2>>"$out/msaa.err" &
+events_pid=$!
+track_pid "$events_pid"
+for _ in $(seq 100); do
+    grep -q '^listening' "$out/msaa-events.txt" && break
+    sleep 0.1
+done
+grep -q '^listening' "$out/msaa-events.txt" || fail "the MSAA client does not listen (see $out/msaa.err)"
 # The digit left the focus on E6: Tab moves it to A5, which Space presses.
 xdotool key Tab
 msaa_tree tab
@@ -148,6 +158,14 @@ msaa_child 2 | grep -q '^child 2 checkbutton focusable,focused | ' ||
     fail "Tab: String A5 is not focused: $(msaa_child 2)"
 xdotool key space
 eventually 3 same "$screen_skin/LA5.jpg" 24 120 || fail "Tab, Space: LA5 does not show"
+xdotool key r
+wait "$events_pid" || fail "the MSAA client's listening failed"
+heard() {
+    tr -d '\r' <"$out/msaa-events.txt" | grep -q "$1" || fail "the client did not hear $2 ($out/msaa-events.txt)"
+}
+heard '^event focus 2$' "the focus move to String A5"
+heard '^event state 2$' "String A5's state change"
+heard '^event live 8 | A, ' "R read the reading out"
 xdotool key F1
 for _ in $(seq 100); do
     [ -s "$out/opened" ] && break
@@ -156,7 +174,7 @@ done
 [ -s "$out/opened" ] || fail "F1 opened nothing"
 opened=$(tr -d '\r\n' <"$out/opened")
 [[ "$opened" == *'help\guide.htm' ]] || fail "F1 opened '$opened'"
-step "keys: 6, Escape, Ctrl+6, Tab, Space, F1 ($opened)"
+step "keys: 6, Escape, Ctrl+6, Tab, Space, R, F1 ($opened); the client heard focus, state, the read-out"
 
 # --- 3. Closing while capture runs ------------------------------------------------------------------
 wmctrl -c Vibralon || fail "wmctrl could not close the window"
