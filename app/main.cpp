@@ -1,4 +1,5 @@
 // The tuner's entry on Linux: the Qt window host.
+#include <clocale>
 #include <cstdio>
 
 #include "app/skin_pages_posix.h"
@@ -18,6 +19,10 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
+    // The locale Qt sets as it starts, set before the sound server's thread begins: that thread
+    // reads the locale's name (for the connection's language), and setlocale() replacing the
+    // name under it would race. Setting the same locale again later keeps the name as it is.
+    std::setlocale(LC_ALL, "");
     // The sound server answers while Qt starts; the device checks come once the form is made.
     ConnectToSoundServerAhead();
     return tuner_program::Run<qt_host::Application, TunerWindow>(

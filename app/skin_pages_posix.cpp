@@ -6,7 +6,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "ui/skin_files.h"
+#include "ui/skin/embedded_skin.h"
 
 void ReleaseEmbeddedSkinPages() {
     std::uintptr_t begin = UINTPTR_MAX;

@@ -44,6 +44,9 @@ ExternalProject_Add(mingw_libjpeg
     LOG_BUILD ON
     LOG_OUTPUT_ON_FAILURE ON)
 
+# The installer carries the library's licence, from its source tree.
+set(VIBRALON_JPEG_SOURCE_DIR ${_jpeg_root}/source CACHE INTERNAL "libjpeg-turbo's source tree")
+
 add_library(JPEG::JPEG STATIC IMPORTED GLOBAL)
 set_target_properties(JPEG::JPEG PROPERTIES
     IMPORTED_LOCATION ${_jpeg_library}

@@ -36,6 +36,18 @@ install(CODE "
     include(\"${_vibralon_dist}/install-desktop-entry.cmake\")"
     COMPONENT vibralon)
 
+# The terms of the program and of what it compiles in, and its changelog, where Debian keeps
+# every package's (the changelog compressed as Debian's policy asks: gzip -9n).
+configure_file(${_vibralon_dist}/debian/changelog.in ${_vibralon_staged}/changelog @ONLY)
+execute_process(COMMAND gzip -9nc ${_vibralon_staged}/changelog
+                OUTPUT_FILE ${_vibralon_staged}/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
+install(FILES ${_vibralon_dist}/debian/copyright ${_vibralon_staged}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vibralon COMPONENT vibralon)
+# Lintian's findings we accept, each with its reason.
+install(FILES ${_vibralon_dist}/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME vibralon
+        COMPONENT vibralon)
+
 # 32 x 32 is MAINICON's own pixels; the larger sizes are the same drawing at their size.
 install(DIRECTORY ${_vibralon_dist}/icons/hicolor
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons COMPONENT vibralon)
@@ -62,9 +74,10 @@ set(CPACK_PACKAGE_NAME vibralon)
 set(CPACK_PACKAGE_VENDOR "Vibralon developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "guitar tuner for the desktop")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Vibralon listens to the default sound input and shows the note it hears, how far off that\n\
-note the string is on an eleven-bar meter and, once a string is picked, whether to tune it\n\
-up or down. It keeps no settings and writes no files.")
+    "Vibralon listens to the default sound input and shows the note it hears, how\n\
+far off that note the string is on an eleven-bar meter and, once a string is\n\
+picked, whether to tune it up or down. It keeps no settings and writes no\n\
+files.")
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/package)
 set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};vibralon;/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

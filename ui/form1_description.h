@@ -1,10 +1,14 @@
 // The main window's form description: the window and its components in creation order.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 
-#include "ui/model/component_description.h"
+#include "ui/skin/component_description.h"
+#include "ui/skin/geometry.h"
 
 namespace form1 {
 
@@ -50,6 +54,25 @@ inline constexpr std::array<ComponentDescription, 21> kComponents{{
 // clang-format on
 
 // The row named `name`; throws std::out_of_range for a name the form does not have.
-const ComponentDescription& Component(std::string_view name);
+constexpr const ComponentDescription& Component(std::string_view name) {
+    const auto it = std::find_if(kComponents.begin(), kComponents.end(),
+                                 [&](const ComponentDescription& c) { return c.name == name; });
+    if (it == kComponents.end()) {
+        throw std::out_of_range("no component named " + std::string(name));
+    }
+    return *it;
+}
+
+// What is drawn on Shape1, in its own pixels: Liste's frames go at kNoteAt.
+inline constexpr skin::Point kNoteAt{16, 23};
+
+// The meter's bars, left to right, step -5 to +5: 4 pixels wide on an 8-pixel pitch, standing on
+// y = 169 and 5 pixels taller per step toward the middle one. The artwork's slot for a bar is one
+// pixel wider and taller, so that its right column and bottom row stay green when it lights.
+inline constexpr int kMeterBars = 11;
+constexpr skin::Rect MeterBar(int bar) {
+    const int fromMiddle = bar < 5 ? 5 - bar : bar - 5;
+    return {40 + 8 * bar, 138 + 5 * fromMiddle, 44 + 8 * bar, 169};
+}
 
 } // namespace form1

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "ui/form1_description.h"
-#include "ui/skin_pictures.h"
+#include "ui/skin/embedded_skin.h"
 
 namespace {
 
@@ -50,15 +50,6 @@ TForm1::TForm1()
       moins(MakeImage(*this, "moins")), plus(MakeImage(*this, "plus")),
       Liste(form1::Component("Liste"), form1::kListeFrames, skin::EmbeddedPicture("Liste")),
       strings_{{{&E6, &LE6}, {&A5, &LA5}, {&D4, &LD4}, {&G3, &LG3}, {&B2, &LB2}, {&E1, &LE1}}} {
-    // Bars 4 pixels wide on an 8-pixel pitch on the baseline y = 169, 5 pixels taller per step
-    // toward the middle one.
-    for (int i = 0; i <= 5; ++i) {
-        bars_[i] = {40 + 8 * i, 163 - 5 * i, 44 + 8 * i, 169};
-    }
-    for (int i = 6; i < BarCount; ++i) {
-        const int k = i - 6;
-        bars_[i] = {88 + 8 * k, 143 + 5 * k, 92 + 8 * k, 169};
-    }
     BindHandlers();
 }
 

@@ -8,21 +8,21 @@
 
 #include "analysis/tuner_reading.h"
 #include "ui/a11y/tuner_access.h"
-#include "ui/model/form.h"
-#include "ui/model/image.h"
-#include "ui/model/image_list.h"
+#include "ui/form1_description.h"
+#include "ui/skin/form.h"
+#include "ui/skin/image.h"
+#include "ui/skin/image_list.h"
 #include "worker/tuner_view.h"
 
 class TForm1 : public skin::Form, public TunerView {
 public:
-    static constexpr int BarCount = 11;
+    static constexpr int BarCount = form1::kMeterBars;
     static constexpr int StringCount = 6;
     static constexpr int NoString = -1;
     static constexpr int NoBar = -1;
     static constexpr skin::Pixel UnlitBar = skin::Rgb(0, 128, 0);
     static constexpr skin::Pixel LitBar = skin::Rgb(64, 255, 64);
-    // Where a Liste frame goes on Shape1.
-    static constexpr skin::Point NoteWindow{16, 23};
+    static constexpr skin::Point NoteWindow = form1::kNoteAt;
 
     // Builds every component from the description with its picture from the program's data,
     // then sets the display state: no note drawn, no bar lit, no arrow, no string selected.
@@ -68,7 +68,7 @@ public:
     void ShowStep(int step);
     void PaintBar(int bar, skin::Pixel colour);
 
-    const skin::Rect& BarRect(int bar) const { return bars_[bar]; }
+    static skin::Rect BarRect(int bar) { return form1::MeterBar(bar); }
     int NoteShown() const { return noteShown_; }
     int LitBarIndex() const { return litBar_; }
     int DirectionShown() const { return directionShown_; }
@@ -92,7 +92,6 @@ private:
     void Deselect(int string);
 
     // Meter bars in Shape1's coordinates, rising toward the middle one (bar 5: in tune).
-    std::array<skin::Rect, BarCount> bars_{};
     // The string buttons by string index, with their lit twins.
     std::array<StringButtons, StringCount> strings_{};
     int noteShown_ = TunerReading::NoNoteFrame;
@@ -101,6 +100,8 @@ private:
     std::atomic<int> selectedString_{NoString};
     // Where the last press on Fond was, in Fond's coordinates.
     skin::Point dragOrigin_{0, 0};
+    // The platform is moving the window with that press: the release moves nothing.
+    bool platformMoves_ = false;
     // After the components, which it finds by name.
     a11y::TunerAccess access_{*this};
 };

@@ -1,4 +1,6 @@
 // What the player does with the window: picks a string, moves the window, opens the help.
+#include <utility>
+
 #include "platform/winapi.h"
 #include "ui/tform1.h"
 
@@ -36,16 +38,17 @@ void TForm1::Deselect(int string) {
     selectedString_.store(NoString, std::memory_order_relaxed);
 }
 
-void TForm1::FondMouseDown(skin::Image&, skin::MouseButton button, int x, int y) {
+void TForm1::FondMouseDown(skin::Image&, skin::MouseButton, int x, int y) {
     dragOrigin_ = {x, y};
-    // Where the window cannot place itself, the platform moves it with the pointer instead;
-    // the release then comes where the press was, so FondMouseUp has nothing left to move.
-    if (button == skin::MouseButton::Left) {
-        StartInteractiveMove();
-    }
+    // Any button drags the body. Where the window cannot place itself, the platform moves it
+    // with the pointer instead, and the form's idea of where it is must not move on release.
+    platformMoves_ = StartInteractiveMove();
 }
 
 void TForm1::FondMouseUp(skin::Image&, skin::MouseButton, int x, int y) {
+    if (std::exchange(platformMoves_, false)) {
+        return;
+    }
     // The window jumps once, on release, by how far the pointer went since the press.
     if (y != dragOrigin_.y) {
         SetTop(Top() + y - dragOrigin_.y);

@@ -64,5 +64,5 @@ void TForm1::PaintBar(int bar, skin::Pixel colour) {
         return;
     }
     // The right column and bottom row of each slot stay artwork green: the rectangle excludes them.
-    Shape1.FillRect(bars_[bar], colour);
+    Shape1.FillRect(BarRect(bar), colour);
 }

@@ -1,9 +1,11 @@
-; The Windows installer, VibralonSetup.exe: vibralon.exe and help\guide.htm in
-; Program Files\Vibralon, a Start-menu shortcut that starts the program in that folder (where
-; its help button finds help\guide.htm), and an uninstaller listed in Add/Remove Programs.
-; Silent with /S. Built by the Windows build, which passes:
+; The Windows installer, VibralonSetup.exe: vibralon.exe, help\guide.htm and notices.txt (the
+; program's licence and those of the libraries built into it) in Program Files\Vibralon, a
+; Start-menu shortcut that starts the program in that folder (where its help button finds
+; help\guide.htm), and an uninstaller listed in Add/Remove Programs. Its pages: welcome, licence,
+; folder, progress, finish (with "Run Vibralon"). Silent with /S. Built by the Windows build,
+; which passes:
 ;   makensis -DVERSION=x.y.z -DPROGRAM=vibralon.exe -DGUIDE=guide.htm -DICON=MAINICON.ico
-;            -DOUTFILE=VibralonSetup.exe installer.nsi
+;            -DLICENSE=LICENSE -DNOTICES=notices.txt -DOUTFILE=VibralonSetup.exe installer.nsi
 Unicode true
 ; 64-bit: the program is, and so is the Program Files it goes to.
 Target amd64-unicode
@@ -11,15 +13,33 @@ Target amd64-unicode
 !define APP_NAME "Vibralon"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vibralon"
 
-Name "${APP_NAME}"
+!include MUI2.nsh
+!include FileFunc.nsh
+
+; The version shows in every page's title and on the welcome and finish pages.
+Name "${APP_NAME} ${VERSION}"
+BrandingText "${APP_NAME} ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\${APP_NAME}"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
-Icon "${ICON}"
-UninstallIcon "${ICON}"
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Run ${APP_NAME}"
+!define MUI_FINISHPAGE_RUN_FUNCTION RunProgram
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
 
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey /LANG=1033 "ProductName" "${APP_NAME}"
@@ -29,11 +49,6 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "CompanyName" "${APP_NAME}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${APP_NAME} developers"
 
-Page directory
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
-
 Function .onInit
     SetRegView 64
     SetShellVarContext all
@@ -42,6 +57,24 @@ FunctionEnd
 Function un.onInit
     SetRegView 64
     SetShellVarContext all
+    ; A running program keeps its files: uninstalling then would leave a broken half behind.
+    ; Its window, or the hidden window it has from start-up on (message-only, hence HWND_MESSAGE).
+    running:
+    FindWindow $0 "VibralonForm"
+    StrCmp $0 0 0 +2
+    FindWindow $0 "VibralonUiThread" "" -3
+    StrCmp $0 0 done
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+        "${APP_NAME} is running. Close it, then choose Retry to uninstall it." \
+        /SD IDCANCEL IDRETRY running
+    Abort
+    done:
+FunctionEnd
+
+; Started as the shortcut starts it: in the install folder, where its help button finds the guide.
+Function RunProgram
+    SetOutPath "$INSTDIR"
+    Exec '"$INSTDIR\vibralon.exe"'
 FunctionEnd
 
 Section "Vibralon"
@@ -49,6 +82,8 @@ Section "Vibralon"
     File "/oname=vibralon.exe" "${PROGRAM}"
     SetOutPath "$INSTDIR\help"
     File "/oname=guide.htm" "${GUIDE}"
+    SetOutPath "$INSTDIR"
+    File "/oname=notices.txt" "${NOTICES}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     ; A shortcut's working folder is the output path when it is made.
@@ -65,12 +100,17 @@ Section "Vibralon"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    ; Add/Remove Programs shows this size, in KiB.
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    IntFmt $0 "0x%08X" $0
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
 Section "Uninstall"
     Delete "$SMPROGRAMS\${APP_NAME}.lnk"
     Delete "$INSTDIR\help\guide.htm"
     RMDir "$INSTDIR\help"
+    Delete "$INSTDIR\notices.txt"
     Delete "$INSTDIR\vibralon.exe"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"

@@ -34,6 +34,17 @@ std::optional<skin::MouseButton> SkinButton(Qt::MouseButton button) {
     }
 }
 
+Qt::MouseButton QtButton(skin::MouseButton button) {
+    switch (button) {
+    case skin::MouseButton::Right:
+        return Qt::RightButton;
+    case skin::MouseButton::Middle:
+        return Qt::MiddleButton;
+    default:
+        return Qt::LeftButton;
+    }
+}
+
 // The skin pixel under the pointer (positions are fractional on scaled screens).
 skin::Point SkinPoint(const QPointF& position) {
     return {static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y()))};
@@ -156,7 +167,7 @@ void FormWindow::Render(QPainter& painter, const QRegion& region) {
     // uneven scale each area goes in one piece, so that its blocks line up as one picture's.
     const bool evenScale = ratio == std::floor(ratio);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const auto show = [&painter](const skin::PixelImage& pixels, const skin::Rect& band) {
+    const auto show = [&painter](const skin::RgbPixels& pixels, const skin::Rect& band) {
         // 0xFFRRGGBB words, exactly Qt's RGB32: wrapped, not copied.
         const QImage view(reinterpret_cast<const uchar*>(pixels.Data()), pixels.Width(),
                           pixels.Height(), pixels.Width() * 4, QImage::Format_RGB32);
@@ -200,6 +211,7 @@ void FormWindow::Press(QMouseEvent* event, bool doubleClick) {
     if (!button) {
         return;
     }
+    pressButton_ = *button;
     pressAt_ = SkinPoint(event->position());
     form_.MouseDown(*button, pressAt_, doubleClick);
 }
@@ -209,7 +221,7 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (!button) {
         return;
     }
-    if (button == skin::MouseButton::Left) {
+    if (moveHeldPress_ && moveHeldPress_->button == *button) {
         // The compositor declined the move: this is the press's own release.
         moveHeldPress_.reset();
     }
@@ -229,7 +241,7 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
 
 void FormWindow::mouseMoveEvent(QMouseEvent* event) {
     // Motion with the button still down means the compositor did not take the press.
-    if (!event->buttons().testFlag(Qt::LeftButton)) {
+    if (moveHeldPress_ && !event->buttons().testFlag(QtButton(moveHeldPress_->button))) {
         FinishInteractiveMove();
     }
     // No hint while a button is down.
@@ -273,7 +285,7 @@ bool FormWindow::StartInteractiveMove() {
         handle() == nullptr || !startSystemMove()) {
         return false;
     }
-    moveHeldPress_ = pressAt_;
+    moveHeldPress_ = HeldPress{pressButton_, pressAt_};
     return true;
 }
 
@@ -282,7 +294,7 @@ void FormWindow::FinishInteractiveMove() {
     // with the pointer, so the release would have come where the press was: deliver it there,
     // which ends the press for the form as any release does.
     if (const auto pressed = std::exchange(moveHeldPress_, std::nullopt)) {
-        form_.MouseUp(skin::MouseButton::Left, *pressed);
+        form_.MouseUp(pressed->button, pressed->at);
     }
 }
 

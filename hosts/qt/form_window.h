@@ -10,8 +10,8 @@
 #include <QRasterWindow>
 
 #include "hosts/qt/hint_window.h"
-#include "ui/model/band_composer.h"
-#include "ui/model/form.h"
+#include "ui/skin/band_composer.h"
+#include "ui/skin/form.h"
 
 namespace qt_host {
 
@@ -63,8 +63,13 @@ private:
     skin::BandComposer bands_;
     PointerHint hint_;
     skin::Cursor cursor_ = skin::Cursor::Default;
-    skin::Point pressAt_;                      // where the last press was, in client pixels
-    std::optional<skin::Point> moveHeldPress_; // a press the compositor is moving the window with
+    struct HeldPress {
+        skin::MouseButton button;
+        skin::Point at;
+    };
+    skin::MouseButton pressButton_ = skin::MouseButton::Left; // the last press's button
+    skin::Point pressAt_;                    // where the last press was, in client pixels
+    std::optional<HeldPress> moveHeldPress_; // a press the compositor is moving the window with
 };
 
 } // namespace qt_host

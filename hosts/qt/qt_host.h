@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "hosts/qt/ui_thread.h"
-#include "ui/model/form.h"
+#include "ui/skin/form.h"
 
 namespace qt_host {
 

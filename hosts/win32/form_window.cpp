@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "hosts/win32/dpi_calls.h"
 #include "hosts/win32/handler_errors.h"
 #include "hosts/win32/msaa_keys.h"
 #include "hosts/win32/text_conversion.h"
@@ -46,15 +47,24 @@ LPCSTR StockCursor(skin::Cursor cursor) {
     return IDC_ARROW;
 }
 
+// What WinMain's nCmdShow says: the launcher's show command if it gave one. Not SW_SHOWDEFAULT
+// alone, which Wine shows normal whatever the launcher asked.
+int LauncherShowCommand() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    return (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : SW_SHOWDEFAULT;
+}
+
 } // namespace
 
 FormWindow::FormWindow(skin::Form& form, a11y::TunerAccess* access)
-    : form_(form), scale_(static_cast<int>(GetDpiForSystem())) {
+    : form_(form), scale_(static_cast<int>(SystemDpi())) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterFormClass(instance, &FormWindow::Procedure);
     const skin::Size client = form.ClientSize();
     RECT outer{0, 0, scale_.Device(client.width), scale_.Device(client.height)};
-    AdjustWindowRectExForDpi(&outer, kStyle, FALSE, 0, static_cast<UINT>(scale_.Dpi()));
+    AdjustWindowRectForDpi(outer, kStyle, 0, static_cast<UINT>(scale_.Dpi()));
     window_ = CreateWindowExW(0, kClassName, Utf16(form.Caption()).c_str(), kStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
                               nullptr, nullptr, instance, this);
@@ -93,7 +103,9 @@ void FormWindow::Show() {
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
-    ShowWindow(window_, SW_SHOWNORMAL);
+    // The first time as whoever started the program asked (a shortcut set to run minimized,
+    // say), later ones normal.
+    ShowWindow(window_, std::exchange(shownBefore_, true) ? SW_SHOWNORMAL : LauncherShowCommand());
     UpdateWindow(window_);
 }
 
@@ -142,6 +154,19 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_MBUTTONUP:
         Release(skin::MouseButton::Middle, lParam);
+        return 0;
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse mid-press: its release will not come here.
+        if (reinterpret_cast<HWND>(lParam) != window_) {
+            form_.CancelMouseHold();
+        }
+        return 0;
+    case WM_CANCELMODE:
+        // A menu, a dialog or the system ends whatever the mouse was doing here.
+        form_.CancelMouseHold();
+        if (GetCapture() == window_) {
+            ReleaseCapture();
+        }
         return 0;
     case WM_MOUSEMOVE:
         UpdateHint(SkinPoint(lParam));
@@ -200,10 +225,14 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // The main window: its end ends the message loop.
         PostQuitMessage(0);
         return 0;
-    case WM_NCDESTROY:
-        window_ = nullptr;
+    case WM_NCDESTROY: {
+        // The form's readings may still come (a wake queued before the close): with no window
+        // they have nothing to paint.
+        form_.AttachHost(nullptr);
         hintTip_.OwnerGone();
-        break;
+        const HWND window = std::exchange(window_, nullptr);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
     default:
         break;
     }
@@ -223,7 +252,7 @@ void FormWindow::Paint() {
     // goes to the blocks its own edges map to, so bands join without a seam.
     SetStretchBltMode(dc, COLORONCOLOR);
     bands_.Compose(form_, area, skin::BandComposer::kRows,
-                   [&](const skin::PixelImage& pixels, const skin::Rect& band) {
+                   [&](const skin::RgbPixels& pixels, const skin::Rect& band) {
                        // The form's pixels are 0xFFRRGGBB words, exactly a 32-bit DIB's: the
                        // band's rows, top-down, are handed over as they are.
                        BITMAPINFO info{};

@@ -12,8 +12,8 @@
 #include "hosts/win32/hint_tip.h"
 #include "hosts/win32/msaa_window.h"
 #include "hosts/win32/windows_names.h"
-#include "ui/model/band_composer.h"
-#include "ui/model/form.h"
+#include "ui/skin/band_composer.h"
+#include "ui/skin/form.h"
 
 namespace win32_host {
 
@@ -70,6 +70,7 @@ private:
     // window manager's answer to the first (under Wine the window then ends where the first
     // put it).
     std::optional<skin::Point> pendingMove_;
+    bool shownBefore_ = false;
     skin::Cursor cursor_ = skin::Cursor::Default;
     skin::Rect hintArea_;
     // Last: it refers to scale_.

@@ -21,29 +21,29 @@ void HintTip::Create(HWND owner) {
     if (tip_ == nullptr) {
         return;
     }
-    TOOLINFOA tool{};
+    TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = owner_;
     tool.uId = kTool;
-    tool.lpszText = const_cast<LPSTR>("");
-    SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = const_cast<LPWSTR>(L"");
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void HintTip::Set(const RECT& area, std::string_view text) {
     if (tip_ == nullptr) {
         return;
     }
-    // The tip control takes its text in the system's ANSI code page ("é" is 0xE9 in cp1252).
-    std::string ansi = Ansi(text);
-    TOOLINFOA tool{};
+    // In UTF-16: the ANSI code page of many systems has no "é" or "à".
+    std::wstring wide = Utf16(text);
+    TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = owner_;
     tool.uId = kTool;
     tool.rect = text.empty() ? RECT{} : area;
-    tool.lpszText = ansi.data();
-    SendMessageA(tip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = wide.data();
+    SendMessageW(tip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 } // namespace win32_host

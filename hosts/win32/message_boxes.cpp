@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "hosts/win32/dpi_calls.h"
 #include "hosts/win32/text_conversion.h"
 
 namespace win32_host {
@@ -25,8 +26,7 @@ std::wstring Caption(HWND window) {
 
 int CaptionTextWidth(HWND box, const std::wstring& caption, UINT dpi) {
     NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
+    if (!NonClientMetricsForDpi(metrics, dpi)) {
         return 0;
     }
     const HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
@@ -84,16 +84,16 @@ LRESULT CALLBACK CaptionWideBoxes::AfterMessage(int code, WPARAM wParam, LPARAM 
 }
 
 int CaptionWideBoxes::WidthForCaption(HWND box) {
-    const UINT dpi = GetDpiForWindow(box);
+    const UINT dpi = WindowDpi(box);
     const int textWidth = CaptionTextWidth(box, Caption(box), dpi);
     // A window manager that draws the title itself (Wine on X11 does) may use a wider font
     // than the system's caption font: half as wide again covers the usual desktop fonts.
     // Around the text: the system menu's icon, four title bar buttons (a window manager may add
     // one the box does not ask for), the frame and some room.
-    const int icon = GetSystemMetricsForDpi(SM_CXSMICON, dpi);
-    const int button = GetSystemMetricsForDpi(SM_CXSIZE, dpi);
-    const int frame = GetSystemMetricsForDpi(SM_CXFIXEDFRAME, dpi) +
-                      GetSystemMetricsForDpi(SM_CXPADDEDBORDER, dpi);
+    const int icon = SystemMetricForDpi(SM_CXSMICON, dpi);
+    const int button = SystemMetricForDpi(SM_CXSIZE, dpi);
+    const int frame =
+        SystemMetricForDpi(SM_CXFIXEDFRAME, dpi) + SystemMetricForDpi(SM_CXPADDEDBORDER, dpi);
     return textWidth * 3 / 2 + icon + 4 * button + 2 * frame +
            MulDiv(32, static_cast<int>(dpi), 96);
 }

@@ -16,17 +16,4 @@ std::wstring Utf16(std::string_view utf8) {
     return wide;
 }
 
-std::string Ansi(std::string_view utf8) {
-    const std::wstring wide = Utf16(utf8);
-    if (wide.empty()) {
-        return {};
-    }
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length,
-                        nullptr, nullptr);
-    return ansi;
-}
-
 } // namespace win32_host

@@ -54,7 +54,11 @@ LRESULT CALLBACK UiThread::Procedure(HWND window, UINT message, WPARAM wParam, L
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<UiThread*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == kWakeMessage && self != nullptr) {
+    if (message == kWakeMessage) {
+        // One left queued while this window goes has no UiThread to wake.
+        if (self == nullptr) {
+            return 0;
+        }
         // Cleared before the handler runs, so a wake during it posts again.
         self->wakePosted_.store(false, std::memory_order_release);
         GuardHandler([self] {

@@ -17,7 +17,7 @@
 #include "hosts/win32/form_window.h"
 #include "hosts/win32/message_boxes.h"
 #include "hosts/win32/ui_thread.h"
-#include "ui/model/form.h"
+#include "ui/skin/form.h"
 
 namespace win32_host {
 

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The Windows installer under Wine, as a user meets it:
-#   1. VibralonSetup.exe /S puts vibralon.exe and help\guide.htm in Program Files\Vibralon, a
-#      Start-menu shortcut that starts the program in that folder, and an uninstaller listed in
-#      Add/Remove Programs
+#   1. VibralonSetup.exe /S puts vibralon.exe, help\guide.htm and notices.txt (the licences of
+#      the program and of every library built into it) in Program Files\Vibralon, a Start-menu
+#      shortcut that starts the program in that folder, and an uninstaller listed in
+#      Add/Remove Programs with the installed size
 #   2. the program started through its shortcut opens its window, and its help button has the
 #      shell "open" help\guide.htm of the install folder (a file association registered for the
-#      test records what it is asked to open)
+#      test records what it is asked to open); uninstalling while it runs is refused and
+#      removes nothing
 #   3. uninstall.exe /S leaves nothing behind: no folder, no shortcut, no entry, no other file
 #
 #   installer_wine_test.sh WINDOWS_BUILD_DIR OUT_DIR
@@ -73,10 +75,25 @@ grep -Eq $'Local path\t+: C:\\\\Program Files\\\\Vibralon\\\\vibralon\\.exe$' "$
     fail "the shortcut does not start Program Files\\Vibralon\\vibralon.exe: $(grep 'Local path' "$out/shortcut.txt")"
 grep -Eq $'Working directory\t+: C:\\\\Program Files\\\\Vibralon$' "$out/shortcut.txt" ||
     fail "the shortcut's working folder is not the install folder: $(grep 'Working directory' "$out/shortcut.txt")"
+# The terms that come with a binary release: ours, and those of what is linked in statically.
+for notice in 'Copyright (c) 2026 The Vibralon developers' 'stb_image' \
+    'libjpeg-turbo Licenses' 'Independent JPEG Group' 'mingw-w64-libraries/winpthreads' \
+    'GCC RUNTIME LIBRARY EXCEPTION'; do
+    grep -aqF "$notice" "$folder/notices.txt" 2>/dev/null ||
+        fail "Program Files\\Vibralon\\notices.txt is missing or lacks '$notice'"
+done
 [ "$(uninstall_value DisplayName)" = Vibralon ] || fail "Add/Remove Programs lists no Vibralon"
+# The size Add/Remove Programs shows, in KiB: that of the installed files, give or take 5 %.
+estimated=$(uninstall_value EstimatedSize) || true
+[[ "$estimated" =~ ^0x[0-9a-fA-F]+$ ]] || fail "no EstimatedSize in the entry: '$estimated'"
+installed_kib=$(find "$folder" -type f -printf '%s\n' | awk '{ sum += $1 } END { print int(sum / 1024) }')
+if [ $((estimated * 20)) -lt $((installed_kib * 19)) ] ||
+    [ $((estimated * 20)) -gt $((installed_kib * 21)) ]; then
+    fail "EstimatedSize $((estimated)) KiB, but the installed files take $installed_kib KiB"
+fi
 [ "$(uninstall_value UninstallString)" = '"C:\Program Files\Vibralon\uninstall.exe"' ] ||
     fail "Add/Remove Programs does not name the uninstaller: $(uninstall_value UninstallString)"
-echo "installed: program, help, shortcut in the install folder, Add/Remove Programs entry"
+echo "installed: program, help, notices, shortcut in the install folder, Add/Remove Programs entry ($((estimated)) KiB)"
 
 # --- 2. started from its shortcut, the help button opens the installed guide ---------------
 wine start 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Vibralon.lnk' \
@@ -91,6 +108,21 @@ done
 opened=$(tr -d '\r\n' <"$out/opened")
 [ "$opened" = 'C:\Program Files\Vibralon\help\guide.htm' ] || fail "the help button opened '$opened'"
 echo "help: the shell was asked to open $opened"
+
+# Uninstalling now would pull the files from under the running program: refused. Run in place
+# (_?=, the rest of the command line) the uninstaller ends when it is done, so its exit code is
+# its answer; the folder goes in two words, since Wine would quote one with a space in it.
+list_drive_c >"$out/before-refusal.txt"
+refused=0
+wine "$folder/uninstall.exe" /S '_?=C:\Program' 'Files\Vibralon' >"$out/refused.out" \
+    2>"$out/refused.err" || refused=$?
+list_drive_c >"$out/after-refusal.txt"
+diff "$out/before-refusal.txt" "$out/after-refusal.txt" >"$out/refusal.diff" ||
+    fail "uninstalling while Vibralon runs changed files: $(head -n 5 "$out/refusal.diff")"
+[ "$refused" -ne 0 ] || fail "the uninstaller ended with code 0 while Vibralon runs"
+[ "$(uninstall_value DisplayName)" = Vibralon ] || fail "the refused uninstall removed the entry"
+xdotool search --onlyvisible --name '^Vibralon$' >/dev/null || fail "the tuner is gone after the refusal"
+echo "uninstall while running: refused with code $refused, nothing removed"
 wmctrl -c Vibralon
 for _ in $(seq 100); do
     xdotool search --name '^Vibralon$' >/dev/null 2>&1 || break

@@ -3,18 +3,23 @@
 # server, a real X server with a window manager, the mouse driven with xdotool and the window
 # read from screenshots compared with the skin.
 #
+#   0. the program imports no call that Windows 7 and 8.1 lack; the help hint keeps its accents
+#      under a Western and a Cyrillic code page
 #   1. the window titled "Vibralon" appears; its client area equals the skin model's
 #      composition pixel for pixel, in the system's button-face colour where the skin leaves it
 #   2. a 110 Hz tone: note A, the middle bar alone lit, the lamp blinking; A5, E6 and LE6 with
 #      their arrows; dragging the body moves the window by the drag; a press held on the lamp
-#      while blocks come moves nothing
+#      while blocks come moves nothing; a press the window loses to a box opened over it leaves
+#      no hold behind
 #   2b. a screen reader's view through MSAA (a client in another process): eight children with
 #      their roles, names, places and hit tests, the reading naming A; its press on String A5
 #      lights A5. The keys: 6 picks E6, Escape lets go, Ctrl+6 does nothing, Tab moves the
 #      focus and Space presses (the client hears both), R reads the reading out (the client hears
 #      its live region), F1 opens the help
-#   3. closing: exit code 0 within 2 s
-#   4. a 200 % screen: every skin pixel a 2 x 2 block of its own colour
+#   3. closing: exit code 0 within 2 s; started as a shortcut set to run minimized, the window
+#      opens minimized, and closed while readings come the program ends with 0
+#   4. a 200 % screen: every skin pixel a 2 x 2 block of its own colour; the client's places in
+#      its pixels
 #   5. no sound server: the three messages in order, each caption whole, then exit code 0
 #
 #   tuner_wine_test.sh WINDOWS_BUILD_DIR PATH/TO/skin_composition OUT_DIR
@@ -35,16 +40,42 @@ rm -rf "$out"
 mkdir -p "$out"
 session_cleanup_on_exit
 fail_shows_logs "$out" 30 '*.err' 'wineboot.log'
-tuner_checks_init "$out" "$repo/ui/skin"
+tuner_checks_init "$out" "$repo/ui/skin/art"
 
 tuner=$windows_build/app/vibralon.exe
 probe=$windows_build/tests/wine/message_box_probe.exe
+hint_probe=$windows_build/tests/wine/hint_probe.exe
+launch_probe=$windows_build/tests/wine/launch_probe.exe
 msaa_probe=$windows_build/tests/wine/msaa_probe.exe
-wine_require_program "$tuner"
-wine_require_program "$probe"
-wine_require_program "$msaa_probe"
+for program in "$tuner" "$probe" "$hint_probe" "$launch_probe" "$msaa_probe"; do
+    wine_require_program "$program"
+done
+
+# --- 0. What any Windows it installs on must have; the hint's text ----------------------------------
+# The per-monitor DPI calls came with Windows 10 1607: imported, the program would not start on
+# the Windows 7 and 8.1 its installer admits.
+imports=$(x86_64-w64-mingw32-objdump -p "$tuner") || fail "objdump cannot read $tuner"
+for call in GetDpiForSystem GetDpiForWindow AdjustWindowRectExForDpi GetSystemMetricsForDpi \
+    SystemParametersInfoForDpi; do
+    ! grep -qw "$call" <<<"$imports" || fail "vibralon.exe imports $call, which Windows 7 lacks"
+done
+step "no import that Windows 7 lacks"
 wine_use_prefix "$out"
 wine_start_desktop_session "$out"
+# The help button's hint as its tip control holds it, under code page 1252 and 1251: Wine's
+# code page follows the locale's name, generated or not.
+hint_reads() {
+    local code_page=$1 locale=$2 expected="Acc\\u00e9s \\u00e0 l'aide" shown
+    shown=$(env LC_ALL="$locale" LANG="$locale" timeout 60 wine "$hint_probe" 2>"$out/hint$code_page.err" |
+        tr -d '\r') || fail "the hint probe failed under $locale"
+    [ "$(head -n1 <<<"$shown")" = "code page $code_page" ] ||
+        fail "under $locale the hint probe ran under '$(head -n1 <<<"$shown")', not code page $code_page"
+    [ "$(tail -n1 <<<"$shown")" = "$expected" ] ||
+        fail "under code page $code_page the hint reads '$(tail -n1 <<<"$shown")', not '$expected'"
+}
+hint_reads 1252 en_US.UTF-8
+hint_reads 1251 ru_RU.UTF-8
+step "the hint keeps its accents under code pages 1252 and 1251"
 # A button face of our own, so that the window colour is seen to be the system's.
 face="200 180 160"
 wine reg add 'HKCU\Control Panel\Colors' /v ButtonFace /t REG_SZ /d "$face" /f \
@@ -87,6 +118,30 @@ check_strings
 check_drag
 
 check_lamp_press_held
+
+# Pressed on the body, then a box opens over the window (disabling it, as any dialog owned by it
+# does) and the button is let go there: the press must not stay held, or the next click, on A5,
+# would go to the body.
+check_press_lost_to_a_box() {
+    local box x0 y0
+    read -r x0 y0 < <(client_origin)
+    xdotool mousemove --window "$wid" 103 50 mousedown 1
+    sleep 0.3
+    wine "$probe" "Taker" "A box over the tuner" Vibralon >/dev/null 2>"$out/taker.err" &
+    local taker_pid=$!
+    box=$(find_window '^Taker$' 20) || fail "the box over the tuner did not appear"
+    xdotool mouseup 1
+    xdotool windowactivate --sync "$box" key Return
+    wait "$taker_pid" || fail "the box over the tuner ended with $?"
+    sleep 0.5
+    click 54 149 # A5
+    screenshot
+    same "$screen_skin/LA5.jpg" 24 120 || fail "after a press lost to a box, a click on A5 does not light it ($shot)"
+    [ "$(client_origin)" = "$x0 $y0" ] || fail "after a press lost to a box the window moved to $(client_origin)"
+    click 54 149 # A5 off again
+}
+check_press_lost_to_a_box
+step "a press lost to a box: the next click lights A5"
 
 # --- 2b. A screen reader's view (MSAA) and the keys -------------------------------------------------
 # The tree as the client reads it, to $out/msaa-$1.txt; msaa_child N prints child N's line.
@@ -181,6 +236,13 @@ wmctrl -c Vibralon || fail "wmctrl could not close the window"
 ended_within "$tuner_pid" 2 || fail "closed: still running 2 s later"
 [ "$exit_code" -eq 0 ] || fail "exit code $exit_code after the close"
 step "closed: exit code 0 after $ended_ms ms"
+
+# Started minimized, as a shortcut can ask; then closed while the readings of the tone come.
+launched=$(cd "$repo" && wine_console "$launch_probe" "$(winepath -w "$tuner")" 2>"$out/launch.err") ||
+    fail "the launch probe failed"
+[ "$launched" = "$(printf 'iconic\nexit 0')" ] ||
+    fail "started minimized: '$(tr '\n' ' ' <<<"$launched")', not minimized and exit 0"
+step "started minimized: minimized, exit code 0 when closed"
 
 # --- 4. A 200 % screen, in silence -------------------------------------------------------------
 kill "$player_pid" 2>/dev/null || true

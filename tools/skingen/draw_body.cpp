@@ -1,10 +1,11 @@
 // Fond: the tuner's body on a white surround.
-#include "drawing.h"
-#include "layout.h"
+#include "tools/skingen/drawing.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
+
+#include "tools/skingen/layout.h"
 
 namespace skingen {
 
@@ -16,7 +17,7 @@ constexpr qreal kTopLeftRadius = 24;
 constexpr qreal kTopRightRadius = 50;
 constexpr qreal kBottomRadius = 9;
 
-QPainterPath bodyShape(const QRectF& r) {
+QPainterPath BodyShape(const QRectF& r) {
     QPainterPath p;
     p.moveTo(r.left() + kTopLeftRadius, r.top());
     p.lineTo(r.right() - kTopRightRadius, r.top());
@@ -36,9 +37,9 @@ QPainterPath bodyShape(const QRectF& r) {
     return p;
 }
 
-QPainterPath inset(const QRectF& r, qreal by) {
+QPainterPath Inset(const QRectF& r, qreal by) {
     QRectF in = r.adjusted(by, by, -by, -by);
-    QPainterPath p = bodyShape(r);
+    QPainterPath p = BodyShape(r);
     QTransform t;
     t.translate(in.center().x(), in.center().y());
     t.scale(in.width() / r.width(), in.height() / r.height());
@@ -46,29 +47,29 @@ QPainterPath inset(const QRectF& r, qreal by) {
     return t.map(p);
 }
 
-void drawShadow(QPainter& p) {
-    QImage mask(kFondSize, QImage::Format_ARGB32);
+void DrawShadow(QPainter& p) {
+    QImage mask(SizeOf("Fond"), QImage::Format_ARGB32);
     mask.fill(Qt::transparent);
     {
         QPainter m(&mask);
         m.setRenderHint(QPainter::Antialiasing);
-        m.fillPath(bodyShape(kBody.translated(5, 6)), QColor(0, 0, 0, 150));
+        m.fillPath(BodyShape(kBody.translated(5, 6)), QColor(0, 0, 0, 150));
     }
-    blurAlpha(mask, 2);
+    BlurAlpha(mask, 2);
     p.drawImage(0, 0, mask);
 }
 
-void drawBevel(QPainter& p) {
-    const QPainterPath outer = bodyShape(kBody);
+void DrawBevel(QPainter& p) {
+    const QPainterPath outer = BodyShape(kBody);
     // The light rim: bright where the light falls (top left), dim toward the bottom right.
     QLinearGradient rim(kBody.topLeft(), kBody.bottomRight());
     rim.setColorAt(0.0, QColor(178, 174, 196));
     rim.setColorAt(0.45, QColor(128, 124, 146));
     rim.setColorAt(1.0, QColor(74, 70, 88));
     p.fillPath(outer, rim);
-    const QPainterPath ledge = inset(kBody, 2.5);
+    const QPainterPath ledge = Inset(kBody, 2.5);
     p.fillPath(ledge, QColor(30, 28, 37));
-    const QPainterPath face = inset(kBody, 3.5);
+    const QPainterPath face = Inset(kBody, 3.5);
     QLinearGradient shade(0, kBody.top(), 0, kBody.bottom());
     shade.setColorAt(0.0, QColor(62, 59, 74));
     shade.setColorAt(0.06, kSlab);
@@ -85,7 +86,7 @@ void drawBevel(QPainter& p) {
 }
 
 // A recessed square well around the LCD panel, lit from the top left.
-void drawWell(QPainter& p) {
+void DrawWell(QPainter& p) {
     const QRectF ring(93, 53, 186, 197); // x 93..278, y 53..249
     QLinearGradient edge(ring.topLeft(), ring.bottomRight());
     edge.setColorAt(0.0, QColor(22, 21, 28));
@@ -99,8 +100,8 @@ void drawWell(QPainter& p) {
     p.fillPath(opening, QColor(14, 14, 17));
 }
 
-void drawGrille(QPainter& p) {
-    for (int row = 0; row < 9; ++row)
+void DrawGrille(QPainter& p) {
+    for (int row = 0; row < 9; ++row) {
         for (int col = 0; col < 4; ++col) {
             const QPointF c(364.5 + col * 9, 112.5 + row * 10);
             p.setPen(Qt::NoPen);
@@ -109,9 +110,10 @@ void drawGrille(QPainter& p) {
             p.setBrush(QColor(12, 11, 15));
             p.drawEllipse(c, 2.5, 2.5);
         }
+    }
 }
 
-void drawScrew(QPainter& p, QPointF c) {
+void DrawScrew(QPainter& p, QPointF c) {
     QRadialGradient g(c - QPointF(1, 1), 4);
     g.setColorAt(0, QColor(150, 148, 160));
     g.setColorAt(1, QColor(60, 58, 70));
@@ -122,15 +124,15 @@ void drawScrew(QPainter& p, QPointF c) {
     p.drawLine(c + QPointF(-2, 1.2), c + QPointF(2, -1.2));
 }
 
-void drawLabel(QPainter& p, const QString& text, QPointF centre) {
-    const QPainterPath path = centred(textPath(text, boldFont(8)), centre);
+void DrawLabel(QPainter& p, const QString& text, QPointF centre) {
+    const QPainterPath path = Centred(TextPath(text, BoldFont(8)), centre);
     p.fillPath(path.translated(0, 1), QColor(24, 22, 30));
     p.fillPath(path, QColor(150, 146, 166));
 }
 
-void drawName(QPainter& p) {
+void DrawName(QPainter& p) {
     const QRectF box(50, 262, 163, 22); // x 50..212, y 262..283
-    const QPainterPath name = fitted(textPath("Vibralon", boldObliqueFont(30)), box);
+    const QPainterPath name = Fitted(TextPath("Vibralon", BoldObliqueFont(30)), box);
     p.fillPath(name.translated(1.2, 1.4), QColor(16, 14, 20));
     QLinearGradient orange(0, box.top(), 0, box.bottom());
     orange.setColorAt(0.0, QColor(255, 196, 92));
@@ -141,20 +143,20 @@ void drawName(QPainter& p) {
 
 } // namespace
 
-QImage drawFond() {
-    QImage img(kFondSize, QImage::Format_RGB32);
+QImage DrawFond() {
+    QImage img(SizeOf("Fond"), QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    drawShadow(p);
-    drawBevel(p);
-    drawWell(p);
-    drawGrille(p);
-    drawScrew(p, QPointF(18.5, 298.5));
-    drawScrew(p, QPointF(388.5, 298.5));
-    drawLabel(p, "SIGNAL", QPointF(108, 31));
-    drawLabel(p, "HELP", QPointF(313, 32));
-    drawName(p);
+    DrawShadow(p);
+    DrawBevel(p);
+    DrawWell(p);
+    DrawGrille(p);
+    DrawScrew(p, QPointF(18.5, 298.5));
+    DrawScrew(p, QPointF(388.5, 298.5));
+    DrawLabel(p, "SIGNAL", QPointF(108, 31));
+    DrawLabel(p, "HELP", QPointF(313, 32));
+    DrawName(p);
     return img;
 }
 

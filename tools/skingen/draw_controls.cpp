@@ -1,5 +1,5 @@
 // The small pictures on the body: lamp, help mark, logo and the string buttons.
-#include "drawing.h"
+#include "tools/skingen/drawing.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -9,12 +9,12 @@ namespace skingen {
 
 namespace {
 
-QImage canvas(const QImage& under) {
+QImage Canvas(const QImage& under) {
     return under.convertToFormat(QImage::Format_RGB32);
 }
 
 // A soft shadow of an ellipse, fading out before it reaches the picture's border.
-void dropShadow(QPainter& p, QPointF centre, qreal radius, qreal spread, int alpha) {
+void DropShadow(QPainter& p, QPointF centre, qreal radius, qreal spread, int alpha) {
     QRadialGradient g(centre, radius + spread);
     g.setColorAt(0.0, QColor(0, 0, 0, alpha));
     g.setColorAt(radius / (radius + spread), QColor(0, 0, 0, alpha));
@@ -24,7 +24,7 @@ void dropShadow(QPainter& p, QPointF centre, qreal radius, qreal spread, int alp
     p.drawEllipse(centre, radius + spread, radius + spread);
 }
 
-void gloss(QPainter& p, QRectF area, int alpha) {
+void Gloss(QPainter& p, QRectF area, int alpha) {
     QLinearGradient g(area.topLeft(), area.bottomLeft());
     g.setColorAt(0.0, QColor(255, 255, 255, alpha));
     g.setColorAt(1.0, QColor(255, 255, 255, 0));
@@ -35,8 +35,8 @@ void gloss(QPainter& p, QRectF area, int alpha) {
 
 } // namespace
 
-QImage drawLamp(const QImage& under, bool lit) {
-    QImage img = canvas(under);
+QImage DrawLamp(const QImage& under, bool lit) {
+    QImage img = Canvas(under);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF c(8, 7.5);
@@ -70,11 +70,11 @@ QImage drawLamp(const QImage& under, bool lit) {
     return img;
 }
 
-QImage drawHelpMark(const QImage& under) {
-    QImage img = canvas(under);
+QImage DrawHelpMark(const QImage& under) {
+    QImage img = Canvas(under);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath mark = centred(textPath("?", boldFont(16)), QPointF(8, 7.8));
+    const QPainterPath mark = Centred(TextPath("?", BoldFont(16)), QPointF(8, 7.8));
     p.fillPath(mark.translated(0.8, 1), QColor(10, 10, 16));
     QLinearGradient cyan(0, 2, 0, 14);
     cyan.setColorAt(0.0, QColor(150, 250, 255));
@@ -83,8 +83,8 @@ QImage drawHelpMark(const QImage& under) {
     return img;
 }
 
-QImage drawLogo(const QImage& under) {
-    QImage img = canvas(under);
+QImage DrawLogo(const QImage& under) {
+    QImage img = Canvas(under);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -131,18 +131,18 @@ QImage drawLogo(const QImage& under) {
     p.setBrush(metal);
     p.drawRoundedRect(plate, 3, 3);
     const QPainterPath word =
-        fitted(textPath("vibralon", boldObliqueFont(14)), plate.adjusted(4, 4.5, -4, -4.5));
+        Fitted(TextPath("vibralon", BoldObliqueFont(14)), plate.adjusted(4, 4.5, -4, -4.5));
     p.fillPath(word.translated(0, 0.7), QColor(255, 255, 255, 150));
     p.fillPath(word, QColor(36, 30, 44));
     return img;
 }
 
-QImage drawStringButton(const QImage& under, const QString& name, bool lit) {
-    QImage img = canvas(under);
+QImage DrawStringButton(const QImage& under, const QString& name, bool lit) {
+    QImage img = Canvas(under);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF c(29, 28);
-    dropShadow(p, c + QPointF(1.2, 1.8), 22, 4.5, 150);
+    DropShadow(p, c + QPointF(1.2, 1.8), 22, 4.5, 150);
     if (lit) { // the lit cap spills a little light onto the body
         QRadialGradient glow(c, 26);
         glow.setColorAt(0.8, QColor(110, 255, 90, 110));
@@ -174,9 +174,9 @@ QImage drawStringButton(const QImage& under, const QString& name, bool lit) {
     p.setPen(Qt::NoPen);
     p.setBrush(cap);
     p.drawEllipse(c, 19.5, 19.5);
-    gloss(p, QRectF(c.x() - 14, c.y() - 18.5, 28, 17), lit ? 170 : 110);
+    Gloss(p, QRectF(c.x() - 14, c.y() - 18.5, 28, 17), lit ? 170 : 110);
 
-    const QPainterPath label = centred(textPath(name, boldFont(17)), c + QPointF(0, 2.5));
+    const QPainterPath label = Centred(TextPath(name, BoldFont(17)), c + QPointF(0, 2.5));
     if (lit) {
         p.setPen(QPen(QColor(10, 86, 14), 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);

@@ -1,13 +1,13 @@
 // MAINICON: a gauge dial between a minus and a plus. At 32 pixels it is drawn without smoothing so
 // that it maps cleanly onto sixteen colours; the desktop's larger icons scale the same strokes.
-#include "drawing.h"
+#include "tools/skingen/drawing.h"
 
 #include <QPainter>
 #include <cmath>
 
 namespace skingen {
 
-QImage drawIcon(int size) {
+QImage DrawIcon(int size) {
     QImage img(size, size, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);

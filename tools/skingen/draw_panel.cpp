@@ -1,11 +1,12 @@
 // Shape1, the LCD panel, and what is shown on it: the note frames and the tuning arrows.
-#include "drawing.h"
-#include "layout.h"
-#include "lcd_face.h"
+#include "tools/skingen/drawing.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <array>
+
+#include "tools/skingen/layout.h"
+#include "tools/skingen/lcd_face.h"
 
 namespace skingen {
 
@@ -17,101 +18,111 @@ const QColor kCream(250, 241, 204);
 const QColor kTan(176, 136, 84);
 const QColor kTanDeep(132, 98, 58);
 
-bool inFace(int x, int y) {
+bool InFace(int x, int y) {
     return x >= 3 && x <= 163 && y >= 4 && y <= 175;
 }
 
 // The rim darkens from its outer edge inward, like a moulded bezel.
-QRgb rimColour(int x, int y) {
+QRgb RimColour(int x, int y) {
     const int d = std::min({x, y, 167 - x, 178 - y});
     static constexpr std::array<QRgb, 3> shades{qRgb(38, 40, 36), qRgb(20, 22, 18), qRgb(8, 10, 8)};
     return shades[static_cast<std::size_t>(std::min(d, 2))];
 }
 
-void fillSpan(QImage& img, int x0, int x1, int y0, int y1, QRgb colour) {
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x)
+void FillSpan(QImage& img, int x0, int x1, int y0, int y1, QRgb colour) {
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
             img.setPixel(x, y, colour);
+        }
+    }
 }
 
-void drawMeter(QImage& img) {
+void DrawMeter(QImage& img) {
     // Two-pixel outline: outer edge x 36..128, y 135..172.
-    fillSpan(img, 36, 128, 135, 135, kMeterEdge);
-    fillSpan(img, 36, 128, 172, 172, kMeterEdge);
-    fillSpan(img, 36, 36, 135, 172, kMeterEdge);
-    fillSpan(img, 128, 128, 135, 172, kMeterEdge);
-    fillSpan(img, 37, 127, 136, 136, kMeterGreen);
-    fillSpan(img, 37, 127, 171, 171, kMeterGreen);
-    fillSpan(img, 37, 37, 136, 171, kMeterGreen);
-    fillSpan(img, 127, 127, 136, 171, kMeterGreen);
-    fillSpan(img, 40, 44, 140, 140, kMeterGreen);   // minus mark
-    fillSpan(img, 120, 124, 140, 140, kMeterGreen); // plus mark
-    fillSpan(img, 122, 122, 138, 142, kMeterGreen);
-    for (int k = 0; k <= 10; ++k) {
-        const int top = 138 + 5 * std::abs(k - 5);
-        fillSpan(img, 40 + 8 * k, 44 + 8 * k, top, 169, kMeterGreen);
+    FillSpan(img, 36, 128, 135, 135, kMeterEdge);
+    FillSpan(img, 36, 128, 172, 172, kMeterEdge);
+    FillSpan(img, 36, 36, 135, 172, kMeterEdge);
+    FillSpan(img, 128, 128, 135, 172, kMeterEdge);
+    FillSpan(img, 37, 127, 136, 136, kMeterGreen);
+    FillSpan(img, 37, 127, 171, 171, kMeterGreen);
+    FillSpan(img, 37, 37, 136, 171, kMeterGreen);
+    FillSpan(img, 127, 127, 136, 171, kMeterGreen);
+    FillSpan(img, 40, 44, 140, 140, kMeterGreen);   // minus mark
+    FillSpan(img, 120, 124, 140, 140, kMeterGreen); // plus mark
+    FillSpan(img, 122, 122, 138, 142, kMeterGreen);
+    // Each slot takes in its bar's right and bottom edges, which stay green when the bar lights.
+    for (int k = 0; k < form1::kMeterBars; ++k) {
+        const skin::Rect bar = form1::MeterBar(k);
+        FillSpan(img, bar.left, bar.right, bar.top, bar.bottom, kMeterGreen);
     }
 }
 
 // Cream shape raised above the glass by a tan extrusion toward the bottom right.
-void drawRaised(QPainter& p, const QPainterPath& shape, int depth) {
-    for (int k = depth; k >= 1; --k)
+void DrawRaised(QPainter& p, const QPainterPath& shape, int depth) {
+    for (int k = depth; k >= 1; --k) {
         p.fillPath(shape.translated(k * 0.8, k), k == depth ? kTanDeep : kTan);
+    }
     p.fillPath(shape, kCream);
 }
 
-QImage faceAt(QPoint origin, QSize size) {
+QImage FaceAt(QPoint origin, QSize size) {
     QImage img(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            img.setPixel(x, y, lcdFace(origin.x() + x, origin.y() + y));
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            img.setPixel(x, y, LcdFace(origin.x() + x, origin.y() + y));
+        }
+    }
     return img;
 }
 
 } // namespace
 
-QImage drawShape1() {
-    QImage img(kShape1Size, QImage::Format_RGB32);
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            img.setPixel(x, y, inFace(x, y) ? lcdFace(x, y) : rimColour(x, y));
-    drawMeter(img);
+QImage DrawShape1() {
+    QImage img(SizeOf("Shape1"), QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            img.setPixel(x, y, InFace(x, y) ? LcdFace(x, y) : RimColour(x, y));
+        }
+    }
+    DrawMeter(img);
     return img;
 }
 
-QImage drawNoteFrame(int frame) {
-    QImage img = faceAt(kNoteAt, kFrameSize);
-    if (frame < 0 || frame > 11)
+QImage DrawNoteFrame(int frame) {
+    QImage img = FaceAt(ToQt(form1::kNoteAt), SizeOf("Liste"));
+    if (frame < 0 || frame > 11) {
         return img;
+    }
     static const std::array<const char*, 12> names{"C",  "C#", "D",  "D#", "E",  "F",
                                                    "F#", "G",  "G#", "A",  "A#", "B"};
     const QString name = QString::fromLatin1(names[static_cast<std::size_t>(frame)]);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath letter = textPath(name.left(1), boldFont(60));
+    QPainterPath letter = TextPath(name.left(1), BoldFont(60));
     if (name.size() > 1) {
         const QRectF l = letter.boundingRect();
-        QPainterPath sharp = textPath("#", boldFont(38));
+        QPainterPath sharp = TextPath("#", BoldFont(38));
         const QRectF s = sharp.boundingRect();
         sharp.translate(l.right() + 4 - s.left(), l.top() - s.top());
         letter.addPath(sharp);
     }
-    drawRaised(p, centred(letter, QPointF(62.5, 35.5)), 4);
+    DrawRaised(p, Centred(letter, QPointF(62.5, 35.5)), 4);
     return img;
 }
 
-QImage drawNoteStrip() {
-    QImage strip(kStripSize, QImage::Format_RGB32);
+QImage DrawNoteStrip() {
+    const QSize size = StripSize();
+    QImage strip(size, QImage::Format_RGB32);
     QPainter p(&strip);
-    for (int cell = 0; cell < 16; ++cell) {
-        const QPoint at((cell % kStripColumns) * kFrameSize.width(),
-                        (cell / kStripColumns) * kFrameSize.height());
-        p.drawImage(at, drawNoteFrame(cell < kFrameCount ? cell : kFrameCount - 1));
+    const int cells = kStripColumns * (size.height() / SizeOf("Liste").height());
+    for (int cell = 0; cell < cells; ++cell) {
+        p.drawImage(StripCell(cell).topLeft(),
+                    DrawNoteFrame(std::min(cell, form1::kListeFrames - 1)));
     }
     return strip;
 }
 
-QImage drawMoins(const QImage& under) {
+QImage DrawMoins(const QImage& under) {
     QImage img = under.convertToFormat(QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -124,11 +135,11 @@ QImage drawMoins(const QImage& under) {
     arrow.lineTo(15, 20);
     arrow.closeSubpath();
     shape.addPath(arrow);
-    drawRaised(p, shape, 2);
+    DrawRaised(p, shape, 2);
     return img;
 }
 
-QImage drawPlus(const QImage& under) {
+QImage DrawPlus(const QImage& under) {
     QImage img = under.convertToFormat(QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -143,7 +154,7 @@ QImage drawPlus(const QImage& under) {
     cross.addRect(QRectF(17, 7.5, 9, 4));
     cross.addRect(QRectF(19.5, 5, 4, 9));
     shape.addPath(cross.simplified());
-    drawRaised(p, shape, 2);
+    DrawRaised(p, shape, 2);
     return img;
 }
 

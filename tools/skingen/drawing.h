@@ -10,30 +10,30 @@
 namespace skingen {
 
 // Registers the packaged DejaVu faces with the font database; throws if one is missing.
-void loadFonts();
-QFont boldFont(qreal pixelSize);
-QFont boldObliqueFont(qreal pixelSize);
+void LoadFonts();
+QFont BoldFont(qreal pixelSize);
+QFont BoldObliqueFont(qreal pixelSize);
 
-QPainterPath textPath(const QString& text, const QFont& font);
+QPainterPath TextPath(const QString& text, const QFont& font);
 // Moves a path so the centre of its bounding box lies at `centre`.
-QPainterPath centred(const QPainterPath& path, QPointF centre);
+QPainterPath Centred(const QPainterPath& path, QPointF centre);
 // Scales and moves a path so its bounding box fills `box`.
-QPainterPath fitted(const QPainterPath& path, const QRectF& box);
+QPainterPath Fitted(const QPainterPath& path, const QRectF& box);
 // Blurs an alpha mask in place with three box passes of the given radius.
-void blurAlpha(QImage& mask, int radius);
+void BlurAlpha(QImage& mask, int radius);
 
-QImage drawFond();
-QImage drawShape1();
-QImage drawNoteFrame(int frame); // 0..11 C..B, 12 and above the bare face
-QImage drawNoteStrip();
-QImage drawMoins(const QImage& under);
-QImage drawPlus(const QImage& under);
-QImage drawLamp(const QImage& under, bool lit);
-QImage drawHelpMark(const QImage& under);
-QImage drawLogo(const QImage& under);
-QImage drawStringButton(const QImage& under, const QString& name, bool lit);
+QImage DrawFond();
+QImage DrawShape1();
+QImage DrawNoteFrame(int frame); // 0..11 C..B, 12 and above the bare face
+QImage DrawNoteStrip();
+QImage DrawMoins(const QImage& under);
+QImage DrawPlus(const QImage& under);
+QImage DrawLamp(const QImage& under, bool lit);
+QImage DrawHelpMark(const QImage& under);
+QImage DrawLogo(const QImage& under);
+QImage DrawStringButton(const QImage& under, const QString& name, bool lit);
 // The window icon on its 32-unit grid, drawn `size` pixels square (smoothed above 32).
 constexpr int kIconGrid = 32;
-QImage drawIcon(int size = kIconGrid);
+QImage DrawIcon(int size = kIconGrid);
 
 } // namespace skingen

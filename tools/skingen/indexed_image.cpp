@@ -1,4 +1,4 @@
-#include "indexed_image.h"
+#include "tools/skingen/indexed_image.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,29 +16,30 @@ struct Entry {
     std::int64_t count;
 };
 
-int channel(QRgb c, int k) {
+int Channel(QRgb c, int k) {
     return k == 0 ? qRed(c) : k == 1 ? qGreen(c) : qBlue(c);
 }
 
 struct Box {
     std::vector<Entry> entries;
 
-    std::int64_t weight() const {
+    std::int64_t Weight() const {
         std::int64_t w = 0;
-        for (const Entry& e : entries)
+        for (const Entry& e : entries) {
             w += e.count;
+        }
         return w;
     }
     // Widest channel and its span.
-    std::pair<int, int> widest() const {
+    std::pair<int, int> Widest() const {
         int best = 0;
         int bestSpan = -1;
         for (int k = 0; k < 3; ++k) {
             int lo = 255;
             int hi = 0;
             for (const Entry& e : entries) {
-                lo = std::min(lo, channel(e.colour, k));
-                hi = std::max(hi, channel(e.colour, k));
+                lo = std::min(lo, Channel(e.colour, k));
+                hi = std::max(hi, Channel(e.colour, k));
             }
             if (hi - lo > bestSpan) {
                 bestSpan = hi - lo;
@@ -47,7 +48,7 @@ struct Box {
         }
         return {best, bestSpan};
     }
-    QRgb mean() const {
+    QRgb Mean() const {
         double r = 0, g = 0, b = 0, n = 0;
         for (const Entry& e : entries) {
             const double w = static_cast<double>(e.count);
@@ -63,40 +64,44 @@ struct Box {
 
 // Splits boxes until there are `count` of them or none can be split; the box split next is the
 // one whose spread, weighted by how many pixels it holds, is largest.
-std::vector<Box> medianCut(std::vector<Entry> entries, std::size_t count) {
+std::vector<Box> MedianCut(std::vector<Entry> entries, std::size_t count) {
     std::vector<Box> boxes;
-    if (entries.empty() || count == 0)
+    if (entries.empty() || count == 0) {
         return boxes;
+    }
     boxes.push_back(Box{std::move(entries)});
     while (boxes.size() < count) {
         double bestScore = 0;
         std::size_t bestBox = boxes.size();
         for (std::size_t i = 0; i < boxes.size(); ++i) {
-            if (boxes[i].entries.size() < 2)
+            if (boxes[i].entries.size() < 2) {
                 continue;
+            }
             const double score =
-                boxes[i].widest().second * std::sqrt(static_cast<double>(boxes[i].weight()));
+                boxes[i].Widest().second * std::sqrt(static_cast<double>(boxes[i].Weight()));
             if (score > bestScore) {
                 bestScore = score;
                 bestBox = i;
             }
         }
-        if (bestBox == boxes.size())
+        if (bestBox == boxes.size()) {
             break;
+        }
         Box& box = boxes[bestBox];
-        const int k = box.widest().first;
+        const int k = box.Widest().first;
         std::sort(box.entries.begin(), box.entries.end(), [k](const Entry& a, const Entry& b) {
-            const int ca = channel(a.colour, k);
-            const int cb = channel(b.colour, k);
+            const int ca = Channel(a.colour, k);
+            const int cb = Channel(b.colour, k);
             return ca != cb ? ca < cb : a.colour < b.colour;
         });
-        const std::int64_t half = box.weight() / 2;
+        const std::int64_t half = box.Weight() / 2;
         std::int64_t seen = 0;
         std::size_t cut = 1;
         for (; cut < box.entries.size() - 1; ++cut) {
             seen += box.entries[cut - 1].count;
-            if (seen >= half)
+            if (seen >= half) {
                 break;
+            }
         }
         Box upper{std::vector<Entry>(box.entries.begin() + static_cast<std::ptrdiff_t>(cut),
                                      box.entries.end())};
@@ -106,7 +111,7 @@ std::vector<Box> medianCut(std::vector<Entry> entries, std::size_t count) {
     return boxes;
 }
 
-int distance(QRgb a, QRgb b) {
+int Distance(QRgb a, QRgb b) {
     const int dr = qRed(a) - qRed(b);
     const int dg = qGreen(a) - qGreen(b);
     const int db = qBlue(a) - qBlue(b);
@@ -115,42 +120,53 @@ int distance(QRgb a, QRgb b) {
 
 } // namespace
 
-QImage IndexedImage::toImage() const {
+QImage IndexedImage::ToImage() const {
     QImage out(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
             out.setPixel(x, y, palette[pixels[static_cast<std::size_t>(y * width + x)]]);
+        }
+    }
     return out;
 }
 
-IndexedImage quantise(const QImage& drawing, const std::vector<QRgb>& keepExact) {
+IndexedImage Quantise(const QImage& drawing, const std::vector<QRgb>& keepExact) {
     const QImage rgb = drawing.convertToFormat(QImage::Format_RGB32);
     std::map<QRgb, std::int64_t> histogram;
-    for (int y = 0; y < rgb.height(); ++y)
-        for (int x = 0; x < rgb.width(); ++x)
+    for (int y = 0; y < rgb.height(); ++y) {
+        for (int x = 0; x < rgb.width(); ++x) {
             ++histogram[rgb.pixel(x, y) | 0xFF000000u];
+        }
+    }
 
     IndexedImage out;
     out.width = rgb.width();
     out.height = rgb.height();
     if (histogram.size() <= 256) {
-        for (const auto& [colour, n] : histogram)
+        for (const auto& [colour, n] : histogram) {
             out.palette.push_back(colour);
+        }
     } else {
         std::vector<QRgb> kept;
-        for (QRgb c : keepExact)
+        for (QRgb c : keepExact) {
             if (histogram.count(c | 0xFF000000u) &&
-                std::find(kept.begin(), kept.end(), c | 0xFF000000u) == kept.end())
+                std::find(kept.begin(), kept.end(), c | 0xFF000000u) == kept.end()) {
                 kept.push_back(c | 0xFF000000u);
-        if (kept.size() > 128)
+            }
+        }
+        if (kept.size() > 128) {
             throw std::runtime_error("too many colours to keep exactly");
+        }
         std::vector<Entry> rest;
-        for (const auto& [colour, n] : histogram)
-            if (std::find(kept.begin(), kept.end(), colour) == kept.end())
+        for (const auto& [colour, n] : histogram) {
+            if (std::find(kept.begin(), kept.end(), colour) == kept.end()) {
                 rest.push_back({colour, n});
+            }
+        }
         out.palette = kept;
-        for (const Box& box : medianCut(std::move(rest), 256 - kept.size()))
-            out.palette.push_back(box.mean());
+        for (const Box& box : MedianCut(std::move(rest), 256 - kept.size())) {
+            out.palette.push_back(box.Mean());
+        }
     }
 
     std::unordered_map<QRgb, std::uint8_t> nearest;
@@ -158,7 +174,7 @@ IndexedImage quantise(const QImage& drawing, const std::vector<QRgb>& keepExact)
         int best = std::numeric_limits<int>::max();
         std::size_t bestIndex = 0;
         for (std::size_t i = 0; i < out.palette.size() && best > 0; ++i) {
-            const int d = distance(colour, out.palette[i]);
+            const int d = Distance(colour, out.palette[i]);
             if (d < best) {
                 best = d;
                 bestIndex = i;
@@ -167,20 +183,25 @@ IndexedImage quantise(const QImage& drawing, const std::vector<QRgb>& keepExact)
         nearest[colour] = static_cast<std::uint8_t>(bestIndex);
     }
     out.pixels.reserve(static_cast<std::size_t>(out.width * out.height));
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x)
+    for (int y = 0; y < out.height; ++y) {
+        for (int x = 0; x < out.width; ++x) {
             out.pixels.push_back(nearest.at(rgb.pixel(x, y) | 0xFF000000u));
+        }
+    }
     return out;
 }
 
-std::vector<QRgb> borderColours(const QImage& picture) {
+std::vector<QRgb> BorderColours(const QImage& picture) {
     std::vector<QRgb> colours;
     const int w = picture.width();
     const int h = picture.height();
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (x == 0 || y == 0 || x == w - 1 || y == h - 1)
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
                 colours.push_back(picture.pixel(x, y) | 0xFF000000u);
+            }
+        }
+    }
     std::sort(colours.begin(), colours.end());
     colours.erase(std::unique(colours.begin(), colours.end()), colours.end());
     return colours;

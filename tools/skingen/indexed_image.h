@@ -13,15 +13,15 @@ struct IndexedImage {
     std::vector<QRgb> palette;        // at most 256 entries
     std::vector<std::uint8_t> pixels; // row-major, top row first
 
-    QImage toImage() const;
+    QImage ToImage() const;
 };
 
 // Reduces a drawing to at most 256 colours by median cut. Colours listed in keepExact (and
 // every colour, when the drawing has 256 or fewer) come through unchanged, so a background
 // cropped from another picture still matches it pixel for pixel.
-IndexedImage quantise(const QImage& drawing, const std::vector<QRgb>& keepExact);
+IndexedImage Quantise(const QImage& drawing, const std::vector<QRgb>& keepExact);
 
 // The colours of the outermost ring of pixels, the part that must match what lies beneath.
-std::vector<QRgb> borderColours(const QImage& picture);
+std::vector<QRgb> BorderColours(const QImage& picture);
 
 } // namespace skingen

@@ -1,4 +1,4 @@
-#include "picture_files.h"
+#include "tools/skingen/picture_files.h"
 
 #include <cstdio>
 #include <jpeglib.h>
@@ -17,20 +17,21 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-[[noreturn]] void fail(j_common_ptr info) {
+[[noreturn]] void Fail(j_common_ptr info) {
     char message[JMSG_LENGTH_MAX];
     (*info->err->format_message)(info, message);
     throw std::runtime_error(message);
 }
 
-QImage readBack(const QString& path) {
+QImage ReadBack(const QString& path) {
     File file(std::fopen(path.toLocal8Bit().constData(), "rb"));
-    if (!file)
+    if (!file) {
         throw std::runtime_error("cannot reopen " + path.toStdString());
+    }
     jpeg_decompress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
-    errors.error_exit = fail;
+    errors.error_exit = Fail;
     jpeg_create_decompress(&info);
     std::unique_ptr<jpeg_decompress_struct, void (*)(jpeg_decompress_struct*)> guard(
         &info, jpeg_destroy_decompress);
@@ -45,8 +46,9 @@ QImage readBack(const QString& path) {
         const int y = static_cast<int>(info.output_scanline);
         JSAMPROW rows[] = {row.data()};
         jpeg_read_scanlines(&info, rows, 1);
-        for (int x = 0; x < out.width(); ++x)
+        for (int x = 0; x < out.width(); ++x) {
             out.setPixel(x, y, qRgb(row[x * 3], row[x * 3 + 1], row[x * 3 + 2]));
+        }
     }
     jpeg_finish_decompress(&info);
     return out;
@@ -54,16 +56,17 @@ QImage readBack(const QString& path) {
 
 } // namespace
 
-QImage writeJpeg(const QImage& picture, const QString& path) {
+QImage WriteJpeg(const QImage& picture, const QString& path) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
     {
         File file(std::fopen(path.toLocal8Bit().constData(), "wb"));
-        if (!file)
+        if (!file) {
             throw std::runtime_error("cannot write " + path.toStdString());
+        }
         jpeg_compress_struct info{};
         jpeg_error_mgr errors{};
         info.err = jpeg_std_error(&errors);
-        errors.error_exit = fail;
+        errors.error_exit = Fail;
         jpeg_create_compress(&info);
         std::unique_ptr<jpeg_compress_struct, void (*)(jpeg_compress_struct*)> guard(
             &info, jpeg_destroy_compress);
@@ -87,7 +90,7 @@ QImage writeJpeg(const QImage& picture, const QString& path) {
         }
         jpeg_finish_compress(&info);
     }
-    return readBack(path);
+    return ReadBack(path);
 }
 
 } // namespace skingen

@@ -5,10 +5,6 @@
 // at rest and with a note, a lit bar, an arrow, a lit string and the lamp on.
 // --app-icons draws the window icon for the desktop's icon theme as DIR/SIZExSIZE/apps/NAME.png:
 // at 32 exactly the sixteen colours of MAINICON, larger sizes smooth.
-#include "drawing.h"
-#include "layout.h"
-#include "picture_files.h"
-
 #include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
@@ -16,6 +12,11 @@
 #include <exception>
 #include <map>
 #include <stdexcept>
+#include <string>
+
+#include "tools/skingen/drawing.h"
+#include "tools/skingen/layout.h"
+#include "tools/skingen/picture_files.h"
 
 namespace skingen {
 namespace {
@@ -26,13 +27,14 @@ const IconPalette kVga{
     qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
     qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
 
-void drawAppIcons(const QDir& dir, const QString& name) {
+void DrawAppIcons(const QDir& dir, const QString& name) {
     for (int size : {32, 48, 64, 128, 256}) {
         const QString sub = QString("%1x%1/apps").arg(size);
-        if (!dir.mkpath(sub))
+        if (!dir.mkpath(sub)) {
             throw std::runtime_error("cannot create " + dir.filePath(sub).toStdString());
-        const QImage icon = size == kIconGrid ? icon16Look(drawIcon(), kVga) : drawIcon(size);
-        writePng(icon, dir.filePath(sub + "/" + name + ".png"));
+        }
+        const QImage icon = size == kIconGrid ? Icon16Look(DrawIcon(), kVga) : DrawIcon(size);
+        WritePng(icon, dir.filePath(sub + "/" + name + ".png"));
     }
 }
 
@@ -40,77 +42,78 @@ class Generator {
 public:
     explicit Generator(QString dir) : dir_(std::move(dir)) {}
 
-    void run() {
-        fond_ = bmp8("Fond", drawFond(), {qRgb(52, 49, 62), qRgb(255, 255, 255)});
-        shape1_ = store("Shape1", writeBmp24(drawShape1(), path("Shape1.bmp")));
-        store("Off", writeBmp24(drawLamp(underFond(kLampAt, kOffSize), false), path("Off.bmp")));
-        store("On", writeBmp24(drawLamp(underFond(kLampAt, kOnSize), true), path("On.bmp")));
-        store("Image2",
-              writeBmp24(drawHelpMark(underFond(kHelpAt, kHelpSize)), path("Image2.bmp")));
-        const QImage logo = drawLogo(underFond(kLogoAt, kLogoSize));
-        bmp8("Image3", logo, borderColours(logo));
+    void Run() {
+        fond_ = Bmp8("Fond", DrawFond(), {qRgb(52, 49, 62), qRgb(255, 255, 255)});
+        shape1_ = Store("Shape1", WriteBmp24(DrawShape1(), Path("Shape1.bmp")));
+        Store("Off", WriteBmp24(DrawLamp(UnderFond("Off"), false), Path("Off.bmp")));
+        Store("On", WriteBmp24(DrawLamp(UnderFond("On"), true), Path("On.bmp")));
+        Store("Image2", WriteBmp24(DrawHelpMark(UnderFond("Image2")), Path("Image2.bmp")));
+        const QImage logo = DrawLogo(UnderFond("Image3"));
+        Bmp8("Image3", logo, BorderColours(logo));
         for (const StringButton& b : kStringButtons) {
             const QString name = QString::fromLatin1(b.name);
-            const QImage unlit = drawStringButton(underFond(b.unlitAt, kButtonSize), name, false);
-            bmp8(name, unlit, borderColours(unlit));
-            const QImage lit = drawStringButton(underFond(b.litAt, kButtonSize), name, true);
-            if (b.litAsJpeg)
-                store("L" + name, writeJpeg(lit, path("L" + name + ".jpg")));
-            else
-                bmp8("L" + name, lit, borderColours(lit));
+            const QImage unlit = DrawStringButton(UnderFond(name.toStdString()), name, false);
+            Bmp8(name, unlit, BorderColours(unlit));
+            const QImage lit = DrawStringButton(UnderFond("L" + name.toStdString()), name, true);
+            if (b.litAsJpeg) {
+                Store("L" + name, WriteJpeg(lit, Path("L" + name + ".jpg")));
+            } else {
+                Bmp8("L" + name, lit, BorderColours(lit));
+            }
         }
-        store("moins", writeJpeg(drawMoins(underShape1(kMoinsAt, kMoinsSize)), path("moins.jpg")));
-        store("plus", writeJpeg(drawPlus(underShape1(kPlusAt, kPlusSize)), path("plus.jpg")));
-        store("Liste", writeBmp555(drawNoteStrip(), path("Liste.bmp")));
-        store("MAINICON", writeIcon16(drawIcon(), kVga, path("MAINICON.ico")));
+        Store("moins", WriteJpeg(DrawMoins(UnderShape1("moins")), Path("moins.jpg")));
+        Store("plus", WriteJpeg(DrawPlus(UnderShape1("plus")), Path("plus.jpg")));
+        Store("Liste", WriteBmp555(DrawNoteStrip(), Path("Liste.bmp")));
+        Store("MAINICON", WriteIcon16(DrawIcon(), kVga, Path("MAINICON.ico")));
     }
 
-    void preview(const QString& prefix) const {
-        compose(false).save(prefix + "-rest.png");
-        compose(true).save(prefix + "-active.png");
+    void Preview(const QString& prefix) const {
+        Compose(false).save(prefix + "-rest.png");
+        Compose(true).save(prefix + "-active.png");
     }
 
 private:
-    QString path(const QString& file) const { return QDir(dir_).filePath(file); }
+    QString Path(const QString& file) const { return QDir(dir_).filePath(file); }
 
-    QImage store(const QString& name, const QImage& look) {
+    QImage Store(const QString& name, const QImage& look) {
         looks_[name] = look;
         return look;
     }
-    QImage bmp8(const QString& name, const QImage& drawing, const std::vector<QRgb>& keep) {
-        return store(name, writeBmp8(quantise(drawing, keep), path(name + ".bmp")));
+    QImage Bmp8(const QString& name, const QImage& drawing, const std::vector<QRgb>& keep) {
+        return Store(name, WriteBmp8(Quantise(drawing, keep), Path(name + ".bmp")));
     }
-    QImage underFond(QPoint client, QSize size) const {
-        return fond_.copy(QRect(fondPoint(client), size));
+    // What lies beneath the component on the body or the panel.
+    QImage UnderFond(const std::string& component) const {
+        return fond_.copy(QRect(FondPoint(PlaceOf(component)), SizeOf(component)));
     }
-    QImage underShape1(QPoint client, QSize size) const {
-        return shape1_.copy(QRect(shape1Point(client), size));
+    QImage UnderShape1(const std::string& component) const {
+        return shape1_.copy(QRect(Shape1Point(PlaceOf(component)), SizeOf(component)));
     }
 
-    QImage compose(bool active) const {
-        QImage client(423, 328, QImage::Format_RGB32);
+    QImage Compose(bool active) const {
+        QImage client(form1::kForm.clientWidth, form1::kForm.clientHeight, QImage::Format_RGB32);
         client.fill(QColor(239, 239, 239));
         QPainter p(&client);
         QImage panel = shape1_;
         if (active) {
             const QImage& strip = looks_.at("Liste");
             QPainter s(&panel);
-            s.drawImage(kNoteAt, strip, QRect(129, 150, 129, 75));  // frame 9, A
-            s.fillRect(QRect(80, 138, 4, 31), QColor(64, 255, 64)); // bar 5
+            s.drawImage(ToQt(form1::kNoteAt), strip, StripCell(9)); // A
+            s.fillRect(ToQt(form1::MeterBar(5)), QColor(64, 255, 64));
         }
-        p.drawImage(kFondAt, fond_);
-        p.drawImage(kShape1At, panel);
-        p.drawImage(kLampAt, looks_.at(active ? "On" : "Off"));
-        p.drawImage(kHelpAt, looks_.at("Image2"));
-        p.drawImage(kLogoAt, looks_.at("Image3"));
+        p.drawImage(PlaceOf("Fond"), fond_);
+        p.drawImage(PlaceOf("Shape1"), panel);
+        p.drawImage(PlaceOf(active ? "On" : "Off"), looks_.at(active ? "On" : "Off"));
+        p.drawImage(PlaceOf("Image2"), looks_.at("Image2"));
+        p.drawImage(PlaceOf("Image3"), looks_.at("Image3"));
         for (const StringButton& b : kStringButtons) {
             const bool lit = active && QString(b.name) == "A5";
-            p.drawImage(lit ? b.litAt : b.unlitAt,
-                        looks_.at((lit ? "L" : "") + QString::fromLatin1(b.name)));
+            const std::string name = (lit ? "L" : "") + std::string(b.name);
+            p.drawImage(PlaceOf(name), looks_.at(QString::fromStdString(name)));
         }
         if (active) {
-            p.drawImage(kPlusAt, looks_.at("plus"));
-            p.drawImage(kMoinsAt, looks_.at("moins"));
+            p.drawImage(PlaceOf("plus"), looks_.at("plus"));
+            p.drawImage(PlaceOf("moins"), looks_.at("moins"));
         }
         return client;
     }
@@ -129,7 +132,7 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() == 4 && args[1] == "--app-icons") {
         try {
-            skingen::drawAppIcons(QDir(args[2]), args[3]);
+            skingen::DrawAppIcons(QDir(args[2]), args[3]);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "vibralon-skingen: %s\n", e.what());
             return 1;
@@ -142,13 +145,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        if (!QDir().mkpath(args[1]))
+        if (!QDir().mkpath(args[1])) {
             throw std::runtime_error("cannot create " + args[1].toStdString());
-        skingen::loadFonts();
+        }
+        skingen::LoadFonts();
         skingen::Generator generator(args[1]);
-        generator.run();
-        if (args.size() == 4)
-            generator.preview(args[3]);
+        generator.Run();
+        if (args.size() == 4) {
+            generator.Preview(args[3]);
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vibralon-skingen: %s\n", e.what());
         return 1;

@@ -2,31 +2,31 @@
 // see them, so the generator can crop backgrounds and compose previews from the stored look.
 #pragma once
 
-#include "indexed_image.h"
-
 #include <QImage>
 #include <QString>
 #include <array>
 
+#include "tools/skingen/indexed_image.h"
+
 namespace skingen {
 
 // Uncompressed BMP (BI_RGB), bottom-up rows, BITMAPINFOHEADER.
-QImage writeBmp8(const IndexedImage& picture, const QString& path);
-QImage writeBmp24(const QImage& picture, const QString& path);
+QImage WriteBmp8(const IndexedImage& picture, const QString& path);
+QImage WriteBmp24(const QImage& picture, const QString& path);
 // 16 bits a pixel, 5-5-5, each channel rounded to its nearest 5-bit level.
-QImage writeBmp555(const QImage& picture, const QString& path);
+QImage WriteBmp555(const QImage& picture, const QString& path);
 
 // Baseline JPEG, YCbCr with 4:2:0 chroma sampling.
-QImage writeJpeg(const QImage& picture, const QString& path);
+QImage WriteJpeg(const QImage& picture, const QString& path);
 
 // A one-image icon: 4 bits a pixel over the given palette, with an AND mask for the pixels whose
 // alpha is below one half. Colours are mapped to the nearest palette entry.
 using IconPalette = std::array<QRgb, 16>;
-QImage writeIcon16(const QImage& argb, const IconPalette& palette, const QString& path);
+QImage WriteIcon16(const QImage& argb, const IconPalette& palette, const QString& path);
 // The pixels writeIcon16 stores, without writing a file.
-QImage icon16Look(const QImage& argb, const IconPalette& palette);
+QImage Icon16Look(const QImage& argb, const IconPalette& palette);
 
 // PNG with alpha, for the desktop's icon theme.
-void writePng(const QImage& picture, const QString& path);
+void WritePng(const QImage& picture, const QString& path);
 
 } // namespace skingen

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "ui/a11y/reading_words.h"
-#include "ui/model/focus_ring.h"
+#include "ui/skin/focus_ring.h"
 
 namespace a11y {
 

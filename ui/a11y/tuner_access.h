@@ -19,7 +19,7 @@
 #include "ui/a11y/access_observer.h"
 #include "ui/a11y/announcer.h"
 #include "ui/a11y/key.h"
-#include "ui/model/form.h"
+#include "ui/skin/form.h"
 
 namespace a11y {
 

@@ -39,7 +39,7 @@ while read -r file; do
 done <"$out/committed.list"
 echo "dist/icons: $(wc -l <"$out/committed.list") icons equal the generator's drawing"
 
-n=$(differing "$src/ui/skin/MAINICON.ico" "$committed/32x32/apps/$app_id.png")
+n=$(differing "$src/ui/skin/art/MAINICON.ico" "$committed/32x32/apps/$app_id.png")
 [ "$n" = "0" ] || fail "the 32x32 icon differs from MAINICON.ico in $n pixels"
 echo "32x32: the same pixels and mask as MAINICON.ico"
 echo "PASS"

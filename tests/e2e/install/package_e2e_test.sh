@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package as a user meets it: CPack builds it; its control fields name Qt 6 GUI,
-# libpulse and libjpeg-turbo and nothing unexpected; it holds exactly the listed files; dpkg
+# libpulse and libjpeg-turbo and nothing unexpected; it holds exactly the listed files (its
+# copyright and changelog among them); lintian finds no error and no unexplained warning; dpkg
 # installs it on this machine; the program started the way a desktop starts it (the entry's
 # Exec line, in its Path) opens its window under Xvfb, opens the installed help from the help
 # button, and ends with code 0 when the window manager closes it; dpkg removes it again.
@@ -90,7 +91,18 @@ dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/bin/vibralon >"$out/vibralon.bin"
 file "$out/vibralon.bin" | grep -q ', stripped' || fail "the program in the package is not stripped"
 echo "files: $(wc -l <"$out/files.txt") as listed, owned by root, program stripped"
 
-# --- 4. Install -----------------------------------------------------------------------------
+# --- 4. Lintian -----------------------------------------------------------------------------
+# Debian's own checks: no error, and no warning but those the package overrides, each override
+# under a comment that gives its reason.
+lintian --fail-on error,warning "$deb" >"$out/lintian.log" 2>&1 ||
+    fail "lintian finds errors or warnings: $(grep -E '^[EW]: ' "$out/lintian.log")"
+overrides=$src/dist/debian/lintian-overrides
+unexplained=$(awk '/^#/ { reason = 1; next } /^[[:blank:]]*$/ { reason = 0; next }
+    !reason { print }' "$overrides")
+[ -z "$unexplained" ] || fail "lintian overrides without a reason above them: $unexplained"
+echo "lintian: no errors or warnings ($(grep -c '' "$overrides") override lines)"
+
+# --- 5. Install -----------------------------------------------------------------------------
 installed=yes
 DEBIAN_FRONTEND=noninteractive dpkg -i "$deb" >"$out/dpkg-install.log" 2>&1 ||
     fail "dpkg -i failed (dependencies not satisfied by their names?)"
@@ -104,7 +116,7 @@ for size in 32 48 64 128 256; do
 done
 echo "installed: $(dpkg -L vibralon | grep -c '') paths"
 
-# --- 5. Start it as the desktop does --------------------------------------------------------
+# --- 6. Start it as the desktop does --------------------------------------------------------
 exec_line=$(entry_value "$desktop" Exec)
 workdir=$(entry_value "$desktop" Path)
 if [ -z "$exec_line" ] || [ -z "$workdir" ]; then
@@ -170,7 +182,7 @@ wait "$program" || code=$?
 [ "$code" -eq 0 ] || fail "the program ended with code $code"
 echo "close: the program ended with code 0"
 
-# --- 6. Remove ------------------------------------------------------------------------------
+# --- 7. Remove ------------------------------------------------------------------------------
 dpkg -r vibralon >"$out/dpkg-remove.log" 2>&1 || fail "dpkg -r failed"
 installed=no
 status=$(dpkg-query -W -f='${db:Status-Status}' vibralon 2>/dev/null || true)

@@ -6,7 +6,7 @@
 #
 #   source "$repo/tests/support/x11/session.sh"   # fail, track_pid
 #   source "$repo/tests/e2e/tuner/tuner_checks.sh"
-#   tuner_checks_init "$out" "$repo/ui/skin"      # screenshots go to $out
+#   tuner_checks_init "$out" "$repo/ui/skin/art"      # screenshots go to $out
 #   wid=$(find_window '^Vibralon$' 20)            # the window to read and drive
 #   check_tone_a; check_lamp_blinks; check_strings; check_lamp_press_held; check_drag
 #

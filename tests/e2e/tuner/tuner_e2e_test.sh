@@ -17,6 +17,7 @@
 #   6. a source too busy to take the tuner's stream: the recorder's message alone, then the
 #      window, which stays and shows nothing new
 #   7. an error escaping start-up: the toolkit's error box, then exit code 0
+#   8. the sound server stopped: no D-Bus daemon it launched outlives it
 #
 # Usage: tuner_e2e_test.sh PATH/TO/vibralon PATH/TO/message_box_probe OUTPUT_DIR \
 #                          PATH/TO/busy_source PATH/TO/thread_refusal.so
@@ -28,7 +29,7 @@ out=$(realpath -m "$3")
 busy_source=$(realpath "$4")
 thread_refusal=$(realpath "$5")
 repo=$(realpath "$(dirname "$0")/../../..")
-skin=$repo/ui/skin
+skin=$repo/ui/skin/art
 pulse_dir=$out/pulse
 rm -rf "$out"
 mkdir -p "$out"
@@ -278,9 +279,10 @@ busy_source_refuses_the_tuner() {
     wmctrl -c Vibralon || fail "busy source: wmctrl could not close the window"
     expect_clean_exit "$out/busy_tuner.err" "busy source"
     kill "$busy_pid" "$player_pid" 2>/dev/null || true
+    # A source that takes no more streams is held by other programs: the recorder's own words.
     box_matches_probe "$out/busy_box.png" Recorder Recorder \
-        "The sound server reported an unexpected error." ||
-        fail "busy source: the Recorder box does not give the server's refusal"
+        "Another application is recording audio. Stop recording with this other application and then try to record with Sonarith again." ||
+        fail "busy source: the Recorder box does not say another program holds the source"
     step "busy source: the Recorder box alone, then the window, unchanged; exit code 0"
 }
 # PipeWire sets no limit on the streams of a source, so no source of its can be made too busy.
@@ -311,4 +313,7 @@ expect_clean_exit "$out/refused.err" "refused thread"
 box_matches_probe "$out/error_box.png" Vibralon --exception "Resource temporarily unavailable" ||
     fail "refused thread: the box does not show the system's refusal"
 step "refused thread: the error box, then exit code 0"
+
+stop_private_pulse
+step "the sound server stopped: nothing it started outlives it"
 echo "PASS"

@@ -5,7 +5,8 @@
 #
 #   1. the client area equals the skin model's composition, pixel for pixel
 #   2. a 110 Hz tone: note A, the middle bar alone lit; A5, E6 and LE6 with their arrows
-#   3. dragging the body by (+60, -42) moves the window by that much (the compositor moves it)
+#   3. dragging the body by (+60, -42) moves the window by that much (the compositor moves it),
+#      and so does a right-button drag
 #   4. the help button's hint shows; closing the window ends the tuner with code 0 within 2 s
 #   5. no sound server: the three messages in order, each caption whole in its title bar, then
 #      exit code 0
@@ -18,7 +19,7 @@ window_probe=$(realpath "$2")
 box_probe=$(realpath "$3")
 out=$(realpath -m "$4")
 repo=$(realpath "$(dirname "$0")/../../..")
-skin=$repo/ui/skin
+skin=$repo/ui/skin/art
 user=vibralon-e2e
 rm -rf "$out"
 mkdir -p "$out"
@@ -218,10 +219,12 @@ step "A5, E6 with its arrow, LE6"
 # sway's seat commands place the cursor without moving it as a mouse does, so the compositor's
 # move would never follow them: the drag uses the real pointer of sway's X11 back end instead.
 # Its output fills the X screen from its corner, so both share coordinates.
+# drag X Y DX DY [BUTTON]
 drag() {
-    DISPLAY=$xdisplay xdotool mousemove "$1" "$2" sleep 0.2 mousedown 1 sleep 0.2 \
+    local button=${5:-1}
+    DISPLAY=$xdisplay xdotool mousemove "$1" "$2" sleep 0.2 mousedown "$button" sleep 0.2 \
         mousemove_relative -- $(($3 / 2)) $(($4 / 2)) sleep 0.1 \
-        mousemove_relative -- $(($3 - $3 / 2)) $(($4 - $4 / 2)) sleep 0.2 mouseup 1
+        mousemove_relative -- $(($3 - $3 / 2)) $(($4 - $4 / 2)) sleep 0.2 mouseup "$button"
 }
 drag "$((win_x + 103))" "$((win_y + 50))" 60 -42
 sleep 0.3
@@ -234,7 +237,18 @@ win_y=$y1
 click 54 149
 eventually 3 same "$skin/LA5.jpg" 24 120 || fail "after the drag, a click on A5 does not light it"
 click 54 149
-step "drag: moved 60 right, 42 up"
+# Any button drags the body, as on X11 and Windows.
+drag "$((win_x + 103))" "$((win_y + 50))" -40 30 3
+sleep 0.3
+read -r x1 y1 _ < <(find_window "$tuner_pid" Vibralon)
+[ "$((x1 - win_x)) $((y1 - win_y))" = "-40 30" ] ||
+    fail "a right-button drag moved the window by $((x1 - win_x)),$((y1 - win_y)), not -40,30"
+win_x=$x1
+win_y=$y1
+click 54 149
+eventually 3 same "$skin/LA5.jpg" 24 120 || fail "after the right drag, a click on A5 does not light it"
+click 54 149
+step "drag: moved 60 right, 42 up; by the right button 40 left, 30 down"
 
 # --- 4. The help button's hint; closing ------------------------------------------------------------
 # A hint is a popup of the window in the toolkit's tooltip colours, near the pointer.

@@ -3,8 +3,11 @@
 // server that is missing or stalled.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -36,6 +39,33 @@ template <typename Condition> bool Eventually(Condition condition) {
         std::this_thread::sleep_for(20ms);
     }
     return true;
+}
+
+// The server's index of every client connection named Vibralon that is open right now.
+std::set<std::string> TunerClients(const testsupport::PulseServer& server) {
+    std::set<std::string> clients;
+    std::istringstream listing(server.Pactl("list clients"));
+    std::string client;
+    for (std::string line; std::getline(listing, line);) {
+        if (line.starts_with("Client #")) {
+            client = line.substr(8);
+        } else if (line.find("application.name = \"Vibralon\"") != std::string::npos) {
+            clients.insert(client);
+        }
+    }
+    return clients;
+}
+
+// The index of the module that made the "guitar" sink, or empty.
+std::string GuitarSinkModule(const testsupport::PulseServer& server) {
+    std::istringstream listing(server.Pactl("list short modules"));
+    for (std::string line; std::getline(listing, line);) {
+        if (line.find("module-null-sink") != std::string::npos &&
+            line.find("sink_name=guitar") != std::string::npos) {
+            return line.substr(0, line.find('\t'));
+        }
+    }
+    return {};
 }
 
 class PulseWaveIn : public ::testing::Test {
@@ -138,6 +168,67 @@ TEST_F(PulseWaveIn, CloseWaitsForResetToHandEveryBlockBack) {
         EXPECT_EQ(header.dwFlags, WHDR_PREPARED | WHDR_DONE);
         EXPECT_EQ(waveInUnprepareHeader(handle, const_cast<WAVEHDR*>(&header), sizeof(WAVEHDR)),
                   MMSYSERR_NOERROR);
+    }
+    EXPECT_EQ(waveInClose(handle), MMSYSERR_NOERROR);
+}
+
+TEST_F(PulseWaveIn, WithoutASourceTheStreamWaitsOnItsConnectionAndResumesWhenOneComes) {
+    const WAVEFORMATEX format = Pcm(11025, 1, 16);
+    HWAVEIN handle = nullptr;
+    ASSERT_EQ(waveInOpen(&handle, 0, &format, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
+    // Twentieths of a second: each comes back soon after sound flows.
+    std::vector<char> pool(2 * 1102);
+    WAVEHDR headers[2]{};
+    const auto queue = [&] {
+        for (WAVEHDR& header : headers) {
+            ASSERT_EQ(waveInAddBuffer(handle, &header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+        }
+    };
+    // Read as the capture thread writes them, for the thread sanitizer's build.
+    const auto done = [](WAVEHDR& header) {
+        return (std::atomic_ref<DWORD>(header.dwFlags).load(std::memory_order_acquire) &
+                WHDR_DONE) != 0;
+    };
+    const auto filled = [&] { return done(headers[0]); };
+    for (int k = 0; k < 2; ++k) {
+        headers[k].lpData = pool.data() + 1102 * k;
+        headers[k].dwBufferLength = 1102;
+        ASSERT_EQ(waveInPrepareHeader(handle, &headers[k], sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    }
+    queue();
+    ASSERT_EQ(waveInStart(handle), MMSYSERR_NOERROR);
+    ASSERT_TRUE(Eventually(filled)) << "no sound at first";
+    ASSERT_TRUE(Eventually([&] { return done(headers[1]); }));
+
+    // The only sink goes, and with it the source (PulseAudio's only one): the stream has
+    // nothing to record from.
+    const std::string module = GuitarSinkModule(server_);
+    ASSERT_FALSE(module.empty()) << server_.Pactl("list short modules");
+    server_.Pactl("unload-module " + module);
+    ASSERT_TRUE(Eventually([&] {
+        return server_.Pactl("list short sources").find(testsupport::PulseServer::SourceName) ==
+               std::string::npos;
+    }));
+    std::this_thread::sleep_for(300ms);
+    queue();
+    // Waiting for a source must not cost the server a new client every moment.
+    std::set<std::string> seen;
+    for (const auto until = Clock::now() + 3s; Clock::now() < until;) {
+        const std::set<std::string> now = TunerClients(server_);
+        seen.insert(now.begin(), now.end());
+        std::this_thread::sleep_for(100ms);
+    }
+    EXPECT_LE(seen.size(), 2u) << "client connections made while no source was there";
+
+    ASSERT_FALSE(server_.Pactl("load-module module-null-sink sink_name=guitar").empty());
+    server_.Pactl(std::string("set-default-source ") + testsupport::PulseServer::SourceName);
+    const auto back = Clock::now();
+    EXPECT_TRUE(Eventually(filled)) << "no sound within 2 s of the source's return";
+    EXPECT_LT(Clock::now() - back, 2s);
+
+    EXPECT_EQ(waveInReset(handle), MMSYSERR_NOERROR);
+    for (WAVEHDR& header : headers) {
+        EXPECT_EQ(waveInUnprepareHeader(handle, &header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
     }
     EXPECT_EQ(waveInClose(handle), MMSYSERR_NOERROR);
 }

@@ -2,8 +2,8 @@
 
 namespace test_image {
 
-skin::PixelImage ClientPicture(skin::Form& form) {
-    skin::PixelImage picture(form.ClientSize().width, form.ClientSize().height);
+skin::RgbPixels ClientPicture(skin::Form& form) {
+    skin::RgbPixels picture(form.ClientSize().width, form.ClientSize().height);
     form.ComposeArea(form.ClientRect(), picture);
     return picture;
 }

@@ -4,7 +4,7 @@
 
 namespace test_image {
 
-bool WritePpm(const skin::PixelImage& image, const char* path) {
+bool WritePpm(const skin::RgbPixels& image, const char* path) {
     std::FILE* file = std::fopen(path, "wb");
     if (file == nullptr) {
         return false;

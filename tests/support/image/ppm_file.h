@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ui/model/pixel_image.h"
+#include "ui/skin/rgb_pixels.h"
 
 namespace test_image {
 
 // Writes the image as a binary PPM (P6, 8 bits a channel); false if the file cannot be written.
-bool WritePpm(const skin::PixelImage& image, const char* path);
+bool WritePpm(const skin::RgbPixels& image, const char* path);
 
 } // namespace test_image

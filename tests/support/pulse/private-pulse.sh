@@ -96,6 +96,13 @@ serve)
     export HOME="$dir/home" XDG_RUNTIME_DIR="$dir" XDG_CONFIG_HOME="$dir/config"
     export XDG_STATE_HOME="$dir/state" PULSE_STATE_PATH="$dir/state"
     unset PULSE_SERVER PULSE_COOKIE PULSE_CLIENTCONFIG PULSE_RUNTIME_PATH DBUS_SESSION_BUS_ADDRESS
+    # With a display, PulseAudio's D-Bus client launches a session bus through X11, one that
+    # leaves our session and outlives the server.
+    unset DISPLAY WAYLAND_DISPLAY
+    # A server killed outright leaves its sockets behind; its clients would take a stale one for
+    # the new server and try before it listens.
+    rm -f "$dir/pulse/native" "$dir"/pipewire-0 "$dir"/pipewire-0.lock "$dir"/pipewire-0-manager \
+        "$dir"/pipewire-0-manager.lock
     "serve_$kind"
     ;;
 start)

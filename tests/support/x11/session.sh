@@ -10,6 +10,7 @@
 #   x11_start_xvfb "$out"                 # sets DISPLAY
 #   x11_start_openbox "$out"
 #   start_private_pulse "$out/pulse" [RUNNER...]   # PulseAudio or PipeWire: sets PULSE_SERVER...
+#   stop_private_pulse                    # before the end: fails if a D-Bus daemon outlives it
 #   program & track_pid $!
 #
 # Sourcing only defines functions and variables; it starts and traps nothing.
@@ -19,6 +20,7 @@ session_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 pids=()
 session_exit_hooks=()
 session_pulse_dir=
+session_pulse_script_dir=
 session_log_dir=
 session_log_lines=
 session_log_patterns=()
@@ -42,6 +44,7 @@ session_cleanup() {
     if [ -n "$session_pulse_dir" ]; then
         "$session_repo/tests/support/pulse/private-pulse.sh" stop "$session_pulse_dir" >/dev/null 2>&1 || true
     fi
+    [ -z "$session_pulse_script_dir" ] || rm -rf "$session_pulse_script_dir"
     for hook in "${session_exit_hooks[@]}"; do
         "$hook" || true
     done
@@ -117,12 +120,39 @@ x11_start_openbox() {
 # RUNNER command if one is given (another user, say); exports what its clients need and stops
 # it on exit.
 start_private_pulse() {
-    local settings
+    local settings script=$session_repo/tests/support/pulse/private-pulse.sh
     session_pulse_dir=$1
     shift
-    settings=$("$@" "$session_repo/tests/support/pulse/private-pulse.sh" start "$session_pulse_dir") ||
+    # Another user may not reach the checkout (home folders are often private): the runner
+    # starts a copy of the script that anyone can read.
+    if [ $# -gt 0 ]; then
+        session_pulse_script_dir=$(mktemp -d /tmp/vibralon-pulse-script.XXXXXX)
+        chmod 755 "$session_pulse_script_dir"
+        install -m 755 "$script" "$session_pulse_script_dir/"
+        script=$session_pulse_script_dir/private-pulse.sh
+    fi
+    settings=$("$@" "$script" start "$session_pulse_dir") ||
         fail "the private sound server did not start"
     eval "$settings"
+}
+
+# Stops the private sound server now, and fails if a D-Bus daemon that it led to outlives it: one
+# launched through X11 leaves the server's session, so stopping the server would not end it.
+stop_private_pulse() {
+    local dir pid left=()
+    dir=$(realpath -m "$session_pulse_dir")
+    "$session_repo/tests/support/pulse/private-pulse.sh" stop "$dir" ||
+        fail "the private sound server did not stop"
+    session_pulse_dir=
+    for pid in $(pgrep -x dbus-daemon); do
+        if { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$dir"; then
+            left+=("$pid")
+        fi
+    done
+    if [ ${#left[@]} -gt 0 ]; then
+        kill "${left[@]}" 2>/dev/null || true
+        fail "a dbus-daemon outlived the private sound server (pid ${left[*]})"
+    fi
 }
 
 # Puts OUT/bin/xdg-open in place of the desktop's: it opens nothing and writes the directory it

@@ -29,7 +29,7 @@ using skin::EventKind;
 using skin::MouseButton;
 
 // Counts how many pixels of `shown` differ from the form's composition.
-int DifferingPixels(const QImage& shown, const skin::PixelImage& composed) {
+int DifferingPixels(const QImage& shown, const skin::RgbPixels& composed) {
     const QImage image = shown.convertToFormat(QImage::Format_RGB32);
     if (image.width() != composed.Width() || image.height() != composed.Height()) {
         return -1;

@@ -39,7 +39,7 @@ TEST(ScaledWindow, EverySkinPixelIsACrispBlock) {
         QPainter painter(&shown);
         host.Render(painter, QRect(0, 0, host.width(), host.height()));
     }
-    const skin::PixelImage skin = test_image::ClientPicture(form);
+    const skin::RgbPixels skin = test_image::ClientPicture(form);
     ASSERT_EQ(shown.width(), static_cast<int>(std::ceil(423 * scale)));
     ASSERT_EQ(shown.height(), static_cast<int>(std::ceil(328 * scale)));
     int unexplained = 0;

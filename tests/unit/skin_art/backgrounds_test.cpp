@@ -4,19 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/form1_description.h"
+
 namespace skin_art {
 namespace {
-
-struct Placed {
-    const char* file;
-    int left; // client place
-    int top;
-};
 
 // JPEG's 8x8 blocks smear colour by a few levels; larger errors would show as a seam.
 constexpr int kJpegMaxDiff = 16;
 constexpr double kJpegMeanDiff = 4.0;
 
+// The component a picture file belongs to: its name without the extension.
+std::string stem(const std::string& file) {
+    return file.substr(0, file.find('.'));
+}
 bool isJpeg(const std::string& file) {
     return file.ends_with(".jpg");
 }
@@ -57,21 +57,21 @@ protected:
 };
 
 TEST_F(Backgrounds, PicturesOnTheBodyMatchFond) {
-    const Placed onBody[] = {
-        {"Off.bmp", 71, 23},      {"On.bmp", 71, 23},    {"Image2.bmp", 330, 24},
-        {"Image3.bmp", 282, 248}, {"E6.bmp", 24, 50},    {"LE6.bmp", 24, 48},
-        {"A5.bmp", 24, 120},      {"LA5.jpg", 24, 120},  {"D4.bmp", 24, 192},
-        {"LD4.jpg", 24, 192},     {"G3.bmp", 287, 48},   {"LG3.jpg", 284, 48},
-        {"B2.bmp", 284, 120},     {"LB2.jpg", 284, 120}, {"E1.bmp", 284, 192},
-        {"LE1.jpg", 284, 192},
-    };
-    for (const Placed& p : onBody)
-        expectBorderMatches(p.file, fond, p.left - kFondLeft, p.top);
+    const auto& under = form1::Component("Fond");
+    for (const char* file :
+         {"Off.bmp", "On.bmp", "Image2.bmp", "Image3.bmp", "E6.bmp", "LE6.bmp", "A5.bmp", "LA5.jpg",
+          "D4.bmp", "LD4.jpg", "G3.bmp", "LG3.jpg", "B2.bmp", "LB2.jpg", "E1.bmp", "LE1.jpg"}) {
+        const auto& placed = form1::Component(stem(file));
+        expectBorderMatches(file, fond, placed.left - under.left, placed.top - under.top);
+    }
 }
 
 TEST_F(Backgrounds, ArrowsMatchTheGlassBeneathThem) {
-    expectBorderMatches("plus.jpg", shape1, 112 - kShape1Left, 173 - kShape1Top);
-    expectBorderMatches("moins.jpg", shape1, 231 - kShape1Left, 168 - kShape1Top);
+    const auto& under = form1::Component("Shape1");
+    for (const char* file : {"plus.jpg", "moins.jpg"}) {
+        const auto& placed = form1::Component(stem(file));
+        expectBorderMatches(file, shape1, placed.left - under.left, placed.top - under.top);
+    }
 }
 
 TEST_F(Backgrounds, FondIsASlateBodyOnWhite) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/form1_description.h"
+
 #include <set>
 #include <tuple>
 
@@ -11,10 +13,6 @@ namespace {
 
 const Rgb kMeterGreen{0, 128, 0};
 const Rgb kMeterEdge{5, 125, 5};
-
-int slotTop(int k) {
-    return 138 + 5 * std::abs(k - 5);
-}
 
 bool isLcdFace(Rgb c) {
     return c.r >= 75 && c.r <= 115 && c.g >= 115 && c.g <= 165 && c.b >= 50 && c.b <= 90 &&
@@ -67,18 +65,20 @@ TEST_F(Panel, MeterFrameIsTwoPixelsWide) {
     EXPECT_TRUE(isLcdFace(shape1.at(126, 150)));
 }
 
-// The window paints bar i over columns 40+8i..43+8i and rows top..168; the slot's right column
-// and bottom row must already be the artwork green, and an unlit bar (0,128,0) must equal it.
+// The window paints each bar's rectangle; the slot beneath also takes in its right column and
+// bottom row, which must already be the artwork green, and an unlit bar (0,128,0) must equal it.
 TEST_F(Panel, BarSlotsAreMeterGreenToThePixel) {
-    for (int k = 0; k <= 10; ++k) {
+    for (int k = 0; k < form1::kMeterBars; ++k) {
         SCOPED_TRACE(k);
-        for (int x = 40 + 8 * k; x <= 44 + 8 * k; ++x) {
-            for (int y = slotTop(k); y <= 169; ++y)
+        const skin::Rect bar = form1::MeterBar(k);
+        for (int x = bar.left; x <= bar.right; ++x) {
+            for (int y = bar.top; y <= bar.bottom; ++y)
                 EXPECT_EQ(shape1.at(x, y), kMeterGreen) << x << "," << y;
-            EXPECT_TRUE(isLcdFace(shape1.at(x, slotTop(k) - 1))) << "slot too tall at " << x;
-            EXPECT_TRUE(isLcdFace(shape1.at(x, 170))) << "no gap under the slot at " << x;
+            EXPECT_TRUE(isLcdFace(shape1.at(x, bar.top - 1))) << "slot too tall at " << x;
+            EXPECT_TRUE(isLcdFace(shape1.at(x, bar.bottom + 1)))
+                << "no gap under the slot at " << x;
         }
-        EXPECT_TRUE(isLcdFace(shape1.at(45 + 8 * k, 160))) << "gap between slots";
+        EXPECT_TRUE(isLcdFace(shape1.at(bar.right + 1, 160))) << "gap between slots";
     }
 }
 

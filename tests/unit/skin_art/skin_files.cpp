@@ -63,7 +63,7 @@ Picture Picture::crop(int x, int y, int w, int h) const {
 }
 
 std::string skinPath(const std::string& file) {
-    return std::string(VIBRALON_SOURCE_DIR) + "/ui/skin/" + file;
+    return std::string(VIBRALON_SOURCE_DIR) + "/ui/skin/art/" + file;
 }
 
 std::vector<std::uint8_t> readBytes(const std::string& file) {

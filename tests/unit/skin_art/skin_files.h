@@ -1,4 +1,4 @@
-// Readers for the committed skin pictures, and the client places the checks need.
+// Readers for the committed skin pictures.
 #pragma once
 
 #include <cstdint>
@@ -67,10 +67,5 @@ struct Icon {
     }
 };
 Icon loadIcon(const std::string& file);
-
-// Client places of the pictures that the checks compare against what lies beneath them.
-inline constexpr int kFondLeft = 3;
-inline constexpr int kShape1Left = 105;
-inline constexpr int kShape1Top = 62;
 
 } // namespace skin_art

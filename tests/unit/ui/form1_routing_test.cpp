@@ -214,6 +214,30 @@ TEST_F(Form1Routing, ALeftPressOnBareWindowHoldsTheMouseUntilItsRelease) {
     EXPECT_EQ(seen.back(), (Seen{"Fond", EventKind::MouseUp, L, 147, 50, "FondMouseUp"}));
 }
 
+TEST_F(Form1Routing, AHoldTheWindowLostEndsWithoutAClick) {
+    // Another window took the mouse mid-press, so no release will come for that press: the
+    // next click must reach what lies under it, not the component pressed before.
+    form.MouseDown(L, {10, 10}, false); // Fond
+    form.CancelMouseHold();
+    EXPECT_EQ(form.Captured(), nullptr);
+    Click({50, 130}); // A5
+    // Pressed on LA5, now in A5's place, lost, then released over Shape1 and outside the
+    // window: unheld releases, no click for LA5.
+    form.MouseDown(L, {50, 130}, false);
+    form.CancelMouseHold();
+    form.MouseUp(L, {150, 100});
+    form.MouseUp(L, {-5, 40});
+    // A press on bare window colour, lost: the window routes again.
+    form.MouseDown(L, {1, 50}, false);
+    form.CancelMouseHold();
+    Click({50, 130});
+    EXPECT_EQ(Handlers(),
+              (std::vector<std::string>{"Fond:FondMouseDown", "A5:IE6NClick", "LA5:IE1OClick"}));
+    ASSERT_EQ(seen.size(), 9u);
+    EXPECT_EQ(seen[4], (Seen{"LA5", EventKind::MouseDown, L, 26, 10, ""}));
+    EXPECT_EQ(seen[5], (Seen{"Shape1", EventKind::MouseUp, L, 45, 38, ""}));
+}
+
 TEST_F(Form1Routing, CursorsAndHintFollowTheTopmostShownComponent) {
     EXPECT_EQ(form.CursorAt({50, 80}), skin::Cursor::HandPoint);
     EXPECT_EQ(form.CursorAt({30, 49}), skin::Cursor::Default); // LE6's place, hidden

@@ -7,8 +7,8 @@
 
 #include "tests/support/image/client_picture.h"
 #include "ui/form1_description.h"
-#include "ui/model/picture_decoding.h"
-#include "ui/skin_pictures.h"
+#include "ui/skin/embedded_skin.h"
+#include "ui/skin/picture_decoding.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -31,11 +31,7 @@ struct RecordingHost : skin::WindowHost {
 
 // Bar i of the meter as the display paints it, in Shape1's coordinates.
 Rect BarRect(int i) {
-    if (i <= 5) {
-        return {40 + 8 * i, 163 - 5 * i, 44 + 8 * i, 169};
-    }
-    const int k = i - 6;
-    return {88 + 8 * k, 143 + 5 * k, 92 + 8 * k, 169};
+    return form1::MeterBar(i);
 }
 
 class Form1Skin : public testing::Test {
@@ -53,17 +49,17 @@ protected:
     }
     Pixel Client(int x, int y) const { return shown.At(x, y); }
     Pixel FondAt(int clientX, int clientY) {
-        return form.Fond.GetPicture().Pixels().At(clientX - 3, clientY);
+        return form.Fond.GetPicture().At(clientX - 3, clientY);
     }
-    skin::PixelImage NoteWindow() {
-        skin::PixelImage window(129, 75);
-        window.Copy(form.Shape1.GetPicture().Pixels(), {16, 23, 145, 98}, {0, 0});
+    skin::RgbPixels NoteWindow() {
+        skin::RgbPixels window(129, 75);
+        form.Shape1.GetPicture().CopyTo(window, {16, 23, 145, 98}, {0, 0});
         return window;
     }
 
     TForm1 form;
     RecordingHost host;
-    skin::PixelImage shown;
+    skin::RgbPixels shown;
 };
 
 TEST_F(Form1Skin, ComponentsFollowTheDescriptionInCreationOrder) {
@@ -78,7 +74,7 @@ TEST_F(Form1Skin, ComponentsFollowTheDescriptionInCreationOrder) {
                   (Rect{row.left, row.top, row.left + row.width, row.top + row.height}));
         EXPECT_EQ(image.Visible(), row.visible);
         // Every picture is exactly the size of its component: drawn 1:1, never cut or padded.
-        EXPECT_EQ(image.GetPicture().Pixels().Dimensions(), (skin::Size{row.width, row.height}));
+        EXPECT_EQ(image.GetPicture().Dimensions(), (skin::Size{row.width, row.height}));
         EXPECT_EQ(static_cast<bool>(image.OnClick), !row.onClick.empty());
         EXPECT_EQ(image.OnClick.name, row.onClick);
         EXPECT_EQ(static_cast<bool>(image.OnMouseDown), !row.onMouseDown.empty());
@@ -106,13 +102,13 @@ TEST_F(Form1Skin, FramesAreCellsOfTheStripFourToARow) {
 }
 
 TEST_F(Form1Skin, FrameTwelveErasesADrawnNoteCompletely) {
-    const skin::PixelImage untouched = NoteWindow();
-    const skin::PixelImage shapeBefore = form.Shape1.GetPicture().Pixels();
+    const skin::RgbPixels untouched = NoteWindow();
+    const skin::RgbPixels shapeBefore = form.Shape1.GetPicture().ToRgb();
     form.Liste.Draw(form.Shape1, 16, 23, 10); // A sharp: letter and sign, the widest note
     ASSERT_NE(NoteWindow(), untouched);
     form.Liste.Draw(form.Shape1, 16, 23, 12);
     EXPECT_EQ(NoteWindow(), untouched);
-    EXPECT_EQ(form.Shape1.GetPicture().Pixels(), shapeBefore);
+    EXPECT_EQ(form.Shape1.GetPicture().ToRgb(), shapeBefore);
     Paint();
     for (int y = 23; y < 98; ++y) {
         for (int x = 16; x < 145; ++x) {
@@ -122,14 +118,14 @@ TEST_F(Form1Skin, FrameTwelveErasesADrawnNoteCompletely) {
 }
 
 TEST_F(Form1Skin, EveryFrameCoversTheWholeNoteWindowAndNothingElse) {
-    const skin::PixelImage before = form.Shape1.GetPicture().Pixels();
+    const skin::RgbPixels before = form.Shape1.GetPicture().ToRgb();
     skin::Picture strip = skin::EmbeddedPicture("Liste");
     for (int frame = 0; frame < 13; ++frame) {
         form.Liste.Draw(form.Shape1, 16, 23, frame);
-        skin::PixelImage cell(129, 75);
-        cell.Copy(strip.Pixels(), form.Liste.FrameRect(frame), {0, 0});
+        skin::RgbPixels cell(129, 75);
+        strip.CopyTo(cell, form.Liste.FrameRect(frame), {0, 0});
         ASSERT_EQ(NoteWindow(), cell) << "frame " << frame;
-        const skin::PixelImage& shape = form.Shape1.GetPicture().Pixels();
+        const skin::RgbPixels& shape = form.Shape1.GetPicture().ToRgb();
         for (int y = 0; y < shape.Height(); ++y) {
             for (int x = 0; x < shape.Width(); ++x) {
                 if (x >= 16 && x < 145 && y >= 23 && y < 98) {
@@ -162,14 +158,14 @@ TEST_F(Form1Skin, ALitBarLeavesTheSlotsRightColumnAndBottomRowDark) {
 }
 
 TEST_F(Form1Skin, AnUnlitBarCannotBeToldFromTheArtwork) {
-    const skin::PixelImage artwork = form.Shape1.GetPicture().Pixels();
-    const skin::PixelImage before = shown;
+    const skin::RgbPixels artwork = form.Shape1.GetPicture().ToRgb();
+    const skin::RgbPixels before = shown;
     for (int i = 0; i < 11; ++i) {
         form.Shape1.FillRect(BarRect(i), kLit);
         form.Shape1.FillRect(BarRect(i), kUnlit);
     }
     Paint();
-    EXPECT_EQ(form.Shape1.GetPicture().Pixels(), artwork);
+    EXPECT_EQ(form.Shape1.GetPicture().ToRgb(), artwork);
     EXPECT_EQ(shown, before);
 }
 
@@ -178,13 +174,13 @@ TEST_F(Form1Skin, ArrowsStayAboveTheirPanelWhenThePanelIsDrawnOn) {
     form.moins.Show();
     form.Shape1.FillRect({0, 100, 168, 140}, Rgb(255, 0, 0));
     Paint();
-    const skin::PixelImage& plus = form.plus.GetPicture().Pixels();
+    const skin::RgbPixels& plus = form.plus.GetPicture().ToRgb();
     for (int y = 0; y < plus.Height(); ++y) {
         for (int x = 0; x < plus.Width(); ++x) {
             ASSERT_EQ(Client(112 + x, 173 + y), plus.At(x, y));
         }
     }
-    EXPECT_EQ(Client(231 + 5, 168 + 5), form.moins.GetPicture().Pixels().At(5, 5));
+    EXPECT_EQ(Client(231 + 5, 168 + 5), form.moins.GetPicture().At(5, 5));
     EXPECT_EQ(Client(kShapeLeft + 5, kShapeTop + 100), Rgb(255, 0, 0));
 }
 
@@ -205,20 +201,20 @@ TEST_F(Form1Skin, LitTwinsOffsetFromTheirButtonsShowTheBackground) {
         }
     }
     // And the twins themselves cover their whole place.
-    EXPECT_EQ(Client(24, 48), form.LE6.GetPicture().Pixels().At(0, 0));
-    EXPECT_EQ(Client(342, 105), form.LG3.GetPicture().Pixels().At(58, 57));
+    EXPECT_EQ(Client(24, 48), form.LE6.GetPicture().At(0, 0));
+    EXPECT_EQ(Client(342, 105), form.LG3.GetPicture().At(58, 57));
 }
 
 TEST_F(Form1Skin, TheUnlitLampIsOneRowShorterThanTheLitOne) {
     for (int x = 71; x <= 86; ++x) {
         ASSERT_EQ(Client(x, 38), FondAt(x, 38)) << x;
-        ASSERT_EQ(Client(x, 37), form.Off.GetPicture().Pixels().At(x - 71, 14)) << x;
+        ASSERT_EQ(Client(x, 37), form.Off.GetPicture().At(x - 71, 14)) << x;
     }
     form.Off.Hide();
     form.On.Show();
     Paint();
     for (int x = 71; x <= 86; ++x) {
-        ASSERT_EQ(Client(x, 38), form.On.GetPicture().Pixels().At(x - 71, 15)) << x;
+        ASSERT_EQ(Client(x, 38), form.On.GetPicture().At(x - 71, 15)) << x;
     }
 }
 
@@ -237,7 +233,7 @@ TEST_F(Form1Skin, WindowColourShowsOnlyWhereFondDoesNotReach) {
 }
 
 TEST_F(Form1Skin, EnlargingExposesWindowColourAndTheSkinDoesNotGrow) {
-    const skin::PixelImage before = shown;
+    const skin::RgbPixels before = shown;
     form.SetClientSize({640, 480});
     // Only what the window gained is to be painted.
     EXPECT_EQ(host.invalidated, (std::vector<Rect>{{423, 0, 640, 480}, {0, 328, 423, 480}}));

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "ui/model/form.h"
-#include "ui/model/window_host.h"
+#include "ui/skin/form.h"
+#include "ui/skin/window_host.h"
 
 class HostRecorder final : public skin::WindowHost {
 public:

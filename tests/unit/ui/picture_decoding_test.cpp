@@ -7,9 +7,9 @@
 
 #include <jpeglib.h>
 
-#include "ui/model/picture.h"
-#include "ui/model/picture_decoding.h"
-#include "ui/skin_pictures.h"
+#include "ui/skin/embedded_skin.h"
+#include "ui/skin/picture.h"
+#include "ui/skin/picture_decoding.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ TEST(BmpDecoding, TwentyFourBitRowsWithPadding) {
     // Three pixels a row leave three bytes of padding; rows are stored bottom-up in BGR.
     const Bytes bmp =
         Bmp(3, 2, 24, {{1, 2, 3, 4, 5, 6, 7, 8, 9}, {10, 11, 12, 13, 14, 15, 16, 17, 18}});
-    const skin::PixelImage image = skin::DecodeBmp(bmp);
+    const skin::RgbPixels image = skin::DecodeBmp(bmp);
     ASSERT_EQ(image.Dimensions(), (skin::Size{3, 2}));
     EXPECT_EQ(image.At(0, 0), Rgb(3, 2, 1));
     EXPECT_EQ(image.At(2, 0), Rgb(9, 8, 7));
@@ -69,7 +69,7 @@ TEST(BmpDecoding, TwentyFourBitRowsWithPadding) {
 
 TEST(BmpDecoding, EightBitPalette) {
     const Bytes bmp = Bmp(2, 1, 8, {{1, 0}}, {0x00302010, 0x003E313C});
-    const skin::PixelImage image = skin::DecodeBmp(bmp);
+    const skin::RgbPixels image = skin::DecodeBmp(bmp);
     EXPECT_EQ(image.At(0, 0), Rgb(0x3E, 0x31, 0x3C));
     EXPECT_EQ(image.At(1, 0), Rgb(0x30, 0x20, 0x10));
 }
@@ -77,7 +77,7 @@ TEST(BmpDecoding, EightBitPalette) {
 TEST(BmpDecoding, SixteenBitFiveFiveFive) {
     // Pure 5-bit red, green and blue, and white: each channel stretched to the full 8 bits.
     const Bytes bmp = Bmp(4, 1, 16, {{0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F}});
-    const skin::PixelImage image = skin::DecodeBmp(bmp);
+    const skin::RgbPixels image = skin::DecodeBmp(bmp);
     EXPECT_EQ(image.At(0, 0), Rgb(255, 0, 0));
     EXPECT_EQ(image.At(1, 0), Rgb(0, 255, 0));
     EXPECT_EQ(image.At(2, 0), Rgb(0, 0, 255));
@@ -86,20 +86,21 @@ TEST(BmpDecoding, SixteenBitFiveFiveFive) {
 
 // Copying from the picture, whole and from an area that runs past its corner onto one that runs
 // past the target's, gives what copying from DecodeBmp's pixels gives.
-void ExpectCopiesAsDecoded(skin::Picture& picture, const Bytes& bmp) {
-    const skin::PixelImage full = skin::DecodeBmp(bmp);
-    skin::PixelImage whole(full.Width(), full.Height());
+void ExpectCopiesAsDecoded(const skin::Picture& picture, const Bytes& bmp) {
+    const skin::RgbPixels full = skin::DecodeBmp(bmp);
+    skin::RgbPixels whole(full.Width(), full.Height());
     picture.CopyTo(whole, full.Bounds(), {0, 0});
     EXPECT_EQ(whole, full);
 
     const skin::Rect corner{full.Width() - 12, full.Height() - 9, full.Width() + 5,
                             full.Height() + 4};
-    skin::PixelImage ours(15, 11, Rgb(1, 2, 3));
-    skin::PixelImage theirs = ours;
+    skin::RgbPixels ours(15, 11, Rgb(1, 2, 3));
+    skin::RgbPixels theirs = ours;
     picture.CopyTo(ours, corner, {3, 4});
     theirs.Copy(full, corner, {3, 4});
     EXPECT_EQ(ours, theirs);
-    EXPECT_EQ(picture.Pixels(), full);
+    EXPECT_EQ(picture.ToRgb(), full);
+    EXPECT_EQ(picture.At(full.Width() - 1, 0), full.At(full.Width() - 1, 0));
 }
 
 TEST(BmpPicture, FewColoursAreKeptAtAByteAPixelAndCopyExactly) {
@@ -108,9 +109,12 @@ TEST(BmpPicture, FewColoursAreKeptAtAByteAPixelAndCopyExactly) {
         const auto stored = skin::EmbeddedBytes(name);
         const Bytes bmp(stored.begin(), stored.end());
         skin::Picture picture(skin::PictureFormat::Bmp, bmp);
-        EXPECT_TRUE(picture.Paletted()) << name;
+        EXPECT_TRUE(picture.Indexed()) << name;
         ExpectCopiesAsDecoded(picture, bmp);
-        EXPECT_FALSE(picture.Paletted()) << name << ": drawing on it widens it";
+        EXPECT_TRUE(picture.Indexed()) << name << ": reading it never widens it";
+        picture.Canvas();
+        EXPECT_FALSE(picture.Indexed()) << name << ": drawing on it widens it";
+        ExpectCopiesAsDecoded(picture, bmp);
     }
 }
 
@@ -127,7 +131,7 @@ TEST(BmpPicture, MoreThan256ColoursStayAtThirtyTwoBits) {
     }
     const Bytes bmp = Bmp(16, 17, 24, rows);
     skin::Picture picture(skin::PictureFormat::Bmp, bmp);
-    EXPECT_FALSE(picture.Paletted());
+    EXPECT_FALSE(picture.Indexed());
     ExpectCopiesAsDecoded(picture, bmp);
 }
 
@@ -172,7 +176,7 @@ Bytes Jpeg(int width, int height, int r, int g, int b) {
 
 TEST(JpegDecoding, BaselineFourTwoZeroInFullColour) {
     const Bytes jpeg = Jpeg(31, 20, 100, 150, 72);
-    const skin::PixelImage image = skin::DecodeJpeg(jpeg);
+    const skin::RgbPixels image = skin::DecodeJpeg(jpeg);
     ASSERT_EQ(image.Dimensions(), (skin::Size{31, 20}));
     for (const auto& [x, y] : {std::pair{0, 0}, {30, 19}, {15, 10}}) {
         EXPECT_NEAR(skin::RedOf(image.At(x, y)), 100, 2);
@@ -187,7 +191,7 @@ TEST(JpegDecoding, TruncatedDataIsRefusedWithoutEndingTheProgram) {
     // libjpeg's own handler would exit the process; ours must come back with an error or
     // with the part it could read, never crash.
     try {
-        const skin::PixelImage image = skin::DecodeJpeg(jpeg);
+        const skin::RgbPixels image = skin::DecodeJpeg(jpeg);
         EXPECT_EQ(image.Dimensions(), (skin::Size{16, 16}));
     } catch (const skin::PictureError&) {
     }
@@ -199,10 +203,9 @@ TEST(JpegPicture, WaitsForItsFirstPaintingThenKeepsThePixels) {
     skin::Picture picture(skin::PictureFormat::Jpeg, jpeg);
     EXPECT_FALSE(picture.Decoded());
     const std::uint64_t before = skin::PicturesDecoded();
-    const skin::PixelImage& first = picture.Pixels();
-    const skin::PixelImage& second = picture.Pixels();
-    EXPECT_EQ(&first, &second);
-    EXPECT_EQ(first.Dimensions(), (skin::Size{8, 8}));
+    EXPECT_EQ(picture.Dimensions(), (skin::Size{8, 8}));
+    EXPECT_TRUE(picture.Decoded());
+    EXPECT_EQ(picture.ToRgb().At(4, 4), picture.At(4, 4));
     EXPECT_EQ(skin::PicturesDecoded() - before, 1u);
 }
 

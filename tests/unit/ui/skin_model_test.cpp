@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "tests/support/image/client_picture.h"
-#include "ui/model/band_composer.h"
-#include "ui/model/form.h"
-#include "ui/model/image.h"
+#include "ui/skin/band_composer.h"
+#include "ui/skin/form.h"
+#include "ui/skin/image.h"
 
 namespace {
 
@@ -23,14 +23,14 @@ constexpr Pixel kRed = Rgb(255, 0, 0);
 constexpr Pixel kBlue = Rgb(0, 0, 255);
 constexpr Pixel kGrey = Rgb(50, 50, 50);
 
-TEST(PixelImageCopy, ClipsAtEveryEdgeOfSourceAndTarget) {
-    skin::PixelImage source(4, 4);
+TEST(RgbPixelsCopy, ClipsAtEveryEdgeOfSourceAndTarget) {
+    skin::RgbPixels source(4, 4);
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 4; ++x) {
             source.Set(x, y, Rgb(x, y, 0));
         }
     }
-    skin::PixelImage target(5, 5, kGrey);
+    skin::RgbPixels target(5, 5, kGrey);
     target.Copy(source, {1, 1, 6, 6}, {-1, 2}); // beyond the source, left of the target
     EXPECT_EQ(target.At(0, 2), Rgb(2, 1, 0));
     EXPECT_EQ(target.At(1, 3), Rgb(3, 2, 0));
@@ -66,7 +66,7 @@ skin::ComponentDescription Component(std::string_view name, int left, int top, i
 
 TEST(BandComposer, BandsJoinIntoTheAreaAndEachIsHandedOverWithItsPlace) {
     skin::Form form{skin::FormDescription{"Test", 0, 0, 12, 9}};
-    skin::PixelImage art(12, 9);
+    skin::RgbPixels art(12, 9);
     for (int y = 0; y < 9; ++y) {
         for (int x = 0; x < 12; ++x) {
             art.Set(x, y, Rgb(x, y, 7));
@@ -75,9 +75,9 @@ TEST(BandComposer, BandsJoinIntoTheAreaAndEachIsHandedOverWithItsPlace) {
     skin::Image all{form, Component("all", 0, 0, 12, 9), skin::Picture(art)};
     skin::BandComposer composer;
     for (const Rect area : {Rect{1, 2, 11, 9}, Rect{0, 0, 3, 2}, Rect{0, 0, 12, 9}}) {
-        skin::PixelImage joined(12, 9, kGrey);
+        skin::RgbPixels joined(12, 9, kGrey);
         std::vector<Rect> bands;
-        composer.Compose(form, area, 3, [&](const skin::PixelImage& pixels, const Rect& band) {
+        composer.Compose(form, area, 3, [&](const skin::RgbPixels& pixels, const Rect& band) {
             bands.push_back(band);
             joined.Copy(pixels, {0, 0, band.Width(), band.Height()}, {band.left, band.top});
         });
@@ -111,9 +111,9 @@ protected:
 
     skin::Form form{skin::FormDescription{"Test", 28, 37, 20, 10}};
     skin::Image below{form, Component("below", 2, 2, 8, 6),
-                      skin::Picture(skin::PixelImage(8, 6, kRed))};
+                      skin::Picture(skin::RgbPixels(8, 6, kRed))};
     skin::Image above{form, Component("above", 6, 4, 8, 6),
-                      skin::Picture(skin::PixelImage(8, 6, kBlue))};
+                      skin::Picture(skin::RgbPixels(8, 6, kBlue))};
     RecordingHost host;
 };
 
@@ -127,7 +127,7 @@ TEST_F(TwoPictures, LaterComponentsLieAboveAndHidingUncoversWhatIsBeneath) {
     EXPECT_EQ(test_image::ClientPicture(form).At(7, 5), kRed);
     EXPECT_EQ(test_image::ClientPicture(form).At(13, 9), kGrey);
     below.Hide();
-    EXPECT_EQ(test_image::ClientPicture(form), skin::PixelImage(20, 10, kGrey));
+    EXPECT_EQ(test_image::ClientPicture(form), skin::RgbPixels(20, 10, kGrey));
 }
 
 TEST_F(TwoPictures, DrawingBelowIsRepaintedUnderWhatLiesAbove) {
@@ -195,16 +195,16 @@ TEST(UndecodablePicture, PaintsNothingAndIsTriedOnce) {
     static const std::uint8_t garbage[] = {0xFF, 0xD8, 0xFF, 0x00, 0x12};
     skin::Form form{skin::FormDescription{"Test", 0, 0, 10, 10}};
     skin::Image below{form, Component("below", 0, 0, 10, 10),
-                      skin::Picture(skin::PixelImage(10, 10, kRed))};
+                      skin::Picture(skin::RgbPixels(10, 10, kRed))};
     skin::Image broken{form, Component("broken", 2, 2, 4, 4),
                        skin::Picture(skin::PictureFormat::Jpeg, garbage)};
     const std::uint64_t before = skin::PicturesDecoded();
     test_image::ClientPicture(form);
     broken.Hide();
     broken.Show();
-    const skin::PixelImage shown = test_image::ClientPicture(form);
+    const skin::RgbPixels shown = test_image::ClientPicture(form);
     EXPECT_EQ(skin::PicturesDecoded() - before, 1u);
-    EXPECT_EQ(shown, skin::PixelImage(10, 10, kRed));
+    EXPECT_EQ(shown, skin::RgbPixels(10, 10, kRed));
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 
 #include "platform/posix/desktop_services.h"
 #include "tests/unit/ui/host_recorder.h"
-#include "ui/model/focus_ring.h"
+#include "ui/skin/focus_ring.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -24,6 +24,7 @@ using skin::Rect;
 
 constexpr auto L = MouseButton::Left;
 constexpr auto R = MouseButton::Right;
+constexpr auto M = MouseButton::Middle;
 
 class Form1Controls : public testing::Test {
 protected:
@@ -65,7 +66,7 @@ protected:
     }
     // Pixels of the ring's colour in the whole client area.
     int RingPixels() {
-        skin::PixelImage client(form.ClientSize().width, form.ClientSize().height);
+        skin::RgbPixels client(form.ClientSize().width, form.ClientSize().height);
         form.ComposeArea(form.ClientRect(), client);
         int count = 0;
         for (int y = 0; y < client.Height(); ++y) {
@@ -181,9 +182,9 @@ TEST_F(Form1Controls, AnyButtonDragsButOnlyAReleaseOnTheBodyMoves) {
     EXPECT_TRUE(host.moves.empty());
 }
 
-// Where windows cannot place themselves the platform moves the window from a left press on the
+// Where windows cannot place themselves the platform moves the window from any press on the
 // body; nothing else hands it the pointer, or string clicks would turn into moves there.
-TEST_F(Form1Controls, OnlyALeftPressOnTheBodyOffersThePlatformTheMove) {
+TEST_F(Form1Controls, EveryPressOnTheBodyOffersThePlatformTheMove) {
     host.movesByPointer = true;
     form.WindowMoved({300, 300});
     form.MouseDown(L, {103, 50}, false);
@@ -192,11 +193,19 @@ TEST_F(Form1Controls, OnlyALeftPressOnTheBodyOffersThePlatformTheMove) {
     form.MouseUp(L, {103, 50});
     EXPECT_TRUE(host.moves.empty());
 
+    // Whatever the release says, the platform moved the window: the form does not again.
     form.MouseDown(R, {103, 50}, false);
-    form.MouseUp(R, {103, 50});
+    form.MouseUp(R, {93, 70});
+    form.MouseDown(M, {103, 50}, false);
+    form.MouseUp(M, {133, 40});
+    EXPECT_EQ(host.interactiveMoves, 3);
+    EXPECT_TRUE(host.moves.empty());
+    EXPECT_EQ(form.Left(), 300);
+    EXPECT_EQ(form.Top(), 300);
+
     Click(form.A5);
     Click(form.Image3); // the logo: no handler at all
-    EXPECT_EQ(host.interactiveMoves, 1);
+    EXPECT_EQ(host.interactiveMoves, 3);
     EXPECT_EQ(Lit(), "LA5 ");
 }
 

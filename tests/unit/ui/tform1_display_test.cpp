@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tests/unit/ui/host_recorder.h"
-#include "ui/skin_pictures.h"
+#include "ui/skin/embedded_skin.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -30,9 +30,9 @@ Rect OnClient(Rect shapeArea) {
 
 class Form1Display : public testing::Test {
 protected:
-    Form1Display() : artwork(form.Shape1.GetPicture().Pixels()) {}
+    Form1Display() : artwork(form.Shape1.GetPicture().ToRgb()) {}
 
-    const skin::PixelImage& Shape() { return form.Shape1.GetPicture().Pixels(); }
+    skin::RgbPixels Shape() const { return form.Shape1.GetPicture().ToRgb(); }
 
     // The bar's slot as the player sees it: lit or not, and the slot's edge kept dark.
     void ExpectBar(int i, bool lit) {
@@ -41,7 +41,8 @@ protected:
         for (int y = slot.top; y < slot.bottom; ++y) {
             for (int x = slot.left; x < slot.right; ++x) {
                 const bool inside = x < slot.right - 1 && y < slot.bottom - 1;
-                ASSERT_EQ(Shape().At(x, y), lit && inside ? TForm1::LitBar : TForm1::UnlitBar)
+                ASSERT_EQ(form.Shape1.GetPicture().At(x, y),
+                          lit && inside ? TForm1::LitBar : TForm1::UnlitBar)
                     << "at " << x << "," << y;
             }
         }
@@ -51,20 +52,20 @@ protected:
             ExpectBar(i, i == litBar);
         }
     }
-    skin::PixelImage NoteWindow() {
-        skin::PixelImage window(129, 75);
+    skin::RgbPixels NoteWindow() {
+        skin::RgbPixels window(129, 75);
         window.Copy(Shape(), {16, 23, 145, 98}, {0, 0});
         return window;
     }
-    skin::PixelImage Frame(int frame) {
-        skin::PixelImage cell(129, 75);
-        cell.Copy(strip.Pixels(), form.Liste.FrameRect(frame), {0, 0});
+    skin::RgbPixels Frame(int frame) {
+        skin::RgbPixels cell(129, 75);
+        strip.CopyTo(cell, form.Liste.FrameRect(frame), {0, 0});
         return cell;
     }
 
     TForm1 form;
     HostRecorder host{form};
-    skin::PixelImage artwork;
+    skin::RgbPixels artwork;
     skin::Picture strip = skin::EmbeddedPicture("Liste");
 };
 
@@ -112,8 +113,8 @@ TEST_F(Form1Display, EveryStepLightsTheBarOfItsSlot) {
     }
     // An unlit bar cannot be told from the untouched artwork.
     form.ShowReading({12, -6, 0});
-    skin::PixelImage meter(Shape().Width(), 60);
-    skin::PixelImage untouchedMeter(Shape().Width(), 60);
+    skin::RgbPixels meter(Shape().Width(), 60);
+    skin::RgbPixels untouchedMeter(Shape().Width(), 60);
     meter.Copy(Shape(), {0, 120, Shape().Width(), 180}, {0, 0});
     untouchedMeter.Copy(artwork, {0, 120, Shape().Width(), 180}, {0, 0});
     EXPECT_EQ(meter, untouchedMeter);
@@ -141,7 +142,7 @@ TEST_F(Form1Display, FarBelowTheStringDarkensTheLitBarAndLightsNone) {
 TEST_F(Form1Display, ARepeatedReadingPaintsNothing) {
     form.ShowReading({7, 2, -1});
     host.painted.clear();
-    const skin::PixelImage shape = Shape();
+    const skin::RgbPixels shape = Shape();
     form.ShowReading({7, 2, -1});
     EXPECT_TRUE(host.painted.empty());
     EXPECT_EQ(Shape(), shape);

@@ -7,7 +7,9 @@ MMRESULT WaveInResultFromPulse(int pulseError) {
     case PA_OK:
         return MMSYSERR_NOERROR;
     case PA_ERR_BUSY:
-        // The source is held exclusively by another client or device user.
+    case PA_ERR_TOOLARGE:
+        // The source is held exclusively by another client or device user, or takes no more
+        // recording streams: either way other programs hold it.
         return MMSYSERR_ALLOCATED;
     case PA_ERR_ACCESS:
         return MMSYSERR_NOTENABLED;

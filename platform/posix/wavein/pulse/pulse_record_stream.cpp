@@ -73,8 +73,11 @@ void PulseRecordStream::DropStream() {
     }
 }
 
-// Mainloop thread, loop locked: the connection is made again.
+// Mainloop thread, loop locked: the connection is made again, or the stream failed on it.
 void PulseRecordStream::StreamAgain() {
+    if (stream_ != nullptr && PA_STREAM_IS_GOOD(pa_stream_get_state(stream_))) {
+        return; // told along with another owner whose stream failed
+    }
     DropStream();
     if (!ConnectStream()) {
         session_->Reconnect();
@@ -100,10 +103,17 @@ void PulseRecordStream::OnReadable(pa_stream*, size_t, void* self) {
 void PulseRecordStream::OnStateChanged(pa_stream* stream, void* self) {
     auto* device = static_cast<PulseRecordStream*>(self);
     pa_threaded_mainloop_signal(device->session_->Loop(), 0);
-    // A stream that fails on a working connection (a server that has no source yet, just
-    // after it started) is made again on a new connection as well.
-    if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream))) {
-        device->session_->Reconnect();
+    const pa_stream_state_t state = pa_stream_get_state(stream);
+    if (state == PA_STREAM_READY) {
+        device->session_->OwnersSettled();
+    } else if (!PA_STREAM_IS_GOOD(state)) {
+        // On a working connection the stream failed for want of a source (a server just
+        // started, or its source unloaded): a new connection would find none either.
+        if (pa_context_get_state(device->session_->Context()) == PA_CONTEXT_READY) {
+            device->session_->RetryOwnersLater();
+        } else {
+            device->session_->Reconnect();
+        }
     }
 }
 

@@ -1,10 +1,18 @@
 #include "platform/posix/wavein/pulse/pulse_session.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/posix/wavein/pulse/pulse_identity.h"
 
 namespace {
+
+timeval FromNow(std::chrono::milliseconds delay) {
+    timeval when{};
+    pa_gettimeofday(&when);
+    pa_timeval_add(&when, static_cast<pa_usec_t>(delay.count()) * PA_USEC_PER_MSEC);
+    return when;
+}
 
 struct Deadline {
     pa_threaded_mainloop* loop;
@@ -86,8 +94,12 @@ bool PulseSession::StartConnecting() {
 }
 
 void PulseSession::DropContext() {
+    // A new connection tells the owners anyway.
+    StopOwnerRetry();
+    subscribed_ = false;
     if (context_ != nullptr) {
         pa_context_set_state_callback(context_, nullptr, nullptr);
+        pa_context_set_subscribe_callback(context_, nullptr, nullptr);
         pa_context_disconnect(context_);
         pa_context_unref(context_);
         context_ = nullptr;
@@ -102,6 +114,7 @@ void PulseSession::Release(const void* owner) {
     std::erase_if(owners_, [owner](const Owner& kept) { return kept.owner == owner; });
     if (owners_.empty()) {
         StopRetrying();
+        StopOwnerRetry();
     }
 }
 
@@ -121,14 +134,79 @@ void PulseSession::Reconnect() {
 
 void PulseSession::RetryLater() {
     pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
-    timeval when{};
-    pa_gettimeofday(&when);
-    pa_timeval_add(&when, static_cast<pa_usec_t>(RetryInterval.count()) * PA_USEC_PER_MSEC);
+    const timeval when = FromNow(RetryInterval);
     if (retry_ == nullptr) {
         retry_ = api->time_new(api, &when, OnRetry, this);
     } else {
         api->time_restart(retry_, &when);
     }
+}
+
+void PulseSession::RetryOwnersLater() {
+    if (owners_.empty() || context_ == nullptr) {
+        return;
+    }
+    if (!subscribed_) {
+        // Only the announcement of a source (or of a new default) ends the wait early.
+        pa_context_set_subscribe_callback(context_, OnServerEvent, this);
+        const auto mask = static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SOURCE |
+                                                              PA_SUBSCRIPTION_MASK_SERVER);
+        if (pa_operation* subscribing = pa_context_subscribe(context_, mask, nullptr, nullptr)) {
+            pa_operation_unref(subscribing);
+            subscribed_ = true;
+        }
+    }
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+    const timeval when = FromNow(ownerRetryDelay_);
+    if (ownerRetry_ == nullptr) {
+        ownerRetry_ = api->time_new(api, &when, OnOwnerRetry, this);
+    } else {
+        api->time_restart(ownerRetry_, &when);
+    }
+    ownerRetryDelay_ = std::min(ownerRetryDelay_ * 2, MaxOwnerRetryInterval);
+}
+
+void PulseSession::StopOwnerRetry() {
+    if (ownerRetry_ != nullptr) {
+        pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+        api->time_free(ownerRetry_);
+        ownerRetry_ = nullptr;
+    }
+}
+
+void PulseSession::TellOwners() {
+    // A copy: an owner may let go of the connection while it is told.
+    const std::vector<Owner> owners = owners_;
+    for (const Owner& owner : owners) {
+        owner.reconnected();
+    }
+}
+
+// Mainloop thread, loop locked.
+void PulseSession::OnOwnerRetry(pa_mainloop_api* api, pa_time_event* event, const struct timeval*,
+                                void* self) {
+    auto* session = static_cast<PulseSession*>(self);
+    api->time_free(event);
+    session->ownerRetry_ = nullptr;
+    session->TellOwners();
+}
+
+// Mainloop thread, loop locked.
+void PulseSession::OnServerEvent(pa_context*, pa_subscription_event_type_t event, uint32_t,
+                                 void* self) {
+    auto* session = static_cast<PulseSession*>(self);
+    const unsigned facility = event & PA_SUBSCRIPTION_EVENT_FACILITY_MASK;
+    const unsigned kind = event & PA_SUBSCRIPTION_EVENT_TYPE_MASK;
+    const bool newSource =
+        facility == PA_SUBSCRIPTION_EVENT_SOURCE && kind == PA_SUBSCRIPTION_EVENT_NEW;
+    if (session->ownerRetry_ == nullptr ||
+        !(newSource || facility == PA_SUBSCRIPTION_EVENT_SERVER)) {
+        return;
+    }
+    // At once, and short again should the source not be ready for us yet.
+    session->StopOwnerRetry();
+    session->ownerRetryDelay_ = RetryInterval;
+    session->TellOwners();
 }
 
 // Mainloop thread, loop locked.
@@ -140,11 +218,8 @@ void PulseSession::OnContextState(pa_context* context, void* self) {
     }
     const pa_context_state_t state = pa_context_get_state(context);
     if (state == PA_CONTEXT_READY) {
-        // A copy: an owner may let go of the connection while it is told.
-        const std::vector<Owner> owners = session->owners_;
-        for (const Owner& owner : owners) {
-            owner.reconnected();
-        }
+        session->ownerRetryDelay_ = RetryInterval;
+        session->TellOwners();
     } else if (!PA_CONTEXT_IS_GOOD(state)) {
         // Not replaced here: a context is not to be freed from its own callback.
         session->RetryLater();
@@ -182,9 +257,7 @@ bool PulseSession::WaitUntil(const std::function<bool()>& done,
     }
     pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
     Deadline deadline{loop_};
-    timeval when{};
-    pa_gettimeofday(&when);
-    pa_timeval_add(&when, static_cast<pa_usec_t>(timeout.count()) * PA_USEC_PER_MSEC);
+    const timeval when = FromNow(timeout);
     pa_time_event* timer = api->time_new(api, &when, DeadlinePassed, &deadline);
     while (!done() && !deadline.passed) {
         pa_threaded_mainloop_wait(loop_);

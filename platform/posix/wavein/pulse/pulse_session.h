@@ -2,7 +2,8 @@
 // bounded: a server that is missing, stalled or dead costs at most the time-out, never a hang.
 // Nothing here autospawns a server. While something depends on it (an open record stream), a
 // connection that ends (the server restarted by an upgrade or by the user) is made again as
-// soon as a server answers.
+// soon as a server answers; what fails on a connection that stands (no source to record from)
+// is tried again on it when the server announces a source, so the server sees no new clients.
 #pragma once
 
 #include <chrono>
@@ -14,8 +15,12 @@
 class PulseSession {
 public:
     static constexpr std::chrono::milliseconds ConnectTimeout{1500};
-    // How often a lost connection is tried again.
+    // How often a lost connection is tried again, and the first wait before owners try again
+    // on a connection that stands.
     static constexpr std::chrono::milliseconds RetryInterval{250};
+    // The longest wait between such tries: a source's arrival is announced, so the timer is
+    // only a fallback for a failure no announcement ends.
+    static constexpr std::chrono::milliseconds MaxOwnerRetryInterval{4000};
 
     PulseSession() = default;
     // Disconnects and joins the mainloop thread.
@@ -49,6 +54,13 @@ public:
     // With the loop locked: gives up the connection and makes it again, as when it ends (for
     // what fails on a connection that still looks good). Does nothing while no owner keeps it.
     void Reconnect();
+    // With the loop locked: what an owner had on the connection failed while the connection
+    // stands (no source yet, say). The owners are told again, as after a reconnection, once the
+    // server announces a new source or a new default, or else after a wait that doubles on each
+    // try, from RetryInterval up to MaxOwnerRetryInterval.
+    void RetryOwnersLater();
+    // With the loop locked: what the owners had works again; the next wait starts short.
+    void OwnersSettled() { ownerRetryDelay_ = RetryInterval; }
 
     // With the loop locked: waits until `done` holds, or `timeout` passes. Returns `done()`.
     // Callbacks that change what `done` reads must call pa_threaded_mainloop_signal(Loop(), 0).
@@ -76,15 +88,23 @@ private:
 
     static void OnContextState(pa_context* context, void* self);
     static void OnRetry(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self);
+    static void OnOwnerRetry(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self);
+    static void OnServerEvent(pa_context*, pa_subscription_event_type_t event, uint32_t,
+                              void* self);
     // A new context on the loop, connecting; false when it could not even start to.
     bool StartConnecting();
     void DropContext();
     void RetryLater();
     void StopRetrying();
+    void StopOwnerRetry();
+    void TellOwners();
 
     pa_threaded_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
     int error_ = PA_OK;
     std::vector<Owner> owners_; // who keeps the connection up, to be told when it is back
     pa_time_event* retry_ = nullptr;
+    pa_time_event* ownerRetry_ = nullptr; // set while owners wait for a source
+    std::chrono::milliseconds ownerRetryDelay_ = RetryInterval;
+    bool subscribed_ = false; // to source and server events, on this context
 };

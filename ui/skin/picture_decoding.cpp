@@ -1,4 +1,4 @@
-#include "ui/model/picture_decoding.h"
+#include "ui/skin/picture_decoding.h"
 
 #include <atomic>
 #include <climits>
@@ -16,8 +16,8 @@ namespace {
 
 std::atomic<std::uint64_t> decodeCount{0};
 
-PixelImage FromRgb(const unsigned char* rgb, int width, int height) {
-    PixelImage image(width, height);
+RgbPixels FromRgb(const unsigned char* rgb, int width, int height) {
+    RgbPixels image(width, height);
     for (int y = 0; y < height; ++y) {
         Pixel* row = image.Row(y);
         const unsigned char* in = rgb + static_cast<std::size_t>(y) * width * 3;
@@ -46,7 +46,7 @@ void IgnoreWarning(j_common_ptr, int) {}
 
 // Decodes into `image`, already sized by the caller after reading the header; false on error.
 bool ReadJpeg(jpeg_decompress_struct& info, JpegErrors& errors,
-              std::span<const std::uint8_t> encoded, PixelImage& image, unsigned char* rowBuffer,
+              std::span<const std::uint8_t> encoded, RgbPixels& image, unsigned char* rowBuffer,
               std::size_t rowBufferSize) {
     if (setjmp(errors.escape) != 0) {
         return false;
@@ -101,15 +101,15 @@ constexpr int kLargestSide = 16384;
 
 namespace {
 
-using RgbPixels = std::unique_ptr<stbi_uc, void (*)(void*)>;
+using StbPixels = std::unique_ptr<stbi_uc, void (*)(void*)>;
 
-RgbPixels ReadBmp(std::span<const std::uint8_t> encoded, int& width, int& height) {
+StbPixels ReadBmp(std::span<const std::uint8_t> encoded, int& width, int& height) {
     ++decodeCount;
     if (encoded.empty() || encoded.size() > INT_MAX) {
         throw PictureError("empty or oversized BMP data");
     }
     int channels = 0;
-    RgbPixels rgb(stbi_load_from_memory(encoded.data(), static_cast<int>(encoded.size()), &width,
+    StbPixels rgb(stbi_load_from_memory(encoded.data(), static_cast<int>(encoded.size()), &width,
                                         &height, &channels, 3),
                   stbi_image_free);
     if (!rgb) {
@@ -120,25 +120,25 @@ RgbPixels ReadBmp(std::span<const std::uint8_t> encoded, int& width, int& height
 
 } // namespace
 
-PixelImage DecodeBmp(std::span<const std::uint8_t> encoded) {
+RgbPixels DecodeBmp(std::span<const std::uint8_t> encoded) {
     int width = 0;
     int height = 0;
-    const RgbPixels rgb = ReadBmp(encoded, width, height);
+    const StbPixels rgb = ReadBmp(encoded, width, height);
     return FromRgb(rgb.get(), width, height);
 }
 
-std::variant<PaletteImage, PixelImage>
+std::variant<IndexedPixels, RgbPixels>
 DecodeBmpKeepingPalette(std::span<const std::uint8_t> encoded) {
     int width = 0;
     int height = 0;
-    const RgbPixels rgb = ReadBmp(encoded, width, height);
-    if (std::optional<PaletteImage> few = PaletteImage::FromRgb(rgb.get(), width, height)) {
+    const StbPixels rgb = ReadBmp(encoded, width, height);
+    if (std::optional<IndexedPixels> few = IndexedPixels::FromRgb(rgb.get(), width, height)) {
         return std::move(*few);
     }
     return FromRgb(rgb.get(), width, height);
 }
 
-PixelImage DecodeJpeg(std::span<const std::uint8_t> encoded) {
+RgbPixels DecodeJpeg(std::span<const std::uint8_t> encoded) {
     ++decodeCount;
     int width = 0;
     int height = 0;
@@ -146,7 +146,7 @@ PixelImage DecodeJpeg(std::span<const std::uint8_t> encoded) {
         width > kLargestSide || height > kLargestSide) {
         throw PictureError("unreadable JPEG header");
     }
-    PixelImage image(width, height);
+    RgbPixels image(width, height);
     std::vector<unsigned char> rowBuffer(static_cast<std::size_t>(width) * 3);
     jpeg_decompress_struct info{};
     JpegErrors errors{};

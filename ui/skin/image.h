@@ -3,10 +3,10 @@
 
 #include <string_view>
 
-#include "ui/model/component_description.h"
-#include "ui/model/events.h"
-#include "ui/model/geometry.h"
-#include "ui/model/picture.h"
+#include "ui/skin/component_description.h"
+#include "ui/skin/events.h"
+#include "ui/skin/geometry.h"
+#include "ui/skin/picture.h"
 
 namespace skin {
 
@@ -37,10 +37,10 @@ public:
 
     // Drawing on the picture itself, in the component's coordinates; what changed is repainted.
     void FillRect(const Rect& area, Pixel colour);
-    void CopyRect(const PixelImage& source, const Rect& sourceArea, Point to);
-    void CopyRect(Picture& source, const Rect& sourceArea, Point to);
+    void CopyRect(const RgbPixels& source, const Rect& sourceArea, Point to);
+    void CopyRect(const Picture& source, const Rect& sourceArea, Point to);
 
-    Picture& GetPicture() { return picture_; }
+    const Picture& GetPicture() const { return picture_; }
 
     MouseBinding OnMouseDown;
     MouseBinding OnMouseUp;

@@ -2,8 +2,8 @@
 // one pixel clear of the focused component.
 #pragma once
 
-#include "ui/model/geometry.h"
-#include "ui/model/pixel_image.h"
+#include "ui/skin/geometry.h"
+#include "ui/skin/rgb_pixels.h"
 
 namespace skin {
 
@@ -15,6 +15,6 @@ Rect FocusRingAround(const Rect& component);
 
 // Draws what of `ring` lies in `area` (client coordinates) onto `target`, whose top-left
 // corner stands for the area's.
-void DrawFocusRing(const Rect& ring, const Rect& area, PixelImage& target);
+void DrawFocusRing(const Rect& ring, const Rect& area, RgbPixels& target);
 
 } // namespace skin

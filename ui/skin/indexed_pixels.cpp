@@ -1,4 +1,4 @@
-#include "ui/model/palette_image.h"
+#include "ui/skin/indexed_pixels.h"
 
 #include <algorithm>
 #include <array>
@@ -43,8 +43,9 @@ private:
 
 } // namespace
 
-std::optional<PaletteImage> PaletteImage::FromRgb(const unsigned char* rgb, int width, int height) {
-    PaletteImage image;
+std::optional<IndexedPixels> IndexedPixels::FromRgb(const unsigned char* rgb, int width,
+                                                    int height) {
+    IndexedPixels image;
     image.width_ = std::max(width, 0);
     image.height_ = std::max(height, 0);
     image.indices_.resize(static_cast<std::size_t>(image.width_) *
@@ -76,13 +77,13 @@ std::optional<PaletteImage> PaletteImage::FromRgb(const unsigned char* rgb, int 
     return image;
 }
 
-PixelImage PaletteImage::Expanded() const {
-    PixelImage pixels(width_, height_);
+RgbPixels IndexedPixels::Expanded() const {
+    RgbPixels pixels(width_, height_);
     CopyTo(pixels, Bounds(), {0, 0});
     return pixels;
 }
 
-void PaletteImage::CopyTo(PixelImage& target, const Rect& sourceArea, Point to) const {
+void IndexedPixels::CopyTo(RgbPixels& target, const Rect& sourceArea, Point to) const {
     Rect from = sourceArea.Intersected(Bounds());
     // Clip the destination, then carry the clipping back to the source.
     const Rect area =

@@ -1,4 +1,4 @@
-#include "ui/model/image_list.h"
+#include "ui/skin/image_list.h"
 
 #include <algorithm>
 #include <utility>

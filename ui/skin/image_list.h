@@ -2,9 +2,9 @@
 // drawn by itself. The strip holds as many frames to a row as fit its width, row by row.
 #pragma once
 
-#include "ui/model/component_description.h"
-#include "ui/model/image.h"
-#include "ui/model/picture.h"
+#include "ui/skin/component_description.h"
+#include "ui/skin/image.h"
+#include "ui/skin/picture.h"
 
 namespace skin {
 

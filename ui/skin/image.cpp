@@ -1,8 +1,8 @@
-#include "ui/model/image.h"
+#include "ui/skin/image.h"
 
 #include <utility>
 
-#include "ui/model/form.h"
+#include "ui/skin/form.h"
 
 namespace skin {
 
@@ -21,7 +21,7 @@ void Image::SetVisible(bool visible) {
 }
 
 void Image::FillRect(const Rect& area, Pixel colour) {
-    PixelImage& canvas = picture_.Canvas();
+    RgbPixels& canvas = picture_.Canvas();
     const Rect touched = area.Intersected(canvas.Bounds());
     if (touched.Empty()) {
         return;
@@ -33,7 +33,7 @@ void Image::FillRect(const Rect& area, Pixel colour) {
 }
 
 template <typename CopyFn> void Image::CopyOnto(const Rect& sourceArea, Point to, CopyFn copy) {
-    PixelImage& canvas = picture_.Canvas();
+    RgbPixels& canvas = picture_.Canvas();
     const Rect touched =
         Rect::At(to, {sourceArea.Width(), sourceArea.Height()}).Intersected(canvas.Bounds());
     if (touched.Empty()) {
@@ -45,12 +45,12 @@ template <typename CopyFn> void Image::CopyOnto(const Rect& sourceArea, Point to
     }
 }
 
-void Image::CopyRect(const PixelImage& source, const Rect& sourceArea, Point to) {
-    CopyOnto(sourceArea, to, [&](PixelImage& canvas) { canvas.Copy(source, sourceArea, to); });
+void Image::CopyRect(const RgbPixels& source, const Rect& sourceArea, Point to) {
+    CopyOnto(sourceArea, to, [&](RgbPixels& canvas) { canvas.Copy(source, sourceArea, to); });
 }
 
-void Image::CopyRect(Picture& source, const Rect& sourceArea, Point to) {
-    CopyOnto(sourceArea, to, [&](PixelImage& canvas) { source.CopyTo(canvas, sourceArea, to); });
+void Image::CopyRect(const Picture& source, const Rect& sourceArea, Point to) {
+    CopyOnto(sourceArea, to, [&](RgbPixels& canvas) { source.CopyTo(canvas, sourceArea, to); });
 }
 
 } // namespace skin

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "ui/model/form.h"
-#include "ui/model/geometry.h"
-#include "ui/model/pixel_image.h"
+#include "ui/skin/form.h"
+#include "ui/skin/geometry.h"
+#include "ui/skin/rgb_pixels.h"
 
 namespace skin {
 
@@ -24,7 +24,7 @@ public:
             const Rect band{area.left, top, area.right, std::min(area.bottom, top + rows)};
             Hold(band.Width(), band.Height());
             form.ComposeArea(band, buffer_);
-            show(static_cast<const PixelImage&>(buffer_), band);
+            show(static_cast<const RgbPixels&>(buffer_), band);
         }
     }
 
@@ -33,11 +33,11 @@ private:
     void Hold(int width, int height) {
         if (width > buffer_.Width() || height > buffer_.Height()) {
             buffer_ =
-                PixelImage(std::max(width, buffer_.Width()), std::max(height, buffer_.Height()));
+                RgbPixels(std::max(width, buffer_.Width()), std::max(height, buffer_.Height()));
         }
     }
 
-    PixelImage buffer_;
+    RgbPixels buffer_;
 };
 
 } // namespace skin

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/winapi.h"
-#include "ui/model/geometry.h"
+#include "ui/skin/geometry.h"
 
 namespace skin {
 

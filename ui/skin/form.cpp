@@ -1,9 +1,9 @@
-#include "ui/model/form.h"
+#include "ui/skin/form.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "ui/model/focus_ring.h"
+#include "ui/skin/focus_ring.h"
 
 namespace skin {
 
@@ -85,7 +85,7 @@ void Form::Invalidate(const Rect& clientArea) {
     }
 }
 
-void Form::ComposeArea(const Rect& area, PixelImage& target) {
+void Form::ComposeArea(const Rect& area, RgbPixels& target) {
     target.Fill({0, 0, area.Width(), area.Height()}, windowColour_);
     for (Image* image : images_) {
         if (!image->Visible() || !image->BoundsRect().Intersects(area)) {
@@ -190,6 +190,12 @@ void Form::Click(Image& image) {
     const Rect bounds = image.BoundsRect();
     Deliver(EventKind::Click, image, MouseButton::Left,
             {(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2});
+}
+
+void Form::CancelMouseHold() {
+    captured_ = nullptr;
+    clickPending_ = false;
+    formCaptured_ = false;
 }
 
 void Form::Deliver(EventKind kind, Image& target, MouseButton button, Point at) {

@@ -7,16 +7,16 @@
 #include <optional>
 #include <vector>
 
-#include "ui/model/pixel_image.h"
+#include "ui/skin/rgb_pixels.h"
 
 namespace skin {
 
-class PaletteImage {
+class IndexedPixels {
 public:
-    PaletteImage() = default;
+    IndexedPixels() = default;
     // The picture of `width` x `height` packed RGB triplets, rows top to bottom; nothing when it
     // holds more than 256 colours.
-    static std::optional<PaletteImage> FromRgb(const unsigned char* rgb, int width, int height);
+    static std::optional<IndexedPixels> FromRgb(const unsigned char* rgb, int width, int height);
 
     Size Dimensions() const { return {width_, height_}; }
     Rect Bounds() const { return {0, 0, width_, height_}; }
@@ -27,9 +27,9 @@ public:
     }
 
     // The same pixels at 32 bits.
-    PixelImage Expanded() const;
-    // As PixelImage::Copy with this picture as the source.
-    void CopyTo(PixelImage& target, const Rect& sourceArea, Point to) const;
+    RgbPixels Expanded() const;
+    // As RgbPixels::Copy with this picture as the source.
+    void CopyTo(RgbPixels& target, const Rect& sourceArea, Point to) const;
 
 private:
     int width_ = 0;

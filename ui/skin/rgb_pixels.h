@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/model/geometry.h"
+#include "ui/skin/geometry.h"
 
 namespace skin {
 
@@ -24,10 +24,10 @@ constexpr int BlueOf(Pixel p) {
     return static_cast<int>(p & 0xFF);
 }
 
-class PixelImage {
+class RgbPixels {
 public:
-    PixelImage() = default;
-    PixelImage(int width, int height, Pixel fill = Rgb(0, 0, 0));
+    RgbPixels() = default;
+    RgbPixels(int width, int height, Pixel fill = Rgb(0, 0, 0));
 
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -43,9 +43,9 @@ public:
 
     // Both clip to the picture; Copy also clips to the source.
     void Fill(const Rect& area, Pixel colour);
-    void Copy(const PixelImage& source, const Rect& sourceArea, Point to);
+    void Copy(const RgbPixels& source, const Rect& sourceArea, Point to);
 
-    friend bool operator==(const PixelImage&, const PixelImage&) = default;
+    friend bool operator==(const RgbPixels&, const RgbPixels&) = default;
 
 private:
     std::size_t Index(int x, int y) const {

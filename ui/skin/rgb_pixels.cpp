@@ -1,14 +1,14 @@
-#include "ui/model/pixel_image.h"
+#include "ui/skin/rgb_pixels.h"
 
 #include <algorithm>
 
 namespace skin {
 
-PixelImage::PixelImage(int width, int height, Pixel fill)
+RgbPixels::RgbPixels(int width, int height, Pixel fill)
     : width_(std::max(width, 0)), height_(std::max(height, 0)),
       pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill) {}
 
-void PixelImage::Fill(const Rect& area, Pixel colour) {
+void RgbPixels::Fill(const Rect& area, Pixel colour) {
     const Rect r = area.Intersected(Bounds());
     if (r.Empty()) {
         return;
@@ -18,7 +18,7 @@ void PixelImage::Fill(const Rect& area, Pixel colour) {
     }
 }
 
-void PixelImage::Copy(const PixelImage& source, const Rect& sourceArea, Point to) {
+void RgbPixels::Copy(const RgbPixels& source, const Rect& sourceArea, Point to) {
     Rect from = sourceArea.Intersected(source.Bounds());
     // Clip the destination, then carry the clipping back to the source.
     const Rect target =

@@ -1,4 +1,4 @@
-#include "ui/model/focus_ring.h"
+#include "ui/skin/focus_ring.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,7 +29,7 @@ Rect FocusRingAround(const Rect& component) {
             component.bottom + grow};
 }
 
-void DrawFocusRing(const Rect& ring, const Rect& area, PixelImage& target) {
+void DrawFocusRing(const Rect& ring, const Rect& area, RgbPixels& target) {
     const Rect drawn =
         ring.Intersected(area).Intersected(target.Bounds().Translated(area.left, area.top));
     for (int y = drawn.top; y < drawn.bottom; ++y) {

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "ui/a11y/key.h"
-#include "ui/model/component_description.h"
-#include "ui/model/events.h"
-#include "ui/model/image.h"
-#include "ui/model/pixel_image.h"
-#include "ui/model/window_host.h"
+#include "ui/skin/component_description.h"
+#include "ui/skin/events.h"
+#include "ui/skin/image.h"
+#include "ui/skin/rgb_pixels.h"
+#include "ui/skin/window_host.h"
 
 namespace skin {
 
@@ -69,7 +69,7 @@ public:
     // target's: window colour, then every shown component in creation order. The target must
     // hold the area. Hosts paint a band at a time, so the form keeps no picture of its own of
     // the whole window: the window system already keeps one.
-    void ComposeArea(const Rect& area, PixelImage& target);
+    void ComposeArea(const Rect& area, RgbPixels& target);
     // The keyboard focus ring's bounds, drawn above every component; empty for none.
     Rect FocusRing() const { return focusRing_; }
     void SetFocusRing(const Rect& ring);
@@ -78,6 +78,9 @@ public:
     Image* ImageAt(Point at) const; // the topmost shown component there
     void MouseDown(MouseButton button, Point at, bool doubleClick);
     void MouseUp(MouseButton button, Point at);
+    // The window lost the mouse mid-press (another window took it): the hold ends with no
+    // click and no release, and a later release goes where an unheld one would.
+    void CancelMouseHold();
     Image* Captured() const { return captured_; }
     Cursor CursorAt(Point at) const;
     // The hint to show there and the area it belongs to; empty when none.

@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <variant>
 
-#include "ui/model/palette_image.h"
-#include "ui/model/pixel_image.h"
+#include "ui/skin/indexed_pixels.h"
+#include "ui/skin/rgb_pixels.h"
 
 namespace skin {
 
@@ -19,12 +19,12 @@ public:
 };
 
 // Each throws PictureError for data it cannot read.
-PixelImage DecodeBmp(std::span<const std::uint8_t> encoded);
-// A BMP of at most 256 colours (whatever its stored depth) as a PaletteImage, any other as a
-// PixelImage; decodes once, as DecodeBmp does.
-std::variant<PaletteImage, PixelImage>
+RgbPixels DecodeBmp(std::span<const std::uint8_t> encoded);
+// A BMP of at most 256 colours (whatever its stored depth) as a IndexedPixels, any other as a
+// RgbPixels; decodes once, as DecodeBmp does.
+std::variant<IndexedPixels, RgbPixels>
 DecodeBmpKeepingPalette(std::span<const std::uint8_t> encoded);
-PixelImage DecodeJpeg(std::span<const std::uint8_t> encoded);
+RgbPixels DecodeJpeg(std::span<const std::uint8_t> encoded);
 
 // How many pictures this process has decoded so far (successful or not): pictures are meant
 // to be decoded once each, and this is how that is checked.

@@ -1,18 +1,21 @@
-#include "ui/skin_pictures.h"
+#include "ui/skin/embedded_skin.h"
 
+#include <algorithm>
 #include <string>
-
-#include "ui/skin_files.h"
 
 namespace skin {
 namespace {
 
 const EmbeddedFile& Find(std::string_view stem) {
-    const EmbeddedFile* file = FindEmbeddedFile(stem);
-    if (file == nullptr) {
+    const auto files = EmbeddedFiles();
+    const auto it = std::find_if(files.begin(), files.end(), [&](const EmbeddedFile& f) {
+        return f.name.size() > stem.size() && f.name.starts_with(stem) &&
+               f.name[stem.size()] == '.';
+    });
+    if (it == files.end()) {
         throw PictureError("the program holds no skin picture named " + std::string(stem));
     }
-    return *file;
+    return *it;
 }
 
 } // namespace

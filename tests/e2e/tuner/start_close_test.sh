@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The real tuner started and closed, with nothing else going on: the run the sanitizer builds
+# check the start-up and shut-down with (the sound server's thread begins while Qt starts).
+# Passes when the window came up, closed on request, and the program exited 0 with no sanitizer
+# report (a report makes the sanitizer's exit code non-zero, too).
+#
+# Usage: start_close_test.sh PATH/TO/vibralon OUTPUT_DIR
+set -euo pipefail
+
+tuner=$(realpath "$1")
+out=$(realpath -m "$2")
+repo=$(realpath "$(dirname "$0")/../../..")
+rm -rf "$out"
+mkdir -p "$out"
+
+# shellcheck source=tests/support/x11/session.sh
+source "$repo/tests/support/x11/session.sh"
+session_cleanup_on_exit
+fail_shows_logs "$out" all 'tuner.err'
+x11_exact_pixels_env
+x11_start_xvfb "$out"
+x11_start_openbox "$out"
+start_private_pulse "$out/pulse"
+
+(cd "$repo" && exec "$tuner") >"$out/tuner.out" 2>"$out/tuner.err" &
+tuner_pid=$!
+track_pid "$tuner_pid"
+for _ in $(seq 300); do
+    wmctrl -l | grep -q ' Vibralon$' && break
+    sleep 0.1
+done
+wmctrl -l | grep -q ' Vibralon$' || fail "the window did not appear"
+# Capture under way, as a player would close it.
+sleep 1
+wmctrl -c Vibralon || fail "wmctrl could not close the window"
+code=0
+wait "$tuner_pid" || code=$?
+[ "$code" -eq 0 ] || fail "exit code $code"
+! grep -qE 'WARNING: ThreadSanitizer|ERROR: (Address|Leak)Sanitizer|runtime error:' "$out/tuner.err" ||
+    fail "sanitizer reports"
+stop_private_pulse
+echo "PASS"
