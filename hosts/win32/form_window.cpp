@@ -7,6 +7,7 @@
 
 #include "hosts/win32/dpi_calls.h"
 #include "hosts/win32/handler_errors.h"
+#include "hosts/win32/msaa_keys.h"
 #include "hosts/win32/text_conversion.h"
 
 namespace win32_host {
@@ -57,7 +58,8 @@ int LauncherShowCommand() {
 
 } // namespace
 
-FormWindow::FormWindow(skin::Form& form) : form_(form), scale_(static_cast<int>(SystemDpi())) {
+FormWindow::FormWindow(skin::Form& form, a11y::TunerAccess* access)
+    : form_(form), scale_(static_cast<int>(SystemDpi())) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterFormClass(instance, &FormWindow::Procedure);
     const skin::Size client = form.ClientSize();
@@ -73,6 +75,9 @@ FormWindow::FormWindow(skin::Form& form) : form_(form), scale_(static_cast<int>(
     TakeWindowColour();
     TakePosition();
     form_.AttachHost(this);
+    if (access != nullptr) {
+        accessibility_ = std::make_unique<WindowAccessibility>(window_, *access, scale_);
+    }
 }
 
 FormWindow::~FormWindow() {
@@ -192,10 +197,31 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case kApplyMoveMessage:
         ApplyMove();
         return 0;
+    case WM_KEYDOWN:
+        // No dialog manager runs: Tab reaches the window like any key.
+        if (const std::optional<a11y::Key> key = TunerKey(wParam, lParam)) {
+            form_.KeyPressed(*key);
+            return 0;
+        }
+        break;
+    case WM_GETOBJECT:
+        if (LRESULT object = 0;
+            accessibility_ && accessibility_->GetObject(wParam, lParam, &object)) {
+            return object;
+        }
+        break;
+    case WM_TIMER:
+        if (accessibility_ && accessibility_->TimerFired(wParam)) {
+            return 0;
+        }
+        break;
     case WM_SYSCOLORCHANGE:
         TakeWindowColour();
         return 0;
     case WM_DESTROY:
+        if (accessibility_) {
+            accessibility_->WindowGone();
+        }
         // The main window: its end ends the message loop.
         PostQuitMessage(0);
         return 0;

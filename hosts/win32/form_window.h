@@ -4,11 +4,13 @@
 // comes from the form. It is the program's main window: destroying it ends the message loop.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "hosts/win32/dpi_scale.h"
 #include "hosts/win32/hint_tip.h"
+#include "hosts/win32/msaa_window.h"
 #include "hosts/win32/windows_names.h"
 #include "ui/skin/band_composer.h"
 #include "ui/skin/form.h"
@@ -22,8 +24,9 @@ public:
         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
 
     // Creates the window, not yet shown, with the client area the form asks for at the
-    // system's DPI. `form` must outlive it.
-    explicit FormWindow(skin::Form& form);
+    // system's DPI. `form` must outlive it, and `access`, the form's accessible face for
+    // screen readers, when given.
+    explicit FormWindow(skin::Form& form, a11y::TunerAccess* access = nullptr);
     ~FormWindow();
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
@@ -70,6 +73,8 @@ private:
     bool shownBefore_ = false;
     skin::Cursor cursor_ = skin::Cursor::Default;
     skin::Rect hintArea_;
+    // Last: it refers to scale_.
+    std::unique_ptr<WindowAccessibility> accessibility_;
 };
 
 } // namespace win32_host

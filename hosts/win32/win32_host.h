@@ -9,6 +9,7 @@
 // The worker wakes the UI thread through app.Ui() (see ui_thread.h).
 #pragma once
 
+#include <concepts>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,6 +47,12 @@ class Window {
 public:
     // The main window for `form`, not yet shown; `form` must outlive the window.
     explicit Window(skin::Form& form) : window_(form) {}
+    // A form with an accessible face (the tuner's) is also served to screen readers.
+    template <typename AccessibleForm>
+    requires requires(AccessibleForm& form) {
+        { form.Access() } -> std::same_as<a11y::TunerAccess&>;
+    }
+    explicit Window(AccessibleForm& form) : window_(form, &form.Access()) {}
 
     void Show() { window_.Show(); }
     HWND Handle() const { return window_.Handle(); }

@@ -47,25 +47,6 @@ uninstall_value() {
         sed -n "s/^ *$1 *REG_[A-Z]* *//p"
 }
 
-# The association for .htm that records the document it is asked to open, in OUT/opened (a
-# Unix folder, seen by Wine as drive Z:). A new prefix has no .htm association (its browser
-# is kept out); this one is removed on exit, leaving the shared prefix as it was found.
-record_htm_opens() {
-    local record="Z:${out//\//\\}\\opened"
-    if ! {
-        wine reg add 'HKCR\.htm' /ve /d VibralonTest.OpenRecorder /f &&
-            wine reg add 'HKCR\VibralonTest.OpenRecorder\shell\open\command' /ve \
-                /d "C:\\windows\\system32\\cmd.exe /c echo %1>$record" /f
-    } >/dev/null 2>"$out/reg.err"; then
-        fail "cannot register the .htm association"
-    fi
-    at_exit forget_htm_opens
-}
-forget_htm_opens() {
-    wine reg delete 'HKCR\VibralonTest.OpenRecorder' /f >/dev/null 2>&1
-    wine reg delete 'HKCR\.htm' /f >/dev/null 2>&1
-}
-
 # Prints the id of the shown window titled "Vibralon", waiting up to 20 s.
 find_tuner_window() {
     local id
@@ -77,7 +58,7 @@ find_tuner_window() {
     return 1
 }
 
-record_htm_opens
+wine_record_htm_opens "$out"
 list_drive_c >"$out/before-install.txt"
 
 # --- 1. silent install -----------------------------------------------------------------------

@@ -11,9 +11,15 @@
 #      their arrows; dragging the body moves the window by the drag; a press held on the lamp
 #      while blocks come moves nothing; a press the window loses to a box opened over it leaves
 #      no hold behind
+#   2b. a screen reader's view through MSAA (a client in another process): eight children with
+#      their roles, names, places and hit tests, the reading naming A; its press on String A5
+#      lights A5. The keys: 6 picks E6, Escape lets go, Ctrl+6 does nothing, Tab moves the
+#      focus and Space presses (the client hears both), R reads the reading out (the client hears
+#      its live region), F1 opens the help
 #   3. closing: exit code 0 within 2 s; started as a shortcut set to run minimized, the window
 #      opens minimized, and closed while readings come the program ends with 0
-#   4. a 200 % screen: every skin pixel a 2 x 2 block of its own colour
+#   4. a 200 % screen: every skin pixel a 2 x 2 block of its own colour; the client's places in
+#      its pixels
 #   5. no sound server: the three messages in order, each caption whole, then exit code 0
 #
 #   tuner_wine_test.sh WINDOWS_BUILD_DIR PATH/TO/skin_composition OUT_DIR
@@ -40,7 +46,8 @@ tuner=$windows_build/app/vibralon.exe
 probe=$windows_build/tests/wine/message_box_probe.exe
 hint_probe=$windows_build/tests/wine/hint_probe.exe
 launch_probe=$windows_build/tests/wine/launch_probe.exe
-for program in "$tuner" "$probe" "$hint_probe" "$launch_probe"; do
+msaa_probe=$windows_build/tests/wine/msaa_probe.exe
+for program in "$tuner" "$probe" "$hint_probe" "$launch_probe" "$msaa_probe"; do
     wine_require_program "$program"
 done
 
@@ -73,6 +80,7 @@ step "the hint keeps its accents under code pages 1252 and 1251"
 face="200 180 160"
 wine reg add 'HKCU\Control Panel\Colors' /v ButtonFace /t REG_SZ /d "$face" /f \
     >"$out/reg.out" 2>"$out/reg.err" || fail "cannot set the button face colour"
+wine_record_htm_opens "$out"
 sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
 
 # --- 1. The window as it opens, in silence -----------------------------------------------------
@@ -130,10 +138,101 @@ check_press_lost_to_a_box() {
     screenshot
     same "$screen_skin/LA5.jpg" 24 120 || fail "after a press lost to a box, a click on A5 does not light it ($shot)"
     [ "$(client_origin)" = "$x0 $y0" ] || fail "after a press lost to a box the window moved to $(client_origin)"
+    # Past the double-click time: a second press there would be a double-click, not a click.
+    sleep 0.6
     click 54 149 # A5 off again
 }
 check_press_lost_to_a_box
 step "a press lost to a box: the next click lights A5"
+
+# --- 2b. A screen reader's view (MSAA) and the keys -------------------------------------------------
+# The tree as the client reads it, to $out/msaa-$1.txt; msaa_child N prints child N's line.
+msaa_tree() {
+    msaa_tree_file=$out/msaa-$1.txt
+    wine_console "$msaa_probe" tree >"$msaa_tree_file" 2>>"$out/msaa.err" ||
+        fail "the MSAA client cannot read the window (see $out/msaa.err)"
+}
+msaa_child() {
+    grep "^child $1 " "$msaa_tree_file" || fail "the client sees no child $1 ($msaa_tree_file)"
+}
+# Child $1's place on screen equals the client area's corner plus $2 $3, $4 x $5 (skin pixels
+# times $scale).
+msaa_place_is() {
+    local x y
+    read -r x y < <(client_origin)
+    msaa_child "$1" | grep -q "| $((x + scale * $2)) $((y + scale * $3)) $((scale * $4)) $((scale * $5)) |" ||
+        fail "child $1 is not at $2,$3 ${4}x$5 times $scale: $(msaa_child "$1")"
+}
+
+# The tone still plays and no string is picked.
+eventually 3 same "$screen_skin/A5.bmp" 24 120 || fail "A5 is still picked before the MSAA checks"
+msaa_tree tone
+grep -q '^client Vibralon children 8 ' "$msaa_tree_file" || fail "not 8 children: $(head -n1 "$msaa_tree_file")"
+names=("String E6" "String A5" "String D4" "String G3" "String B2" "String E1")
+for i in 1 2 3 4 5 6; do
+    msaa_child "$i" | grep -q "^child $i checkbutton focusable | ${names[$((i - 1))]} | Press | .* | hit $i\$" ||
+        fail "child $i is not an unchecked check button ${names[$((i - 1))]}: $(msaa_child "$i")"
+done
+msaa_child 7 | grep -q '^child 7 pushbutton focusable | Help | Press | .* | hit 7$' ||
+    fail "child 7 is not the help button: $(msaa_child 7)"
+msaa_child 8 | grep -q '^child 8 statictext readonly | A, .* | hit 8$' ||
+    fail "the reading does not name A: $(msaa_child 8)"
+msaa_place_is 2 24 120 59 58
+step "MSAA: 8 children, the reading: $(msaa_child 8 | cut -d'|' -f2)"
+
+[ "$(wine_console "$msaa_probe" press 2 2>>"$out/msaa.err")" = "press 2 ok" ] ||
+    fail "the client's press on String A5 failed"
+eventually 3 same "$screen_skin/LA5.jpg" 24 120 || fail "the client pressed String A5: LA5 does not show"
+msaa_tree pressed
+msaa_child 2 | grep -q '^child 2 checkbutton focusable,checked | String A5 ' ||
+    fail "String A5 pressed is not checked: $(msaa_child 2)"
+step "MSAA: String A5 pressed, lit and checked"
+
+xdotool windowactivate --sync "$wid"
+xdotool key 6
+eventually 3 same "$screen_skin/LE6.bmp" 24 48 || fail "key 6: LE6 does not show"
+same "$screen_skin/A5.bmp" 24 120 || fail "key 6: A5 is not back"
+xdotool key Escape
+eventually 3 same "$screen_skin/E6.bmp" 24 50 || fail "Escape: E6 is not back"
+xdotool key ctrl+6
+sleep 0.5
+screenshot
+same "$screen_skin/E6.bmp" 24 50 || fail "Ctrl+6 picked E6"
+# A client hears the window's events while Tab, Space and R come.
+(exec timeout 30 wine "$msaa_probe" events 4) >"$out/msaa-events.txt" 2>>"$out/msaa.err" &
+events_pid=$!
+track_pid "$events_pid"
+for _ in $(seq 100); do
+    grep -q '^listening' "$out/msaa-events.txt" && break
+    sleep 0.1
+done
+grep -q '^listening' "$out/msaa-events.txt" || fail "the MSAA client does not listen (see $out/msaa.err)"
+# The digit left the focus on E6: Tab moves it to A5, which Space presses.
+xdotool key Tab
+msaa_tree tab
+grep -q '^client Vibralon children 8 focus 2$' "$msaa_tree_file" ||
+    fail "Tab: the client does not see the focus on String A5: $(head -n1 "$msaa_tree_file")"
+msaa_child 2 | grep -q '^child 2 checkbutton focusable,focused | ' ||
+    fail "Tab: String A5 is not focused: $(msaa_child 2)"
+xdotool key space
+eventually 3 same "$screen_skin/LA5.jpg" 24 120 || fail "Tab, Space: LA5 does not show"
+xdotool key r
+wait "$events_pid" || fail "the MSAA client's listening failed"
+heard() {
+    tr -d '\r' <"$out/msaa-events.txt" | grep -q "$1" || fail "the client did not hear $2 ($out/msaa-events.txt)"
+}
+heard '^event focus 2$' "the focus move to String A5"
+heard '^event state 2$' "String A5's state change"
+heard '^event live 8 | A, ' "R read the reading out"
+xdotool key F1
+for _ in $(seq 100); do
+    [ -s "$out/opened" ] && break
+    sleep 0.1
+done
+[ -s "$out/opened" ] || fail "F1 opened nothing"
+opened=$(tr -d '\r\n' <"$out/opened")
+[[ "$opened" == *'help\guide.htm' ]] || fail "F1 opened '$opened'"
+step "keys: 6, Escape, Ctrl+6, Tab, Space, R, F1 ($opened); the client heard focus, state, the read-out"
 
 # --- 3. Closing while capture runs ------------------------------------------------------------------
 wmctrl -c Vibralon || fail "wmctrl could not close the window"
@@ -171,10 +270,13 @@ size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w 
 [ "$size" = "846x656" ] || fail "at 200 % the client area is $size, not 846x656"
 scale=2
 eventually 5 composed || fail "at 200 % the client area is not the composition doubled ($shot)"
+msaa_tree 200
+msaa_place_is 2 24 120 59 58
+msaa_child 2 | grep -q '| hit 2$' || fail "at 200 % a hit test misses String A5: $(msaa_child 2)"
 wmctrl -c Vibralon || fail "wmctrl could not close the window"
 ended_within "$tuner_pid" 2 || fail "closed at 200 %: still running 2 s later"
 normal_dpi || fail "cannot set 96 dpi back"
-step "200 %: every skin pixel a 2 x 2 block"
+step "200 %: every skin pixel a 2 x 2 block, String A5's place doubled"
 
 # --- 5. No sound server -----------------------------------------------------------------------------
 # The window manager's frame around a client window, and the height of its title bar.

@@ -7,6 +7,7 @@
 #   wine_start_desktop_session "$out"      # Xvfb, openbox and the private PulseAudio server
 #   wine_require_program "$windows_build/tests/wine/capture_probe.exe"
 #   wine_console "$exe" args... >"$out/x.out"   # a console program, output with Unix line ends
+#   wine_record_htm_opens "$out"           # the shell's "open" of a .htm writes it to $out/opened
 #
 # The prefix: ./test makes one empty folder per run and names it in VIBRALON_WINE_PREFIX, and
 # every Wine test of that run shares it, so Wine's first start (several seconds) is paid once;
@@ -76,4 +77,25 @@ wine_require_program() {
     [ -f "$1" ] ||
         fail "$1 is missing: build the Windows programs first" \
             "(cmake --preset windows && cmake --build --preset windows)"
+}
+
+# The association for .htm that records the document it is asked to open, in OUT/opened (a
+# Unix folder, seen by Wine as drive Z:), instead of opening a browser. A new prefix has no .htm
+# association (its browser is kept out); this one is removed on exit, leaving the shared prefix
+# as it was found.
+wine_record_htm_opens() {
+    local out=$1
+    local record="Z:${out//\//\\}\\opened"
+    if ! {
+        wine reg add 'HKCR\.htm' /ve /d VibralonTest.OpenRecorder /f &&
+            wine reg add 'HKCR\VibralonTest.OpenRecorder\shell\open\command' /ve \
+                /d "C:\\windows\\system32\\cmd.exe /c echo %1>$record" /f
+    } >/dev/null 2>"$out/reg.err"; then
+        fail "cannot register the .htm association"
+    fi
+    at_exit wine_forget_htm_opens
+}
+wine_forget_htm_opens() {
+    wine reg delete 'HKCR\VibralonTest.OpenRecorder' /f >/dev/null 2>&1
+    wine reg delete 'HKCR\.htm' /f >/dev/null 2>&1
 }

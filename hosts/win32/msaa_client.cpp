@@ -1,0 +1,326 @@
+#include "hosts/win32/msaa_client.h"
+
+#include <string>
+#include <string_view>
+
+#include "hosts/win32/handler_errors.h"
+#include "hosts/win32/text_conversion.h"
+
+namespace win32_host {
+namespace {
+
+using a11y::TunerAccess;
+
+// Child ids as clients see them: 0 (CHILDID_SELF) is the client area itself.
+LONG ChildId(int child) {
+    return child == TunerAccess::NoChild ? CHILDID_SELF : child + 1;
+}
+
+// `*out` for a text; S_FALSE with none when the text is empty.
+HRESULT Text(std::string_view utf8, BSTR* out) {
+    *out = nullptr;
+    if (utf8.empty()) {
+        return S_FALSE;
+    }
+    *out = SysAllocString(Utf16(utf8).c_str());
+    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+void SetI4(VARIANT* out, LONG value) {
+    VariantInit(out);
+    out->vt = VT_I4;
+    out->lVal = value;
+}
+
+LONG RoleOf(a11y::Role role) {
+    switch (role) {
+    case a11y::Role::CheckButton:
+        return ROLE_SYSTEM_CHECKBUTTON;
+    case a11y::Role::PushButton:
+        return ROLE_SYSTEM_PUSHBUTTON;
+    case a11y::Role::Text:
+        return ROLE_SYSTEM_STATICTEXT;
+    case a11y::Role::Window:
+        break;
+    }
+    return ROLE_SYSTEM_CLIENT;
+}
+
+} // namespace
+
+AccessibleClient::AccessibleClient(HWND window, TunerAccess& access, const DpiScale& scale)
+    : window_(window), access_(&access), scale_(&scale) {}
+
+void AccessibleClient::Disconnect() {
+    window_ = nullptr;
+    access_ = nullptr;
+    scale_ = nullptr;
+    // Clients in other processes hold proxies: their calls now fail there, and their
+    // references to this object are let go.
+    CoDisconnectObject(this, 0);
+}
+
+HRESULT AccessibleClient::Resolve(const VARIANT& id, int* child) const {
+    if (access_ == nullptr) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    if (id.vt != VT_I4 || id.lVal < 0 || id.lVal > TunerAccess::ChildCount) {
+        return E_INVALIDARG;
+    }
+    *child = id.lVal == CHILDID_SELF ? TunerAccess::NoChild : static_cast<int>(id.lVal) - 1;
+    return S_OK;
+}
+
+HRESULT AccessibleClient::QueryInterface(REFIID iid, void** object) {
+    if (object == nullptr) {
+        return E_POINTER;
+    }
+    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
+        *object = static_cast<IAccessible*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG AccessibleClient::AddRef() {
+    return static_cast<ULONG>(InterlockedIncrement(&references_));
+}
+
+ULONG AccessibleClient::Release() {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) {
+        delete this;
+    }
+    return static_cast<ULONG>(left);
+}
+
+HRESULT AccessibleClient::GetTypeInfoCount(UINT* count) {
+    *count = 0;
+    return S_OK;
+}
+
+HRESULT AccessibleClient::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+    *info = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT AccessibleClient::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+    return E_NOTIMPL;
+}
+
+HRESULT AccessibleClient::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                 UINT*) {
+    return E_NOTIMPL;
+}
+
+HRESULT AccessibleClient::get_accParent(IDispatch** parent) {
+    *parent = nullptr;
+    if (access_ == nullptr) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    // The window's frame, as the system describes it.
+    return CreateStdAccessibleObject(window_, OBJID_WINDOW, __uuidof(IDispatch),
+                                     reinterpret_cast<void**>(parent));
+}
+
+HRESULT AccessibleClient::get_accChildCount(long* count) {
+    *count = 0;
+    if (access_ == nullptr) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    *count = TunerAccess::ChildCount;
+    return S_OK;
+}
+
+HRESULT AccessibleClient::get_accChild(VARIANT id, IDispatch** child) {
+    *child = nullptr;
+    int which = 0;
+    const HRESULT valid = Resolve(id, &which);
+    // Simple elements: the caller asks this object about them by id.
+    return FAILED(valid) ? valid : S_FALSE;
+}
+
+HRESULT AccessibleClient::get_accName(VARIANT id, BSTR* name) {
+    *name = nullptr;
+    int child = 0;
+    const HRESULT valid = Resolve(id, &child);
+    if (FAILED(valid)) {
+        return valid;
+    }
+    return Text(child == TunerAccess::NoChild ? access_->Window().name : access_->Child(child).name,
+                name);
+}
+
+HRESULT AccessibleClient::get_accValue(VARIANT, BSTR* value) {
+    *value = nullptr;
+    return access_ == nullptr ? CO_E_OBJNOTCONNECTED : DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT AccessibleClient::get_accDescription(VARIANT id, BSTR* description) {
+    *description = nullptr;
+    int child = 0;
+    const HRESULT valid = Resolve(id, &child);
+    if (FAILED(valid)) {
+        return valid;
+    }
+    return Text(child == TunerAccess::NoChild ? std::string() : access_->Child(child).description,
+                description);
+}
+
+HRESULT AccessibleClient::get_accRole(VARIANT id, VARIANT* role) {
+    VariantInit(role);
+    int child = 0;
+    const HRESULT valid = Resolve(id, &child);
+    if (FAILED(valid)) {
+        return valid;
+    }
+    SetI4(role, RoleOf(child == TunerAccess::NoChild ? access_->Window().role
+                                                     : access_->Child(child).role));
+    return S_OK;
+}
+
+HRESULT AccessibleClient::get_accState(VARIANT id, VARIANT* state) {
+    VariantInit(state);
+    int child = 0;
+    const HRESULT valid = Resolve(id, &child);
+    if (FAILED(valid)) {
+        return valid;
+    }
+    const bool windowFocused = GetFocus() == window_;
+    LONG flags = 0;
+    if (child == TunerAccess::NoChild) {
+        flags = STATE_SYSTEM_FOCUSABLE | (windowFocused ? STATE_SYSTEM_FOCUSED : 0);
+    } else {
+        const a11y::Element element = access_->Child(child);
+        flags = (element.focusable ? STATE_SYSTEM_FOCUSABLE : 0) |
+                (element.focused && windowFocused ? STATE_SYSTEM_FOCUSED : 0) |
+                (element.checked ? STATE_SYSTEM_CHECKED : 0) |
+                (element.role == a11y::Role::Text ? STATE_SYSTEM_READONLY : 0);
+    }
+    if (!IsWindowVisible(window_)) {
+        flags |= STATE_SYSTEM_INVISIBLE;
+    }
+    SetI4(state, flags);
+    return S_OK;
+}
+
+HRESULT AccessibleClient::get_accHelp(VARIANT, BSTR* help) {
+    *help = nullptr;
+    return access_ == nullptr ? CO_E_OBJNOTCONNECTED : S_FALSE;
+}
+
+HRESULT AccessibleClient::get_accHelpTopic(BSTR* file, VARIANT, long* topic) {
+    *file = nullptr;
+    *topic = -1;
+    return access_ == nullptr ? CO_E_OBJNOTCONNECTED : S_FALSE;
+}
+
+HRESULT AccessibleClient::get_accKeyboardShortcut(VARIANT id, BSTR* shortcut) {
+    *shortcut = nullptr;
+    int child = 0;
+    const HRESULT valid = Resolve(id, &child);
+    if (FAILED(valid)) {
+        return valid;
+    }
+    if (child >= TunerAccess::StringE6 && child <= TunerAccess::StringE1) {
+        // The digit in the string's name picks it: 6 for E6, the first.
+        return Text(std::string(1, static_cast<char>('6' - child)), shortcut);
+    }
+    return Text(child == TunerAccess::HelpButton ? "F1" : "", shortcut);
+}
+
+HRESULT AccessibleClient::get_accFocus(VARIANT* focus) {
+    VariantInit(focus);
+    if (access_ == nullptr) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    if (GetFocus() != window_) {
+        return S_FALSE; // VT_EMPTY: the focus is elsewhere
+    }
+    SetI4(focus, ChildId(access_->Focus()));
+    return S_OK;
+}
+
+HRESULT AccessibleClient::get_accSelection(VARIANT* selection) {
+    VariantInit(selection);
+    return access_ == nullptr ? CO_E_OBJNOTCONNECTED : DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT AccessibleClient::get_accDefaultAction(VARIANT id, BSTR* action) {
+    *action = nullptr;
+    int child = 0;
+    const HRESULT valid = Resolve(id, &child);
+    if (FAILED(valid)) {
+        return valid;
+    }
+    return Text(child == TunerAccess::NoChild ? "" : access_->Child(child).defaultAction, action);
+}
+
+HRESULT AccessibleClient::accSelect(long, VARIANT) {
+    return access_ == nullptr ? CO_E_OBJNOTCONNECTED : DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT AccessibleClient::accLocation(long* left, long* top, long* width, long* height,
+                                      VARIANT id) {
+    *left = *top = *width = *height = 0;
+    int child = 0;
+    const HRESULT valid = Resolve(id, &child);
+    if (FAILED(valid)) {
+        return valid;
+    }
+    const skin::Rect place =
+        child == TunerAccess::NoChild ? access_->Window().place : access_->Child(child).place;
+    // Skin pixels to the screen's, from the client area's corner on screen.
+    POINT origin{0, 0};
+    ClientToScreen(window_, &origin);
+    *left = origin.x + scale_->Device(place.left);
+    *top = origin.y + scale_->Device(place.top);
+    *width = scale_->Device(place.right) - scale_->Device(place.left);
+    *height = scale_->Device(place.bottom) - scale_->Device(place.top);
+    return S_OK;
+}
+
+HRESULT AccessibleClient::accNavigate(long, VARIANT, VARIANT* end) {
+    VariantInit(end);
+    return access_ == nullptr ? CO_E_OBJNOTCONNECTED : E_NOTIMPL;
+}
+
+HRESULT AccessibleClient::accHitTest(long x, long y, VARIANT* id) {
+    VariantInit(id);
+    if (access_ == nullptr) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    POINT at{x, y};
+    RECT client{};
+    if (!ScreenToClient(window_, &at) || !GetClientRect(window_, &client) ||
+        !PtInRect(&client, at)) {
+        return S_FALSE; // VT_EMPTY: outside the client area
+    }
+    SetI4(id, ChildId(access_->ChildAt({scale_->Skin(at.x), scale_->Skin(at.y)})));
+    return S_OK;
+}
+
+HRESULT AccessibleClient::accDoDefaultAction(VARIANT id) {
+    int child = 0;
+    const HRESULT valid = Resolve(id, &child);
+    if (FAILED(valid)) {
+        return valid;
+    }
+    bool pressed = false;
+    // The press runs the click handlers: an error of theirs ends the loop as a click's would,
+    // and never unwinds into the caller's frames.
+    GuardHandler([&] { pressed = access_->DoDefaultAction(child); });
+    return pressed ? S_OK : DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT AccessibleClient::put_accName(VARIANT, BSTR) {
+    return E_NOTIMPL;
+}
+
+HRESULT AccessibleClient::put_accValue(VARIANT, BSTR) {
+    return E_NOTIMPL;
+}
+
+} // namespace win32_host

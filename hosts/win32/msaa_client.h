@@ -1,0 +1,70 @@
+// The window's client area as MSAA clients (screen readers) see it: the tuner's controls as
+// simple children, ids 1 to 8 for TunerAccess's children 0 to 7. A client may hold it after
+// the window is gone: Disconnect cuts it from the window, and every call then fails.
+#pragma once
+
+#include "hosts/win32/windows_names.h"
+
+#include <oleacc.h>
+
+#include "hosts/win32/dpi_scale.h"
+#include "ui/a11y/tuner_access.h"
+
+namespace win32_host {
+
+class AccessibleClient final : public IAccessible {
+public:
+    // `scale` is the window's, followed as it changes; both must outlive the connection.
+    AccessibleClient(HWND window, a11y::TunerAccess& access, const DpiScale& scale);
+    AccessibleClient(const AccessibleClient&) = delete;
+    AccessibleClient& operator=(const AccessibleClient&) = delete;
+
+    void Disconnect();
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    // IDispatch: no type information; clients call through the interface.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override;
+    // IAccessible
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override;
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT id, IDispatch** child) override;
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT id, BSTR* name) override;
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT id, BSTR* value) override;
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT id, BSTR* description) override;
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT id, VARIANT* role) override;
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT id, VARIANT* state) override;
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT id, BSTR* help) override;
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT id, long* topic) override;
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT id, BSTR* shortcut) override;
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override;
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override;
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT id, BSTR* action) override;
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT id) override;
+    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
+                                          VARIANT id) override;
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override;
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* id) override;
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT id) override;
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT id, BSTR name) override;
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT id, BSTR value) override;
+
+private:
+    ~AccessibleClient() = default;
+    // The TunerAccess child `id` names (NoChild: the client itself); fails when disconnected
+    // or when `id` names no child.
+    HRESULT Resolve(const VARIANT& id, int* child) const;
+
+    LONG references_ = 1;
+    HWND window_;
+    a11y::TunerAccess* access_;
+    const DpiScale* scale_;
+};
+
+} // namespace win32_host
