@@ -9,7 +9,7 @@
 
 #include <QRasterWindow>
 
-#include "hosts/qt/hint_window.h"
+#include "hosts/qt/pointer_hint.h"
 #include "ui/model/band_composer.h"
 #include "ui/model/form.h"
 
