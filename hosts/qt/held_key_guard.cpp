@@ -23,12 +23,18 @@ bool HeldKeyGuard::eventFilter(QObject* watched, QEvent* event) {
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease) {
         return false;
     }
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    // A time of 0 is no time: events made by a program rather than the window system.
+    const bool repeat = key->isAutoRepeat() || (type == QEvent::KeyPress && key->timestamp() != 0 &&
+                                                released_.value(key->key(), 0) == key->timestamp());
+    if (type == QEvent::KeyRelease) {
+        released_.insert(key->key(), key->timestamp());
+    }
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || (widget != &dialog_ && !dialog_.isAncestorOf(widget))) {
         return false;
     }
-    const auto* key = static_cast<const QKeyEvent*>(event);
-    if (key->isAutoRepeat()) {
+    if (repeat) {
         return true;
     }
     if (type == QEvent::KeyPress) {

@@ -39,16 +39,28 @@ MessageDialog::MessageDialog(const QString& caption, const QString& text, Icon i
     setTextFormat(Qt::PlainText);
 }
 
-void MessageDialog::showEvent(QShowEvent* event) {
-    // Qt sizes the box to its contents here; widen it after, then centre what it has become.
-    QMessageBox::showEvent(event);
-    const int width = WidthForCaption(windowTitle());
-    if (this->width() < width) {
-        setFixedWidth(width);
+bool MessageDialog::event(QEvent* event) {
+    const bool handled = QMessageBox::event(event);
+    // Qt sizes the box to its contents again whenever its layout asks.
+    if (event->type() == QEvent::LayoutRequest) {
+        WidenForCaption();
     }
+    return handled;
+}
+
+void MessageDialog::showEvent(QShowEvent* event) {
+    QMessageBox::showEvent(event);
+    WidenForCaption();
     if (const QScreen* target = screen() != nullptr ? screen() : QGuiApplication::primaryScreen()) {
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                         target->availableGeometry()));
+    }
+}
+
+void MessageDialog::WidenForCaption() {
+    const int wide = WidthForCaption(windowTitle());
+    if (width() < wide) {
+        setFixedWidth(wide);
     }
 }
 

@@ -16,9 +16,12 @@ public:
     MessageDialog(const QString& caption, const QString& text, Icon icon = NoIcon);
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    void WidenForCaption();
+
     HeldKeyGuard heldKeys_{*this};
 };
 

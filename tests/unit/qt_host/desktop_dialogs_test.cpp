@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -47,8 +48,19 @@ QWidget* KeyTarget(QMessageBox* box) {
     return box->focusWidget() != nullptr ? box->focusWidget() : box;
 }
 
-void Key(QMessageBox* box, bool press, Qt::Key key, bool autoRepeat = false) {
-    QTest::simulateEvent(KeyTarget(box), press, key, Qt::NoModifier, QString(), autoRepeat);
+// Sends a key event to the box as the window system would, at `time` ms.
+void Key(QMessageBox* box, bool press, Qt::Key key, bool autoRepeat, quint64 time) {
+    QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::NoModifier, QString(),
+                    autoRepeat);
+    event.setTimestamp(time);
+    QApplication::sendEvent(KeyTarget(box), &event);
+}
+
+// A press and release, as a hand makes them.
+void Stroke(QMessageBox* box, Qt::Key key) {
+    static quint64 time = 1000;
+    Key(box, true, key, false, time += 100);
+    Key(box, false, key, false, time += 100);
 }
 
 // Ends the box if it is still up; false when it was.
@@ -93,12 +105,7 @@ TEST(MessageBoxDialog, ShowsCaptionAndBodyWithOnlyAnOkButtonAndNoIcon) {
 }
 
 TEST(MessageBoxDialog, EndsWithOkOnEveryKeyAndClickThatAnswersIt) {
-    const auto key = [](Qt::Key k) {
-        return [k](QMessageBox* box) {
-            Key(box, true, k);
-            Key(box, false, k);
-        };
-    };
+    const auto key = [](Qt::Key k) { return [k](QMessageBox* box) { Stroke(box, k); }; };
     const std::vector<std::pair<const char*, std::function<void(QMessageBox*)>>> answers = {
         {"Enter", key(Qt::Key_Enter)},
         {"Return", key(Qt::Key_Return)},
@@ -114,8 +121,7 @@ TEST(MessageBoxDialog, EndsWithOkOnEveryKeyAndClickThatAnswersIt) {
             QMessageBox* box = OpenBox();
             ASSERT_NE(box, nullptr);
             // Neither another key, nor a click beside OK, nor a press on OK released elsewhere.
-            Key(box, true, Qt::Key_A);
-            Key(box, false, Qt::Key_A);
+            Stroke(box, Qt::Key_A);
             QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(2, 2));
             QTest::mousePress(OkButton(box), Qt::LeftButton);
             QTest::mouseRelease(OkButton(box), Qt::LeftButton, {}, QPoint(-20, -20));
@@ -130,35 +136,41 @@ TEST(MessageBoxDialog, EndsWithOkOnEveryKeyAndClickThatAnswersIt) {
 }
 
 // A key held down since before the box appeared (the one that answered the box before it, say)
-// repeats into the box and is released there: neither answers it, a fresh press does.
+// repeats into the box and is released there: neither answers it, a fresh press does. The
+// window system's repeats are release and press pairs at one time, which the toolkit does not
+// always mark as repeats.
 TEST(MessageBoxDialog, AKeyHeldSinceBeforeTheBoxDoesNotAnswerIt) {
     for (const Qt::Key held : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape}) {
-        const QString name = QKeySequence(held).toString();
+        const std::string name = QKeySequence(held).toString().toStdString();
         bool stayedThroughRepeats = false;
+        bool stayedThroughUnmarked = false;
         bool stayedThroughRelease = false;
         bool ended = false;
         QTimer::singleShot(0, [&] {
             QMessageBox* box = OpenBox();
             ASSERT_NE(box, nullptr);
-            for (int i = 0; i < 3; ++i) {
-                Key(box, true, held, true);
-                Key(box, false, held, true);
+            for (const quint64 time : {700, 740, 780}) {
+                Key(box, false, held, true, time);
+                Key(box, true, held, true, time);
             }
-            Key(box, true, held, true);
             QCoreApplication::processEvents();
             stayedThroughRepeats = box->isVisible();
-            Key(box, false, held);
+            Key(box, false, held, false, 820);
+            Key(box, true, held, false, 820);
+            QCoreApplication::processEvents();
+            stayedThroughUnmarked = box->isVisible();
+            Key(box, false, held, false, 850);
             QCoreApplication::processEvents();
             stayedThroughRelease = box->isVisible();
-            Key(box, true, held);
-            Key(box, false, held);
+            Stroke(box, held);
             ended = EndsSoon(box);
         });
         EXPECT_EQ(MessageBoxA(nullptr, "", "Cannot determine sound card capabilities !", MB_OK),
                   IDOK);
-        EXPECT_TRUE(stayedThroughRepeats) << name.toStdString() << ": answered by its autorepeat";
-        EXPECT_TRUE(stayedThroughRelease) << name.toStdString() << ": answered by its release";
-        EXPECT_TRUE(ended) << name.toStdString() << ": a fresh press did not answer";
+        EXPECT_TRUE(stayedThroughRepeats) << name << ": answered by its autorepeat";
+        EXPECT_TRUE(stayedThroughUnmarked) << name << ": answered by an unmarked repeat";
+        EXPECT_TRUE(stayedThroughRelease) << name << ": answered by its release";
+        EXPECT_TRUE(ended) << name << ": a fresh press did not answer";
     }
 }
 
