@@ -65,15 +65,15 @@ depends=$(dpkg-deb -f "$deb" Depends)
 # Package names only: alternatives split, version constraints dropped.
 dpkg-deb -f "$deb" Depends | sed 's/[,|]/\n/g; s/([^)]*)//g; s/[[:blank:]]//g' | grep . | sort -u \
     >"$out/depends.txt"
-for needed in libqt6gui6 libpulse0; do
+for needed in libqt6gui6 libqt6widgets6 libpulse0; do
     grep -qx "$needed" "$out/depends.txt" || fail "Depends lacks $needed: $depends"
 done
 grep -qxE 'libjpeg62-turbo|libturbojpeg0' "$out/depends.txt" ||
     fail "Depends lacks libjpeg-turbo: $depends"
-# Qt's GUI and core libraries (not its widgets), stb (its BMP reader is Debian's shared libstb)
-# and the C and C++ runtimes are expected; anything else is something the program should not need (a
-# sanitizer runtime, a test library, a tool's).
-unexpected=$(grep -vxE 'libqt6gui6|libqt6core6|libpulse0|libjpeg62-turbo|libturbojpeg0|libstb0|libc6|libstdc\+\+6|libgcc-s1' \
+# Qt's widgets (the message boxes and the hint), GUI and core libraries, stb (its BMP reader is
+# Debian's shared libstb) and the C and C++ runtimes are expected; anything else is something the
+# program should not need (a sanitizer runtime, a test library, a tool's).
+unexpected=$(grep -vxE 'libqt6widgets6|libqt6gui6|libqt6core6|libpulse0|libjpeg62-turbo|libturbojpeg0|libstb0|libc6|libstdc\+\+6|libgcc-s1' \
     "$out/depends.txt" || true)
 [ -z "$unexpected" ] || fail "unexpected dependencies: ${unexpected//$'\n'/ }"
 echo "Depends: $depends"
