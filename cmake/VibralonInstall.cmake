@@ -90,7 +90,7 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTOR
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VIBRALON_PACKAGE_MAINTAINER}")
-# Qt 6 GUI, libpulse and libjpeg-turbo, as dpkg-shlibdeps finds them in the program.
+# Qt 6 Widgets and GUI, libpulse and libjpeg-turbo, as dpkg-shlibdeps finds them in the program.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Opening the help needs xdg-open; Wayland sessions need Qt's Wayland plugin.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")

@@ -2,12 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QThread>
 #include <QUrl>
 
-#include "hosts/qt/message_box_window.h"
+#include "hosts/qt/message_dialog.h"
 #include "platform/posix/desktop_services.h"
 #include "platform/winapi.h"
 
@@ -30,11 +29,9 @@ template <typename Function> auto OnUiThread(Function function) -> decltype(func
 
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned) {
     return OnUiThread([&] {
-        MessageBoxWindow box(QString::fromLocal8Bit(caption), QString::fromLocal8Bit(text));
-        QEventLoop loop;
-        box.Open([&loop] { loop.quit(); });
+        MessageDialog box(QString::fromLocal8Bit(caption), QString::fromLocal8Bit(text));
         // Returns at once when every loop has been told to end (an error on its way up).
-        loop.exec(QEventLoop::DialogExec);
+        box.exec();
         return IDOK;
     });
 }

@@ -10,7 +10,7 @@
 
 #include <QRasterWindow>
 
-#include "hosts/qt/hint_window.h"
+#include "hosts/qt/pointer_hint.h"
 #include "ui/skin/band_composer.h"
 #include "ui/skin/form.h"
 

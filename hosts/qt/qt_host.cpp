@@ -5,13 +5,12 @@
 #include <exception>
 #include <utility>
 
-#include <QGuiApplication>
-#include <QIcon>
+#include <QApplication>
 #include <QString>
 
 #include "hosts/qt/desktop_dialogs.h"
 #include "hosts/qt/form_window.h"
-#include "hosts/qt/message_box_window.h"
+#include "hosts/qt/message_dialog.h"
 
 namespace qt_host {
 
@@ -19,13 +18,13 @@ namespace {
 
 // Keeps an exception thrown by an event handler from unwinding through the toolkit: the first
 // one is kept and ends every running loop; Run rethrows it.
-class GuardedApplication final : public QGuiApplication {
+class GuardedApplication final : public QApplication {
 public:
-    GuardedApplication(int& argc, char** argv) : QGuiApplication(argc, argv) {}
+    GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
     bool notify(QObject* receiver, QEvent* event) override {
         try {
-            return QGuiApplication::notify(receiver, event);
+            return QApplication::notify(receiver, event);
         } catch (...) {
             if (!pending) {
                 pending = std::current_exception();
@@ -104,11 +103,12 @@ bool Application::TeardownCanHang() const {
 }
 
 void Application::ShowException(std::string_view message) {
-    // The desktop's error icon where its icon theme has one.
-    MessageBoxWindow box(QGuiApplication::applicationDisplayName(),
-                         QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())),
-                         QIcon::fromTheme(QStringLiteral("dialog-error")));
-    box.Open();
+    // The error icon is the desktop's where its icon theme has one.
+    MessageDialog box(QGuiApplication::applicationDisplayName(),
+                      QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())),
+                      QMessageBox::Critical);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
     // A loop of its own rather than exec(): the exit that ended the other loops on the way
     // here would end a new one at once.
     while (box.isVisible()) {

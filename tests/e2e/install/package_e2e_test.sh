@@ -66,15 +66,15 @@ depends=$(dpkg-deb -f "$deb" Depends)
 # Package names only: alternatives split, version constraints dropped.
 dpkg-deb -f "$deb" Depends | sed 's/[,|]/\n/g; s/([^)]*)//g; s/[[:blank:]]//g' | grep . | sort -u \
     >"$out/depends.txt"
-for needed in libqt6gui6 libpulse0; do
+for needed in libqt6gui6 libqt6widgets6 libpulse0; do
     grep -qx "$needed" "$out/depends.txt" || fail "Depends lacks $needed: $depends"
 done
 grep -qxE 'libjpeg62-turbo|libturbojpeg0' "$out/depends.txt" ||
     fail "Depends lacks libjpeg-turbo: $depends"
-# Qt's GUI and core libraries (not its widgets), libpulse, libjpeg-turbo and the C and C++
-# runtimes are expected (stb's BMP reader is compiled in, so no libstb); anything else is
-# something the program should not need (a sanitizer runtime, a test library, a tool's).
-unexpected=$(grep -vxE 'libqt6gui6|libqt6core6|libpulse0|libjpeg62-turbo|libturbojpeg0|libc6|libstdc\+\+6|libgcc-s1' \
+# Qt's widgets (the message boxes and the hint), GUI and core libraries, libpulse, libjpeg-turbo
+# and the C and C++ runtimes are expected (stb's BMP reader is compiled in, so no libstb); anything
+# else is something the program should not need (a sanitizer runtime, a test library, a tool's).
+unexpected=$(grep -vxE 'libqt6widgets6|libqt6gui6|libqt6core6|libpulse0|libjpeg62-turbo|libturbojpeg0|libc6|libstdc\+\+6|libgcc-s1' \
     "$out/depends.txt" || true)
 [ -z "$unexpected" ] || fail "unexpected dependencies: ${unexpected//$'\n'/ }"
 echo "Depends: $depends"

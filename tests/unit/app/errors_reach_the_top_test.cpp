@@ -2,7 +2,8 @@
 // out of Run for the entry to show, and is shown the toolkit's way, titled with the program.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -10,7 +11,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "hosts/qt/message_box_window.h"
 #include "hosts/qt/qt_host.h"
 #include "platform/winapi.h"
 
@@ -22,18 +22,19 @@ struct SeenBox {
     bool seen = false;
     QString title;
     QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
 // Reads and dismisses the modal box that will be open once the loop runs.
 void AnswerNextBox(SeenBox& seen) {
     QTimer::singleShot(0, [&seen] {
-        auto* box = dynamic_cast<qt_host::MessageBoxWindow*>(QGuiApplication::modalWindow());
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         // Without a modal box, the box's own loop is ended: nothing else would end it.
         if (box == nullptr) {
             QCoreApplication::exit(1);
         }
         ASSERT_NE(box, nullptr);
-        seen = {true, box->title(), box->Text()};
+        seen = {true, box->windowTitle(), box->text(), box->icon()};
         QTest::keyClick(box, Qt::Key_Return);
     });
 }
@@ -70,6 +71,7 @@ TEST(ErrorsReachTheTop, TheErrorIsShownInABoxTitledWithTheProgram) {
     ASSERT_TRUE(seen.seen);
     EXPECT_EQ(seen.title, "Vibralon");
     EXPECT_EQ(seen.text, "Out of memory");
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
 }
 
 } // namespace
