@@ -5,7 +5,7 @@
 #include "app/skin_pages_posix.h"
 #include "app/tuner_program.h"
 #include "hosts/qt/qt_host.h"
-#include "platform/posix/wavein/pulse/connect_ahead.h"
+#include "platform/posix/wavein/pulse/pulse_backend.h"
 
 namespace {
 

@@ -1,17 +1,6 @@
-// The buffer queue of one open wave-input device, and the threading and stop contract that every
-// back end follows:
-//
-// - Prepare, Unprepare and Add run on the caller's thread. They change only headers the device
-//   does not hold, and always under the queue's mutex.
-// - The back end's capture thread touches only queued headers, under the same mutex: it copies
-//   the sound into the head of the queue, sets dwBytesRecorded, and when the block is full sets
-//   WHDR_DONE (clearing WHDR_INQUEUE) with one release store, so that a reader that sees the bit
-//   through an acquire load also sees the bytes. Only after that may the back end set the event.
-// - Reset hands every queued header back marked done; Close refuses while headers are queued.
-// - After Close has returned, the back end never touches a header or the event again.
-//
-// Headers are linked through their own lpNext field, as Windows does, so queueing allocates
-// nothing.
+// The buffer queue of one open wave-input device (its threading contract is the back ends', in
+// wave_in_backend.h). Headers are linked through their own lpNext field, as Windows does, so
+// queueing allocates nothing.
 #pragma once
 
 #include <cstddef>

@@ -30,6 +30,9 @@ public:
     std::size_t HeadRoom() const override;
 
 private:
+    // The back end's entries, or the core's defaults where it has none.
+    void StopStream();
+    MMRESULT CloseStream();
     // The event is set after the done bits, so a woken reader finds the blocks done.
     void Signal(int completedBlocks) const;
 

@@ -20,7 +20,7 @@ DWORD FlagsOf(const WAVEHDR& header) {
 
 } // namespace
 
-// The back-end table's functions; a friend so they can reach the device's state.
+// The back end's and the observer's functions; a friend so they can reach the device's state.
 struct FakeBackend {
     static FakeWaveIn& Fake() {
         FakeWaveIn* fake = active.load();
@@ -102,9 +102,6 @@ struct FakeBackend {
         return MMSYSERR_NOERROR;
     }
 
-    static void Start(WaveInStream*) {}
-    static void Stop(WaveInStream*) {}
-
     static MMRESULT Close(WaveInStream* stream) {
         FakeWaveIn& fake = Fake();
         std::lock_guard lock(fake.mutex_);
@@ -126,11 +123,9 @@ constexpr WaveInBackend fakeBackend{.name = "fake",
                                     .listSources = FakeBackend::ListSources,
                                     .queryFormat = FakeBackend::QueryFormat,
                                     .open = FakeBackend::Open,
-                                    .start = FakeBackend::Start,
-                                    .stop = FakeBackend::Stop,
-                                    .close = FakeBackend::Close,
-                                    .observe = FakeBackend::Observe,
-                                    .answered = FakeBackend::Answered};
+                                    .close = FakeBackend::Close};
+constexpr WaveInObserver fakeObserver{.observe = FakeBackend::Observe,
+                                      .answered = FakeBackend::Answered};
 
 } // namespace
 
@@ -141,9 +136,11 @@ FakeWaveIn::FakeWaveIn() {
     assert(alone && "one FakeWaveIn at a time");
     (void)alone;
     previous_ = SelectWaveInBackend(&fakeBackend);
+    ObserveWaveInCalls(&fakeObserver);
 }
 
 FakeWaveIn::~FakeWaveIn() {
+    ObserveWaveInCalls(nullptr);
     SelectWaveInBackend(previous_);
     active.store(nullptr);
 }
