@@ -47,8 +47,6 @@ public:
     // Waits for the worker's thread to end, then destroys the worker, which closes the device.
     void JoinWorker();
 
-    Display* Worker() const { return worker_.get(); }
-
 private:
     void Tell(const char* caption);
 

@@ -14,11 +14,8 @@ public:
     MMRESULT Unprepare(WAVEHDR* header, UINT size);
     MMRESULT Add(WAVEHDR* header, UINT size);
 
-    // Capture fills blocks only between Start and Stop or Reset.
+    // Capture fills blocks only between Start and Reset.
     void Start();
-    // Stops filling; a partly filled head block is handed back done, empty ones stay queued.
-    // Returns the number of blocks completed.
-    int Stop();
     // Stops filling and hands back every queued header done. Returns the number completed.
     int Reset();
 
@@ -27,10 +24,7 @@ public:
     // Returns the number of blocks completed, so the caller knows whether to signal.
     int Write(const void* bytes, std::size_t count);
 
-    // Bytes still to fill in the head block; 0 when nothing is queued.
-    std::size_t HeadRoom() const;
     bool Empty() const;
-    bool Recording() const;
 
 private:
     MMRESULT MarkPrepared(WAVEHDR* header, UINT size, bool prepared);

@@ -22,20 +22,11 @@ void OpenWaveIn::Start() {
     }
 }
 
-void OpenWaveIn::Stop() {
-    StopStream();
-    Signal(queue_.Stop());
-}
-
 void OpenWaveIn::Reset() {
-    StopStream();
-    Signal(queue_.Reset());
-}
-
-void OpenWaveIn::StopStream() {
     if (backend_.stop != nullptr) {
         backend_.stop(stream_);
     }
+    Signal(queue_.Reset());
 }
 
 MMRESULT OpenWaveIn::CloseStream() {
@@ -56,10 +47,6 @@ MMRESULT OpenWaveIn::Close() {
 
 void OpenWaveIn::Deliver(const void* bytes, std::size_t count) {
     Signal(queue_.Write(bytes, count));
-}
-
-std::size_t OpenWaveIn::HeadRoom() const {
-    return queue_.Recording() ? queue_.HeadRoom() : 0;
 }
 
 void OpenWaveIn::Signal(int completedBlocks) const {

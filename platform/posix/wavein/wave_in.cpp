@@ -221,13 +221,6 @@ MMRESULT waveInStart(HWAVEIN hwi) {
     });
 }
 
-MMRESULT waveInStop(HWAVEIN hwi) {
-    return OnDevice({.kind = WaveInCall::Kind::Stop, .handle = hwi}, hwi, [](OpenWaveIn& device) {
-        device.Stop();
-        return MMSYSERR_NOERROR;
-    });
-}
-
 MMRESULT waveInReset(HWAVEIN hwi) {
     return OnDevice({.kind = WaveInCall::Kind::Reset, .handle = hwi}, hwi, [](OpenWaveIn& device) {
         device.Reset();

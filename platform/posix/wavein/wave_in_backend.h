@@ -39,8 +39,6 @@ public:
     // Appends `count` captured bytes (null: silence) to the device's queue, head block first;
     // sound that finds no queued block is dropped, as a device with no buffer drops it.
     virtual void Deliver(const void* bytes, std::size_t count) = 0;
-    // Bytes still to fill in the head block; 0 when nothing is queued or capture is stopped.
-    virtual std::size_t HeadRoom() const = 0;
 
 protected:
     ~WaveInSink() = default;
@@ -60,7 +58,6 @@ struct WaveInCall {
         Unprepare,
         AddBuffer,
         Start,
-        Stop,
         Reset,
         Close
     };

@@ -37,11 +37,12 @@ struct FakeBackend {
         if (call.kind == Call::Open && !(call.flags & WAVE_FORMAT_QUERY)) {
             fake.event_ = reinterpret_cast<HANDLE>(call.callback);
         }
-        if (call.kind == Call::AddBuffer && call.header != nullptr &&
-            fake.headerCount_ < FakeWaveIn::MaxHeaders &&
-            std::find(fake.headers_, fake.headers_ + fake.headerCount_, call.header) ==
-                fake.headers_ + fake.headerCount_) {
-            fake.headers_[fake.headerCount_++] = call.header;
+        if (call.kind == Call::AddBuffer && call.header != nullptr) {
+            fake.NoteAdded(call.header);
+        }
+        // Capture runs from a start to a reset, as the core's queue has it.
+        if (call.kind == Call::Start || call.kind == Call::Reset || call.kind == Call::Open) {
+            fake.recording_ = call.kind == Call::Start;
         }
         if (!fake.keepCalls_) {
             return;
@@ -272,13 +273,37 @@ bool FakeWaveIn::CompleteBlock(double hertz) {
     return true;
 }
 
-std::size_t FakeWaveIn::HeadRoom() const {
-    WaveInSink* sink = nullptr;
-    {
-        std::lock_guard lock(mutex_);
-        sink = sink_;
+void FakeWaveIn::NoteAdded(const WAVEHDR* header) {
+    const WAVEHDR** end = headers_ + headerCount_;
+    const WAVEHDR** found = std::find(headers_, end, header);
+    if (found == end) {
+        if (headerCount_ == MaxHeaders) {
+            return;
+        }
+        ++headerCount_;
+    } else if (FlagsOf(*header) & WHDR_INQUEUE) {
+        return; // the core refuses it: it is queued already, in its old place
     }
-    return sink != nullptr ? sink->HeadRoom() : 0;
+    *found = header;
+    addedAt_[found - headers_] = ++adds_;
+}
+
+std::size_t FakeWaveIn::HeadRoom() const {
+    std::lock_guard lock(mutex_);
+    if (sink_ == nullptr || !recording_) {
+        return 0;
+    }
+    // The head is the queued block added first.
+    const WAVEHDR* head = nullptr;
+    long headAddedAt = 0;
+    for (int k = 0; k < headerCount_; ++k) {
+        if ((FlagsOf(*headers_[k]) & WHDR_INQUEUE) &&
+            (head == nullptr || addedAt_[k] < headAddedAt)) {
+            head = headers_[k];
+            headAddedAt = addedAt_[k];
+        }
+    }
+    return head != nullptr ? head->dwBufferLength - head->dwBytesRecorded : 0;
 }
 
 void FakeWaveIn::WriteTone(double hertz, std::span<std::int16_t> samples) {
