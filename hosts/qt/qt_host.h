@@ -6,13 +6,13 @@
 //   window.Show();                                      // centred the first time
 //   return app.Run();                                   // until the last window closes
 //
-// Work for the UI thread from other threads goes through app.Ui() (see ui_thread.h).
+// Work for the UI thread from other threads goes through app.Ui() (see ui_waker.h).
 #pragma once
 
 #include <memory>
 #include <string_view>
 
-#include "hosts/qt/ui_thread.h"
+#include "hosts/qt/ui_waker.h"
 #include "ui/model/form.h"
 
 namespace qt_host {
@@ -39,7 +39,7 @@ public:
     // The toolkit's standard report of an error: a modal critical message box titled with the
     // application's title, showing `message`.
     void ShowException(std::string_view message);
-    UiThread& Ui() { return *ui_; }
+    UiWaker& Ui() { return *ui_; }
     // Whether destroying this object can hang: Qt 6.4's Wayland client joins its event threads
     // then, and one can wait forever for a read the other never makes. A program whose own
     // work is done ends with std::_Exit instead where this is true.
@@ -48,7 +48,7 @@ public:
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
-    std::unique_ptr<UiThread> ui_;
+    std::unique_ptr<UiWaker> ui_;
 };
 
 class Window {
