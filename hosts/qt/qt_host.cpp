@@ -12,6 +12,7 @@
 #include "hosts/qt/desktop_dialogs.h"
 #include "hosts/qt/form_window.h"
 #include "hosts/qt/message_box_window.h"
+#include "hosts/qt/skin_pages.h"
 
 namespace qt_host {
 
@@ -116,7 +117,11 @@ void Application::ShowException(std::string_view message) {
     }
 }
 
-Window::Window(skin::Form& form) : window_(std::make_unique<FormWindow>(form)) {}
+Window::Window(skin::Form& form) : window_(std::make_unique<FormWindow>(form)) {
+    // The form has decoded its bitmaps and the window has read the icon: the skin files' own
+    // pages are not needed from here on.
+    ReleaseEmbeddedSkinPages();
+}
 
 Window::~Window() = default;
 

@@ -118,9 +118,8 @@ const WaveInBackend* SelectWaveInBackend(const WaveInBackend* backend) {
     return selected.exchange(backend);
 }
 
-bool SetDefaultWaveInBackend(const WaveInBackend& backend) {
+void SetDefaultWaveInBackend(const WaveInBackend& backend) {
     defaultBackend.store(&backend);
-    return true;
 }
 
 const WaveInBackend& CurrentWaveInBackend() {

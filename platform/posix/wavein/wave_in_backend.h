@@ -111,7 +111,7 @@ const WaveInBackend& NullWaveInBackend();
 
 // Makes `backend` the default (once, at start-up, by the program that listens). Without it the
 // default is the null back end, so programs that never record link no sound-server library.
-bool SetDefaultWaveInBackend(const WaveInBackend& backend);
+void SetDefaultWaveInBackend(const WaveInBackend& backend);
 
 // Selects the back end behind waveIn...; nullptr selects the default. Returns the previous one.
 // Select before any device is opened.

@@ -247,6 +247,7 @@ TEST_F(PulseWaveIn, AStalledServerCountsAsNoServerAfterAShortWait) {
 
 TEST(PulseWaveInWithoutServer, HasNoDeviceAndOpensNothing) {
     setenv("PULSE_SERVER", "unix:/nonexistent/vibralon/native", 1);
+    SetDefaultWaveInBackend(PulseWaveInBackend());
     ConnectToSoundServerAhead();
     EXPECT_EQ(waveInGetNumDevs(), 0u);
     const WAVEFORMATEX format = Pcm(11025, 1, 16);
