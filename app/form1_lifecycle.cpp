@@ -2,9 +2,6 @@
 
 #include "platform/winapi.h"
 
-Form1Lifecycle::Form1Lifecycle(TForm1& form, ViewUpdates::WakeFunction* wake, void* context)
-    : form_(form), wake_(wake), wakeContext_(context) {}
-
 Form1Lifecycle::~Form1Lifecycle() {
     FormDestroy();
     JoinWorker();
@@ -24,7 +21,7 @@ void Form1Lifecycle::FormCreate() {
     }
     worker_ = std::make_unique<Display>(true, Display::BlockLength, Display::SampleRate,
                                         Display::FftLength, form_);
-    worker_->SetUpdateWake(wake_, wakeContext_);
+    worker_->SetUpdateWaker(&waker_);
     worker_->Resume();
     // The recorder has told the user why capture did not start; the window stays and shows
     // nothing new.

@@ -3,10 +3,10 @@
 // through winapi.h (message boxes go to whatever the platform layer has registered).
 //
 // UI thread only. Order of use:
-//   Form1Lifecycle lifecycle(form, wake, context);
+//   Form1Lifecycle lifecycle(form, waker);
 //   lifecycle.FormCreate();             // after the window's constructor
 //   if (lifecycle.CloseRequested()) ... // a failed check: close the window, now that it returned
-//   ... message loop, with DeliverUpdates run whenever `wake` was called ...
+//   ... message loop, with DeliverUpdates run whenever `waker` was woken ...
 //   lifecycle.FormDestroy();            // the window goes: the worker stops
 //   lifecycle.JoinWorker();             // its thread ends and the device closes
 #pragma once
@@ -15,7 +15,7 @@
 
 #include "ui/tform1.h"
 #include "worker/display.h"
-#include "worker/view_updates.h"
+#include "worker/ui_waker.h"
 
 class Form1Lifecycle {
 public:
@@ -24,9 +24,9 @@ public:
     static constexpr const char* NoCapabilitiesCaption =
         "Cannot determine sound card capabilities !";
 
-    // `wake(context)` is what the worker calls, on its thread, when updates wait for
-    // DeliverUpdates. `form` must outlive this object.
-    Form1Lifecycle(TForm1& form, ViewUpdates::WakeFunction* wake, void* context);
+    // `waker` is woken by the worker, on its thread, when updates wait for DeliverUpdates.
+    // `form` and `waker` must outlive this object.
+    Form1Lifecycle(TForm1& form, UiWaker& waker) : form_(form), waker_(waker) {}
     // Stops and joins a worker still running.
     ~Form1Lifecycle();
     Form1Lifecycle(const Form1Lifecycle&) = delete;
@@ -47,14 +47,11 @@ public:
     // Waits for the worker's thread to end, then destroys the worker, which closes the device.
     void JoinWorker();
 
-    Display* Worker() const { return worker_.get(); }
-
 private:
     void Tell(const char* caption);
 
     TForm1& form_;
-    ViewUpdates::WakeFunction* wake_;
-    void* wakeContext_;
+    UiWaker& waker_;
     std::unique_ptr<Display> worker_;
     bool closeRequested_ = false;
 };

@@ -2,32 +2,19 @@
 #include <clocale>
 #include <cstdio>
 
-#include "app/skin_pages_posix.h"
 #include "app/tuner_program.h"
 #include "hosts/qt/qt_host.h"
-#include "platform/posix/wavein/pulse/connect_ahead.h"
-
-namespace {
-
-// The Qt window, made once the form has decoded its bitmaps: from here on the skin files' own
-// pages are not needed. Screen readers see it through the form's accessible face.
-class TunerWindow : public qt_host::Window {
-public:
-    explicit TunerWindow(TForm1& form) : qt_host::Window(form, form.Access()) {
-        ReleaseEmbeddedSkinPages();
-    }
-};
-
-} // namespace
+#include "platform/posix/wavein/pulse/pulse_backend.h"
 
 int main(int argc, char** argv) {
     // The locale Qt sets as it starts, set before the sound server's thread begins: that thread
     // reads the locale's name (for the connection's language), and setlocale() replacing the
     // name under it would race. Setting the same locale again later keeps the name as it is.
     std::setlocale(LC_ALL, "");
+    SetDefaultWaveInBackend(PulseWaveInBackend());
     // The sound server answers while Qt starts; the device checks come once the form is made.
     ConnectToSoundServerAhead();
-    return tuner_program::Run<qt_host::Application, TunerWindow>(
+    return tuner_program::Run<qt_host::Application, qt_host::Window>(
         [&](std::optional<qt_host::Application>& app) { app.emplace(argc, argv, "Vibralon"); },
         [](const char* message) { std::fprintf(stderr, "Vibralon: %s\n", message); });
 }

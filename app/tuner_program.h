@@ -3,7 +3,7 @@
 // error has been shown.
 //
 // A host provides an Application (made on the UI thread; Run(), ShowException(message), and
-// Ui() with a static Wake(void*) and SetWakeHandler(std::function<void()>)) and a
+// Ui(), a UiWaker with SetWakeHandler(std::function<void()>)) and a
 // Window(skin::Form&) with Show(); and may say with TeardownCanHang() that destroying its
 // Application can hang, when the program then ends without that.
 #pragma once
@@ -22,8 +22,7 @@ namespace tuner_program {
 template <typename Window, typename Application> void RunTuner(Application& app) {
     TForm1 form;
     Window window(form);
-    using UiThread = std::remove_reference_t<decltype(app.Ui())>;
-    Form1Lifecycle lifecycle(form, &UiThread::Wake, &app.Ui());
+    Form1Lifecycle lifecycle(form, app.Ui());
     app.Ui().SetWakeHandler([&lifecycle] { lifecycle.DeliverUpdates(); });
     // Goes first on every way out, so that no wake-up left pending reaches a lifecycle gone
     // (the error box runs a loop of its own).

@@ -123,7 +123,6 @@ MMRESULT waveInPrepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh);
 MMRESULT waveInUnprepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh);
 MMRESULT waveInAddBuffer(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh);
 MMRESULT waveInStart(HWAVEIN hwi);
-MMRESULT waveInStop(HWAVEIN hwi);
 MMRESULT waveInReset(HWAVEIN hwi);
 MMRESULT waveInClose(HWAVEIN hwi);
 MMRESULT waveInGetErrorTextA(MMRESULT mmrError, LPSTR pszText, UINT cchText);
@@ -137,7 +136,6 @@ constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 
 HANDLE CreateEventA(LPVOID lpEventAttributes, BOOL bManualReset, BOOL bInitialState, LPCSTR lpName);
 BOOL SetEvent(HANDLE hEvent);
-BOOL ResetEvent(HANDLE hEvent);
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 // Also waits for a thread to end, and closes a thread handle.
 BOOL CloseHandle(HANDLE hObject);
@@ -179,8 +177,6 @@ void DeleteCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
 
 constexpr UINT MB_OK = 0x00000000;
 constexpr UINT MB_ICONERROR = 0x00000010;
-constexpr UINT MB_ICONINFORMATION = 0x00000040;
-constexpr UINT MB_APPLMODAL = 0x00000000;
 constexpr UINT MB_TASKMODAL = 0x00002000;
 constexpr int IDOK = 1;
 

@@ -32,10 +32,6 @@ void Display::Stop() {
     event_.Signal();
 }
 
-void Display::SetUpdateWake(ViewUpdates::WakeFunction* wake, void* context) {
-    updates_.SetWake(wake, context);
-}
-
 int Display::DeliverUpdates() {
     return updates_.Drain(view_);
 }

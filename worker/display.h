@@ -2,7 +2,7 @@
 // into one lamp change and one reading for the window.
 //
 // Threads and stopping (the one contract every user of the worker follows):
-// - UI thread: construction, Resume, Start, SetUpdateWake, DeliverUpdates, Stop, WaitFor,
+// - UI thread: construction, Resume, Start, SetUpdateWaker, DeliverUpdates, Stop, WaitFor,
 //   destruction. Worker thread: Execute and ProcessBlock, under the lock.
 // - Start and ProcessBlock both hold the lock, so no block is handled while the device opens.
 // - Stop stores the stop flag, closes the hand-over to the window, then sets the event; the
@@ -41,8 +41,8 @@ public:
     // Asks the thread to end at its next wake-up, and wakes it.
     void Stop();
 
-    // Sets what the worker calls when updates are waiting for DeliverUpdates.
-    void SetUpdateWake(ViewUpdates::WakeFunction* wake, void* context);
+    // Sets who the worker wakes when updates are waiting for DeliverUpdates.
+    void SetUpdateWaker(UiWaker* waker) { updates_.SetWaker(waker); }
     // Applies the waiting lamp changes and readings to the view, in order; nothing after Stop.
     // Returns how many were applied.
     int DeliverUpdates();

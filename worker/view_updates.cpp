@@ -1,9 +1,8 @@
 #include "worker/view_updates.h"
 
-void ViewUpdates::SetWake(WakeFunction* wake, void* context) {
+void ViewUpdates::SetWaker(UiWaker* waker) {
     Lock lock(mutex_);
-    wake_ = wake;
-    wakeContext_ = context;
+    waker_ = waker;
 }
 
 void ViewUpdates::PushLamp(bool lit) {
@@ -33,8 +32,8 @@ void ViewUpdates::Push(const ViewUpdate& update) {
     }
     ring_[(first_ + count_) % Capacity] = update;
     ++count_;
-    if (wake_ != nullptr) {
-        wake_(wakeContext_);
+    if (waker_ != nullptr) {
+        waker_->Wake();
     }
 }
 

@@ -13,24 +13,31 @@
 
 #include <atomic>
 
+#include "analysis/tuner_reading.h"
 #include "worker/mutex.h"
 #include "worker/tuner_view.h"
-#include "worker/view_update.h"
+#include "worker/ui_waker.h"
+
+// One change the worker asks of the window: the lamp, or a reading.
+struct ViewUpdate {
+    enum class Kind : unsigned char { Lamp, Reading };
+
+    Kind kind = Kind::Lamp;
+    bool lit = false;       // Lamp
+    TunerReading reading{}; // Reading
+};
 
 class ViewUpdates {
 public:
     static constexpr int Capacity = 16;
-    // Called on the worker thread after each push, with the ring's lock held: it must be quick,
-    // must not allocate and must not call back into this object (post a wake-up, e.g. write an
-    // eventfd, and return).
-    using WakeFunction = void(void* context);
 
     ViewUpdates() = default;
     ViewUpdates(const ViewUpdates&) = delete;
     ViewUpdates& operator=(const ViewUpdates&) = delete;
 
-    // Sets the wake function (nullptr for none). Once Stop has returned it is never called again.
-    void SetWake(WakeFunction* wake, void* context);
+    // Sets who is woken after each push (nullptr for none). Once Stop has returned it is never
+    // woken again.
+    void SetWaker(UiWaker* waker);
 
     // Worker thread.
     void PushLamp(bool lit);
@@ -51,6 +58,5 @@ private:
     int first_ = 0;
     int count_ = 0;
     std::atomic<bool> stopped_{false};
-    WakeFunction* wake_ = nullptr;
-    void* wakeContext_ = nullptr;
+    UiWaker* waker_ = nullptr;
 };

@@ -62,7 +62,7 @@ Function un.onInit
     running:
     FindWindow $0 "VibralonForm"
     StrCmp $0 0 0 +2
-    FindWindow $0 "VibralonUiThread" "" -3
+    FindWindow $0 "VibralonUiWaker" "" -3
     StrCmp $0 0 done
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
         "${APP_NAME} is running. Close it, then choose Retry to uninstall it." \

@@ -11,6 +11,7 @@
 #include "hosts/qt/desktop_dialogs.h"
 #include "hosts/qt/form_window.h"
 #include "hosts/qt/message_dialog.h"
+#include "hosts/qt/skin_pages.h"
 
 namespace qt_host {
 
@@ -72,7 +73,7 @@ Application::Application(int& argc, char** argv, std::string_view title)
     QGuiApplication::setApplicationName(name);
     // Lets Wayland compositors match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vibralon.Vibralon"));
-    ui_ = std::make_unique<UiThread>();
+    ui_ = std::make_unique<UiWaker>();
     RegisterDesktopDialogs();
 }
 
@@ -116,7 +117,11 @@ void Application::ShowException(std::string_view message) {
     }
 }
 
-Window::Window(skin::Form& form) : window_(std::make_unique<FormWindow>(form)) {}
+Window::Window(skin::Form& form) : window_(std::make_unique<FormWindow>(form)) {
+    // The form has decoded its bitmaps and the window has read the icon: the skin files' own
+    // pages are not needed from here on.
+    ReleaseEmbeddedSkinPages();
+}
 
 Window::Window(skin::Form& form, a11y::TunerAccess& access) : Window(form) {
     window_->MakeAccessible(access);

@@ -6,13 +6,14 @@
 //   window.Show();                                      // centred the first time
 //   return app.Run();                                   // until the last window closes
 //
-// Work for the UI thread from other threads goes through app.Ui() (see ui_thread.h).
+// Work for the UI thread from other threads goes through app.Ui() (see ui_waker.h).
 #pragma once
 
+#include <concepts>
 #include <memory>
 #include <string_view>
 
-#include "hosts/qt/ui_thread.h"
+#include "hosts/qt/ui_waker.h"
 #include "ui/skin/form.h"
 
 namespace a11y {
@@ -43,7 +44,7 @@ public:
     // The toolkit's standard report of an error: a modal critical message box titled with the
     // application's title, showing `message`.
     void ShowException(std::string_view message);
-    UiThread& Ui() { return *ui_; }
+    UiWaker& Ui() { return *ui_; }
     // Whether destroying this object can hang: Qt 6.4's Wayland client joins its event threads
     // then, and one can wait forever for a read the other never makes. A program whose own
     // work is done ends with std::_Exit instead where this is true.
@@ -52,7 +53,7 @@ public:
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
-    std::unique_ptr<UiThread> ui_;
+    std::unique_ptr<UiWaker> ui_;
 };
 
 class Window {
@@ -62,6 +63,12 @@ public:
     // The same, shown to assistive technology (screen readers) through `access`, which must
     // outlive the window too.
     Window(skin::Form& form, a11y::TunerAccess& access);
+    // A form with an accessible face (the tuner's) is shown to assistive technology through it.
+    template <typename AccessibleForm>
+    requires requires(AccessibleForm& form) {
+        { form.Access() } -> std::same_as<a11y::TunerAccess&>;
+    }
+    explicit Window(AccessibleForm& form) : Window(form, form.Access()) {}
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;

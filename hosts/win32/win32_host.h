@@ -6,7 +6,7 @@
 //   window.Show();                             // centred the first time
 //   return app.Run();                          // until the main window is destroyed
 //
-// The worker wakes the UI thread through app.Ui() (see ui_thread.h).
+// The worker wakes the UI thread through app.Ui() (see ui_waker.h).
 #pragma once
 
 #include <concepts>
@@ -16,7 +16,7 @@
 
 #include "hosts/win32/form_window.h"
 #include "hosts/win32/message_boxes.h"
-#include "hosts/win32/ui_thread.h"
+#include "hosts/win32/ui_waker.h"
 #include "ui/skin/form.h"
 
 namespace win32_host {
@@ -35,12 +35,12 @@ public:
     // The standard report of an error: a modal box with the error icon titled with the
     // application's title, showing `message`.
     void ShowException(std::string_view message);
-    UiThread& Ui() { return ui_; }
+    UiWaker& Ui() { return ui_; }
 
 private:
     std::string title_;
     CaptionWideBoxes wideBoxes_;
-    UiThread ui_;
+    UiWaker ui_;
 };
 
 class Window {

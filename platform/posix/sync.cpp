@@ -28,11 +28,6 @@ public:
         }
     }
 
-    void Reset() {
-        std::lock_guard lock(mutex_);
-        signalled_ = false;
-    }
-
     DWORD Wait(DWORD milliseconds) override {
         std::unique_lock lock(mutex_);
         const auto isSignalled = [this] { return signalled_; };
@@ -71,15 +66,6 @@ BOOL SetEvent(HANDLE hEvent) {
         return FALSE;
     }
     event->Set();
-    return TRUE;
-}
-
-BOOL ResetEvent(HANDLE hEvent) {
-    EventObject* event = AsEvent(hEvent);
-    if (event == nullptr) {
-        return FALSE;
-    }
-    event->Reset();
     return TRUE;
 }
 

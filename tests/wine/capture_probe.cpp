@@ -85,23 +85,26 @@ private:
     Clock::time_point start_;
 };
 
-void WakeUiThread(void* uiEvent) {
-    static_cast<Event*>(uiEvent)->Signal();
-}
+// Sets an event the UI thread waits on.
+class EventWaker final : public UiWaker {
+public:
+    void Wake() override { event.Signal(); }
+    Event event;
+};
 
 // The window's part of the worker's lifecycle, with this thread as the UI thread.
 int Worker(int seconds) {
     const Clock::time_point start = Clock::now();
     PrintingView view(start);
-    Event uiWake;
+    EventWaker uiWake;
     Display display(true, Display::BlockLength, Display::SampleRate, Display::FftLength, view);
-    display.SetUpdateWake(&WakeUiThread, &uiWake);
+    display.SetUpdateWaker(&uiWake);
     display.Resume();
     if (!display.Start()) {
         std::printf("start failed\n");
     }
     while (MillisecondsSince(start) < seconds * 1000L) {
-        if (WaitForSingleObject(uiWake.Handle(), 200) == WAIT_OBJECT_0) {
+        if (WaitForSingleObject(uiWake.event.Handle(), 200) == WAIT_OBJECT_0) {
             display.DeliverUpdates();
         }
     }

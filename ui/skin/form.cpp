@@ -220,10 +220,6 @@ void Form::Deliver(EventKind kind, Image& target, MouseButton button, Point at) 
     }
 }
 
-} // namespace skin
-
-namespace skin {
-
 Cursor Form::CursorAt(Point at) const {
     const Image* image = ImageAt(at);
     return image != nullptr ? image->GetCursor() : Cursor::Default;

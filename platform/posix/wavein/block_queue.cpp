@@ -71,16 +71,6 @@ void BlockQueue::Start() {
     recording_ = true;
 }
 
-int BlockQueue::Stop() {
-    std::lock_guard lock(mutex_);
-    recording_ = false;
-    if (head_ != nullptr && head_->dwBytesRecorded > 0) {
-        CompleteHead();
-        return 1;
-    }
-    return 0;
-}
-
 int BlockQueue::Reset() {
     std::lock_guard lock(mutex_);
     recording_ = false;
@@ -120,19 +110,9 @@ int BlockQueue::Write(const void* bytes, std::size_t count) {
     return completed;
 }
 
-std::size_t BlockQueue::HeadRoom() const {
-    std::lock_guard lock(mutex_);
-    return head_ != nullptr ? head_->dwBufferLength - head_->dwBytesRecorded : 0;
-}
-
 bool BlockQueue::Empty() const {
     std::lock_guard lock(mutex_);
     return head_ == nullptr;
-}
-
-bool BlockQueue::Recording() const {
-    std::lock_guard lock(mutex_);
-    return recording_;
 }
 
 void BlockQueue::CompleteHead() {

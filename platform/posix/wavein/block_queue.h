@@ -1,17 +1,6 @@
-// The buffer queue of one open wave-input device, and the threading and stop contract that every
-// back end follows:
-//
-// - Prepare, Unprepare and Add run on the caller's thread. They change only headers the device
-//   does not hold, and always under the queue's mutex.
-// - The back end's capture thread touches only queued headers, under the same mutex: it copies
-//   the sound into the head of the queue, sets dwBytesRecorded, and when the block is full sets
-//   WHDR_DONE (clearing WHDR_INQUEUE) with one release store, so that a reader that sees the bit
-//   through an acquire load also sees the bytes. Only after that may the back end set the event.
-// - Reset hands every queued header back marked done; Close refuses while headers are queued.
-// - After Close has returned, the back end never touches a header or the event again.
-//
-// Headers are linked through their own lpNext field, as Windows does, so queueing allocates
-// nothing.
+// The buffer queue of one open wave-input device (its threading contract is the back ends', in
+// wave_in_backend.h). Headers are linked through their own lpNext field, as Windows does, so
+// queueing allocates nothing.
 #pragma once
 
 #include <cstddef>
@@ -25,11 +14,8 @@ public:
     MMRESULT Unprepare(WAVEHDR* header, UINT size);
     MMRESULT Add(WAVEHDR* header, UINT size);
 
-    // Capture fills blocks only between Start and Stop or Reset.
+    // Capture fills blocks only between Start and Reset.
     void Start();
-    // Stops filling; a partly filled head block is handed back done, empty ones stay queued.
-    // Returns the number of blocks completed.
-    int Stop();
     // Stops filling and hands back every queued header done. Returns the number completed.
     int Reset();
 
@@ -38,10 +24,7 @@ public:
     // Returns the number of blocks completed, so the caller knows whether to signal.
     int Write(const void* bytes, std::size_t count);
 
-    // Bytes still to fill in the head block; 0 when nothing is queued.
-    std::size_t HeadRoom() const;
     bool Empty() const;
-    bool Recording() const;
 
 private:
     MMRESULT MarkPrepared(WAVEHDR* header, UINT size, bool prepared);

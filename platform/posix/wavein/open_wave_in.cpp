@@ -2,12 +2,13 @@
 
 OpenWaveIn::~OpenWaveIn() {
     if (stream_ != nullptr) {
-        backend_.close(stream_);
+        CloseStream();
     }
 }
 
 MMRESULT OpenWaveIn::Open(const WaveInSource& source, const WAVEFORMATEX& format) {
-    const MMRESULT opened = backend_.open(source, format, *this, stream_);
+    const MMRESULT opened = backend_.open != nullptr ? backend_.open(source, format, *this, stream_)
+                                                     : MMSYSERR_NODRIVER;
     if (opened == MMSYSERR_NOERROR) {
         Signal(1);
     }
@@ -16,24 +17,27 @@ MMRESULT OpenWaveIn::Open(const WaveInSource& source, const WAVEFORMATEX& format
 
 void OpenWaveIn::Start() {
     queue_.Start();
-    backend_.start(stream_);
-}
-
-void OpenWaveIn::Stop() {
-    backend_.stop(stream_);
-    Signal(queue_.Stop());
+    if (backend_.start != nullptr) {
+        backend_.start(stream_);
+    }
 }
 
 void OpenWaveIn::Reset() {
-    backend_.stop(stream_);
+    if (backend_.stop != nullptr) {
+        backend_.stop(stream_);
+    }
     Signal(queue_.Reset());
+}
+
+MMRESULT OpenWaveIn::CloseStream() {
+    return backend_.close != nullptr ? backend_.close(stream_) : MMSYSERR_NOERROR;
 }
 
 MMRESULT OpenWaveIn::Close() {
     if (!queue_.Empty()) {
         return WAVERR_STILLPLAYING;
     }
-    if (const MMRESULT closed = backend_.close(stream_); closed != MMSYSERR_NOERROR) {
+    if (const MMRESULT closed = CloseStream(); closed != MMSYSERR_NOERROR) {
         return closed;
     }
     stream_ = nullptr;
@@ -43,10 +47,6 @@ MMRESULT OpenWaveIn::Close() {
 
 void OpenWaveIn::Deliver(const void* bytes, std::size_t count) {
     Signal(queue_.Write(bytes, count));
-}
-
-std::size_t OpenWaveIn::HeadRoom() const {
-    return queue_.Recording() ? queue_.HeadRoom() : 0;
 }
 
 void OpenWaveIn::Signal(int completedBlocks) const {

@@ -21,15 +21,15 @@ public:
 
     BlockQueue& Queue() { return queue_; }
     void Start();
-    void Stop();
     void Reset();
     // Refused while blocks are queued; sets the event one last time once the stream is closed.
     MMRESULT Close();
 
     void Deliver(const void* bytes, std::size_t count) override;
-    std::size_t HeadRoom() const override;
 
 private:
+    // The back end's entries, or the core's defaults where it has none.
+    MMRESULT CloseStream();
     // The event is set after the done bits, so a woken reader finds the blocks done.
     void Signal(int completedBlocks) const;
 

@@ -19,6 +19,7 @@ constexpr DWORD AllStandardFormats = 0xFFFF;
 
 std::atomic<const WaveInBackend*> defaultBackend{nullptr};
 std::atomic<const WaveInBackend*> selected{nullptr};
+std::atomic<const WaveInObserver*> observer{nullptr};
 
 // Handles we gave out and have not closed, so that a stale or foreign one is refused rather
 // than followed. Shared ownership: a call in progress keeps its device alive.
@@ -31,33 +32,36 @@ std::shared_ptr<OpenWaveIn> Find(HWAVEIN handle) {
     return found != registry.end() ? found->second : nullptr;
 }
 
-// Shows one call to a test back end: when it arrives, and (made first in the entry point, so
-// destroyed last) once its answer is ready and no lock of the core is held.
+// Shows one call to the test device's observer: when it arrives, and (made first in the entry
+// point, so destroyed last) once its answer is ready and no lock of the core is held.
 class ObservedCall {
 public:
-    ObservedCall(const WaveInBackend& backend, const WaveInCall& call)
-        : backend_(backend), kind_(call.kind) {
-        if (backend.observe != nullptr) {
-            backend.observe(call);
+    explicit ObservedCall(const WaveInCall& call) : observer_(observer.load()), kind_(call.kind) {
+        if (observer_ != nullptr) {
+            observer_->observe(call);
         }
     }
     ~ObservedCall() {
-        if (backend_.answered != nullptr) {
-            backend_.answered(kind_);
+        if (observer_ != nullptr) {
+            observer_->answered(kind_);
         }
     }
     ObservedCall(const ObservedCall&) = delete;
     ObservedCall& operator=(const ObservedCall&) = delete;
 
 private:
-    const WaveInBackend& backend_;
+    const WaveInObserver* observer_;
     WaveInCall::Kind kind_;
 };
+
+bool ListSources(const WaveInBackend& backend, std::vector<WaveInSource>& sources) {
+    return backend.listSources != nullptr && backend.listSources(sources);
+}
 
 // The source behind a device number, or why there is none.
 MMRESULT FindSource(const WaveInBackend& backend, UINT_PTR device, WaveInSource& source) {
     std::vector<WaveInSource> sources;
-    if (!backend.listSources(sources)) {
+    if (!ListSources(backend, sources)) {
         return MMSYSERR_NODRIVER;
     }
     const UINT_PTR index = device == WAVE_MAPPER ? 0 : device;
@@ -99,20 +103,23 @@ MMRESULT CheckOpenArguments(LPHWAVEIN handle, LPCWAVEFORMATEX format, DWORD_PTR 
 // Runs `action` on the open device behind `handle`, after showing the call to the back end.
 template <typename Action>
 MMRESULT OnDevice(const WaveInCall& call, HWAVEIN handle, Action action) {
-    const ObservedCall observed(CurrentWaveInBackend(), call);
+    const ObservedCall observed(call);
     const std::shared_ptr<OpenWaveIn> device = Find(handle);
     return device != nullptr ? action(*device) : MMSYSERR_INVALHANDLE;
 }
 
 } // namespace
 
+const WaveInObserver* ObserveWaveInCalls(const WaveInObserver* calls) {
+    return observer.exchange(calls);
+}
+
 const WaveInBackend* SelectWaveInBackend(const WaveInBackend* backend) {
     return selected.exchange(backend);
 }
 
-bool SetDefaultWaveInBackend(const WaveInBackend& backend) {
+void SetDefaultWaveInBackend(const WaveInBackend& backend) {
     defaultBackend.store(&backend);
-    return true;
 }
 
 const WaveInBackend& CurrentWaveInBackend() {
@@ -124,16 +131,15 @@ const WaveInBackend& CurrentWaveInBackend() {
 }
 
 UINT waveInGetNumDevs() {
-    const WaveInBackend& backend = CurrentWaveInBackend();
-    const ObservedCall observed(backend, {.kind = WaveInCall::Kind::GetNumDevs});
+    const ObservedCall observed({.kind = WaveInCall::Kind::GetNumDevs});
     std::vector<WaveInSource> sources;
-    return backend.listSources(sources) ? static_cast<UINT>(sources.size()) : 0;
+    return ListSources(CurrentWaveInBackend(), sources) ? static_cast<UINT>(sources.size()) : 0;
 }
 
 MMRESULT waveInGetDevCapsA(UINT_PTR uDeviceID, LPWAVEINCAPSA pwic, UINT cbwic) {
-    const WaveInBackend& backend = CurrentWaveInBackend();
     const ObservedCall observed(
-        backend, {.kind = WaveInCall::Kind::GetDevCaps, .device = static_cast<UINT>(uDeviceID)});
+        {.kind = WaveInCall::Kind::GetDevCaps, .device = static_cast<UINT>(uDeviceID)});
+    const WaveInBackend& backend = CurrentWaveInBackend();
     if (pwic == nullptr || cbwic == 0) {
         return MMSYSERR_INVALPARAM;
     }
@@ -152,13 +158,13 @@ MMRESULT waveInGetDevCapsA(UINT_PTR uDeviceID, LPWAVEINCAPSA pwic, UINT cbwic) {
 
 MMRESULT waveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_PTR dwCallback,
                     DWORD_PTR, DWORD fdwOpen) {
+    const ObservedCall observed({.kind = WaveInCall::Kind::Open,
+                                 .device = uDeviceID,
+                                 .format = pwfx,
+                                 .handleGiven = phwi != nullptr,
+                                 .callback = dwCallback,
+                                 .flags = fdwOpen});
     const WaveInBackend& backend = CurrentWaveInBackend();
-    const ObservedCall observed(backend, {.kind = WaveInCall::Kind::Open,
-                                          .device = uDeviceID,
-                                          .format = pwfx,
-                                          .handleGiven = phwi != nullptr,
-                                          .callback = dwCallback,
-                                          .flags = fdwOpen});
     if (const MMRESULT checked = CheckOpenArguments(phwi, pwfx, dwCallback, fdwOpen);
         checked != MMSYSERR_NOERROR) {
         return checked;
@@ -168,7 +174,8 @@ MMRESULT waveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_
         return found;
     }
     if (fdwOpen & WAVE_FORMAT_QUERY) {
-        return backend.queryFormat(source, *pwfx);
+        return backend.queryFormat != nullptr ? backend.queryFormat(source, *pwfx)
+                                              : MMSYSERR_NOERROR;
     }
     const HANDLE event = (fdwOpen & CallbackTypeMask) == CALLBACK_EVENT
                              ? reinterpret_cast<HANDLE>(dwCallback)
@@ -209,13 +216,6 @@ MMRESULT waveInAddBuffer(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
 MMRESULT waveInStart(HWAVEIN hwi) {
     return OnDevice({.kind = WaveInCall::Kind::Start, .handle = hwi}, hwi, [](OpenWaveIn& device) {
         device.Start();
-        return MMSYSERR_NOERROR;
-    });
-}
-
-MMRESULT waveInStop(HWAVEIN hwi) {
-    return OnDevice({.kind = WaveInCall::Kind::Stop, .handle = hwi}, hwi, [](OpenWaveIn& device) {
-        device.Stop();
         return MMSYSERR_NOERROR;
     });
 }

@@ -13,6 +13,12 @@
 // - A stream stays open, as far as the core knows, until close: a back end that loses its
 //   server may keep the stream and deliver again later, or deliver nothing; both are fine.
 // - No call may wait without bound on a server that stalls or has gone.
+// - Inside the core, Deliver touches only queued headers, under the queue's mutex: it copies the
+//   sound into the head block, sets dwBytesRecorded, and when the block is full sets WHDR_DONE
+//   (clearing WHDR_INQUEUE) with one release store, so that a reader that sees the bit through an
+//   acquire load also sees the bytes; only then is the event set. The caller's header calls
+//   change only headers the device does not hold, under the same mutex. Reset hands every queued
+//   header back done; close is refused while headers are queued.
 #pragma once
 
 #include <cstddef>
@@ -33,8 +39,6 @@ public:
     // Appends `count` captured bytes (null: silence) to the device's queue, head block first;
     // sound that finds no queued block is dropped, as a device with no buffer drops it.
     virtual void Deliver(const void* bytes, std::size_t count) = 0;
-    // Bytes still to fill in the head block; 0 when nothing is queued or capture is stopped.
-    virtual std::size_t HeadRoom() const = 0;
 
 protected:
     ~WaveInSink() = default;
@@ -43,7 +47,8 @@ protected:
 // A back end's open stream; each back end defines its own.
 struct WaveInStream;
 
-// One entry-point call as the core received it, for the test device to record.
+// One entry-point call as the core received it, for the test device to record (see
+// WaveInObserver).
 struct WaveInCall {
     enum class Kind {
         GetNumDevs,
@@ -53,7 +58,6 @@ struct WaveInCall {
         Unprepare,
         AddBuffer,
         Start,
-        Stop,
         Reset,
         Close
     };
@@ -68,36 +72,46 @@ struct WaveInCall {
     UINT size = 0;                        // header calls
 };
 
+// A back end's functions; an entry left null gets the core's default, given with it.
 struct WaveInBackend {
     const char* name;
     // The version reported in a device's capabilities.
     UINT driverVersion;
-    // Fills `sources`, the default source first. False when no server could be reached.
-    bool (*listSources)(std::vector<WaveInSource>& sources);
-    // Whether `source` records `format`, a PCM format the core has already checked.
-    MMRESULT (*queryFormat)(const WaveInSource& source, const WAVEFORMATEX& format);
-    // Opens a stream of `source` in `format` that delivers into `sink`.
+    // Fills `sources`, the default source first. False when no server could be reached (the
+    // default: a machine without sound input).
+    bool (*listSources)(std::vector<WaveInSource>& sources) = nullptr;
+    // Whether `source` records `format`, a PCM format the core has already checked (the
+    // default: every such format records).
+    MMRESULT (*queryFormat)(const WaveInSource& source, const WAVEFORMATEX& format) = nullptr;
+    // Opens a stream of `source` in `format` that delivers into `sink` (the default: no driver).
     using OpenFunction = MMRESULT(const WaveInSource& source, const WAVEFORMATEX& format,
                                   WaveInSink& sink, WaveInStream*& stream);
-    OpenFunction* open;
-    // Delivery may begin / should end; the core drops what arrives while not recording anyway.
-    void (*start)(WaveInStream* stream);
-    void (*stop)(WaveInStream* stream);
-    // Ends the stream. On failure the stream stays open and the core keeps its handle.
-    MMRESULT (*close)(WaveInStream* stream);
-    // Test device only (null elsewhere): sees every entry-point call before the core checks it,
-    // and hears once it has been answered, on the caller's thread with no lock of the core held,
-    // so a test can act in the middle of the caller's sequence.
-    void (*observe)(const WaveInCall& call);
-    void (*answered)(WaveInCall::Kind kind);
+    OpenFunction* open = nullptr;
+    // Delivery may begin / should end; the core drops what arrives while not recording anyway
+    // (the default: nothing to do).
+    void (*start)(WaveInStream* stream) = nullptr;
+    void (*stop)(WaveInStream* stream) = nullptr;
+    // Ends the stream. On failure the stream stays open and the core keeps its handle (the
+    // default: nothing to end).
+    MMRESULT (*close)(WaveInStream* stream) = nullptr;
 };
+
+// For the test device: sees every entry-point call before the core checks it, and hears once
+// it has been answered, on the caller's thread with no lock of the core held, so a test can
+// act in the middle of the caller's sequence.
+struct WaveInObserver {
+    void (*observe)(const WaveInCall& call) = nullptr;
+    void (*answered)(WaveInCall::Kind kind) = nullptr;
+};
+// Installs `observer` (null: none). Returns the previous one.
+const WaveInObserver* ObserveWaveInCalls(const WaveInObserver* observer);
 
 // A machine without sound input: no sources, nothing opens.
 const WaveInBackend& NullWaveInBackend();
 
 // Makes `backend` the default (once, at start-up, by the program that listens). Without it the
 // default is the null back end, so programs that never record link no sound-server library.
-bool SetDefaultWaveInBackend(const WaveInBackend& backend);
+void SetDefaultWaveInBackend(const WaveInBackend& backend);
 
 // Selects the back end behind waveIn...; nullptr selects the default. Returns the previous one.
 // Select before any device is opened.

@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/posix/wavein/pulse/connect_ahead.h"
+#include "platform/posix/wavein/pulse/pulse_backend.h"
 #include "platform/winapi.h"
 #include "tests/support/pulse/pulse_server.h"
 
@@ -247,6 +247,7 @@ TEST_F(PulseWaveIn, AStalledServerCountsAsNoServerAfterAShortWait) {
 
 TEST(PulseWaveInWithoutServer, HasNoDeviceAndOpensNothing) {
     setenv("PULSE_SERVER", "unix:/nonexistent/vibralon/native", 1);
+    SetDefaultWaveInBackend(PulseWaveInBackend());
     ConnectToSoundServerAhead();
     EXPECT_EQ(waveInGetNumDevs(), 0u);
     const WAVEFORMATEX format = Pcm(11025, 1, 16);

@@ -61,9 +61,9 @@ private:
 };
 
 // The worker with the test thread as its UI thread, applying updates as they are announced.
-class Listener {
+class Listener final : private UiWaker {
 public:
-    Listener() { display_->SetUpdateWake(Wake, this); }
+    Listener() { display_->SetUpdateWaker(this); }
     ~Listener() { Shutdown(); }
     Listener(const Listener&) = delete;
     Listener& operator=(const Listener&) = delete;
@@ -100,11 +100,10 @@ public:
     }
 
 private:
-    static void Wake(void* self) {
-        auto* listener = static_cast<Listener*>(self);
-        std::lock_guard lock(listener->mutex_);
-        listener->pending_ = true;
-        listener->woken_.notify_one();
+    void Wake() override {
+        std::lock_guard lock(mutex_);
+        pending_ = true;
+        woken_.notify_one();
     }
 
     HearingView view_;

@@ -26,9 +26,9 @@ public:
 };
 
 // What a UI thread's event loop does with the worker's wake-ups, in miniature.
-class UiWakeUps {
+class UiWakeUps final : public UiWaker {
 public:
-    static void Wake(void* self) { static_cast<UiWakeUps*>(self)->Post(); }
+    void Wake() override { Post(); }
 
     // Waits for a wake-up; false after `patience` without one.
     bool Wait(std::chrono::milliseconds patience) {
@@ -65,7 +65,7 @@ TEST(DisplayWithPulseAudio, SteadyToneGivesNoteAOneReadingPerBlockInOrder) {
     RecordingView view;
     UiWakeUps wakeUps;
     Display display(true, Display::BlockLength, Display::SampleRate, Display::FftLength, view);
-    display.SetUpdateWake(UiWakeUps::Wake, &wakeUps);
+    display.SetUpdateWaker(&wakeUps);
     display.Resume();
     ASSERT_TRUE(display.Start());
 

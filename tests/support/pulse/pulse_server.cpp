@@ -1,5 +1,7 @@
 #include "tests/support/pulse/pulse_server.h"
 
+#include "platform/posix/wavein/pulse/pulse_backend.h"
+
 #include <signal.h>
 #include <stdlib.h>
 
@@ -49,6 +51,8 @@ std::string Capture(const std::string& command) {
 } // namespace
 
 PulseServer::PulseServer() : directory_(MakeTempDir("vibralon-pulse")) {
+    // As the tuner's own start-up does: wave input records from the sound server.
+    SetDefaultWaveInBackend(PulseWaveInBackend());
     if (directory_.empty()) {
         failure_ = "cannot make a temporary directory";
         return;

@@ -7,12 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/wavein/pulse/pulse_backend.h"
 #include "platform/posix/wavein/testing/fake_wave_in.h"
 #include "platform/posix/wavein/wave_in_backend.h"
 
 namespace {
 
 TEST(WaveInBackends, TheSoundServerIsTheDefaultAndAFakeOnlyWhenSelected) {
+    EXPECT_STREQ(CurrentWaveInBackend().name, "none") << "until the program sets its own";
+    SetDefaultWaveInBackend(PulseWaveInBackend());
     EXPECT_STREQ(CurrentWaveInBackend().name, "pulseaudio");
     {
         wavein_testing::FakeWaveIn fake;

@@ -12,10 +12,6 @@
 
 namespace {
 
-void CountWake(void* wakes) {
-    static_cast<std::atomic<int>*>(wakes)->fetch_add(1, std::memory_order_relaxed);
-}
-
 TEST(AllocationHook, CountsEveryNew) {
     const std::uint64_t before = AllocationCount();
     // Held in volatiles: a new whose pointer goes nowhere may be left out by the compiler.
@@ -31,9 +27,9 @@ TEST(DisplayAllocation, PerBlockStepAllocatesNothing) {
     device.KeepCalls(false); // keeping them would allocate
     RecordingView view;
     view.Select(0);
-    std::atomic<int> wakes{0};
+    CountingWaker waker;
     Display display(true, Display::BlockLength, Display::SampleRate, Display::FftLength, view);
-    display.SetUpdateWake(CountWake, &wakes);
+    display.SetUpdateWaker(&waker);
     display.Resume();
     ASSERT_TRUE(display.Start());
     ASSERT_TRUE(Eventually([&] { return display.HandledWakeUps() == 1; }));
@@ -51,7 +47,7 @@ TEST(DisplayAllocation, PerBlockStepAllocatesNothing) {
     EXPECT_EQ(allocations, 0u);
 
     // The blocks really went all the way into the ring (which keeps the newest sixteen).
-    EXPECT_EQ(wakes.load(), 2 * Blocks);
+    EXPECT_EQ(waker.wakes.load(), 2 * Blocks);
     EXPECT_EQ(display.DeliverUpdates(), ViewUpdates::Capacity);
     ASSERT_FALSE(view.shown.empty());
     EXPECT_EQ(view.shown.back().reading.frame, 9);

@@ -176,17 +176,16 @@ TEST_F(DisplayTest, NoStringSelectedGivesNoDirectionForAnyNote) {
 }
 
 TEST_F(DisplayTest, UpdatesWakeTheUiSideOnEveryPush) {
-    std::atomic<int> wakes{0};
-    display.SetUpdateWake([](void* count) { static_cast<std::atomic<int>*>(count)->fetch_add(1); },
-                          &wakes);
+    CountingWaker waker;
+    display.SetUpdateWaker(&waker);
     StartWorker();
     FeedBlock(A2);
     FeedBlock(A2);
-    EXPECT_EQ(wakes.load(), 4);
+    EXPECT_EQ(waker.wakes.load(), 4);
     display.Stop();
     ASSERT_TRUE(device.CompleteBlock(A2));
     display.WaitFor();
-    EXPECT_EQ(wakes.load(), 4) << "a block completed after Stop is not processed";
+    EXPECT_EQ(waker.wakes.load(), 4) << "a block completed after Stop is not processed";
 }
 
 TEST(DisplayStart, ABlockCompletedWhileStartRunsWaitsUntilStartHasReturned) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "worker/tuner_view.h"
-#include "worker/view_update.h"
+#include "worker/view_updates.h"
 
 class RecordingView : public TunerView {
 public:
@@ -79,3 +79,10 @@ template <class Condition> bool Eventually(const Condition& condition) {
     }
     return true;
 }
+
+// Counts the worker's wake-ups, from any thread.
+class CountingWaker final : public UiWaker {
+public:
+    void Wake() override { wakes.fetch_add(1, std::memory_order_relaxed); }
+    std::atomic<int> wakes{0};
+};

@@ -54,16 +54,16 @@ TEST(ViewUpdates, FallingBehindKeepsTheNewestInOrder) {
 TEST(ViewUpdates, StopDropsWhatIsPendingAndRefusesMore) {
     ViewUpdates updates;
     RecordingView view;
-    int wakes = 0;
-    updates.SetWake([](void* count) { ++*static_cast<int*>(count); }, &wakes);
+    CountingWaker waker;
+    updates.SetWaker(&waker);
     updates.PushLamp(true);
     updates.PushReading(TunerReading{9, 0, 0});
-    EXPECT_EQ(wakes, 2);
+    EXPECT_EQ(waker.wakes.load(), 2);
     updates.Stop();
     EXPECT_TRUE(updates.Stopped());
     EXPECT_EQ(updates.Drain(view), 0);
     updates.PushLamp(false);
-    EXPECT_EQ(wakes, 2) << "no wake-up after Stop";
+    EXPECT_EQ(waker.wakes.load(), 2) << "no wake-up after Stop";
     EXPECT_EQ(updates.Drain(view), 0);
     EXPECT_TRUE(view.shown.empty());
 }

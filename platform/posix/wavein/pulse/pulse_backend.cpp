@@ -1,57 +1,145 @@
 #include "platform/posix/wavein/pulse/pulse_backend.h"
 
+#include <algorithm>
 #include <memory>
 
 #include <pulse/version.h>
 
-#include "platform/posix/wavein/pulse/pulse_format.h"
 #include "platform/posix/wavein/pulse/pulse_record_stream.h"
-#include "platform/posix/wavein/pulse/pulse_sources.h"
 
 namespace {
 
-PulseRecordStream* StreamOf(WaveInStream* stream) {
-    return reinterpret_cast<PulseRecordStream*>(stream);
+constexpr std::chrono::milliseconds ReplyTimeout{1500};
+
+struct Listing {
+    pa_threaded_mainloop* loop;
+    std::string defaultSource{};
+    std::vector<WaveInSource> sources{};
+    bool haveServerInfo = false;
+    bool haveSources = false;
+};
+
+void OnServerInfo(pa_context*, const pa_server_info* info, void* data) {
+    auto* listing = static_cast<Listing*>(data);
+    if (info != nullptr && info->default_source_name != nullptr) {
+        listing->defaultSource = info->default_source_name;
+    }
+    listing->haveServerInfo = true;
+    pa_threaded_mainloop_signal(listing->loop, 0);
 }
 
-// The server converts from whatever its source delivers.
-MMRESULT QueryFormat(const WaveInSource&, const WAVEFORMATEX&) {
-    return MMSYSERR_NOERROR;
+void OnSource(pa_context*, const pa_source_info* info, int last, void* data) {
+    auto* listing = static_cast<Listing*>(data);
+    if (last != 0 || info == nullptr) {
+        listing->haveSources = true;
+        pa_threaded_mainloop_signal(listing->loop, 0);
+        return;
+    }
+    listing->sources.push_back(
+        {info->name != nullptr ? info->name : "",
+         info->description != nullptr ? info->description : (info->name ? info->name : "")});
+}
+
+// One listing over `connection`; false when it did not answer in time.
+bool ListOver(PulseConnection& connection, Listing& listing) {
+    PulseConnection::Lock lock(connection);
+    pa_operation* info = pa_context_get_server_info(connection.Context(), OnServerInfo, &listing);
+    pa_operation* list = pa_context_get_source_info_list(connection.Context(), OnSource, &listing);
+    const bool answered =
+        info != nullptr && list != nullptr &&
+        connection.WaitUntil(
+            [&] {
+                return (listing.haveServerInfo && listing.haveSources) ||
+                       pa_context_get_state(connection.Context()) != PA_CONTEXT_READY;
+            },
+            ReplyTimeout) &&
+        listing.haveServerInfo && listing.haveSources;
+    // Cancelled so that a late reply cannot reach the listing after it is gone.
+    for (pa_operation* operation : {info, list}) {
+        if (operation != nullptr) {
+            if (pa_operation_get_state(operation) == PA_OPERATION_RUNNING) {
+                pa_operation_cancel(operation);
+            }
+            pa_operation_unref(operation);
+        }
+    }
+    return answered;
+}
+
+// Device 0 records whatever the server's default is when the stream connects (its name left
+// empty: the server picks it); false when no server answered in time.
+bool ListSources(std::vector<WaveInSource>& sources) {
+    int error = PA_OK;
+    std::shared_ptr<PulseConnection> connection = PulseConnection::Shared(error);
+    if (connection == nullptr) {
+        return false;
+    }
+    Listing listing{connection->Loop()};
+    if (!ListOver(*connection, listing)) {
+        // The server may have gone since the connection was last used: one fresh try.
+        if (connection->Ready() || (connection = PulseConnection::Shared(error)) == nullptr) {
+            return false;
+        }
+        listing = Listing{connection->Loop()};
+        if (!ListOver(*connection, listing)) {
+            return false;
+        }
+    }
+    sources = std::move(listing.sources);
+    const auto byDefault = std::find_if(sources.begin(), sources.end(), [&](const WaveInSource& s) {
+        return s.name == listing.defaultSource;
+    });
+    if (byDefault != sources.end()) {
+        std::rotate(sources.begin(), byDefault, byDefault + 1);
+    }
+    // Device 0 records whatever the server's default is when the stream connects.
+    if (!sources.empty()) {
+        sources.front().name.clear();
+    }
+    return true;
+}
+
+// `format` is one the core accepts (8- or 16-bit PCM, one or two channels); the server converts
+// from whatever its source delivers, so every such format records.
+pa_sample_spec SampleFormatOf(const WAVEFORMATEX& format) {
+    pa_sample_spec sampleFormat{};
+    // Windows PCM: 8-bit samples are unsigned, 16-bit ones signed little-endian.
+    sampleFormat.format = format.wBitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+    sampleFormat.rate = format.nSamplesPerSec;
+    sampleFormat.channels = static_cast<uint8_t>(format.nChannels);
+    return sampleFormat;
 }
 
 MMRESULT Open(const WaveInSource& source, const WAVEFORMATEX& format, WaveInSink& sink,
               WaveInStream*& stream) {
     std::unique_ptr<PulseRecordStream> opened;
     const MMRESULT result =
-        PulseRecordStream::Open(source.name, PulseSampleFormat(format), sink, opened);
+        PulseRecordStream::Open(source.name, SampleFormatOf(format), sink, opened);
     if (result == MMSYSERR_NOERROR) {
         stream = reinterpret_cast<WaveInStream*>(opened.release());
     }
     return result;
 }
 
-// The stream runs from open to close; the core keeps what arrives only while recording.
-void Start(WaveInStream*) {}
-void Stop(WaveInStream*) {}
-
+// The stream runs from open to close (the core keeps what arrives only while recording), so
+// start and stop are the core's defaults.
 MMRESULT Close(WaveInStream* stream) {
-    delete StreamOf(stream);
+    delete reinterpret_cast<PulseRecordStream*>(stream);
     return MMSYSERR_NOERROR;
 }
 
 constexpr WaveInBackend pulseBackend{.name = "pulseaudio",
                                      .driverVersion = (PA_MAJOR << 8) | PA_MINOR,
-                                     .listSources = ListPulseSources,
-                                     .queryFormat = QueryFormat,
+                                     .listSources = ListSources,
                                      .open = Open,
-                                     .start = Start,
-                                     .stop = Stop,
-                                     .close = Close,
-                                     .observe = nullptr,
-                                     .answered = nullptr};
+                                     .close = Close};
 
 } // namespace
 
 const WaveInBackend& PulseWaveInBackend() {
     return pulseBackend;
+}
+
+void ConnectToSoundServerAhead() {
+    PulseConnection::ConnectAhead();
 }

@@ -1,7 +1,13 @@
 // The wave-input back end over the PulseAudio client library (PipeWire desktops serve it too):
-// sources are the server's, each open device one record stream on the shared connection.
+// device 0 is the server's default source, the others follow in the server's order, and each
+// open device is one record stream on the program's one connection.
 #pragma once
 
 #include "platform/posix/wavein/wave_in_backend.h"
 
 const WaveInBackend& PulseWaveInBackend();
+
+// Begins the connection while the rest of start-up goes on (the window system's connection,
+// the pictures): the first wave-input call then finds it made, or waits only for what is left
+// of it, never longer than it would have waited anyway.
+void ConnectToSoundServerAhead();

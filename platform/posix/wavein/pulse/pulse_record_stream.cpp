@@ -1,9 +1,5 @@
 #include "platform/posix/wavein/pulse/pulse_record_stream.h"
 
-#include "platform/posix/wavein/pulse/pulse_errors.h"
-#include "platform/posix/wavein/pulse/pulse_identity.h"
-#include "platform/posix/wavein/pulse/pulse_shared_session.h"
-
 namespace {
 
 constexpr std::chrono::milliseconds OpenTimeout{2000};
@@ -12,39 +8,68 @@ constexpr std::chrono::milliseconds OpenTimeout{2000};
 // 50 a second that thread was most of the tuner's CPU time).
 constexpr int FragmentsPerSecond = 10;
 
+// What a sound-server failure means to a wave-input caller.
+MMRESULT WaveInResultFromPulse(int pulseError) {
+    switch (pulseError) {
+    case PA_OK:
+        return MMSYSERR_NOERROR;
+    case PA_ERR_BUSY:
+    case PA_ERR_TOOLARGE:
+        // The source is held exclusively by another client or device user, or takes no more
+        // recording streams: either way other programs hold it.
+        return MMSYSERR_ALLOCATED;
+    case PA_ERR_ACCESS:
+        return MMSYSERR_NOTENABLED;
+    case PA_ERR_NOENTITY:
+        return MMSYSERR_BADDEVICEID;
+    case PA_ERR_NOTSUPPORTED:
+    case PA_ERR_INVALID:
+        return WAVERR_BADFORMAT;
+    case PA_ERR_CONNECTIONREFUSED:
+    case PA_ERR_CONNECTIONTERMINATED:
+    case PA_ERR_TIMEOUT:
+    case PA_ERR_INVALIDSERVER:
+    case PA_ERR_AUTHKEY:
+    case PA_ERR_VERSION:
+        return MMSYSERR_NODRIVER;
+    default:
+        return MMSYSERR_ERROR;
+    }
+}
+
 } // namespace
 
 MMRESULT PulseRecordStream::Open(const std::string& source, const pa_sample_spec& sampleFormat,
                                  WaveInSink& sink, std::unique_ptr<PulseRecordStream>& opened) {
     int error = PA_OK;
-    std::shared_ptr<PulseSession> session = SharedPulseSession(error);
-    if (session == nullptr) {
+    std::shared_ptr<PulseConnection> connection = PulseConnection::Shared(error);
+    if (connection == nullptr) {
         return WaveInResultFromPulse(error);
     }
     std::unique_ptr<PulseRecordStream> device(
-        new PulseRecordStream(session, source, sampleFormat, sink));
-    PulseSession::Lock lock(*session);
+        new PulseRecordStream(connection, source, sampleFormat, sink));
+    PulseConnection::Lock lock(*connection);
     if (!device->ConnectStream()) {
-        return WaveInResultFromPulse(pa_context_errno(session->Context()));
+        return WaveInResultFromPulse(pa_context_errno(connection->Context()));
     }
-    const bool settled = session->WaitUntil(
+    const bool settled = connection->WaitUntil(
         [&] { return pa_stream_get_state(device->stream_) != PA_STREAM_CREATING; }, OpenTimeout);
     if (!settled) {
         return MMSYSERR_NODRIVER;
     }
     if (pa_stream_get_state(device->stream_) != PA_STREAM_READY) {
-        const int failure = pa_context_errno(session->Context());
+        const int failure = pa_context_errno(connection->Context());
         return failure == PA_OK ? MMSYSERR_ERROR : WaveInResultFromPulse(failure);
     }
-    session->KeepConnectedFor(device.get(), [raw = device.get()] { raw->StreamAgain(); });
+    connection->KeepConnectedFor(device.get(), [raw = device.get()] { raw->StreamAgain(); });
     opened = std::move(device);
     return MMSYSERR_NOERROR;
 }
 
 bool PulseRecordStream::ConnectStream() {
     pa_proplist* properties = NewApplicationProperties();
-    stream_ = pa_stream_new_with_proplist(session_->Context(), StreamName, &sampleFormat_, nullptr,
-                                          properties);
+    stream_ = pa_stream_new_with_proplist(connection_->Context(), StreamName, &sampleFormat_,
+                                          nullptr, properties);
     pa_proplist_free(properties);
     if (stream_ == nullptr) {
         return false;
@@ -80,7 +105,7 @@ void PulseRecordStream::StreamAgain() {
     }
     DropStream();
     if (!ConnectStream()) {
-        session_->Reconnect();
+        connection_->Reconnect();
     }
 }
 
@@ -91,8 +116,8 @@ PulseRecordStream::~PulseRecordStream() {
 void PulseRecordStream::Disconnect() {
     // Callbacks run on the mainloop thread with the loop locked: once they are cleared under
     // the lock, none can run again. Closing while no server is there waits for none.
-    PulseSession::Lock lock(*session_);
-    session_->Release(this);
+    PulseConnection::Lock lock(*connection_);
+    connection_->Release(this);
     DropStream();
 }
 
@@ -102,17 +127,17 @@ void PulseRecordStream::OnReadable(pa_stream*, size_t, void* self) {
 
 void PulseRecordStream::OnStateChanged(pa_stream* stream, void* self) {
     auto* device = static_cast<PulseRecordStream*>(self);
-    pa_threaded_mainloop_signal(device->session_->Loop(), 0);
+    pa_threaded_mainloop_signal(device->connection_->Loop(), 0);
     const pa_stream_state_t state = pa_stream_get_state(stream);
     if (state == PA_STREAM_READY) {
-        device->session_->OwnersSettled();
+        device->connection_->OwnersSettled();
     } else if (!PA_STREAM_IS_GOOD(state)) {
         // On a working connection the stream failed for want of a source (a server just
         // started, or its source unloaded): a new connection would find none either.
-        if (pa_context_get_state(device->session_->Context()) == PA_CONTEXT_READY) {
-            device->session_->RetryOwnersLater();
+        if (pa_context_get_state(device->connection_->Context()) == PA_CONTEXT_READY) {
+            device->connection_->RetryOwnersLater();
         } else {
-            device->session_->Reconnect();
+            device->connection_->Reconnect();
         }
     }
 }

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/posix/wavein/pulse/pulse_session.h"
+#include "platform/posix/wavein/pulse/pulse_connection.h"
 #include "platform/posix/wavein/wave_in_backend.h"
 #include "platform/winapi.h"
 
@@ -26,9 +26,10 @@ public:
     PulseRecordStream& operator=(const PulseRecordStream&) = delete;
 
 private:
-    PulseRecordStream(std::shared_ptr<PulseSession> session, const std::string& source,
+    PulseRecordStream(std::shared_ptr<PulseConnection> connection, const std::string& source,
                       const pa_sample_spec& sampleFormat, WaveInSink& sink)
-        : session_(std::move(session)), source_(source), sampleFormat_(sampleFormat), sink_(sink) {}
+        : connection_(std::move(connection)), source_(source), sampleFormat_(sampleFormat),
+          sink_(sink) {}
     static void OnReadable(pa_stream* stream, size_t bytes, void* self);
     static void OnStateChanged(pa_stream* stream, void* self);
     // With the loop locked: a new record stream on the connection; false (with the context's
@@ -39,7 +40,7 @@ private:
     void ReadAvailable();
     void Disconnect();
 
-    std::shared_ptr<PulseSession> session_;
+    std::shared_ptr<PulseConnection> connection_;
     std::string source_; // empty: the server's default
     pa_sample_spec sampleFormat_;
     WaveInSink& sink_;

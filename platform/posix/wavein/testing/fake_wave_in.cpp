@@ -20,7 +20,7 @@ DWORD FlagsOf(const WAVEHDR& header) {
 
 } // namespace
 
-// The back-end table's functions; a friend so they can reach the device's state.
+// The back end's and the observer's functions; a friend so they can reach the device's state.
 struct FakeBackend {
     static FakeWaveIn& Fake() {
         FakeWaveIn* fake = active.load();
@@ -37,11 +37,12 @@ struct FakeBackend {
         if (call.kind == Call::Open && !(call.flags & WAVE_FORMAT_QUERY)) {
             fake.event_ = reinterpret_cast<HANDLE>(call.callback);
         }
-        if (call.kind == Call::AddBuffer && call.header != nullptr &&
-            fake.headerCount_ < FakeWaveIn::MaxHeaders &&
-            std::find(fake.headers_, fake.headers_ + fake.headerCount_, call.header) ==
-                fake.headers_ + fake.headerCount_) {
-            fake.headers_[fake.headerCount_++] = call.header;
+        if (call.kind == Call::AddBuffer && call.header != nullptr) {
+            fake.NoteAdded(call.header);
+        }
+        // Capture runs from a start to a reset, as the core's queue has it.
+        if (call.kind == Call::Start || call.kind == Call::Reset || call.kind == Call::Open) {
+            fake.recording_ = call.kind == Call::Start;
         }
         if (!fake.keepCalls_) {
             return;
@@ -102,9 +103,6 @@ struct FakeBackend {
         return MMSYSERR_NOERROR;
     }
 
-    static void Start(WaveInStream*) {}
-    static void Stop(WaveInStream*) {}
-
     static MMRESULT Close(WaveInStream* stream) {
         FakeWaveIn& fake = Fake();
         std::lock_guard lock(fake.mutex_);
@@ -126,11 +124,9 @@ constexpr WaveInBackend fakeBackend{.name = "fake",
                                     .listSources = FakeBackend::ListSources,
                                     .queryFormat = FakeBackend::QueryFormat,
                                     .open = FakeBackend::Open,
-                                    .start = FakeBackend::Start,
-                                    .stop = FakeBackend::Stop,
-                                    .close = FakeBackend::Close,
-                                    .observe = FakeBackend::Observe,
-                                    .answered = FakeBackend::Answered};
+                                    .close = FakeBackend::Close};
+constexpr WaveInObserver fakeObserver{.observe = FakeBackend::Observe,
+                                      .answered = FakeBackend::Answered};
 
 } // namespace
 
@@ -141,9 +137,11 @@ FakeWaveIn::FakeWaveIn() {
     assert(alone && "one FakeWaveIn at a time");
     (void)alone;
     previous_ = SelectWaveInBackend(&fakeBackend);
+    ObserveWaveInCalls(&fakeObserver);
 }
 
 FakeWaveIn::~FakeWaveIn() {
+    ObserveWaveInCalls(nullptr);
     SelectWaveInBackend(previous_);
     active.store(nullptr);
 }
@@ -275,13 +273,37 @@ bool FakeWaveIn::CompleteBlock(double hertz) {
     return true;
 }
 
-std::size_t FakeWaveIn::HeadRoom() const {
-    WaveInSink* sink = nullptr;
-    {
-        std::lock_guard lock(mutex_);
-        sink = sink_;
+void FakeWaveIn::NoteAdded(const WAVEHDR* header) {
+    const WAVEHDR** end = headers_ + headerCount_;
+    const WAVEHDR** found = std::find(headers_, end, header);
+    if (found == end) {
+        if (headerCount_ == MaxHeaders) {
+            return;
+        }
+        ++headerCount_;
+    } else if (FlagsOf(*header) & WHDR_INQUEUE) {
+        return; // the core refuses it: it is queued already, in its old place
     }
-    return sink != nullptr ? sink->HeadRoom() : 0;
+    *found = header;
+    addedAt_[found - headers_] = ++adds_;
+}
+
+std::size_t FakeWaveIn::HeadRoom() const {
+    std::lock_guard lock(mutex_);
+    if (sink_ == nullptr || !recording_) {
+        return 0;
+    }
+    // The head is the queued block added first.
+    const WAVEHDR* head = nullptr;
+    long headAddedAt = 0;
+    for (int k = 0; k < headerCount_; ++k) {
+        if ((FlagsOf(*headers_[k]) & WHDR_INQUEUE) &&
+            (head == nullptr || addedAt_[k] < headAddedAt)) {
+            head = headers_[k];
+            headAddedAt = addedAt_[k];
+        }
+    }
+    return head != nullptr ? head->dwBufferLength - head->dwBytesRecorded : 0;
 }
 
 void FakeWaveIn::WriteTone(double hertz, std::span<std::int16_t> samples) {

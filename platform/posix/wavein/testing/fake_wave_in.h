@@ -80,7 +80,11 @@ public:
 private:
     friend struct FakeBackend;
 
+    // Bytes still to fill in the head block, the queued one added first; 0 when nothing is
+    // queued or capture is stopped.
     std::size_t HeadRoom() const;
+    // An AddBuffer call: `header` goes to the end of the queue unless it is there already.
+    void NoteAdded(const WAVEHDR* header);
     // The tone's next samples, continuing its phase.
     void WriteTone(double hertz, std::span<std::int16_t> samples);
 
@@ -99,7 +103,10 @@ private:
     // The headers ever queued, to count those still queued; the recorder has eight.
     static constexpr int MaxHeaders = 16;
     const WAVEHDR* headers_[MaxHeaders] = {};
+    long addedAt_[MaxHeaders] = {};
     int headerCount_ = 0;
+    long adds_ = 0;
+    bool recording_ = false;
     long phase_ = 0;
     std::function<void(Call)> hook_;
     const WaveInBackend* previous_ = nullptr;

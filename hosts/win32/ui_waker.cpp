@@ -1,4 +1,4 @@
-#include "hosts/win32/ui_thread.h"
+#include "hosts/win32/ui_waker.h"
 
 #include <stdexcept>
 #include <utility>
@@ -8,19 +8,19 @@
 namespace win32_host {
 namespace {
 
-constexpr wchar_t kClassName[] = L"VibralonUiThread";
+constexpr wchar_t kClassName[] = L"VibralonUiWaker";
 constexpr UINT kWakeMessage = WM_APP + 1;
 
 } // namespace
 
-UiThread::UiThread() {
+UiWaker::UiWaker() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &UiThread::Procedure;
+    windowClass.lpfnWndProc = &UiWaker::Procedure;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kClassName;
-    // Registered once per process; a second UiThread reuses the class.
+    // Registered once per process; a second UiWaker reuses the class.
     if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         throw std::runtime_error("cannot register the UI thread's window class");
     }
@@ -31,31 +31,30 @@ UiThread::UiThread() {
     }
 }
 
-UiThread::~UiThread() {
+UiWaker::~UiWaker() {
     DestroyWindow(window_);
 }
 
-void UiThread::Wake(void* context) {
-    auto* self = static_cast<UiThread*>(context);
+void UiWaker::Wake() {
     // One message at a time is enough: its handler takes everything waiting when it runs.
-    if (!self->wakePosted_.exchange(true, std::memory_order_acq_rel)) {
-        PostMessageW(self->window_, kWakeMessage, 0, 0);
+    if (!wakePosted_.exchange(true, std::memory_order_acq_rel)) {
+        PostMessageW(window_, kWakeMessage, 0, 0);
     }
 }
 
-void UiThread::SetWakeHandler(std::function<void()> handler) {
+void UiWaker::SetWakeHandler(std::function<void()> handler) {
     wakeHandler_ = std::move(handler);
 }
 
-LRESULT CALLBACK UiThread::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK UiWaker::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* self = reinterpret_cast<UiThread*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<UiWaker*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == kWakeMessage) {
-        // One left queued while this window goes has no UiThread to wake.
+        // One left queued while this window goes has no UiWaker to wake.
         if (self == nullptr) {
             return 0;
         }

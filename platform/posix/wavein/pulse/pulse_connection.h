@@ -1,4 +1,7 @@
-// One connection to the sound server, served by a mainloop thread of its own. Every wait is
+// The program's one connection to the sound server, served by a mainloop thread of its own: the
+// device checks, the format query and every record stream go through it rather than each
+// connecting anew. It can be begun ahead, while the rest of start-up goes on, so that the first
+// wave-input call finds it made or waits only for what is left of it. Every wait is
 // bounded: a server that is missing, stalled or dead costs at most the time-out, never a hang.
 // Nothing here autospawns a server. While something depends on it (an open record stream), a
 // connection that ends (the server restarted by an upgrade or by the user) is made again as
@@ -8,12 +11,27 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <pulse/pulseaudio.h>
 
-class PulseSession {
+// How this program names itself to the server, so that desktops' sound settings list its
+// stream by name and icon.
+inline constexpr const char* ApplicationName = "Vibralon";
+inline constexpr const char* StreamName = "Vibralon";
+// A new property list with the application's name, id, icon and role; the caller frees it.
+pa_proplist* NewApplicationProperties();
+
+class PulseConnection {
 public:
+    // The shared connection, made now when there is none or the one there was has failed; null
+    // when no server answered in time, with the PulseAudio error code in `error`.
+    static std::shared_ptr<PulseConnection> Shared(int& error);
+    // Begins the shared connection without waiting for it; the next Shared() waits for its
+    // outcome, never longer than it would have waited anyway.
+    static void ConnectAhead();
+
     static constexpr std::chrono::milliseconds ConnectTimeout{1500};
     // How often a lost connection is tried again, and the first wait before owners try again
     // on a connection that stands.
@@ -22,11 +40,11 @@ public:
     // only a fallback for a failure no announcement ends.
     static constexpr std::chrono::milliseconds MaxOwnerRetryInterval{4000};
 
-    PulseSession() = default;
+    PulseConnection() = default;
     // Disconnects and joins the mainloop thread.
-    ~PulseSession();
-    PulseSession(const PulseSession&) = delete;
-    PulseSession& operator=(const PulseSession&) = delete;
+    ~PulseConnection();
+    PulseConnection(const PulseConnection&) = delete;
+    PulseConnection& operator=(const PulseConnection&) = delete;
 
     // Connects to the server named by the usual client configuration (PULSE_SERVER and the
     // like). False when none answered in time; Error() then tells why.
@@ -69,7 +87,7 @@ public:
     // Holds the mainloop lock for a scope.
     class Lock {
     public:
-        explicit Lock(const PulseSession& session) : loop_(session.loop_) {
+        explicit Lock(const PulseConnection& connection) : loop_(connection.loop_) {
             pa_threaded_mainloop_lock(loop_);
         }
         ~Lock() { pa_threaded_mainloop_unlock(loop_); }
@@ -91,6 +109,7 @@ private:
     static void OnOwnerRetry(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self);
     static void OnServerEvent(pa_context*, pa_subscription_event_type_t event, uint32_t,
                               void* self);
+    static timeval FromNow(std::chrono::milliseconds delay);
     // A new context on the loop, connecting; false when it could not even start to.
     bool StartConnecting();
     void DropContext();

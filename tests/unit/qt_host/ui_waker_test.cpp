@@ -1,4 +1,4 @@
-// Wake-ups brought to the UI thread from other threads, and stopping.
+// Wake-ups brought to the UI thread from other threads, and letting go of the handler.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -8,7 +8,7 @@
 #include <atomic>
 #include <thread>
 
-#include "hosts/qt/ui_thread.h"
+#include "hosts/qt/ui_waker.h"
 #include "qt_host_test_app.h"
 
 namespace {
@@ -23,8 +23,8 @@ template <typename Done> bool RunUntil(Done done) {
     return done();
 }
 
-TEST(UiThreadWake, RunsTheHandlerOnTheUiThreadForWakesFromAnotherThread) {
-    qt_host::UiThread ui;
+TEST(UiWakerWake, RunsTheHandlerOnTheUiThreadForWakesFromAnotherThread) {
+    qt_host::UiWaker ui;
     std::atomic<int> handled{0};
     bool onUiThread = true;
     ui.SetWakeHandler([&] {
@@ -34,7 +34,7 @@ TEST(UiThreadWake, RunsTheHandlerOnTheUiThreadForWakesFromAnotherThread) {
     });
     std::thread worker([&] {
         for (int i = 0; i < 5; ++i) {
-            qt_host::UiThread::Wake(&ui);
+            ui.Wake();
         }
     });
     worker.join();
@@ -46,18 +46,18 @@ TEST(UiThreadWake, RunsTheHandlerOnTheUiThreadForWakesFromAnotherThread) {
     EXPECT_TRUE(onUiThread);
 }
 
-TEST(UiThreadStop, LaterWakesRunNothing) {
-    qt_host::UiThread ui;
+TEST(UiWakerRelease, WakesAfterTheHandlerIsClearedRunNothing) {
+    qt_host::UiWaker ui;
     int wakes = 0;
     ui.SetWakeHandler([&] { ++wakes; });
-    qt_host::UiThread::Wake(&ui);
-    ui.Stop();
-    EXPECT_TRUE(ui.Stopped());
-    qt_host::UiThread::Wake(&ui);
+    ui.Wake();
+    // What the program does as the window goes: a wake-up still pending reaches nothing.
+    ui.SetWakeHandler(nullptr);
+    ui.Wake();
     for (int i = 0; i < 20; ++i) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
-    EXPECT_EQ(wakes, 0) << "not even the wake that came before Stop";
+    EXPECT_EQ(wakes, 0) << "not even the wake that came before the handler was cleared";
 }
 
 } // namespace

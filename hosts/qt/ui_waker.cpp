@@ -1,6 +1,5 @@
-#include "hosts/qt/ui_thread.h"
+#include "hosts/qt/ui_waker.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <stdexcept>
@@ -13,7 +12,7 @@
 
 namespace qt_host {
 
-struct UiThread::Impl {
+struct UiWaker::Impl {
     Impl() : fd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
         if (fd < 0) {
             throw std::runtime_error("cannot create the UI thread's wake-up descriptor");
@@ -37,38 +36,26 @@ struct UiThread::Impl {
         std::uint64_t count = 0;
         while (read(fd, &count, sizeof count) < 0 && errno == EINTR) {
         }
-        if (!stopped.load() && wakeHandler) {
+        if (wakeHandler) {
             wakeHandler();
         }
     }
 
     const int fd;
     std::unique_ptr<QSocketNotifier> notifier;
-    std::atomic<bool> stopped{false};
     std::function<void()> wakeHandler;
 };
 
-UiThread::UiThread() : impl_(std::make_unique<Impl>()) {}
+UiWaker::UiWaker() : impl_(std::make_unique<Impl>()) {}
 
-UiThread::~UiThread() = default;
+UiWaker::~UiWaker() = default;
 
-void UiThread::Wake(void* context) {
-    auto* self = static_cast<UiThread*>(context);
-    if (!self->impl_->stopped.load()) {
-        self->impl_->Signal();
-    }
+void UiWaker::Wake() {
+    impl_->Signal();
 }
 
-void UiThread::SetWakeHandler(std::function<void()> handler) {
+void UiWaker::SetWakeHandler(std::function<void()> handler) {
     impl_->wakeHandler = std::move(handler);
-}
-
-void UiThread::Stop() {
-    impl_->stopped = true;
-}
-
-bool UiThread::Stopped() const {
-    return impl_->stopped.load();
 }
 
 } // namespace qt_host

@@ -7,20 +7,21 @@
 #include <functional>
 
 #include "hosts/win32/windows_names.h"
+#include "worker/ui_waker.h"
 
 namespace win32_host {
 
-class UiThread {
+class UiWaker final : public ::UiWaker {
 public:
     // On the UI thread.
-    UiThread();
-    ~UiThread();
-    UiThread(const UiThread&) = delete;
-    UiThread& operator=(const UiThread&) = delete;
+    UiWaker();
+    ~UiWaker();
+    UiWaker(const UiWaker&) = delete;
+    UiWaker& operator=(const UiWaker&) = delete;
 
-    // Any thread; `context` is the UiThread. Matches a `void(void*)` wake hook: it never
-    // blocks, never allocates and posts at most one message until that message is handled.
-    static void Wake(void* context);
+    // Any thread: never blocks, never allocates and posts at most one message until that
+    // message is handled.
+    void Wake() override;
     // UI thread: what a wake runs; nullptr for nothing.
     void SetWakeHandler(std::function<void()> handler);
 

@@ -1,4 +1,4 @@
-// Letting go of the pages of the skin files built into the program, on POSIX systems.
+// Letting go of the pages of the skin files built into the program.
 #pragma once
 
 // Once every bitmap is decoded, the files' bytes are read again only by a JPEG's first painting.

@@ -1,4 +1,4 @@
-#include "app/skin_pages_posix.h"
+#include "hosts/qt/skin_pages.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,0 +1,32 @@
+// Brings the analysis worker's wake-ups to the UI thread, from any thread, without allocating.
+//
+// Wake only signals; the UI thread then runs the wake handler once for any number of wakes that
+// came before it. The signal is an eventfd watched by the UI thread's event loop: a wake writes
+// eight bytes, nothing more. Destroy it only once no other thread can reach it any more.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "worker/ui_waker.h"
+
+namespace qt_host {
+
+class UiWaker final : public ::UiWaker {
+public:
+    // On the UI thread, once the application exists.
+    UiWaker();
+    ~UiWaker();
+    UiWaker(const UiWaker&) = delete;
+    UiWaker& operator=(const UiWaker&) = delete;
+
+    void Wake() override;
+    // UI thread: what a wake runs; nullptr for nothing.
+    void SetWakeHandler(std::function<void()> handler);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace qt_host

@@ -1,0 +1,183 @@
+#include "platform/posix/wavein/pulse/pulse_connection.h"
+
+#include <mutex>
+
+namespace {
+
+struct Deadline {
+    pa_threaded_mainloop* loop;
+    bool passed = false;
+};
+
+void DeadlinePassed(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* data) {
+    auto* deadline = static_cast<Deadline*>(data);
+    deadline->passed = true;
+    pa_threaded_mainloop_signal(deadline->loop, 0);
+}
+
+std::mutex sharedMutex;
+std::shared_ptr<PulseConnection> shared;
+// `shared` was begun ahead and nobody has waited for it yet.
+bool begunAhead = false;
+
+} // namespace
+
+pa_proplist* NewApplicationProperties() {
+    pa_proplist* properties = pa_proplist_new();
+    pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, ApplicationName);
+    pa_proplist_sets(properties, PA_PROP_APPLICATION_ID, "vibralon");
+    pa_proplist_sets(properties, PA_PROP_APPLICATION_ICON_NAME, "vibralon");
+    // A tuner listens to an instrument: the closest of the standard roles.
+    pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "production");
+    return properties;
+}
+
+void PulseConnection::ConnectAhead() {
+    std::lock_guard lock(sharedMutex);
+    if (shared != nullptr && (begunAhead || shared->Ready())) {
+        return;
+    }
+    shared.reset();
+    auto connection = std::make_shared<PulseConnection>();
+    // A start that fails here is made again, and told of, by the first call that needs it.
+    if (connection->BeginConnecting()) {
+        shared = std::move(connection);
+        begunAhead = true;
+    }
+}
+
+std::shared_ptr<PulseConnection> PulseConnection::Shared(int& error) {
+    std::lock_guard lock(sharedMutex);
+    if (begunAhead) {
+        // Its outcome is this call's: trying again at once would only double a time-out.
+        begunAhead = false;
+        if (shared->FinishConnecting()) {
+            return shared;
+        }
+        error = shared->Error();
+        shared.reset();
+        return nullptr;
+    }
+    if (shared != nullptr && shared->Ready()) {
+        return shared;
+    }
+    // A lost server: streams still on the old connection keep it until they close.
+    shared.reset();
+    auto connection = std::make_shared<PulseConnection>();
+    if (!connection->Connect()) {
+        error = connection->Error();
+        return nullptr;
+    }
+    shared = std::move(connection);
+    return shared;
+}
+
+timeval PulseConnection::FromNow(std::chrono::milliseconds delay) {
+    timeval when{};
+    pa_gettimeofday(&when);
+    pa_timeval_add(&when, static_cast<pa_usec_t>(delay.count()) * PA_USEC_PER_MSEC);
+    return when;
+}
+
+PulseConnection::~PulseConnection() {
+    if (loop_ == nullptr) {
+        return;
+    }
+    {
+        Lock lock(*this);
+        owners_.clear();
+        StopRetrying();
+        DropContext();
+    }
+    pa_threaded_mainloop_stop(loop_);
+    pa_threaded_mainloop_free(loop_);
+}
+
+bool PulseConnection::BeginConnecting() {
+    loop_ = pa_threaded_mainloop_new();
+    if (loop_ == nullptr) {
+        error_ = PA_ERR_INTERNAL;
+        return false;
+    }
+    if (pa_threaded_mainloop_start(loop_) < 0) {
+        error_ = PA_ERR_INTERNAL;
+        return false;
+    }
+    Lock lock(*this);
+    return StartConnecting();
+}
+
+bool PulseConnection::FinishConnecting() {
+    Lock lock(*this);
+    const auto settled = [this] {
+        const pa_context_state_t state = pa_context_get_state(context_);
+        return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
+    };
+    if (!WaitUntil(settled, ConnectTimeout)) {
+        error_ = PA_ERR_TIMEOUT;
+        return false;
+    }
+    if (pa_context_get_state(context_) != PA_CONTEXT_READY) {
+        error_ = pa_context_errno(context_);
+        if (error_ == PA_OK) {
+            error_ = PA_ERR_CONNECTIONREFUSED;
+        }
+        return false;
+    }
+    return true;
+}
+
+bool PulseConnection::StartConnecting() {
+    pa_proplist* properties = NewApplicationProperties();
+    context_ = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(loop_), ApplicationName,
+                                            properties);
+    pa_proplist_free(properties);
+    if (context_ == nullptr) {
+        error_ = PA_ERR_INTERNAL;
+        return false;
+    }
+    pa_context_set_state_callback(context_, OnContextState, this);
+    // A missing server means no sound input here; starting one is not ours to do.
+    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        error_ = pa_context_errno(context_);
+        return false;
+    }
+    return true;
+}
+
+void PulseConnection::DropContext() {
+    // A new connection tells the owners anyway.
+    StopOwnerRetry();
+    subscribed_ = false;
+    if (context_ != nullptr) {
+        pa_context_set_state_callback(context_, nullptr, nullptr);
+        pa_context_set_subscribe_callback(context_, nullptr, nullptr);
+        pa_context_disconnect(context_);
+        pa_context_unref(context_);
+        context_ = nullptr;
+    }
+}
+
+bool PulseConnection::Ready() const {
+    if (context_ == nullptr) {
+        return false;
+    }
+    Lock lock(*this);
+    return pa_context_get_state(context_) == PA_CONTEXT_READY;
+}
+
+bool PulseConnection::WaitUntil(const std::function<bool()>& done,
+                                std::chrono::milliseconds timeout) const {
+    if (done()) {
+        return true;
+    }
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+    Deadline deadline{loop_};
+    const timeval when = FromNow(timeout);
+    pa_time_event* timer = api->time_new(api, &when, DeadlinePassed, &deadline);
+    while (!done() && !deadline.passed) {
+        pa_threaded_mainloop_wait(loop_);
+    }
+    api->time_free(timer);
+    return done();
+}
