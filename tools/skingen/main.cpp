@@ -111,9 +111,7 @@ private:
         return scale_ != 1 ? Png(name, drawing)
                            : Store(name, WriteJpeg(drawing, Path(name + ".jpg")));
     }
-    QRect Scaled(const QRect& r) const {
-        return {r.topLeft() * scale_, r.size() * scale_};
-    }
+    QRect Scaled(const QRect& r) const { return {r.topLeft() * scale_, r.size() * scale_}; }
     QPoint Scaled(QPoint p) const { return p * scale_; }
     // What lies beneath the component on the body or the panel.
     QImage UnderFond(const std::string& component) const {
