@@ -276,19 +276,19 @@ TEST_F(Form1Skin, EachChangeMarksOnlyTheAreaItTouches) {
     EXPECT_TRUE(host.invalidated.empty());
 }
 
-TEST(Form1Pictures, EachPictureIsDecodedOnceAndJpegsOnlyWhenFirstPainted) {
+TEST(Form1Pictures, EachPictureIsDecodedOnceAndOnlyWhenFirstUsed) {
     const std::uint64_t start = skin::PicturesDecoded();
     TForm1 form;
-    // The thirteen bitmap components and the strip; the six JPEG pictures wait.
-    EXPECT_EQ(skin::PicturesDecoded() - start, 14u);
+    // Nothing before the first painting, which decodes the eleven shown bitmaps.
+    EXPECT_EQ(skin::PicturesDecoded() - start, 0u);
     test_image::ClientPicture(form);
-    EXPECT_EQ(skin::PicturesDecoded() - start, 14u);
+    EXPECT_EQ(skin::PicturesDecoded() - start, 11u);
     EXPECT_FALSE(form.LA5.GetPicture().Decoded());
 
     form.A5.Hide();
     form.LA5.Show();
     test_image::ClientPicture(form);
-    EXPECT_EQ(skin::PicturesDecoded() - start, 15u);
+    EXPECT_EQ(skin::PicturesDecoded() - start, 12u);
     EXPECT_TRUE(form.LA5.GetPicture().Decoded());
 
     // Many readings later: notes, bars, arrows and twins come and go, nothing is decoded again.
@@ -300,7 +300,19 @@ TEST(Form1Pictures, EachPictureIsDecodedOnceAndJpegsOnlyWhenFirstPainted) {
         form.moins.SetVisible(reading % 3 == 1);
         test_image::ClientPicture(form);
     }
-    EXPECT_EQ(skin::PicturesDecoded() - start, 17u); // plus and moins, once each
+    EXPECT_EQ(skin::PicturesDecoded() - start, 15u); // the strip, plus and moins, once each
+}
+
+TEST(Form1Pictures, DenseScreensDecodeOnlyTheirOwnArt) {
+    const std::uint64_t start = skin::PicturesDecoded();
+    TForm1 form;
+    form.SetArtScale(2);
+    test_image::ClientPicture(form);
+    EXPECT_EQ(skin::PicturesDecoded() - start, 11u); // the shown PNGs, no 1x bitmap
+    EXPECT_EQ(form.Fond.PictureScale(), 2);
+    form.ShowReading({9, 0, 0});
+    test_image::ClientPicture(form);
+    EXPECT_EQ(skin::PicturesDecoded() - start, 12u); // the 2x strip
 }
 
 TEST(Form1Placement, CentredOnceAndNeverOffTheScreensCorner) {
