@@ -26,9 +26,10 @@ Picture EmbeddedPicture(std::string_view componentName, int scale) {
     }
     const EmbeddedFile& file =
         Find(scale == 1 ? std::string(componentName) : "2x/" + std::string(componentName));
-    const auto format = file.name.ends_with(".png")                                 ? PictureFormat::Png
-                        : file.name.ends_with(".jpg") || file.name.ends_with(".jpeg") ? PictureFormat::Jpeg
-                                                                                      : PictureFormat::Bmp;
+    const auto format = file.name.ends_with(".png") ? PictureFormat::Png
+                        : file.name.ends_with(".jpg") || file.name.ends_with(".jpeg")
+                            ? PictureFormat::Jpeg
+                            : PictureFormat::Bmp;
     return Picture(format, file.bytes);
 }
 

@@ -132,8 +132,8 @@ void Form::CopyResampled(const Picture& picture, int drawn, const Rect& from, Rg
     // A picture drawn at another scale than the art's: nearest picture pixel to each target one.
     const int s = artScale_;
     const Size size = picture.Dimensions();
-    const Rect into = Rect::At(to, {from.Width() * s, from.Height() * s})
-                          .Intersected(target.Bounds());
+    const Rect into =
+        Rect::At(to, {from.Width() * s, from.Height() * s}).Intersected(target.Bounds());
     for (int y = into.top; y < into.bottom; ++y) {
         const int py = ((from.top * s + y - to.y) * drawn) / s;
         for (int x = into.left; x < into.right; ++x) {

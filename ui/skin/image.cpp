@@ -91,9 +91,8 @@ template <typename CopyFn> void Image::CopyOnto(const Rect& sourceArea, Point to
 }
 
 void Image::CopyRect(const RgbPixels& source, const Rect& sourceArea, Point to) {
-    CopyOnto(sourceArea, to, [&](RgbPixels& canvas, const Rect& from, Point at) {
-        canvas.Copy(source, from, at);
-    });
+    CopyOnto(sourceArea, to,
+             [&](RgbPixels& canvas, const Rect& from, Point at) { canvas.Copy(source, from, at); });
 }
 
 void Image::CopyRect(const Picture& source, const Rect& sourceArea, Point to) {
