@@ -90,11 +90,13 @@ step "window $wid up"
 size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 [ "$size" = "423x328" ] || fail "the client area is $size, not 423x328"
 # Equal to the composition $art-off or $art-on, every pixel; when $percent is set, to that
-# composition scaled smoothly to $percent %, every pixel within $fuzz of it (the two smooth
-# scalings filter a little differently).
+# composition scaled smoothly to $percent %, all but $allowed pixels within $fuzz % of it (the two
+# smooth scalings filter a little differently; at 150 % a nearest-neighbour scaling of the 2x art
+# leaves about 600 pixels beyond 20 %, the 1x art in blocks about 3700, a smooth one about 60).
 art=opened
 percent=
 fuzz=0
+allowed=0
 composed() {
     local lamp differing
     for lamp in off on; do
@@ -105,7 +107,7 @@ composed() {
         fi
         differing=$(compare -metric AE -fuzz "$fuzz%" "$shot" "$out/expected.ppm" null: 2>&1) ||
             true
-        [ "$differing" = "0" ] && return 0
+        [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -le "$allowed" ] && return 0
     done
     return 1
 }
@@ -194,7 +196,8 @@ art=dense
 dense_screen 192 846x656
 step "200 %: the 2x art, pixel for pixel"
 percent=75
-fuzz=6
+fuzz=20
+allowed=300
 dense_screen 144 635x492
 normal_dpi || fail "cannot set 96 dpi back"
 step "150 %: the 2x art scaled smoothly"
