@@ -10,8 +10,9 @@
 
 namespace {
 
+// Each picture comes from the program's data at the art scale in use, at its first painting.
 skin::Image MakeImage(skin::Form& owner, std::string_view name) {
-    return skin::Image(owner, form1::Component(name), skin::EmbeddedPicture(name));
+    return skin::Image(owner, form1::Component(name), &skin::EmbeddedPicture);
 }
 
 using MouseMethod = void (TForm1::*)(skin::Image&, skin::MouseButton, int, int);
@@ -48,7 +49,7 @@ TForm1::TForm1()
       G3(MakeImage(*this, "G3")), LG3(MakeImage(*this, "LG3")), B2(MakeImage(*this, "B2")),
       LB2(MakeImage(*this, "LB2")), E1(MakeImage(*this, "E1")), LE1(MakeImage(*this, "LE1")),
       moins(MakeImage(*this, "moins")), plus(MakeImage(*this, "plus")),
-      Liste(form1::Component("Liste"), form1::kListeFrames, skin::EmbeddedPicture("Liste")),
+      Liste(form1::Component("Liste"), form1::kListeFrames, &skin::EmbeddedPicture),
       strings_{{{&E6, &LE6}, {&A5, &LA5}, {&D4, &LD4}, {&G3, &LG3}, {&B2, &LB2}, {&E1, &LE1}}} {
     BindHandlers();
 }

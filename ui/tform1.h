@@ -24,9 +24,10 @@ public:
     static constexpr skin::Pixel LitBar = skin::Rgb(64, 255, 64);
     static constexpr skin::Point NoteWindow = form1::kNoteAt;
 
-    // Builds every component from the description with its picture from the program's data,
-    // then sets the display state: no note drawn, no bar lit, no arrow, no string selected.
-    // Throws skin::PictureError when a picture is missing or unreadable.
+    // Builds every component from the description, its picture to come from the program's data
+    // at its first painting, then sets the display state: no note drawn, no bar lit, no arrow,
+    // no string selected. A missing or unreadable picture is reported (skin::PictureError) where
+    // it is first used.
     TForm1();
 
     // Components, in creation order (later ones lie above earlier ones).
@@ -81,6 +82,9 @@ public:
     // Serves the six lit string buttons (LE6 ... LE1): lets go of the picked string.
     void IE1OClick(skin::Image& sender);
     void Image2Click(skin::Image& sender);
+
+protected:
+    void ArtScaleChanged() override;
 
 private:
     struct StringButtons {

@@ -22,6 +22,14 @@ void TForm1::ShowReading(const TunerReading& reading) {
     access_.ReadingShown(reading);
 }
 
+void TForm1::ArtScaleChanged() {
+    // The pictures at the new scale are as the artwork has them: the reading goes on them again.
+    if (noteShown_ != TunerReading::NoNoteFrame) {
+        DrawNote(noteShown_);
+    }
+    PaintBar(litBar_, LitBar);
+}
+
 void TForm1::DrawNote(int frame) {
     Liste.Draw(Shape1, NoteWindow.x, NoteWindow.y, frame);
 }

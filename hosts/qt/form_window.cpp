@@ -112,6 +112,8 @@ FormWindow::FormWindow(skin::Form& form)
         setIcon(QIcon(iconPixmap));
     }
     TakeWindowColour();
+    // The art for the screen the window starts on, before anything is painted or decoded.
+    form_.SetArtScale(skin::ArtScaleFor(devicePixelRatio()));
     const skin::Size client = form.ClientSize();
     resize(client.width, client.height);
     form_.AttachHost(this);
@@ -182,20 +184,25 @@ void FormWindow::paintEvent(QPaintEvent* event) {
 
 void FormWindow::Render(QPainter& painter, const QRegion& region) {
     const qreal ratio = painter.device()->devicePixelRatio();
-    // One skin pixel becomes a block of screen pixels: nearest neighbour, never smoothed. At an
-    // uneven scale each area goes in one piece, so that its blocks line up as one picture's.
-    const bool evenScale = ratio == std::floor(ratio);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const auto show = [&painter](const skin::RgbPixels& pixels, const skin::Rect& band) {
+    // The screen may have changed under the window (another screen, another scale): the art
+    // follows it. A change repaints the whole window; this paint already uses the new art.
+    form_.SetArtScale(skin::ArtScaleFor(ratio));
+    const int art = form_.ArtScale();
+    // At the art's own scale every composed pixel is one screen pixel. Otherwise each area goes
+    // in one piece so that it scales as one picture: the 2x art smoothly (150 %, 300 %), the 1x
+    // art (125 %) nearest neighbour, each skin pixel a block of its own colour, as it always was.
+    const bool exact = ratio == art;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, !exact && art > 1);
+    const auto show = [&painter, art](const skin::RgbPixels& pixels, const skin::Rect& band) {
         // 0xFFRRGGBB words, exactly Qt's RGB32: wrapped, not copied.
         const QImage view(reinterpret_cast<const uchar*>(pixels.Data()), pixels.Width(),
                           pixels.Height(), pixels.Width() * 4, QImage::Format_RGB32);
         painter.drawImage(QRect(band.left, band.top, band.Width(), band.Height()), view,
-                          QRect(0, 0, band.Width(), band.Height()));
+                          QRect(0, 0, band.Width() * art, band.Height() * art));
     };
     for (const QRect& needed : region) {
         const skin::Rect area{needed.left(), needed.top(), needed.right() + 1, needed.bottom() + 1};
-        bands_.Compose(form_, area, evenScale ? skin::BandComposer::kRows : area.Height(), show);
+        bands_.Compose(form_, area, exact ? skin::BandComposer::kRows : area.Height(), show);
     }
 }
 

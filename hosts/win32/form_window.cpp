@@ -74,6 +74,7 @@ FormWindow::FormWindow(skin::Form& form, a11y::TunerAccess* access)
     hintTip_.Create(window_);
     TakeWindowColour();
     TakePosition();
+    TakeArt();
     form_.AttachHost(this);
     if (access != nullptr) {
         accessibility_ = std::make_unique<WindowAccessibility>(window_, *access, scale_);
@@ -186,6 +187,8 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DPICHANGED: {
         scale_ = DpiScale(HIWORD(wParam));
+        // Another screen, another density: the art drawn for it.
+        TakeArt();
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(window_, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
@@ -248,24 +251,33 @@ void FormWindow::Paint() {
         skin::Rect{scale_.Skin(paint.rcPaint.left) - 1, scale_.Skin(paint.rcPaint.top) - 1,
                    scale_.Skin(paint.rcPaint.right) + 1, scale_.Skin(paint.rcPaint.bottom) + 1}
             .Intersected(form_.ClientRect());
-    // Nearest neighbour: each skin pixel a block of its own colour, never smoothed. Every band
-    // goes to the blocks its own edges map to, so bands join without a seam.
-    SetStretchBltMode(dc, COLORONCOLOR);
-    bands_.Compose(form_, area, skin::BandComposer::kRows,
+    // At the art's own scale each composed pixel is a screen pixel; the 1x art at other scales
+    // goes nearest neighbour, each skin pixel a block of its own colour. Every band goes to the
+    // blocks its own edges map to, so bands join without a seam. The 2x art at other scales
+    // (150 %) is scaled smoothly, in one piece, so that the filter sees no band edge.
+    const int art = form_.ArtScale();
+    const bool smooth = art > 1 && scale_.Dpi() != DpiScale::SkinDpi * art;
+    if (smooth) {
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+    } else {
+        SetStretchBltMode(dc, COLORONCOLOR);
+    }
+    bands_.Compose(form_, area, smooth ? area.Height() : skin::BandComposer::kRows,
                    [&](const skin::RgbPixels& pixels, const skin::Rect& band) {
                        // The form's pixels are 0xFFRRGGBB words, exactly a 32-bit DIB's: the
                        // band's rows, top-down, are handed over as they are.
                        BITMAPINFO info{};
                        info.bmiHeader.biSize = sizeof info.bmiHeader;
                        info.bmiHeader.biWidth = pixels.Width();
-                       info.bmiHeader.biHeight = -band.Height();
+                       info.bmiHeader.biHeight = -band.Height() * art;
                        info.bmiHeader.biPlanes = 1;
                        info.bmiHeader.biBitCount = 32;
                        info.bmiHeader.biCompression = BI_RGB;
                        const RECT to = DeviceRect(band);
                        StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, 0,
-                                     0, band.Width(), band.Height(), pixels.Data(), &info,
-                                     DIB_RGB_COLORS, SRCCOPY);
+                                     0, band.Width() * art, band.Height() * art, pixels.Data(),
+                                     &info, DIB_RGB_COLORS, SRCCOPY);
                    });
     EndPaint(window_, &paint);
 }
@@ -317,6 +329,10 @@ void FormWindow::UpdateHint(skin::Point at) {
 void FormWindow::TakeWindowColour() {
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     form_.SetWindowColour(skin::Rgb(GetRValue(face), GetGValue(face), GetBValue(face)));
+}
+
+void FormWindow::TakeArt() {
+    form_.SetArtScale(skin::ArtScaleFor(static_cast<double>(scale_.Dpi()) / DpiScale::SkinDpi));
 }
 
 void FormWindow::TakeClientSize() {

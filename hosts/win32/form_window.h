@@ -46,6 +46,8 @@ private:
 
     void ApplyMove();
     void Paint();
+    // Picks the skin's art for the window's DPI.
+    void TakeArt();
     void Press(skin::MouseButton button, LPARAM at, bool doubleClick);
     void Release(skin::MouseButton button, LPARAM at);
     bool ShowFormCursor();

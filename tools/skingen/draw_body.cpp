@@ -47,15 +47,17 @@ QPainterPath Inset(const QRectF& r, qreal by) {
     return t.map(p);
 }
 
-void DrawShadow(QPainter& p) {
-    QImage mask(SizeOf("Fond"), QImage::Format_ARGB32);
+// Drawn at the picture's own pixels: the blur spreads as far in skin pixels at every scale.
+void DrawShadow(QPainter& p, int scale) {
+    QImage mask(SizeOf("Fond") * scale, QImage::Format_ARGB32);
     mask.fill(Qt::transparent);
     {
         QPainter m(&mask);
         m.setRenderHint(QPainter::Antialiasing);
+        m.scale(scale, scale);
         m.fillPath(BodyShape(kBody.translated(5, 6)), QColor(0, 0, 0, 150));
     }
-    BlurAlpha(mask, 2);
+    BlurAlpha(mask, 2 * scale);
     p.drawImage(0, 0, mask);
 }
 
@@ -143,12 +145,13 @@ void DrawName(QPainter& p) {
 
 } // namespace
 
-QImage DrawFond() {
-    QImage img(SizeOf("Fond"), QImage::Format_RGB32);
+QImage DrawFond(int scale) {
+    QImage img(SizeOf("Fond") * scale, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    DrawShadow(p);
+    DrawShadow(p, scale);
+    p.scale(scale, scale);
     DrawBevel(p);
     DrawWell(p);
     DrawGrille(p);

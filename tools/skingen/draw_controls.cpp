@@ -13,6 +13,12 @@ QImage Canvas(const QImage& under) {
     return under.convertToFormat(QImage::Format_RGB32);
 }
 
+// A painter on `img` that draws in skin pixels.
+void Begin(QPainter& p, int scale) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
+}
+
 // A soft shadow of an ellipse, fading out before it reaches the picture's border.
 void DropShadow(QPainter& p, QPointF centre, qreal radius, qreal spread, int alpha) {
     QRadialGradient g(centre, radius + spread);
@@ -35,10 +41,10 @@ void Gloss(QPainter& p, QRectF area, int alpha) {
 
 } // namespace
 
-QImage DrawLamp(const QImage& under, bool lit) {
+QImage DrawLamp(const QImage& under, bool lit, int scale) {
     QImage img = Canvas(under);
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
+    Begin(p, scale);
     const QPointF c(8, 7.5);
     if (lit) {
         QRadialGradient glow(c, 7.0);
@@ -70,10 +76,10 @@ QImage DrawLamp(const QImage& under, bool lit) {
     return img;
 }
 
-QImage DrawHelpMark(const QImage& under) {
+QImage DrawHelpMark(const QImage& under, int scale) {
     QImage img = Canvas(under);
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
+    Begin(p, scale);
     const QPainterPath mark = Centred(TextPath("?", BoldFont(16)), QPointF(8, 7.8));
     p.fillPath(mark.translated(0.8, 1), QColor(10, 10, 16));
     QLinearGradient cyan(0, 2, 0, 14);
@@ -83,12 +89,13 @@ QImage DrawHelpMark(const QImage& under) {
     return img;
 }
 
-QImage DrawLogo(const QImage& under) {
+QImage DrawLogo(const QImage& under, int scale) {
     QImage img = Canvas(under);
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
+    Begin(p, scale);
 
     // The figure: a plectrum with a face, waving; kept clear of the border.
+    p.save();
     p.translate(2, 0);
     QPainterPath pick;
     pick.moveTo(4, 11);
@@ -121,7 +128,7 @@ QImage DrawLogo(const QImage& under) {
     p.drawArc(QRectF(11, 14, 10, 7), 200 * 16, 140 * 16);
 
     // The word mark, dark, on a brushed-metal plate.
-    p.resetTransform();
+    p.restore();
     const QRectF plate(35, 13, 48, 17);
     QLinearGradient metal(plate.topLeft(), plate.bottomLeft());
     metal.setColorAt(0.0, QColor(232, 230, 238));
@@ -137,10 +144,10 @@ QImage DrawLogo(const QImage& under) {
     return img;
 }
 
-QImage DrawStringButton(const QImage& under, const QString& name, bool lit) {
+QImage DrawStringButton(const QImage& under, const QString& name, bool lit, int scale) {
     QImage img = Canvas(under);
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
+    Begin(p, scale);
     const QPointF c(29, 28);
     DropShadow(p, c + QPointF(1.2, 1.8), 22, 4.5, 150);
     if (lit) { // the lit cap spills a little light onto the body

@@ -29,9 +29,11 @@ QRgb RimColour(int x, int y) {
     return shades[static_cast<std::size_t>(std::min(d, 2))];
 }
 
+// Fills skin pixels x0..x1, y0..y1 (inclusive) of a picture drawn at `scale`.
 void FillSpan(QImage& img, int x0, int x1, int y0, int y1, QRgb colour) {
-    for (int y = y0; y <= y1; ++y) {
-        for (int x = x0; x <= x1; ++x) {
+    const int scale = img.width() / SizeOf("Shape1").width();
+    for (int y = y0 * scale; y < (y1 + 1) * scale; ++y) {
+        for (int x = x0 * scale; x < (x1 + 1) * scale; ++x) {
             img.setPixel(x, y, colour);
         }
     }
@@ -65,11 +67,12 @@ void DrawRaised(QPainter& p, const QPainterPath& shape, int depth) {
     p.fillPath(shape, kCream);
 }
 
-QImage FaceAt(QPoint origin, QSize size) {
-    QImage img(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            img.setPixel(x, y, LcdFace(origin.x() + x, origin.y() + y));
+// The face's texture is made of skin pixels: each picture pixel takes its skin pixel's colour.
+QImage FaceAt(QPoint origin, QSize size, int scale) {
+    QImage img(size * scale, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            img.setPixel(x, y, LcdFace(origin.x() + x / scale, origin.y() + y / scale));
         }
     }
     return img;
@@ -77,19 +80,21 @@ QImage FaceAt(QPoint origin, QSize size) {
 
 } // namespace
 
-QImage DrawShape1() {
-    QImage img(SizeOf("Shape1"), QImage::Format_RGB32);
+QImage DrawShape1(int scale) {
+    QImage img(SizeOf("Shape1") * scale, QImage::Format_RGB32);
     for (int y = 0; y < img.height(); ++y) {
         for (int x = 0; x < img.width(); ++x) {
-            img.setPixel(x, y, InFace(x, y) ? LcdFace(x, y) : RimColour(x, y));
+            const int sx = x / scale;
+            const int sy = y / scale;
+            img.setPixel(x, y, InFace(sx, sy) ? LcdFace(sx, sy) : RimColour(sx, sy));
         }
     }
     DrawMeter(img);
     return img;
 }
 
-QImage DrawNoteFrame(int frame) {
-    QImage img = FaceAt(ToQt(form1::kNoteAt), SizeOf("Liste"));
+QImage DrawNoteFrame(int frame, int scale) {
+    QImage img = FaceAt(ToQt(form1::kNoteAt), SizeOf("Liste"), scale);
     if (frame < 0 || frame > 11) {
         return img;
     }
@@ -98,6 +103,7 @@ QImage DrawNoteFrame(int frame) {
     const QString name = QString::fromLatin1(names[static_cast<std::size_t>(frame)]);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     QPainterPath letter = TextPath(name.left(1), BoldFont(60));
     if (name.size() > 1) {
         const QRectF l = letter.boundingRect();
@@ -110,22 +116,23 @@ QImage DrawNoteFrame(int frame) {
     return img;
 }
 
-QImage DrawNoteStrip() {
+QImage DrawNoteStrip(int scale) {
     const QSize size = StripSize();
-    QImage strip(size, QImage::Format_RGB32);
+    QImage strip(size * scale, QImage::Format_RGB32);
     QPainter p(&strip);
     const int cells = kStripColumns * (size.height() / SizeOf("Liste").height());
     for (int cell = 0; cell < cells; ++cell) {
-        p.drawImage(StripCell(cell).topLeft(),
-                    DrawNoteFrame(std::min(cell, form1::kListeFrames - 1)));
+        p.drawImage(StripCell(cell).topLeft() * scale,
+                    DrawNoteFrame(std::min(cell, form1::kListeFrames - 1), scale));
     }
     return strip;
 }
 
-QImage DrawMoins(const QImage& under) {
+QImage DrawMoins(const QImage& under, int scale) {
     QImage img = under.convertToFormat(QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     QPainterPath shape;
     shape.setFillRule(Qt::WindingFill);
     shape.addRect(QRectF(3, 10.5, 9, 4));
@@ -139,10 +146,11 @@ QImage DrawMoins(const QImage& under) {
     return img;
 }
 
-QImage DrawPlus(const QImage& under) {
+QImage DrawPlus(const QImage& under, int scale) {
     QImage img = under.convertToFormat(QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     QPainterPath shape;
     shape.setFillRule(Qt::WindingFill);
     shape.moveTo(14, 3.5);

@@ -1,5 +1,6 @@
-// The painters of the skin pictures. Each returns a true-colour drawing at the picture's size;
-// small pictures are drawn on `under`, the stored pixels of what lies beneath them.
+// The painters of the skin pictures. Each returns a true-colour drawing at `scale` times the
+// picture's size in skin pixels, drawn in skin pixels throughout; small pictures are drawn on
+// `under`, the stored pixels of what lies beneath them at the same scale.
 #pragma once
 
 #include <QFont>
@@ -22,16 +23,16 @@ QPainterPath Fitted(const QPainterPath& path, const QRectF& box);
 // Blurs an alpha mask in place with three box passes of the given radius.
 void BlurAlpha(QImage& mask, int radius);
 
-QImage DrawFond();
-QImage DrawShape1();
-QImage DrawNoteFrame(int frame); // 0..11 C..B, 12 and above the bare face
-QImage DrawNoteStrip();
-QImage DrawMoins(const QImage& under);
-QImage DrawPlus(const QImage& under);
-QImage DrawLamp(const QImage& under, bool lit);
-QImage DrawHelpMark(const QImage& under);
-QImage DrawLogo(const QImage& under);
-QImage DrawStringButton(const QImage& under, const QString& name, bool lit);
+QImage DrawFond(int scale);
+QImage DrawShape1(int scale);
+QImage DrawNoteFrame(int frame, int scale); // 0..11 C..B, 12 and above the bare face
+QImage DrawNoteStrip(int scale);
+QImage DrawMoins(const QImage& under, int scale);
+QImage DrawPlus(const QImage& under, int scale);
+QImage DrawLamp(const QImage& under, bool lit, int scale);
+QImage DrawHelpMark(const QImage& under, int scale);
+QImage DrawLogo(const QImage& under, int scale);
+QImage DrawStringButton(const QImage& under, const QString& name, bool lit, int scale);
 // The window icon on its 32-unit grid, drawn `size` pixels square (smoothed above 32).
 constexpr int kIconGrid = 32;
 QImage DrawIcon(int size = kIconGrid);

@@ -1,8 +1,9 @@
 // vibralon-skingen OUTDIR [--preview PREFIX]
 // vibralon-skingen --app-icons DIR NAME
-// Draws every skin picture into OUTDIR under its component's name. With --preview it also
-// writes PREFIX-rest.png and PREFIX-active.png: the whole client area as the window composes it,
-// at rest and with a note, a lit bar, an arrow, a lit string and the lamp on.
+// Draws every skin picture into OUTDIR under its component's name, and again at twice the size
+// into OUTDIR/2x/ as PNG. With --preview it also writes PREFIX-rest.png and PREFIX-active.png
+// (and their @2x twins): the whole client area as the window composes it, at rest and with a
+// note, a lit bar, an arrow, a lit string and the lamp on.
 // --app-icons draws the window icon for the desktop's icon theme as DIR/SIZExSIZE/apps/NAME.png:
 // at 32 exactly the sixteen colours of MAINICON, larger sizes smooth.
 #include <QDir>
@@ -38,87 +39,119 @@ void DrawAppIcons(const QDir& dir, const QString& name) {
     }
 }
 
+// Draws the skin at one scale: at 1x in the stored kinds the program has always read, at 2x
+// every picture as PNG under 2x/, losslessly, so that backgrounds still match beneath.
 class Generator {
 public:
-    explicit Generator(QString dir) : dir_(std::move(dir)) {}
+    Generator(QString dir, int scale) : dir_(std::move(dir)), scale_(scale) {}
 
     void Run() {
-        fond_ = Bmp8("Fond", DrawFond(), {qRgb(52, 49, 62), qRgb(255, 255, 255)});
-        shape1_ = Store("Shape1", WriteBmp24(DrawShape1(), Path("Shape1.bmp")));
-        Store("Off", WriteBmp24(DrawLamp(UnderFond("Off"), false), Path("Off.bmp")));
-        Store("On", WriteBmp24(DrawLamp(UnderFond("On"), true), Path("On.bmp")));
-        Store("Image2", WriteBmp24(DrawHelpMark(UnderFond("Image2")), Path("Image2.bmp")));
-        const QImage logo = DrawLogo(UnderFond("Image3"));
+        if (scale_ != 1 && !QDir(dir_).mkpath(kHighDensityDir)) {
+            throw std::runtime_error("cannot create " + Path(kHighDensityDir).toStdString());
+        }
+        fond_ = Bmp8("Fond", DrawFond(scale_), {qRgb(52, 49, 62), qRgb(255, 255, 255)});
+        shape1_ = Bmp24("Shape1", DrawShape1(scale_));
+        Bmp24("Off", DrawLamp(UnderFond("Off"), false, scale_));
+        Bmp24("On", DrawLamp(UnderFond("On"), true, scale_));
+        Bmp24("Image2", DrawHelpMark(UnderFond("Image2"), scale_));
+        const QImage logo = DrawLogo(UnderFond("Image3"), scale_);
         Bmp8("Image3", logo, BorderColours(logo));
         for (const StringButton& b : kStringButtons) {
             const QString name = QString::fromLatin1(b.name);
-            const QImage unlit = DrawStringButton(UnderFond(name.toStdString()), name, false);
+            const QImage unlit =
+                DrawStringButton(UnderFond(name.toStdString()), name, false, scale_);
             Bmp8(name, unlit, BorderColours(unlit));
-            const QImage lit = DrawStringButton(UnderFond("L" + name.toStdString()), name, true);
+            const QImage lit =
+                DrawStringButton(UnderFond("L" + name.toStdString()), name, true, scale_);
             if (b.litAsJpeg) {
-                Store("L" + name, WriteJpeg(lit, Path("L" + name + ".jpg")));
+                Jpeg("L" + name, lit);
             } else {
                 Bmp8("L" + name, lit, BorderColours(lit));
             }
         }
-        Store("moins", WriteJpeg(DrawMoins(UnderShape1("moins")), Path("moins.jpg")));
-        Store("plus", WriteJpeg(DrawPlus(UnderShape1("plus")), Path("plus.jpg")));
-        Store("Liste", WriteBmp555(DrawNoteStrip(), Path("Liste.bmp")));
-        Store("MAINICON", WriteIcon16(DrawIcon(), kVga, Path("MAINICON.ico")));
+        Jpeg("moins", DrawMoins(UnderShape1("moins"), scale_));
+        Jpeg("plus", DrawPlus(UnderShape1("plus"), scale_));
+        if (scale_ == 1) {
+            Store("Liste", WriteBmp555(DrawNoteStrip(1), Path("Liste.bmp")));
+            Store("MAINICON", WriteIcon16(DrawIcon(), kVga, Path("MAINICON.ico")));
+        } else {
+            Png("Liste", DrawNoteStrip(scale_));
+        }
     }
 
     void Preview(const QString& prefix) const {
-        Compose(false).save(prefix + "-rest.png");
-        Compose(true).save(prefix + "-active.png");
+        const QString suffix = scale_ == 1 ? QString() : QString("@%1x").arg(scale_);
+        Compose(false).save(prefix + "-rest" + suffix + ".png");
+        Compose(true).save(prefix + "-active" + suffix + ".png");
     }
 
 private:
+    static constexpr const char* kHighDensityDir = "2x";
+
     QString Path(const QString& file) const { return QDir(dir_).filePath(file); }
 
     QImage Store(const QString& name, const QImage& look) {
         looks_[name] = look;
         return look;
     }
+    QImage Png(const QString& name, const QImage& drawing) {
+        return Store(name, WriteSkinPng(drawing, Path(kHighDensityDir + ("/" + name) + ".png")));
+    }
     QImage Bmp8(const QString& name, const QImage& drawing, const std::vector<QRgb>& keep) {
+        if (scale_ != 1) {
+            return Png(name, drawing);
+        }
         return Store(name, WriteBmp8(Quantise(drawing, keep), Path(name + ".bmp")));
     }
+    QImage Bmp24(const QString& name, const QImage& drawing) {
+        return scale_ != 1 ? Png(name, drawing)
+                           : Store(name, WriteBmp24(drawing, Path(name + ".bmp")));
+    }
+    QImage Jpeg(const QString& name, const QImage& drawing) {
+        return scale_ != 1 ? Png(name, drawing)
+                           : Store(name, WriteJpeg(drawing, Path(name + ".jpg")));
+    }
+    QRect Scaled(const QRect& r) const { return {r.topLeft() * scale_, r.size() * scale_}; }
+    QPoint Scaled(QPoint p) const { return p * scale_; }
     // What lies beneath the component on the body or the panel.
     QImage UnderFond(const std::string& component) const {
-        return fond_.copy(QRect(FondPoint(PlaceOf(component)), SizeOf(component)));
+        return fond_.copy(Scaled(QRect(FondPoint(PlaceOf(component)), SizeOf(component))));
     }
     QImage UnderShape1(const std::string& component) const {
-        return shape1_.copy(QRect(Shape1Point(PlaceOf(component)), SizeOf(component)));
+        return shape1_.copy(Scaled(QRect(Shape1Point(PlaceOf(component)), SizeOf(component))));
     }
 
     QImage Compose(bool active) const {
-        QImage client(form1::kForm.clientWidth, form1::kForm.clientHeight, QImage::Format_RGB32);
+        QImage client(QSize(form1::kForm.clientWidth, form1::kForm.clientHeight) * scale_,
+                      QImage::Format_RGB32);
         client.fill(QColor(239, 239, 239));
         QPainter p(&client);
         QImage panel = shape1_;
         if (active) {
             const QImage& strip = looks_.at("Liste");
             QPainter s(&panel);
-            s.drawImage(ToQt(form1::kNoteAt), strip, StripCell(9)); // A
-            s.fillRect(ToQt(form1::MeterBar(5)), QColor(64, 255, 64));
+            s.drawImage(Scaled(ToQt(form1::kNoteAt)), strip, Scaled(StripCell(9))); // A
+            s.fillRect(Scaled(ToQt(form1::MeterBar(5))), QColor(64, 255, 64));
         }
-        p.drawImage(PlaceOf("Fond"), fond_);
-        p.drawImage(PlaceOf("Shape1"), panel);
-        p.drawImage(PlaceOf(active ? "On" : "Off"), looks_.at(active ? "On" : "Off"));
-        p.drawImage(PlaceOf("Image2"), looks_.at("Image2"));
-        p.drawImage(PlaceOf("Image3"), looks_.at("Image3"));
+        p.drawImage(Scaled(PlaceOf("Fond")), fond_);
+        p.drawImage(Scaled(PlaceOf("Shape1")), panel);
+        p.drawImage(Scaled(PlaceOf(active ? "On" : "Off")), looks_.at(active ? "On" : "Off"));
+        p.drawImage(Scaled(PlaceOf("Image2")), looks_.at("Image2"));
+        p.drawImage(Scaled(PlaceOf("Image3")), looks_.at("Image3"));
         for (const StringButton& b : kStringButtons) {
             const bool lit = active && QString(b.name) == "A5";
             const std::string name = (lit ? "L" : "") + std::string(b.name);
-            p.drawImage(PlaceOf(name), looks_.at(QString::fromStdString(name)));
+            p.drawImage(Scaled(PlaceOf(name)), looks_.at(QString::fromStdString(name)));
         }
         if (active) {
-            p.drawImage(PlaceOf("plus"), looks_.at("plus"));
-            p.drawImage(PlaceOf("moins"), looks_.at("moins"));
+            p.drawImage(Scaled(PlaceOf("plus")), looks_.at("plus"));
+            p.drawImage(Scaled(PlaceOf("moins")), looks_.at("moins"));
         }
         return client;
     }
 
     QString dir_;
+    int scale_;
     QImage fond_;
     QImage shape1_;
     std::map<QString, QImage> looks_;
@@ -149,10 +182,13 @@ int main(int argc, char** argv) {
             throw std::runtime_error("cannot create " + args[1].toStdString());
         }
         skingen::LoadFonts();
-        skingen::Generator generator(args[1]);
-        generator.Run();
-        if (args.size() == 4) {
-            generator.Preview(args[3]);
+        // The same pictures for ordinary screens and, drawn at twice the size, for dense ones.
+        for (int scale : {1, 2}) {
+            skingen::Generator generator(args[1], scale);
+            generator.Run();
+            if (args.size() == 4) {
+                generator.Preview(args[3]);
+            }
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vibralon-skingen: %s\n", e.what());

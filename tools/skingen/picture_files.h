@@ -28,5 +28,7 @@ QImage Icon16Look(const QImage& argb, const IconPalette& palette);
 
 // PNG with alpha, for the desktop's icon theme.
 void WritePng(const QImage& picture, const QString& path);
+// PNG without alpha, for the high-density skin; lossless, so the look is the drawing.
+QImage WriteSkinPng(const QImage& picture, const QString& path);
 
 } // namespace skingen

@@ -17,12 +17,14 @@ public:
 
     // Composes `area` of the form's client area `rows` rows at a time, top to bottom, and after
     // each band calls show(pixels, band): the band's top-left pixel is the pixels' top-left
-    // one, its rows pixels.Width() apart.
+    // one, its rows pixels.Width() apart. Bands are in skin pixels, the pixels at the form's
+    // art scale (band.Width() * form.ArtScale() of them a row).
     template <typename Show> void Compose(Form& form, const Rect& area, int rows, Show&& show) {
         rows = std::max(rows, 1);
+        const int scale = form.ArtScale();
         for (int top = area.top; top < area.bottom; top += rows) {
             const Rect band{area.left, top, area.right, std::min(area.bottom, top + rows)};
-            Hold(band.Width(), band.Height());
+            Hold(band.Width() * scale, band.Height() * scale);
             form.ComposeArea(band, buffer_);
             show(static_cast<const RgbPixels&>(buffer_), band);
         }

@@ -20,10 +20,17 @@ const EmbeddedFile& Find(std::string_view stem) {
 
 } // namespace
 
-Picture EmbeddedPicture(std::string_view componentName) {
-    const EmbeddedFile& file = Find(componentName);
-    const bool jpeg = file.name.ends_with(".jpg") || file.name.ends_with(".jpeg");
-    return Picture(jpeg ? PictureFormat::Jpeg : PictureFormat::Bmp, file.bytes);
+Picture EmbeddedPicture(std::string_view componentName, int scale) {
+    if (scale != 1 && scale != 2) {
+        throw PictureError("the program holds no skin drawn at " + std::to_string(scale) + "x");
+    }
+    const EmbeddedFile& file =
+        Find(scale == 1 ? std::string(componentName) : "2x/" + std::string(componentName));
+    const auto format = file.name.ends_with(".png") ? PictureFormat::Png
+                        : file.name.ends_with(".jpg") || file.name.ends_with(".jpeg")
+                            ? PictureFormat::Jpeg
+                            : PictureFormat::Bmp;
+    return Picture(format, file.bytes);
 }
 
 std::span<const std::uint8_t> EmbeddedBytes(std::string_view stem) {

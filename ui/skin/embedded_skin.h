@@ -17,9 +17,10 @@ struct EmbeddedFile {
 
 // Every file, for whoever deals with the program's memory of them.
 std::span<const EmbeddedFile> EmbeddedFiles();
-// The picture stored under the component's name (bitmaps decoded now, JPEG at first painting).
-// Throws PictureError when the program holds no such picture or a bitmap cannot be read.
-Picture EmbeddedPicture(std::string_view componentName);
+// The picture stored under the component's name, drawn at `scale` (1, or 2 for dense screens,
+// whose set lies under "2x/"): bitmaps decoded now, JPEG and PNG at first painting. Throws
+// PictureError when the program holds no such picture or a bitmap cannot be read.
+Picture EmbeddedPicture(std::string_view componentName, int scale = 1);
 // The bytes of the file whose name without its extension is `stem`, for what the host decodes
 // itself (the window icon); throws PictureError when absent.
 std::span<const std::uint8_t> EmbeddedBytes(std::string_view stem);

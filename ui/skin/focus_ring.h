@@ -13,8 +13,8 @@ inline constexpr int FocusRingWidth = 2;
 // The ring's bounds around a component's.
 Rect FocusRingAround(const Rect& component);
 
-// Draws what of `ring` lies in `area` (client coordinates) onto `target`, whose top-left
-// corner stands for the area's.
-void DrawFocusRing(const Rect& ring, const Rect& area, RgbPixels& target);
+// Draws what of `ring` lies in `area` (client coordinates, skin pixels) onto `target`, whose
+// top-left corner stands for the area's, at `scale` target pixels a skin pixel.
+void DrawFocusRing(const Rect& ring, const Rect& area, RgbPixels& target, int scale = 1);
 
 } // namespace skin

@@ -14,6 +14,10 @@ Point CentredPosition(Size outer, Size screen) {
             std::max(0, (screen.height - outer.height) / 2)};
 }
 
+int ArtScaleFor(double devicePixelRatio) {
+    return devicePixelRatio >= 1.5 ? 2 : 1;
+}
+
 Form::Form(const FormDescription& description, std::span<const std::uint8_t> icon)
     : description_(description),
       icon_(icon), clientSize_{description.clientWidth, description.clientHeight} {
@@ -70,6 +74,18 @@ void Form::SetClientSize(Size size) {
     Invalidate({0, old.height, std::min(old.width, size.width), size.height});
 }
 
+void Form::SetArtScale(int scale) {
+    if (scale == artScale_) {
+        return;
+    }
+    artScale_ = scale;
+    for (Image* image : images_) {
+        image->ArtScaleChanged();
+    }
+    ArtScaleChanged();
+    Invalidate(ClientRect());
+}
+
 void Form::SetWindowColour(Pixel colour) {
     if (colour == windowColour_) {
         return;
@@ -86,18 +102,46 @@ void Form::Invalidate(const Rect& clientArea) {
 }
 
 void Form::ComposeArea(const Rect& area, RgbPixels& target) {
-    target.Fill({0, 0, area.Width(), area.Height()}, windowColour_);
+    const int s = artScale_;
+    target.Fill({0, 0, area.Width() * s, area.Height() * s}, windowColour_);
     for (Image* image : images_) {
         if (!image->Visible() || !image->BoundsRect().Intersects(area)) {
             continue;
         }
-        // The first painting of a JPEG picture decodes it; later ones reuse the pixels.
+        // The first painting of a picture fetches (and, for JPEG and PNG, decodes) it; later
+        // ones reuse the pixels.
         const Rect shown = image->BoundsRect().Intersected(area);
-        image->GetPicture().CopyTo(target, shown.Translated(-image->Left(), -image->Top()),
-                                   {shown.left - area.left, shown.top - area.top});
+        const Rect from = shown.Translated(-image->Left(), -image->Top());
+        const Point to{(shown.left - area.left) * s, (shown.top - area.top) * s};
+        const Picture& picture = image->GetPicture();
+        const int drawn = image->PictureScale();
+        if (drawn == s) {
+            picture.CopyTo(target, {from.left * s, from.top * s, from.right * s, from.bottom * s},
+                           to);
+        } else {
+            CopyResampled(picture, drawn, from, target, to);
+        }
     }
     if (focusRing_.Intersects(area)) {
-        DrawFocusRing(focusRing_, area, target);
+        DrawFocusRing(focusRing_, area, target, s);
+    }
+}
+
+void Form::CopyResampled(const Picture& picture, int drawn, const Rect& from, RgbPixels& target,
+                         Point to) const {
+    // A picture drawn at another scale than the art's: nearest picture pixel to each target one.
+    const int s = artScale_;
+    const Size size = picture.Dimensions();
+    const Rect into =
+        Rect::At(to, {from.Width() * s, from.Height() * s}).Intersected(target.Bounds());
+    for (int y = into.top; y < into.bottom; ++y) {
+        const int py = ((from.top * s + y - to.y) * drawn) / s;
+        for (int x = into.left; x < into.right; ++x) {
+            const int px = ((from.left * s + x - to.x) * drawn) / s;
+            if (px < size.width && py < size.height) {
+                target.Set(x, y, picture.At(px, py));
+            }
+        }
     }
 }
 

@@ -23,6 +23,10 @@ namespace skin {
 // never above or left of the screen's corner.
 Point CentredPosition(Size outer, Size screen);
 
+// The art for a screen of that device pixel ratio: 1x below 150 %, 2x from there up (scaled
+// down smoothly by the host below 200 %, up above it).
+int ArtScaleFor(double devicePixelRatio);
+
 class Form {
 public:
     // `icon` is the window's icon file (ICO), kept by reference.
@@ -58,6 +62,13 @@ public:
     void WindowMoved(Point position) { position_ = position; }
 
     // --- Painting ---------------------------------------------------------------------------
+    // Everything the form and its hosts deal in (places, areas to paint, the mouse) is in skin
+    // pixels; only the composed pixels are at the art scale, each skin pixel a block of
+    // ArtScale() x ArtScale() of them. 1 until the host picks the art for its screen.
+    int ArtScale() const { return artScale_; }
+    // Changes the art: the pictures are fetched again at that scale, ArtScaleChanged() redraws
+    // what was drawn on them, and the whole window is painted again.
+    void SetArtScale(int scale);
     Size ClientSize() const { return clientSize_; }
     Rect ClientRect() const { return {0, 0, clientSize_.width, clientSize_.height}; }
     void SetClientSize(Size size);
@@ -65,10 +76,10 @@ public:
     void SetWindowColour(Pixel colour);
     // Tells the host that part of the client area must be painted again.
     void Invalidate(const Rect& clientArea);
-    // Composes `area` of the client area into `target`, the area's top-left corner at the
-    // target's: window colour, then every shown component in creation order. The target must
-    // hold the area. Hosts paint a band at a time, so the form keeps no picture of its own of
-    // the whole window: the window system already keeps one.
+    // Composes `area` of the client area into `target` at the art scale, the area's top-left
+    // corner at the target's: window colour, then every shown component in creation order. The
+    // target must hold the area times the scale. Hosts paint a band at a time, so the form keeps
+    // no picture of its own of the whole window: the window system already keeps one.
     void ComposeArea(const Rect& area, RgbPixels& target);
     // The keyboard focus ring's bounds, drawn above every component; empty for none.
     Rect FocusRing() const { return focusRing_; }
@@ -95,11 +106,18 @@ public:
     // Sees every routed event before its handler runs (for tests and diagnostics).
     void SetEventObserver(EventObserver observer) { observer_ = std::move(observer); }
 
+protected:
+    // After the art scale changed and the pictures were let go: draws again on the new ones
+    // what the form had drawn on the old.
+    virtual void ArtScaleChanged() {}
+
 private:
     friend class Image;
     void Adopt(Image& image) { images_.push_back(&image); }
     void VisibilityChanged(Image& image);
     void Deliver(EventKind kind, Image& target, MouseButton button, Point at);
+    void CopyResampled(const Picture& picture, int drawn, const Rect& from, RgbPixels& target,
+                       Point to) const;
 
     FormDescription description_;
     std::span<const std::uint8_t> icon_;
@@ -108,6 +126,7 @@ private:
     Point position_;
     bool placed_ = false;
     Pixel windowColour_ = Rgb(240, 240, 240);
+    int artScale_ = 1;
     Size clientSize_;
     Rect focusRing_;
     Image* captured_ = nullptr; // the component that took a left press, until its release

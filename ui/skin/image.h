@@ -1,4 +1,6 @@
-// A picture component: drawn 1:1 and opaque at its place, shown or hidden, raising mouse events.
+// A picture component: drawn opaque at its place, shown or hidden, raising mouse events. Its
+// place and every drawing on it are in skin pixels; its picture is drawn at the form's art scale
+// (see Form::SetArtScale), each skin pixel a block of that many picture pixels a side.
 #pragma once
 
 #include <string_view>
@@ -12,10 +14,16 @@ namespace skin {
 
 class Form;
 
+// The picture of a component by its name, drawn at a scale; throws PictureError for none.
+using PictureSource = Picture (*)(std::string_view componentName, int scale);
+
 class Image {
 public:
-    // Joins `owner` above every component created before it.
+    // Joins `owner` above every component created before it. A picture given as it is is drawn
+    // at 1x and shown blown up at other scales; one from `source` is fetched at the form's art
+    // scale when first used (its first painting or drawing), and again when that scale changes.
     Image(Form& owner, const ComponentDescription& description, Picture picture);
+    Image(Form& owner, const ComponentDescription& description, PictureSource source);
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
 
@@ -35,12 +43,18 @@ public:
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
 
-    // Drawing on the picture itself, in the component's coordinates; what changed is repainted.
+    // Drawing on the picture itself, in the component's skin pixels; what changed is repainted.
+    // A source is drawn at PictureScale(), its area given in skin pixels too.
     void FillRect(const Rect& area, Pixel colour);
     void CopyRect(const RgbPixels& source, const Rect& sourceArea, Point to);
     void CopyRect(const Picture& source, const Rect& sourceArea, Point to);
 
-    const Picture& GetPicture() const { return picture_; }
+    const Picture& GetPicture() const;
+    // The scale the picture is drawn at: picture pixels a skin pixel, a side.
+    int PictureScale() const;
+    // The form's art scale changed: a picture from a source is let go (with what was drawn on
+    // it), to be fetched again at the new scale.
+    void ArtScaleChanged();
 
     MouseBinding OnMouseDown;
     MouseBinding OnMouseUp;
@@ -49,11 +63,14 @@ public:
 private:
     // Copies with `copy` onto the canvas and repaints what it touched.
     template <typename CopyFn> void CopyOnto(const Rect& sourceArea, Point to, CopyFn copy);
+    Picture& Fetched() const;
 
     Form& owner_;
     ComponentDescription description_;
     bool visible_;
-    Picture picture_;
+    PictureSource source_ = nullptr;
+    mutable Picture picture_;
+    mutable int pictureScale_ = 0; // 0 until a picture from the source is fetched
 };
 
 } // namespace skin

@@ -1,16 +1,36 @@
 #include "ui/skin/image_list.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 namespace skin {
 
 ImageList::ImageList(const ComponentDescription& description, int count, Picture strip)
-    : description_(description), count_(count), strip_(std::move(strip)),
+    : description_(description), count_(count), strip_(std::move(strip)), stripScale_(1),
       columns_(description.width > 0 ? std::max(1, strip_.Dimensions().width / description.width)
                                      : 1) {}
 
+ImageList::ImageList(const ComponentDescription& description, int count, PictureSource source)
+    : description_(description), count_(count), source_(source) {}
+
+const Picture& ImageList::Strip(int scale) const {
+    if (source_ != nullptr && scale != stripScale_) {
+        try {
+            strip_ = source_(description_.name, scale);
+        } catch (const PictureError& error) {
+            std::fprintf(stderr, "skin: %s\n", error.what());
+            strip_ = {};
+        }
+        stripScale_ = scale;
+        const int frameWidth = description_.width * scale;
+        columns_ = frameWidth > 0 ? std::max(1, strip_.Dimensions().width / frameWidth) : 1;
+    }
+    return strip_;
+}
+
 Rect ImageList::FrameRect(int index) const {
+    Strip(stripScale_ != 0 ? stripScale_ : 1);
     return Rect::At(
         {description_.width * (index % columns_), description_.height * (index / columns_)},
         {description_.width, description_.height});
@@ -20,7 +40,8 @@ void ImageList::Draw(Image& target, int x, int y, int index) {
     if (index < 0 || index >= count_) {
         return;
     }
-    target.CopyRect(strip_, FrameRect(index), {x, y});
+    const Picture& strip = Strip(target.PictureScale());
+    target.CopyRect(strip, FrameRect(index), {x, y});
 }
 
 } // namespace skin

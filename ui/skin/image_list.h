@@ -10,7 +10,10 @@ namespace skin {
 
 class ImageList {
 public:
+    // A strip given as it is is drawn at 1x; one from `source` is fetched at the scale of the
+    // picture it is first drawn onto, and again when that scale changes.
     ImageList(const ComponentDescription& description, int count, Picture strip);
+    ImageList(const ComponentDescription& description, int count, PictureSource source);
     ImageList(const ImageList&) = delete;
     ImageList& operator=(const ImageList&) = delete;
 
@@ -18,17 +21,24 @@ public:
     int Count() const { return count_; }
     int Width() const { return description_.width; }
     int Height() const { return description_.height; }
+    // In skin pixels, whatever the scale of the strip.
     Rect FrameRect(int index) const;
 
-    // Copies frame `index` opaquely onto `target`'s picture with its top-left corner at x, y;
-    // an index outside the list draws nothing.
+    // Copies frame `index` opaquely onto `target`'s picture with its top-left corner at x, y
+    // (skin pixels); an index outside the list draws nothing.
     void Draw(Image& target, int x, int y, int index);
 
 private:
+    // The strip at `scale`, fetched from the source when it is held at another.
+    const Picture& Strip(int scale) const;
+
     ComponentDescription description_;
     int count_;
-    Picture strip_;
-    int columns_;
+    PictureSource source_ = nullptr;
+    // Fetched when first needed; the layout of frames is the same at every scale.
+    mutable Picture strip_;
+    mutable int stripScale_ = 0; // 0 until fetched
+    mutable int columns_ = 1;
 };
 
 } // namespace skin

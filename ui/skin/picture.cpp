@@ -8,8 +8,9 @@ namespace skin {
 Picture::Picture(RgbPixels pixels) : rgb_(std::move(pixels)) {}
 
 Picture::Picture(PictureFormat format, std::span<const std::uint8_t> encoded) {
-    if (format == PictureFormat::Jpeg) {
+    if (format != PictureFormat::Bmp) {
         pending_ = encoded;
+        pendingFormat_ = format;
         return;
     }
     auto decoded = DecodeBmpKeepingPalette(encoded);
@@ -58,7 +59,7 @@ void Picture::DecodePending() const {
     }
     const auto encoded = std::exchange(pending_, {});
     try {
-        rgb_ = DecodeJpeg(encoded);
+        rgb_ = pendingFormat_ == PictureFormat::Png ? DecodePng(encoded) : DecodeJpeg(encoded);
     } catch (const PictureError& error) {
         // Painting cannot report; the picture stays empty and what lies beneath shows.
         std::fprintf(stderr, "skin: %s\n", error.what());

@@ -1,6 +1,6 @@
 // The picture of an image component. A bitmap is decoded when the picture is made, and kept at a
-// byte a pixel when it has at most 256 colours until something draws on it; a JPEG is kept
-// encoded until it is first read (its first painting), then decoded once and kept.
+// byte a pixel when it has at most 256 colours until something draws on it; a JPEG or PNG is
+// kept encoded until it is first read (its first painting), then decoded once and kept.
 #pragma once
 
 #include <cstdint>
@@ -36,10 +36,11 @@ public:
     RgbPixels& Canvas();
 
 private:
-    // Decodes a waiting JPEG; the decoded pixels are what the picture always was.
+    // Decodes a waiting JPEG or PNG; the decoded pixels are what the picture always was.
     void DecodePending() const;
 
     mutable std::span<const std::uint8_t> pending_;
+    PictureFormat pendingFormat_ = PictureFormat::Jpeg;
     IndexedPixels indexed_;
     mutable RgbPixels rgb_;
 };

@@ -103,19 +103,24 @@ namespace {
 
 using StbPixels = std::unique_ptr<stbi_uc, void (*)(void*)>;
 
-StbPixels ReadBmp(std::span<const std::uint8_t> encoded, int& width, int& height) {
+StbPixels ReadStb(std::span<const std::uint8_t> encoded, const char* kind, int& width,
+                  int& height) {
     ++decodeCount;
     if (encoded.empty() || encoded.size() > INT_MAX) {
-        throw PictureError("empty or oversized BMP data");
+        throw PictureError(std::string("empty or oversized ") + kind + " data");
     }
     int channels = 0;
     StbPixels rgb(stbi_load_from_memory(encoded.data(), static_cast<int>(encoded.size()), &width,
                                         &height, &channels, 3),
                   stbi_image_free);
     if (!rgb) {
-        throw PictureError(std::string("unreadable BMP: ") + stbi_failure_reason());
+        throw PictureError(std::string("unreadable ") + kind + ": " + stbi_failure_reason());
     }
     return rgb;
+}
+
+StbPixels ReadBmp(std::span<const std::uint8_t> encoded, int& width, int& height) {
+    return ReadStb(encoded, "BMP", width, height);
 }
 
 } // namespace
@@ -159,6 +164,13 @@ RgbPixels DecodeJpeg(std::span<const std::uint8_t> encoded) {
         throw PictureError(std::string("unreadable JPEG: ") + errors.message);
     }
     return image;
+}
+
+RgbPixels DecodePng(std::span<const std::uint8_t> encoded) {
+    int width = 0;
+    int height = 0;
+    const StbPixels rgb = ReadStb(encoded, "PNG", width, height);
+    return FromRgb(rgb.get(), width, height);
 }
 
 std::uint64_t PicturesDecoded() {

@@ -1,4 +1,5 @@
-// Turning the stored picture files into pixels: BMP through stb_image, JPEG through libjpeg.
+// Turning the stored picture files into pixels: BMP and PNG through stb_image, JPEG through
+// libjpeg.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@
 
 namespace skin {
 
-enum class PictureFormat { Bmp, Jpeg };
+enum class PictureFormat { Bmp, Jpeg, Png };
 
 class PictureError : public std::runtime_error {
 public:
@@ -25,6 +26,7 @@ RgbPixels DecodeBmp(std::span<const std::uint8_t> encoded);
 std::variant<IndexedPixels, RgbPixels>
 DecodeBmpKeepingPalette(std::span<const std::uint8_t> encoded);
 RgbPixels DecodeJpeg(std::span<const std::uint8_t> encoded);
+RgbPixels DecodePng(std::span<const std::uint8_t> encoded);
 
 // How many pictures this process has decoded so far (successful or not): pictures are meant
 // to be decoded once each, and this is how that is checked.

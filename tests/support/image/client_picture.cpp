@@ -3,7 +3,8 @@
 namespace test_image {
 
 skin::RgbPixels ClientPicture(skin::Form& form) {
-    skin::RgbPixels picture(form.ClientSize().width, form.ClientSize().height);
+    const int scale = form.ArtScale();
+    skin::RgbPixels picture(form.ClientSize().width * scale, form.ClientSize().height * scale);
     form.ComposeArea(form.ClientRect(), picture);
     return picture;
 }

@@ -1,4 +1,5 @@
-// The whole client area of a form as it is composed for painting: what its window shows.
+// The whole client area of a form as it is composed for painting, at its art scale: what its
+// window shows.
 #pragma once
 
 #include "ui/skin/form.h"

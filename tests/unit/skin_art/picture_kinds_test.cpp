@@ -64,6 +64,23 @@ TEST(PictureKinds, EachPictureHasItsSizeAndStorageKind) {
     }
 }
 
+// Dense screens get every picture drawn at twice its size, losslessly as PNG, the same geometry
+// in skin pixels: a twin of another size would be cut off or leave a gap when composed.
+TEST(PictureKinds, EachHighDensityTwinIsExactlyTwiceItsSize) {
+    for (const Expected& e : kPictures) {
+        const std::string file = e.file;
+        const std::string twin = "2x/" + file.substr(0, file.find('.')) + ".png";
+        SCOPED_TRACE(twin);
+        const std::vector<std::uint8_t> bytes = readBytes(twin);
+        ASSERT_GE(bytes.size(), 8u);
+        EXPECT_EQ(bytes[1], 'P');
+        EXPECT_EQ(bytes[2], 'N');
+        const Picture p = loadPng(twin);
+        EXPECT_EQ(p.width, 2 * e.width);
+        EXPECT_EQ(p.height, 2 * e.height);
+    }
+}
+
 // A 16-bit BI_RGB bitmap is 5-5-5 with the top bit unused; a decoder that took it for 5-6-5
 // would shift every green. Decode the raw words here and compare with stb_image's result.
 TEST(PictureKinds, NoteStripDecodesAsFiveFiveFive) {

@@ -73,6 +73,10 @@ std::vector<std::uint8_t> readBytes(const std::string& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+Picture loadPng(const std::string& file) {
+    return loadBmp(file); // stb_image tells the kinds apart by their signatures
+}
+
 Picture loadBmp(const std::string& file) {
     int w = 0, h = 0, n = 0;
     std::unique_ptr<stbi_uc, void (*)(void*)> data(stbi_load(skinPath(file).c_str(), &w, &h, &n, 3),

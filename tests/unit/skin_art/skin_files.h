@@ -28,8 +28,9 @@ struct Picture {
 std::string skinPath(const std::string& file);
 std::vector<std::uint8_t> readBytes(const std::string& file);
 
-// BMP through stb_image, as the program decodes it.
+// BMP and PNG through stb_image, as the program decodes them.
 Picture loadBmp(const std::string& file);
+Picture loadPng(const std::string& file);
 struct BmpHeader {
     int headerSize = 0;
     int width = 0;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/win32/dpi_scale.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -250,6 +251,54 @@ TEST_F(Form1Routing, CursorsAndHintFollowTheTopmostShownComponent) {
     EXPECT_EQ(area, form.Image2.BoundsRect());
     EXPECT_EQ(form.HintAt({50, 80}), "");
     EXPECT_EQ(form.HintAt({329, 30}), "");
+}
+
+// On a dense screen a click lands on the component it lands on at 1x, on every button's edge
+// too: each screen pixel of a skin pixel's block maps back to that skin pixel, whichever art is
+// shown (the screen-to-skin mapping the Windows host uses; the Qt host gets skin pixels from Qt).
+TEST(Form1DenseClicks, EachButtonsEdgesRouteAsAt1x) {
+    struct Edge {
+        const char* component;
+        bool lit; // the string picked first, so that its lit twin is shown
+    };
+    const Edge buttons[] = {{"E6", false},    {"A5", false}, {"D4", false}, {"G3", false},
+                            {"B2", false},    {"E1", false}, {"LE6", true}, {"LA5", true},
+                            {"LD4", true},    {"LG3", true}, {"LB2", true}, {"LE1", true},
+                            {"Image2", false}};
+    const auto target = [](const TForm1& form, Point at) {
+        const skin::Image* image = form.ImageAt(at);
+        return image != nullptr ? std::string(image->Name()) : std::string("(none)");
+    };
+    for (const Edge& button : buttons) {
+        TForm1 form;
+        if (button.lit) {
+            form.Click(*form.FindImage(std::string(button.component).substr(1)));
+        }
+        const skin::Rect r = form.FindImage(button.component)->BoundsRect();
+        const int midX = (r.left + r.right) / 2;
+        const int midY = (r.top + r.bottom) / 2;
+        // Each edge's last pixel inside and first outside.
+        const Point edges[] = {{r.left, midY},       {r.left - 1, midY}, {r.right - 1, midY},
+                               {r.right, midY},      {midX, r.top},      {midX, r.top - 1},
+                               {midX, r.bottom - 1}, {midX, r.bottom}};
+        for (const int dpi : {192, 144}) {
+            const win32_host::DpiScale scale(dpi);
+            form.SetArtScale(skin::ArtScaleFor(dpi / 96.0));
+            for (const Point at : edges) {
+                const std::string expected = target(form, at);
+                for (int py = scale.Device(at.y); py < scale.Device(at.y + 1); ++py) {
+                    for (int px = scale.Device(at.x); px < scale.Device(at.x + 1); ++px) {
+                        const Point mapped{scale.Skin(px), scale.Skin(py)};
+                        ASSERT_EQ(target(form, mapped), expected)
+                            << button.component << " at " << at.x << "," << at.y << ", " << dpi
+                            << " dpi, screen pixel " << px << "," << py;
+                        ASSERT_EQ(form.CursorAt(mapped), form.CursorAt(at));
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(form.ArtScale(), 2);
+    }
 }
 
 } // namespace

@@ -169,6 +169,76 @@ TEST_F(Form1Skin, AnUnlitBarCannotBeToldFromTheArtwork) {
     EXPECT_EQ(shown, before);
 }
 
+// The same panel on a dense screen: the 2x art, drawn on in skin pixels, each one a 2 x 2 block.
+class Form1SkinAt2x : public Form1Skin {
+protected:
+    void SetUp() override {
+        form.SetArtScale(2);
+        Form1Skin::SetUp();
+    }
+    // Shape1's 2x pixel (x, y) as the window shows it.
+    Pixel Panel(int x, int y) const { return shown.At(2 * kShapeLeft + x, 2 * kShapeTop + y); }
+};
+
+TEST_F(Form1SkinAt2x, ALitBarCoversExactlyTwiceItsRectangle) {
+    ASSERT_EQ(form.Shape1.GetPicture().Dimensions(), (skin::Size{336, 358}));
+    for (int i = 0; i < 11; ++i) {
+        SCOPED_TRACE("bar " + std::to_string(i));
+        const Rect bar = BarRect(i);
+        host.invalidated.clear();
+        form.Shape1.FillRect(bar, kLit);
+        EXPECT_EQ(host.invalidated, (std::vector<Rect>{bar.Translated(kShapeLeft, kShapeTop)}));
+        Paint();
+        // The slot, one skin pixel more each way, and a pixel of its surround.
+        for (int y = 2 * bar.top - 1; y < 2 * bar.bottom + 2; ++y) {
+            for (int x = 2 * bar.left - 1; x < 2 * bar.right + 2; ++x) {
+                const bool lit = x >= 2 * bar.left && x < 2 * bar.right && y >= 2 * bar.top &&
+                                 y < 2 * bar.bottom;
+                ASSERT_EQ(Panel(x, y) == kLit, lit) << "at " << x << "," << y;
+            }
+        }
+        form.Shape1.FillRect(bar, kUnlit);
+    }
+}
+
+TEST_F(Form1SkinAt2x, EveryFrameCoversTwiceTheNoteWindowAndTwelveRestoresThePanel) {
+    const skin::RgbPixels before = form.Shape1.GetPicture().ToRgb();
+    const skin::Picture strip = skin::EmbeddedPicture("Liste", 2);
+    for (int frame = 0; frame < 13; ++frame) {
+        form.Liste.Draw(form.Shape1, 16, 23, frame);
+        const Rect cell = form.Liste.FrameRect(frame);
+        const skin::RgbPixels shape = form.Shape1.GetPicture().ToRgb();
+        for (int y = 0; y < shape.Height(); ++y) {
+            for (int x = 0; x < shape.Width(); ++x) {
+                const bool inWindow = x >= 32 && x < 290 && y >= 46 && y < 196;
+                const Pixel want = inWindow
+                                       ? strip.At(2 * cell.left + x - 32, 2 * cell.top + y - 46)
+                                       : before.At(x, y);
+                ASSERT_EQ(shape.At(x, y), want) << "frame " << frame << " at " << x << "," << y;
+            }
+        }
+    }
+    // Frame 12 is the bare face: the panel is as the artwork has it.
+    EXPECT_EQ(form.Shape1.GetPicture().ToRgb(), before);
+}
+
+TEST_F(Form1Skin, ChangingTheArtKeepsTheReadingShown) {
+    form.ShowReading({9, 0, 0}); // an A, in tune
+    Paint();
+    const skin::RgbPixels at1x = shown;
+    form.SetArtScale(2);
+    ASSERT_FALSE(host.invalidated.empty());
+    EXPECT_EQ(host.invalidated.back(), form.ClientRect());
+    Paint();
+    TForm1 fresh;
+    fresh.SetArtScale(2);
+    fresh.ShowReading({9, 0, 0});
+    EXPECT_EQ(shown, test_image::ClientPicture(fresh));
+    form.SetArtScale(1);
+    Paint();
+    EXPECT_EQ(shown, at1x);
+}
+
 TEST_F(Form1Skin, ArrowsStayAboveTheirPanelWhenThePanelIsDrawnOn) {
     form.plus.Show();
     form.moins.Show();
@@ -276,19 +346,19 @@ TEST_F(Form1Skin, EachChangeMarksOnlyTheAreaItTouches) {
     EXPECT_TRUE(host.invalidated.empty());
 }
 
-TEST(Form1Pictures, EachPictureIsDecodedOnceAndJpegsOnlyWhenFirstPainted) {
+TEST(Form1Pictures, EachPictureIsDecodedOnceAndOnlyWhenFirstUsed) {
     const std::uint64_t start = skin::PicturesDecoded();
     TForm1 form;
-    // The thirteen bitmap components and the strip; the six JPEG pictures wait.
-    EXPECT_EQ(skin::PicturesDecoded() - start, 14u);
+    // Nothing before the first painting, which decodes the eleven shown bitmaps.
+    EXPECT_EQ(skin::PicturesDecoded() - start, 0u);
     test_image::ClientPicture(form);
-    EXPECT_EQ(skin::PicturesDecoded() - start, 14u);
+    EXPECT_EQ(skin::PicturesDecoded() - start, 11u);
     EXPECT_FALSE(form.LA5.GetPicture().Decoded());
 
     form.A5.Hide();
     form.LA5.Show();
     test_image::ClientPicture(form);
-    EXPECT_EQ(skin::PicturesDecoded() - start, 15u);
+    EXPECT_EQ(skin::PicturesDecoded() - start, 12u);
     EXPECT_TRUE(form.LA5.GetPicture().Decoded());
 
     // Many readings later: notes, bars, arrows and twins come and go, nothing is decoded again.
@@ -300,7 +370,19 @@ TEST(Form1Pictures, EachPictureIsDecodedOnceAndJpegsOnlyWhenFirstPainted) {
         form.moins.SetVisible(reading % 3 == 1);
         test_image::ClientPicture(form);
     }
-    EXPECT_EQ(skin::PicturesDecoded() - start, 17u); // plus and moins, once each
+    EXPECT_EQ(skin::PicturesDecoded() - start, 15u); // the strip, plus and moins, once each
+}
+
+TEST(Form1Pictures, DenseScreensDecodeOnlyTheirOwnArt) {
+    const std::uint64_t start = skin::PicturesDecoded();
+    TForm1 form;
+    form.SetArtScale(2);
+    test_image::ClientPicture(form);
+    EXPECT_EQ(skin::PicturesDecoded() - start, 11u); // the shown PNGs, no 1x bitmap
+    EXPECT_EQ(form.Fond.PictureScale(), 2);
+    form.ShowReading({9, 0, 0});
+    test_image::ClientPicture(form);
+    EXPECT_EQ(skin::PicturesDecoded() - start, 12u); // the 2x strip
 }
 
 TEST(Form1Placement, CentredOnceAndNeverOffTheScreensCorner) {
