@@ -9,6 +9,8 @@
 #   3. keys alone: 6 picks E6, Escape lets go, Tab moves the focus (focus events), Space
 #      presses the focused string, F1 opens the help
 #   4. Orca: its debug log shows it spoke a focused string and the announced note, "A"
+#   5. no sound server: each start-up box in turn is on the bus as a dialog named by its caption,
+#      with its text and an OK button, and the client's "Press" on OK brings the next
 #
 # Usage: access_e2e_test.sh PATH/TO/vibralon OUTPUT_DIR
 set -euo pipefail
@@ -99,6 +101,9 @@ xdotool key Escape
 eventually 3 same "$skin/E6.bmp" 24 50 || fail "Escape: E6 is not back"
 xdotool key Tab
 heard '^focus String A5$' || fail "Tab from E6: no focus event on String A5"
+# The focus ring on A5, for the reader's eye (the README shows it).
+sleep 0.3
+import -window "$wid" "$out/focus.png"
 xdotool key space
 eventually 3 same "$skin/LA5.jpg" 24 120 || fail "Space on A5: LA5 does not show"
 xdotool key shift+Tab
@@ -115,7 +120,7 @@ check_help_opened "$out" "$repo" "F1"
 timeout 90 orca --replace --debug-file="$out/orca.debug" >"$out/orca.out" 2>"$out/orca.err" &
 orca_pid=$!
 track_pid "$orca_pid"
-eventually 30 grep -q "SPEECH OUTPUT: 'Vibralon frame" "$out/orca.debug" ||
+eventually 30 grep -qs "SPEECH OUTPUT: 'Vibralon frame" "$out/orca.debug" ||
     fail "Orca did not start reading the window"
 xdotool windowactivate --sync "$wid"
 # A5 is picked, E6 focused: the focus goes to A5 and back, and Enter picks E6, which rewords
@@ -139,4 +144,31 @@ step "Orca said: $(tr '\n' '/' <<<"$said")"
 wmctrl -c Vibralon || fail "wmctrl could not close the window"
 ended_within "$tuner_pid" 5 || fail "still running 5 s after the close"
 [ "$exit_code" -eq 0 ] || fail "exit code $exit_code after the close"
+
+# --- 5. The start-up boxes, with no sound server ----------------------------------------------
+(
+    export PULSE_SERVER="unix:$out/nowhere/native"
+    cd "$repo" && exec "$tuner"
+) >"$out/no_server.out" 2>"$out/no_server.err" &
+tuner_pid=$!
+track_pid "$tuner_pid"
+# caption, then the text its box shows (the first two have none).
+boxes=("No sound card installed !" "" "Cannot determine sound card capabilities !" ""
+    "Recorder" "Format not supported")
+for ((k = 0; k < ${#boxes[@]}; k += 2)); do
+    caption=${boxes[k]} text=${boxes[k + 1]}
+    said="$out/box$((k / 2)).txt"
+    "$python" "$client" box "$caption" >"$said" 2>"$out/box.err" ||
+        fail "box '$caption': $(cat "$out/box.err")"
+    head -n1 "$said" | grep -qE "^(dialog|alert) \| $caption \|" ||
+        fail "box '$caption' is not a dialog named by its caption: $(head -n1 "$said")"
+    # What a screen reader reads in it: the caption's words nowhere else, the text if any.
+    written=$(grep -E '^(label|text|static) \| ' "$said" | cut -d'|' -f2 | sed 's/^ //; s/ $//' |
+        grep -v '^$' || true)
+    [ "$written" = "$text" ] || fail "box '$caption' reads '$written', not '$text'"
+    grep -qE '^push button \| OK \| .*\| Press(,|$)' "$said" || fail "box '$caption': no OK button"
+    grep -qx 'answered' "$said" || fail "box '$caption' was not answered through its OK"
+    step "box \"$caption\"${text:+ (\"$text\")}: read and answered over the bus"
+done
+expect_clean_exit "$tuner_pid" "$out/no_server.err" "no server"
 echo "PASS"

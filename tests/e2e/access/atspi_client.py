@@ -4,6 +4,9 @@
   atspi_client.py tree            the window and its children, one a line:
                                   ROLE | NAME | DESCRIPTION | STATES | ACTIONS
   atspi_client.py press NAME      runs the "Press" action of the child named NAME
+  atspi_client.py box CAPTION     the message box (dialog or alert) named CAPTION and what it
+                                  shows, one a line as for tree, then runs its OK button's
+                                  "Press" and waits for the box to leave the bus
   atspi_client.py events SECONDS  prints, for SECONDS, one line an event:
                                   "ready" once listening, "focus NAME", "checked NAME 0|1",
                                   "announce TEXT" (a notification shown)
@@ -34,20 +37,49 @@ def fail(message):
     sys.exit(1)
 
 
+def app_windows():
+    """The top-level windows of the tuner on the bus now (it may be on it more than once while
+    an earlier run leaves)."""
+    desktop = Atspi.get_desktop(0)
+    for i in range(desktop.get_child_count()):
+        app = desktop.get_child_at_index(i)
+        if app is None or app.get_name() != APP_NAME:
+            continue
+        for j in range(app.get_child_count()):
+            window = app.get_child_at_index(j)
+            if window is not None:
+                yield window
+
+
 def find_window():
     deadline = time.monotonic() + 20
     while time.monotonic() < deadline:
-        desktop = Atspi.get_desktop(0)
-        for i in range(desktop.get_child_count()):
-            app = desktop.get_child_at_index(i)
-            if app is None or app.get_name() != APP_NAME:
-                continue
-            for j in range(app.get_child_count()):
-                window = app.get_child_at_index(j)
-                if window is not None and window.get_child_count() > 0:
-                    return window
+        for window in app_windows():
+            if window.get_child_count() > 0 and window.get_name() == APP_NAME:
+                return window
         time.sleep(0.2)
     fail(f"no window of {APP_NAME} with children on the accessibility bus")
+
+
+BOX_ROLES = (Atspi.Role.DIALOG, Atspi.Role.ALERT)
+
+
+def showing(accessible):
+    return accessible.get_state_set().contains(Atspi.StateType.SHOWING)
+
+
+def find_box(caption, seconds=20):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        try:
+            for window in app_windows():
+                if window.get_role() in BOX_ROLES and window.get_name() == caption \
+                        and showing(window):
+                    return window
+        except GLib.Error:
+            pass  # a window that went meanwhile
+        time.sleep(0.2)
+    return None
 
 
 def actions(accessible):
@@ -87,6 +119,38 @@ def press(name):
     fail(f"no child named {name}")
 
 
+def shown_within(accessible):
+    """The parts of ACCESSIBLE on screen, depth first: what a screen reader walks."""
+    for i in range(accessible.get_child_count()):
+        child = accessible.get_child_at_index(i)
+        if child is not None and showing(child):
+            yield child
+            yield from shown_within(child)
+
+
+def box(caption):
+    found = find_box(caption)
+    if found is None:
+        fail(f"no message box named {caption!r} on the accessibility bus")
+    print(line(found), flush=True)
+    ok = None
+    for part in shown_within(found):
+        print(line(part), flush=True)
+        if part.get_role() == Atspi.Role.PUSH_BUTTON and part.get_name() == "OK":
+            ok = part
+    if ok is None:
+        fail(f"the box {caption!r} has no OK button")
+    names = actions(ok)
+    if "Press" not in names:
+        fail(f"the OK button of {caption!r} has no Press action (it has {names})")
+    ok.do_action(names.index("Press"))
+    deadline = time.monotonic() + 10
+    while find_box(caption, 0.2) is not None:
+        if time.monotonic() > deadline:
+            fail(f"the box {caption!r} is still there 10 s after its OK was pressed")
+    print("answered", flush=True)
+
+
 def events(seconds):
     find_window()
 
@@ -120,10 +184,12 @@ def main(argv):
         tree()
     elif len(argv) == 3 and argv[1] == "press":
         press(argv[2])
+    elif len(argv) == 3 and argv[1] == "box":
+        box(argv[2])
     elif len(argv) == 3 and argv[1] == "events":
         events(float(argv[2]))
     else:
-        fail("usage: atspi_client.py tree | press NAME | events SECONDS")
+        fail("usage: atspi_client.py tree | press NAME | box CAPTION | events SECONDS")
 
 
 if __name__ == "__main__":

@@ -104,6 +104,26 @@ eventually() {
     done
 }
 
+# The sanitizers' reports, if any, in the program's error output.
+sanitizer_reports() {
+    grep -E 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$1" || true
+}
+
+# expect_clean_exit PID ERR_FILE WHAT: waits for the tuner started as job PID to end, 5 s at
+# most, and fails unless its exit code is 0 and the sanitizers reported nothing in ERR_FILE. WHAT
+# says what was being done.
+expect_clean_exit() {
+    local pid=$1 code=0 reports
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    wait "$pid" || code=$?
+    [ "$code" -eq 0 ] || fail "$3: exit code $code"
+    reports=$(sanitizer_reports "$2")
+    [ -z "$reports" ] || fail "$3: sanitizer reports: $reports"
+}
+
 # Waits up to $2 seconds for the program with pid $1 to end; sets exit_code, and ended_ms to how
 # long it took. False if it runs on.
 # shellcheck disable=SC2034 # exit_code and ended_ms are for the scripts that source this file

@@ -73,25 +73,6 @@ vibralon_streams() {
     pactl list source-outputs 2>/dev/null | grep -c 'application.name = "Vibralon"' || true
 }
 
-# The sanitizers' reports, if any, in the program's error output.
-sanitizer_reports() {
-    grep -E 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$1" || true
-}
-
-# Waits for the tuner (tuner_pid) to end, 5 s at most, and fails unless its exit code is 0 and
-# the sanitizers reported nothing in ERR_FILE. $2 says what was being done.
-expect_clean_exit() {
-    local code=0 reports
-    for _ in $(seq 100); do
-        kill -0 "$tuner_pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    wait "$tuner_pid" || code=$?
-    [ "$code" -eq 0 ] || fail "$2: exit code $code"
-    reports=$(sanitizer_reports "$1")
-    [ -z "$reports" ] || fail "$2: sanitizer reports: $reports"
-}
-
 # Whether the box captured in PNG shows, pixel for pixel, what the probe shows when started
 # with the arguments after its TITLE: the way to read a box's text.
 box_matches_probe() {
@@ -226,7 +207,7 @@ for number in 0 1 2; do
     fi
     step "message box '$caption' answered"
 done
-expect_clean_exit "$out/no_server.err" "no server"
+expect_clean_exit "$tuner_pid" "$out/no_server.err" "no server"
 box_matches_probe "$out/recorder_box.png" Recorder Recorder "Format not supported" ||
     fail "the Recorder box does not say 'Format not supported'"
 
@@ -282,7 +263,7 @@ busy_source_refuses_the_tuner() {
     done
     kill -0 "$tuner_pid" 2>/dev/null || fail "busy source: the tuner ended by itself"
     wmctrl -c Vibralon || fail "busy source: wmctrl could not close the window"
-    expect_clean_exit "$out/busy_tuner.err" "busy source"
+    expect_clean_exit "$tuner_pid" "$out/busy_tuner.err" "busy source"
     kill "$busy_pid" "$player_pid" 2>/dev/null || true
     # A source that takes no more streams is held by other programs: the recorder's own words.
     box_matches_probe "$out/busy_box.png" Recorder Recorder \
@@ -314,7 +295,7 @@ others=$(xdotool search --onlyvisible --pid "$tuner_pid" 2>/dev/null | grep -vx 
 sleep 0.3
 import -window "$box" "$out/error_box.png"
 xdotool windowactivate --sync "$box" key Return
-expect_clean_exit "$out/refused.err" "refused thread"
+expect_clean_exit "$tuner_pid" "$out/refused.err" "refused thread"
 box_matches_probe "$out/error_box.png" Vibralon --exception "Resource temporarily unavailable" ||
     fail "refused thread: the box does not show the system's refusal"
 step "refused thread: the error box, then exit code 0"
