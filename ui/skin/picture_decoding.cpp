@@ -1,6 +1,5 @@
 #include "ui/skin/picture_decoding.h"
 
-#include <atomic>
 #include <climits>
 #include <csetjmp>
 #include <cstdio>
@@ -13,8 +12,6 @@
 
 namespace skin {
 namespace {
-
-std::atomic<std::uint64_t> decodeCount{0};
 
 RgbPixels FromRgb(const unsigned char* rgb, int width, int height) {
     RgbPixels image(width, height);
@@ -97,14 +94,9 @@ bool ReadJpegSize(std::span<const std::uint8_t> encoded, int& width, int& height
 
 constexpr int kLargestSide = 16384;
 
-} // namespace
-
-namespace {
-
 using StbPixels = std::unique_ptr<stbi_uc, void (*)(void*)>;
 
 StbPixels ReadBmp(std::span<const std::uint8_t> encoded, int& width, int& height) {
-    ++decodeCount;
     if (encoded.empty() || encoded.size() > INT_MAX) {
         throw PictureError("empty or oversized BMP data");
     }
@@ -120,13 +112,6 @@ StbPixels ReadBmp(std::span<const std::uint8_t> encoded, int& width, int& height
 
 } // namespace
 
-RgbPixels DecodeBmp(std::span<const std::uint8_t> encoded) {
-    int width = 0;
-    int height = 0;
-    const StbPixels rgb = ReadBmp(encoded, width, height);
-    return FromRgb(rgb.get(), width, height);
-}
-
 std::variant<IndexedPixels, RgbPixels>
 DecodeBmpKeepingPalette(std::span<const std::uint8_t> encoded) {
     int width = 0;
@@ -139,7 +124,6 @@ DecodeBmpKeepingPalette(std::span<const std::uint8_t> encoded) {
 }
 
 RgbPixels DecodeJpeg(std::span<const std::uint8_t> encoded) {
-    ++decodeCount;
     int width = 0;
     int height = 0;
     if (encoded.empty() || !ReadJpegSize(encoded, width, height) || width <= 0 || height <= 0 ||
@@ -159,10 +143,6 @@ RgbPixels DecodeJpeg(std::span<const std::uint8_t> encoded) {
         throw PictureError(std::string("unreadable JPEG: ") + errors.message);
     }
     return image;
-}
-
-std::uint64_t PicturesDecoded() {
-    return decodeCount.load();
 }
 
 } // namespace skin
