@@ -202,9 +202,6 @@ void Form::Deliver(EventKind kind, Image& target, MouseButton button, Point at) 
     const int x = at.x - target.Left();
     const int y = at.y - target.Top();
     if (kind == EventKind::Click) {
-        if (observer_) {
-            observer_({&target, kind, button, x, y, target.OnClick.name});
-        }
         if (target.OnClick) {
             target.OnClick.call(target);
         }
@@ -212,9 +209,6 @@ void Form::Deliver(EventKind kind, Image& target, MouseButton button, Point at) 
     }
     const MouseBinding& binding =
         kind == EventKind::MouseDown ? target.OnMouseDown : target.OnMouseUp;
-    if (observer_) {
-        observer_({&target, kind, button, x, y, binding.name});
-    }
     if (binding) {
         binding.call(target, button, x, y);
     }

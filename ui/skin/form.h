@@ -92,9 +92,6 @@ public:
     // A key the host recognised; what it does is the window's own business.
     virtual void KeyPressed(a11y::Key) {}
 
-    // Sees every routed event before its handler runs (for tests and diagnostics).
-    void SetEventObserver(EventObserver observer) { observer_ = std::move(observer); }
-
 private:
     friend class Image;
     void Adopt(Image& image) { images_.push_back(&image); }
@@ -113,7 +110,6 @@ private:
     Image* captured_ = nullptr; // the component that took a left press, until its release
     bool clickPending_ = false; // that press may still become a click
     bool formCaptured_ = false; // a left press on bare window colour holds the mouse
-    EventObserver observer_;
 };
 
 } // namespace skin

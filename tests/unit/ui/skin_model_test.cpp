@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/support/image/client_picture.h"
+#include "tests/support/routing/event_recorder.h"
 #include "ui/skin/band_composer.h"
 #include "ui/skin/form.h"
 #include "ui/skin/image.h"
@@ -150,7 +151,7 @@ TEST_F(TwoPictures, HidingTheComponentThatHoldsTheMouseKeepsTheHoldUntilItsRelea
     using skin::EventKind;
     using skin::MouseButton;
     std::vector<std::pair<std::string_view, EventKind>> seen;
-    form.SetEventObserver([&](const skin::RoutedEvent& e) {
+    const test_routing::EventRecorder recorder(form, [&](const test_routing::RoutedEvent& e) {
         seen.push_back({e.target->Name(), e.kind});
     });
     form.MouseDown(MouseButton::Left, {7, 5}, false);
