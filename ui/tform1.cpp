@@ -41,14 +41,15 @@ auto Lookup(const std::array<Entry, N>& table, std::string_view name) {
 } // namespace
 
 TForm1::TForm1(int artScale)
-    : skin::Form(form1::kForm, skin::EmbeddedBytes(form1::kIcon), artScale), Fond(MakeImage(*this, "Fond")),
-      Shape1(MakeImage(*this, "Shape1")), Off(MakeImage(*this, "Off")), On(MakeImage(*this, "On")),
-      Image2(MakeImage(*this, "Image2")), Image3(MakeImage(*this, "Image3")),
-      E6(MakeImage(*this, "E6")), LE6(MakeImage(*this, "LE6")), A5(MakeImage(*this, "A5")),
-      LA5(MakeImage(*this, "LA5")), D4(MakeImage(*this, "D4")), LD4(MakeImage(*this, "LD4")),
-      G3(MakeImage(*this, "G3")), LG3(MakeImage(*this, "LG3")), B2(MakeImage(*this, "B2")),
-      LB2(MakeImage(*this, "LB2")), E1(MakeImage(*this, "E1")), LE1(MakeImage(*this, "LE1")),
-      moins(MakeImage(*this, "moins")), plus(MakeImage(*this, "plus")),
+    : skin::Form(form1::kForm, skin::EmbeddedBytes(form1::kIcon), artScale),
+      Fond(MakeImage(*this, "Fond")), Shape1(MakeImage(*this, "Shape1")),
+      Off(MakeImage(*this, "Off")), On(MakeImage(*this, "On")), Image2(MakeImage(*this, "Image2")),
+      Image3(MakeImage(*this, "Image3")), E6(MakeImage(*this, "E6")), LE6(MakeImage(*this, "LE6")),
+      A5(MakeImage(*this, "A5")), LA5(MakeImage(*this, "LA5")), D4(MakeImage(*this, "D4")),
+      LD4(MakeImage(*this, "LD4")), G3(MakeImage(*this, "G3")), LG3(MakeImage(*this, "LG3")),
+      B2(MakeImage(*this, "B2")), LB2(MakeImage(*this, "LB2")), E1(MakeImage(*this, "E1")),
+      LE1(MakeImage(*this, "LE1")), moins(MakeImage(*this, "moins")),
+      plus(MakeImage(*this, "plus")),
       Liste(form1::Component("Liste"), form1::kListeFrames, &skin::EmbeddedPicture),
       strings_{{{&E6, &LE6}, {&A5, &LA5}, {&D4, &LD4}, {&G3, &LG3}, {&B2, &LB2}, {&E1, &LE1}}} {
     // Every picture is there from the start, so a missing one is told now, not at a painting.

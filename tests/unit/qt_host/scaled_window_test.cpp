@@ -58,8 +58,9 @@ int OutsideTheirSources(const QImage& shown, const skin::RgbPixels& source, doub
                 range(static_cast<int>(std::floor((px + 0.5) / scale - 0.5)), source.Width());
             const QRgb got = shown.pixel(px, py);
             for (int c = 0; c < 3; ++c) {
+                // Red, green, blue: the pixel's bits 16, 8 and 0 up.
                 const auto channel = [c](skin::Pixel p) {
-                    return c == 0 ? skin::RedOf(p) : c == 1 ? skin::GreenOf(p) : skin::BlueOf(p);
+                    return static_cast<int>((p >> (16 - 8 * c)) & 0xFFu);
                 };
                 int lo = 255;
                 int hi = 0;
