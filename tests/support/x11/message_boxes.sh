@@ -51,18 +51,21 @@ lone_box() {
     [ -n "$shot" ] || return 0
     # Mapped is not yet drawn.
     sleep 0.3
+    # shellcheck disable=SC2154 # session_out: set by session_begin
     import -window "$box" "$shot" 2>>"$session_out/import.err" || fail "no screenshot of the box '$caption'"
 }
 
 show_box() {
     local caption=$1 shot=$2
     shift 2
+    # shellcheck disable=SC2154
     "$@" >/dev/null 2>>"$session_out/box-program.err" &
     box_pid=$!
     track_pid "$box_pid"
     lone_box "$caption" "$shot"
 }
 
+# shellcheck disable=SC2034 # box_exit is for the scripts that source this file
 answer_box() {
     xdotool windowactivate --sync "$box" key Return
     [ -n "$box_pid" ] || return 0
