@@ -20,11 +20,7 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 source "$repo/tests/support/x11/session.sh"
 # shellcheck source=tests/support/wine/wine-session.sh
 source "$repo/tests/support/wine/wine-session.sh"
-
-rm -rf "$out"
-mkdir -p "$out"
-session_cleanup_on_exit
-fail_shows_logs "$out" 30 '*.err' 'wineboot.log'
+session_begin "$out" 30 '*.err' 'wineboot.log'
 
 installer=$windows_build/VibralonSetup.exe
 wine_require_program "$installer"
