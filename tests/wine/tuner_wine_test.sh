@@ -209,11 +209,7 @@ same "$screen_skin/E6.bmp" 24 50 || fail "Ctrl+6 picked E6"
 (exec timeout 30 wine "$msaa_probe" events 4) >"$out/msaa-events.txt" 2>>"$out/msaa.err" &
 events_pid=$!
 track_pid "$events_pid"
-for _ in $(seq 100); do
-    grep -q '^listening' "$out/msaa-events.txt" && break
-    sleep 0.1
-done
-grep -q '^listening' "$out/msaa-events.txt" || fail "the MSAA client does not listen (see $out/msaa.err)"
+within 10 grep -q '^listening' "$out/msaa-events.txt" || fail "the MSAA client does not listen (see $out/msaa.err)"
 # The digit left the focus on E6: Tab moves it to A5, which Space presses.
 xdotool key Tab
 msaa_tree tab
@@ -232,11 +228,7 @@ heard '^event focus 2$' "the focus move to String A5"
 heard '^event state 2$' "String A5's state change"
 heard '^event live 8 | A, ' "R read the reading out"
 xdotool key F1
-for _ in $(seq 100); do
-    [ -s "$out/opened" ] && break
-    sleep 0.1
-done
-[ -s "$out/opened" ] || fail "F1 opened nothing"
+within 10 test -s "$out/opened" || fail "F1 opened nothing"
 opened=$(tr -d '\r\n' <"$out/opened")
 [[ "$opened" == *'help\guide.htm' ]] || fail "F1 opened '$opened'"
 step "keys: 6, Escape, Ctrl+6, Tab, Space, R, F1 ($opened); the client heard focus, state, the read-out"

@@ -202,11 +202,7 @@ busy_source_refuses_the_tuner() {
     "$busy_source" >"$out/busy.out" 2>"$out/busy.err" &
     busy_pid=$!
     track_pid "$busy_pid"
-    for _ in $(seq 100); do
-        grep -q '^holding' "$out/busy.out" && break
-        sleep 0.1
-    done
-    grep -q '^holding' "$out/busy.out" || fail "the source could not be made busy"
+    within 10 grep -q '^holding' "$out/busy.out" || fail "the source could not be made busy"
     play "$out/tone110.wav"
     start_tuner busy_tuner "$tuner"
     lone_box Recorder "$out/busy_box.png" --pid "$tuner_pid"

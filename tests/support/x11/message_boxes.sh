@@ -13,25 +13,10 @@ box=
 box_pid=
 box_exit=
 
-# Prints the id of the shown window titled exactly $1, waiting up to 20 s. Asked again and again:
-# a search that meets a window just going away fails.
-box_window() {
-    local deadline=$((SECONDS + 20)) id
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1) || true
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
-
 lone_box() {
     local caption=$1 shot=$2 other name unwanted
     shift 2
-    box=$(box_window "$caption") || fail "no message box '$caption'"
+    box=$(find_window "^$caption\$" 20) || fail "no message box '$caption'"
     case "${1:-}" in
     --pid)
         for other in $(xdotool search --onlyvisible --pid "$2" 2>/dev/null | grep -vx "$box" || true); do

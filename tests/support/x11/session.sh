@@ -13,6 +13,8 @@
 #   start_private_pulse "$out/pulse" [RUNNER...]   # PulseAudio or PipeWire: sets PULSE_SERVER...
 #   stop_private_pulse                    # before the end: fails if a D-Bus daemon outlives it
 #   start_tuner NAME [VAR=VALUE...] PROGRAM   # from the repository's root; sets tuner_pid
+#   wid=$(find_window '^Vibralon$' 20)    # a shown window by its title, waited for
+#   within 10 test -s "$out/opened"       # whether a command holds within 10 s
 #   program & track_pid $!
 #
 # Sourcing only defines functions and variables; it starts and traps nothing.
@@ -127,6 +129,31 @@ x11_start_openbox() {
         sleep 0.1
     done
     wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
+}
+
+# Prints the id of a shown window whose title matches $1, waiting up to $2 seconds (default
+# 10). Asked again and again: a search that meets a window just going away fails.
+find_window() {
+    local pattern=$1 deadline=$((SECONDS + ${2:-10})) id
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1) || true
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Whether the command after SECONDS holds within that many seconds, asked every 0.1 s.
+within() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
 }
 
 # The desktop a tuner meets: an X server, a window manager, and a private sound server in OUT/pulse.
