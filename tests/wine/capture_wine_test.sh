@@ -10,13 +10,11 @@ set -euo pipefail
 windows_build=$1
 out=$2
 repo=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=tests/support/x11/session.sh
 source "$repo/tests/support/x11/session.sh"
+# shellcheck source=tests/support/wine/wine-session.sh
 source "$repo/tests/support/wine/wine-session.sh"
-
-rm -rf "$out"
-mkdir -p "$out"
-session_cleanup_on_exit
-fail_shows_logs "$out" 30 '*.out' '*.err' 'wineboot.log'
+session_begin "$out" 30 '*.out' '*.err' 'wineboot.log'
 
 probe=$windows_build/tests/wine/capture_probe.exe
 wine_require_program "$probe"

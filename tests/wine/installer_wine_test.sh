@@ -20,11 +20,7 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 source "$repo/tests/support/x11/session.sh"
 # shellcheck source=tests/support/wine/wine-session.sh
 source "$repo/tests/support/wine/wine-session.sh"
-
-rm -rf "$out"
-mkdir -p "$out"
-session_cleanup_on_exit
-fail_shows_logs "$out" 30 '*.err' 'wineboot.log'
+session_begin "$out" 30 '*.err' 'wineboot.log'
 
 installer=$windows_build/VibralonSetup.exe
 wine_require_program "$installer"
@@ -47,16 +43,6 @@ uninstall_value() {
         sed -n "s/^ *$1 *REG_[A-Z]* *//p"
 }
 
-# Prints the id of the shown window titled "Vibralon", waiting up to 20 s.
-find_tuner_window() {
-    local id
-    for _ in $(seq 200); do
-        id=$(xdotool search --onlyvisible --name '^Vibralon$' 2>/dev/null | head -n1) || true
-        [ -n "$id" ] && echo "$id" && return 0
-        sleep 0.1
-    done
-    return 1
-}
 
 wine_record_htm_opens "$out"
 list_drive_c >"$out/before-install.txt"
@@ -98,13 +84,9 @@ echo "installed: program, help, notices, shortcut in the install folder, Add/Rem
 # --- 2. started from its shortcut, the help button opens the installed guide ---------------
 wine start 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Vibralon.lnk' \
     >"$out/start.out" 2>"$out/start.err" || fail "the shortcut did not start"
-wid=$(find_tuner_window) || fail "the program started from its shortcut shows no window \"Vibralon\""
+wid=$(find_window '^Vibralon$' 20) || fail "the program started from its shortcut shows no window \"Vibralon\""
 xdotool mousemove --window "$wid" 338 32 click 1
-for _ in $(seq 100); do
-    [ -s "$out/opened" ] && break
-    sleep 0.1
-done
-[ -s "$out/opened" ] || fail "the help button opened nothing"
+within 10 test -s "$out/opened" || fail "the help button opened nothing"
 opened=$(tr -d '\r\n' <"$out/opened")
 [ "$opened" = 'C:\Program Files\Vibralon\help\guide.htm' ] || fail "the help button opened '$opened'"
 echo "help: the shell was asked to open $opened"

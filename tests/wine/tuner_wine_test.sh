@@ -31,15 +31,13 @@ out=$(realpath -m "$3")
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=tests/support/x11/session.sh
 source "$repo/tests/support/x11/session.sh"
+# shellcheck source=tests/support/x11/message_boxes.sh
+source "$repo/tests/support/x11/message_boxes.sh"
 # shellcheck source=tests/support/wine/wine-session.sh
 source "$repo/tests/support/wine/wine-session.sh"
 # shellcheck source=tests/e2e/tuner/tuner_checks.sh
 source "$repo/tests/e2e/tuner/tuner_checks.sh"
-
-rm -rf "$out"
-mkdir -p "$out"
-session_cleanup_on_exit
-fail_shows_logs "$out" 30 '*.err' 'wineboot.log'
+session_begin "$out" 30 '*.err' 'wineboot.log'
 tuner_checks_init "$out" "$repo/ui/skin/art"
 
 tuner=$windows_build/app/vibralon.exe
@@ -89,9 +87,7 @@ sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
 "$composition" "$out/opened-off.ppm" $face || fail "cannot compose the skin"
 # shellcheck disable=SC2086
 "$composition" "$out/opened-on.ppm" $face lit || fail "cannot compose the skin"
-(cd "$repo" && exec wine "$tuner") >"$out/tuner.out" 2>"$out/tuner.err" &
-tuner_pid=$!
-track_pid "$tuner_pid"
+start_tuner tuner wine "$tuner"
 wid=$(find_window '^Vibralon$' 30) || fail "the tuner's window did not appear"
 step "window $wid up"
 size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
@@ -136,16 +132,14 @@ check_lamp_press_held
 # does) and the button is let go there: the press must not stay held, or the next click, on A5,
 # would go to the body.
 check_press_lost_to_a_box() {
-    local box x0 y0
+    local x0 y0
     read -r x0 y0 < <(client_origin)
     xdotool mousemove --window "$wid" 103 50 mousedown 1
     sleep 0.3
-    wine "$probe" "Taker" "A box over the tuner" Vibralon >/dev/null 2>"$out/taker.err" &
-    local taker_pid=$!
-    box=$(find_window '^Taker$' 20) || fail "the box over the tuner did not appear"
+    show_box Taker "" wine "$probe" Taker "A box over the tuner" Vibralon
     xdotool mouseup 1
-    xdotool windowactivate --sync "$box" key Return
-    wait "$taker_pid" || fail "the box over the tuner ended with $?"
+    answer_box
+    [ "$box_exit" -eq 0 ] || fail "the box over the tuner ended with $box_exit"
     sleep 0.5
     click 54 149 # A5
     screenshot
@@ -215,11 +209,7 @@ same "$screen_skin/E6.bmp" 24 50 || fail "Ctrl+6 picked E6"
 (exec timeout 30 wine "$msaa_probe" events 4) >"$out/msaa-events.txt" 2>>"$out/msaa.err" &
 events_pid=$!
 track_pid "$events_pid"
-for _ in $(seq 100); do
-    grep -q '^listening' "$out/msaa-events.txt" && break
-    sleep 0.1
-done
-grep -q '^listening' "$out/msaa-events.txt" || fail "the MSAA client does not listen (see $out/msaa.err)"
+within 10 grep -q '^listening' "$out/msaa-events.txt" || fail "the MSAA client does not listen (see $out/msaa.err)"
 # The digit left the focus on E6: Tab moves it to A5, which Space presses.
 xdotool key Tab
 msaa_tree tab
@@ -238,11 +228,7 @@ heard '^event focus 2$' "the focus move to String A5"
 heard '^event state 2$' "String A5's state change"
 heard '^event live 8 | A, ' "R read the reading out"
 xdotool key F1
-for _ in $(seq 100); do
-    [ -s "$out/opened" ] && break
-    sleep 0.1
-done
-[ -s "$out/opened" ] || fail "F1 opened nothing"
+within 10 test -s "$out/opened" || fail "F1 opened nothing"
 opened=$(tr -d '\r\n' <"$out/opened")
 [[ "$opened" == *'help\guide.htm' ]] || fail "F1 opened '$opened'"
 step "keys: 6, Escape, Ctrl+6, Tab, Space, R, F1 ($opened); the client heard focus, state, the read-out"
@@ -282,9 +268,7 @@ dense_screen() {
     local dpi=$1 want=$2
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
         >"$out/reg.out" 2>"$out/reg.err" || fail "cannot set $dpi dpi"
-    (cd "$repo" && exec wine "$tuner") >"$out/tuner$dpi.out" 2>"$out/tuner$dpi.err" &
-    tuner_pid=$!
-    track_pid "$tuner_pid"
+    start_tuner "tuner$dpi" wine "$tuner"
     wid=$(find_window '^Vibralon$' 30) || fail "the tuner's window did not appear at $dpi dpi"
     size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
     [ "$size" = "$want" ] || fail "at $dpi dpi the client area is $size, not $want"
@@ -316,12 +300,10 @@ frame_of() {
 title_height() {
     xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g' | awk '{print $3}'
 }
-# Screenshots box $1's frame to $2.frame.png and its client area to $2.box.png.
-shoot_box() {
-    sleep 0.3
-    import -window "$(frame_of "$1")" "$2.frame.png" || fail "no screenshot of the frame of $1"
-    import -window "$1" "$2.box.png" || fail "no screenshot of box $1"
-    title_height "$1" >"$2.title"
+# Shoots the frame of the box lone_box found to $1.frame.png, its title bar's height to $1.title.
+shoot_frame() {
+    import -window "$(frame_of "$box")" "$1.frame.png" || fail "no screenshot of the frame of $box"
+    title_height "$box" >"$1.title"
 }
 # The pixels of the title's lettering (white) in the title bar of a shot frame.
 title_letter_pixels() {
@@ -329,26 +311,15 @@ title_letter_pixels() {
         grep -c '(255,255,255)' || true
 }
 
-(
-    export PULSE_SERVER="unix:$out/nowhere/native"
-    cd "$repo" && exec wine "$tuner"
-) >"$out/no_server.out" 2>"$out/no_server.err" &
-tuner_pid=$!
-track_pid "$tuner_pid"
+start_tuner no_server PULSE_SERVER="unix:$out/nowhere/native" wine "$tuner"
 captions=("No sound card installed !" "Cannot determine sound card capabilities !" "Recorder")
 for i in 0 1 2; do
     caption=${captions[$i]}
-    box=$(find_window "^$caption\$" 20) || fail "no message box '$caption'"
     # One box at a time: no other of the tuner's windows shows.
-    for other in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
-        name=$(xdotool getwindowname "$other" 2>/dev/null) || continue
-        for j in 0 1 2; do
-            [ "$j" = "$i" ] || [ "$name" != "${captions[$j]}" ] || fail "'$caption' is not alone: '$name' shows too"
-        done
-        [ "$name" != Vibralon ] || fail "the tuner's window shows with '$caption'"
-    done
-    shoot_box "$box" "$out/tuner$i"
-    xdotool windowactivate --sync "$box" key Return
+    others=(Vibralon "${captions[@]:0:i}" "${captions[@]:i+1}")
+    lone_box "$caption" "$out/tuner$i.box.png" --none-of "${others[@]}"
+    shoot_frame "$out/tuner$i"
+    answer_box
     step "message box '$caption' answered"
 done
 ended_within "$tuner_pid" 2 || fail "no server: still running 2 s later"
@@ -360,24 +331,18 @@ ended_within "$tuner_pid" 2 || fail "no server: still running 2 s later"
 wide_text="A text long enough that its box is wider than any title bar needs to be"
 for i in 0 1 2; do
     caption=${captions[$i]}
-    wine "$probe" "$caption" "$wide_text" >/dev/null 2>"$out/probe$i.err" &
-    probe_pid=$!
-    box=$(find_window "^$caption\$" 20) || fail "the probe's box '$caption' did not appear"
-    shoot_box "$box" "$out/probe$i"
-    xdotool windowactivate --sync "$box" key Return
-    wait "$probe_pid" || true
+    show_box "$caption" "$out/probe$i.box.png" wine "$probe" "$caption" "$wide_text"
+    shoot_frame "$out/probe$i"
+    answer_box
     shown=$(title_letter_pixels "$out/tuner$i")
     whole=$(title_letter_pixels "$out/probe$i")
     [ "$whole" -gt 0 ] || fail "no lettering found in the title of '$caption' ($out/probe$i.frame.png)"
     [ "$shown" = "$whole" ] ||
         fail "the caption '$caption' is cut: $shown of $whole letter pixels ($out/tuner$i.frame.png)"
 done
-wine "$probe" "Recorder" "Format not supported" >/dev/null 2>"$out/probe-recorder.err" &
-probe_pid=$!
-box=$(find_window '^Recorder$' 20) || fail "the probe's Recorder box did not appear"
-shoot_box "$box" "$out/probe-recorder"
-xdotool windowactivate --sync "$box" key Return
-wait "$probe_pid" || true
+show_box Recorder "$out/probe-recorder.box.png" wine "$probe" Recorder "Format not supported"
+shoot_frame "$out/probe-recorder"
+answer_box
 differing=$(compare -metric AE "$out/tuner2.box.png" "$out/probe-recorder.box.png" null: 2>&1) || true
 [ "$differing" = "0" ] || fail "the Recorder box does not say 'Format not supported' ($differing pixels differ)"
 step "no server: three boxes in order, each caption whole, exit code 0"

@@ -25,16 +25,14 @@ out=$(realpath -m "$2")
 repo=$(realpath "$(dirname "$0")/../../..")
 skin=$repo/ui/skin/art
 client=$repo/tests/e2e/access/atspi_client.py
-rm -rf "$out"
-mkdir -p "$out/home"
 
 # shellcheck source=tests/support/x11/session.sh
 source "$repo/tests/support/x11/session.sh"
 # shellcheck source=tests/e2e/tuner/tuner_checks.sh
 source "$repo/tests/e2e/tuner/tuner_checks.sh"
+session_begin "$out" 40 '*.err' 'events.log'
+mkdir "$out/home"
 tuner_checks_init "$out" "$skin"
-session_cleanup_on_exit
-fail_shows_logs "$out" 40 '*.err' 'events.log'
 x11_exact_pixels_env
 stub_xdg_open "$out"
 export PATH="$out/bin:$PATH"
@@ -45,15 +43,11 @@ python=/usr/bin/python3
 
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$out/at-spi.out" 2>"$out/at-spi.err" &
 track_pid $!
-x11_start_xvfb "$out"
-x11_start_openbox "$out"
-start_private_pulse "$out/pulse"
+x11_start_desktop "$out"
 sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 120 sine 110 vol 0.5
 play "$out/tone110.wav"
 
-(cd "$repo" && exec "$tuner") >"$out/tuner.out" 2>"$out/tuner.err" &
-tuner_pid=$!
-track_pid "$tuner_pid"
+start_tuner tuner "$tuner"
 wid=$(find_window '^Vibralon$' 20) || fail "the tuner's window did not appear"
 step "window $wid up"
 
@@ -146,12 +140,7 @@ ended_within "$tuner_pid" 5 || fail "still running 5 s after the close"
 [ "$exit_code" -eq 0 ] || fail "exit code $exit_code after the close"
 
 # --- 5. The start-up boxes, with no sound server ----------------------------------------------
-(
-    export PULSE_SERVER="unix:$out/nowhere/native"
-    cd "$repo" && exec "$tuner"
-) >"$out/no_server.out" 2>"$out/no_server.err" &
-tuner_pid=$!
-track_pid "$tuner_pid"
+start_tuner no_server PULSE_SERVER="unix:$out/nowhere/native" "$tuner"
 # caption, then the text its box shows (the first two have none).
 boxes=("No sound card installed !" "" "Cannot determine sound card capabilities !" ""
     "Recorder" "Format not supported")

@@ -10,21 +10,14 @@ set -euo pipefail
 tuner=$(realpath "$1")
 out=$(realpath -m "$2")
 repo=$(realpath "$(dirname "$0")/../../..")
-rm -rf "$out"
-mkdir -p "$out"
 
 # shellcheck source=tests/support/x11/session.sh
 source "$repo/tests/support/x11/session.sh"
-session_cleanup_on_exit
-fail_shows_logs "$out" all 'tuner.err'
+session_begin "$out" all 'tuner.err'
 x11_exact_pixels_env
-x11_start_xvfb "$out"
-x11_start_openbox "$out"
-start_private_pulse "$out/pulse"
+x11_start_desktop "$out"
 
-(cd "$repo" && exec "$tuner") >"$out/tuner.out" 2>"$out/tuner.err" &
-tuner_pid=$!
-track_pid "$tuner_pid"
+start_tuner tuner "$tuner"
 for _ in $(seq 300); do
     wmctrl -l | grep -q ' Vibralon$' && break
     sleep 0.1

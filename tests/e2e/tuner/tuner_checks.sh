@@ -140,21 +140,6 @@ ended_within() {
     wait "$pid" || exit_code=$?
 }
 
-# Prints the id of a shown window whose title matches $1, waiting up to $2 seconds (default
-# 10). Asked again and again: a search that meets a window just going away fails.
-find_window() {
-    local pattern=$1 deadline=$((SECONDS + ${2:-10})) id
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1) || true
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
-
 client_origin() {
     xwininfo -id "$wid" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
 }
@@ -254,11 +239,7 @@ check_strings() {
 # OUT/opened (see stub_xdg_open), to open REPO/help/guide.htm by its absolute path. $3 says how.
 check_help_opened() {
     local out=$1 repo=$2 opened
-    for _ in $(seq 50); do
-        [ -s "$out/opened" ] && break
-        sleep 0.1
-    done
-    [ -s "$out/opened" ] || fail "$3: the help was not opened"
+    within 5 test -s "$out/opened" || fail "$3: the help was not opened"
     opened=$(sed -n 2p "$out/opened")
     [ "$opened" = "file://$repo/help/guide.htm" ] || fail "$3: '$opened' was opened"
     [ -f "$repo/help/guide.htm" ] || fail "help/guide.htm is missing"

@@ -30,27 +30,22 @@ busy_source=$(realpath "$4")
 thread_refusal=$(realpath "$5")
 repo=$(realpath "$(dirname "$0")/../../..")
 skin=$repo/ui/skin/art
-pulse_dir=$out/pulse
-rm -rf "$out"
-mkdir -p "$out"
 
 # shellcheck source=tests/support/x11/session.sh
 source "$repo/tests/support/x11/session.sh"
+# shellcheck source=tests/support/x11/message_boxes.sh
+source "$repo/tests/support/x11/message_boxes.sh"
 # shellcheck source=tests/e2e/tuner/tuner_checks.sh
 source "$repo/tests/e2e/tuner/tuner_checks.sh"
+session_begin "$out" 40 '*.err'
 tuner_checks_init "$out" "$skin"
-session_cleanup_on_exit
-fail_shows_logs "$out" 40 '*.err'
 x11_exact_pixels_env
 # The help button's "open" lands here instead of in a browser: it records what it was given.
 stub_xdg_open "$out"
 export PATH="$out/bin:$PATH"
 
 # --- The X server, the window manager, the sound server and the sounds -------------------------
-x11_start_xvfb "$out"
-x11_start_openbox "$out"
-
-start_private_pulse "$pulse_dir"
+x11_start_desktop "$out"
 sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
 "$repo/tests/support/render-guitar" "$out/a_string.wav" 45 2 10 2>"$out/render.err" ||
     fail "cannot render the A string"
@@ -76,16 +71,10 @@ vibralon_streams() {
 # Whether the box captured in PNG shows, pixel for pixel, what the probe shows when started
 # with the arguments after its TITLE: the way to read a box's text.
 box_matches_probe() {
-    local png=$1 title=$2 box differing probe_pid
+    local png=$1 title=$2 differing
     shift 2
-    "$probe" "$@" >/dev/null 2>>"$out/probe.err" &
-    probe_pid=$!
-    track_pid "$probe_pid"
-    box=$(find_window "^$title\$") || fail "the probe's box '$title' did not appear"
-    sleep 0.3
-    import -window "$box" "$out/probe_box.png"
-    xdotool windowactivate --sync "$box" key Return
-    wait "$probe_pid" || true
+    show_box "$title" "$out/probe_box.png" "$probe" "$@"
+    answer_box
     differing=$(compare -metric AE "$png" "$out/probe_box.png" null: 2>&1) || true
     [ "$differing" = "0" ]
 }
@@ -94,9 +83,7 @@ box_matches_probe() {
 play "$out/tone110.wav"
 tone_pid=$player_pid
 # From the repository's root, as ./run starts it, so that help/guide.htm is found.
-(cd "$repo" && exec "$tuner") >"$out/tuner.out" 2>"$out/tuner.err" &
-tuner_pid=$!
-track_pid "$tuner_pid"
+start_tuner tuner "$tuner"
 wid=$(find_window '^Vibralon$' 20) || fail "the tuner's window did not appear"
 step "window $wid up"
 [ "$(vibralon_streams)" = 1 ] || fail "the server sees no recording stream of Vibralon"
@@ -170,27 +157,13 @@ step "closed: exit 0 after $ended_ms ms, stream gone"
 kill "$player_pid" 2>/dev/null || true
 
 # --- 5. No sound server at all ----------------------------------------------------------------------
-(
-    export PULSE_SERVER="unix:$out/nowhere/native"
-    cd "$repo" && exec "$tuner"
-) >"$out/no_server.out" 2>"$out/no_server.err" &
-tuner_pid=$!
-track_pid "$tuner_pid"
+start_tuner no_server PULSE_SERVER="unix:$out/nowhere/native" "$tuner"
 captions=("No sound card installed !" "Cannot determine sound card capabilities !" "Recorder")
 for number in 0 1 2; do
     caption=${captions[$number]}
-    box=$(find_window "^$caption\$") || fail "no message box '$caption'"
     # One box at a time: nothing else of the tuner's is on screen.
-    others=$(xdotool search --onlyvisible --pid "$tuner_pid" 2>/dev/null | grep -vx "$box" || true)
-    for other in $others; do
-        [ "$(xdotool getwindowname "$other")" = "$caption" ] ||
-            fail "'$caption' is not alone: $(xdotool getwindowname "$other") shows too"
-    done
-    sleep 0.3
+    lone_box "$caption" "$out/box$number.png" --pid "$tuner_pid"
     title_text "$box" "$out/caption$number.png" || fail "no title bar over '$caption'"
-    if [ "$caption" = "Recorder" ]; then
-        import -window "$box" "$out/recorder_box.png"
-    fi
     if [ "$number" -eq 0 ]; then
         # Return held across the first box: its press answers that box, but neither its
         # autorepeat nor its release may answer the next, which the user has not seen yet.
@@ -203,26 +176,21 @@ for number in 0 1 2; do
         xdotool search --onlyvisible --name "^$next\$" >/dev/null ||
             fail "a Return held across '$caption' answered '$next'"
     else
-        xdotool windowactivate --sync "$box" key Return
+        answer_box
     fi
     step "message box '$caption' answered"
 done
 expect_clean_exit "$tuner_pid" "$out/no_server.err" "no server"
-box_matches_probe "$out/recorder_box.png" Recorder Recorder "Format not supported" ||
+box_matches_probe "$out/box2.png" Recorder Recorder "Format not supported" ||
     fail "the Recorder box does not say 'Format not supported'"
 
 # Each caption whole: as a box shows it that a long body makes wide enough for any title bar.
 body=$(printf 'A body long enough to widen the box. %.0s' 1 2 3 4)
 for number in 0 1 2; do
     caption=${captions[$number]}
-    "$probe" "$caption" "$body" >/dev/null 2>>"$out/probe.err" &
-    probe_pid=$!
-    track_pid "$probe_pid"
-    box=$(find_window "^$caption\$") || fail "the probe's box '$caption' did not appear"
-    sleep 0.3
+    show_box "$caption" "$out/whole_box$number.png" "$probe" "$caption" "$body"
     title_text "$box" "$out/whole$number.png" || fail "no title bar over the probe's '$caption'"
-    xdotool windowactivate --sync "$box" key Return
-    wait "$probe_pid" || true
+    answer_box
     differing=$(compare -metric AE "$out/caption$number.png" "$out/whole$number.png" null: 2>&1) || true
     [ "$differing" = "0" ] || fail "'$caption' is cut in its title bar ($differing pixels differ)"
 done
@@ -234,21 +202,11 @@ busy_source_refuses_the_tuner() {
     "$busy_source" >"$out/busy.out" 2>"$out/busy.err" &
     busy_pid=$!
     track_pid "$busy_pid"
-    for _ in $(seq 100); do
-        grep -q '^holding' "$out/busy.out" && break
-        sleep 0.1
-    done
-    grep -q '^holding' "$out/busy.out" || fail "the source could not be made busy"
+    within 10 grep -q '^holding' "$out/busy.out" || fail "the source could not be made busy"
     play "$out/tone110.wav"
-    (cd "$repo" && exec "$tuner") >"$out/busy_tuner.out" 2>"$out/busy_tuner.err" &
-    tuner_pid=$!
-    track_pid "$tuner_pid"
-    box=$(find_window '^Recorder$') || fail "busy source: no Recorder box"
-    others=$(xdotool search --onlyvisible --pid "$tuner_pid" 2>/dev/null | grep -vx "$box" || true)
-    [ -z "$others" ] || fail "busy source: the Recorder box is not alone"
-    sleep 0.3
-    import -window "$box" "$out/busy_box.png"
-    xdotool windowactivate --sync "$box" key Return
+    start_tuner busy_tuner "$tuner"
+    lone_box Recorder "$out/busy_box.png" --pid "$tuner_pid"
+    answer_box
     wid=$(find_window '^Vibralon$') || fail "busy source: the window did not appear after the box"
     [ "$(vibralon_streams)" = 0 ] || fail "busy source: the server gave the tuner a stream after all"
     # Shown as it started, and it stays so while the tone plays: no lamp change, no note.
@@ -289,12 +247,8 @@ fi
 ) >"$out/refused.out" 2>"$out/refused.err" &
 tuner_pid=$!
 track_pid "$tuner_pid"
-box=$(find_window '^Vibralon$') || fail "refused thread: no error box"
-others=$(xdotool search --onlyvisible --pid "$tuner_pid" 2>/dev/null | grep -vx "$box" || true)
-[ -z "$others" ] || fail "refused thread: the error box is not alone"
-sleep 0.3
-import -window "$box" "$out/error_box.png"
-xdotool windowactivate --sync "$box" key Return
+lone_box Vibralon "$out/error_box.png" --pid "$tuner_pid"
+answer_box
 expect_clean_exit "$tuner_pid" "$out/refused.err" "refused thread"
 box_matches_probe "$out/error_box.png" Vibralon --exception "Resource temporarily unavailable" ||
     fail "refused thread: the box does not show the system's refusal"

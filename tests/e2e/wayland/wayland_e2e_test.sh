@@ -21,16 +21,13 @@ out=$(realpath -m "$4")
 repo=$(realpath "$(dirname "$0")/../../..")
 skin=$repo/ui/skin/art
 user=vibralon-e2e
-rm -rf "$out"
-mkdir -p "$out"
 
 # shellcheck source=tests/support/x11/session.sh
 source "$repo/tests/support/x11/session.sh"
 # shellcheck source=tests/e2e/tuner/tuner_checks.sh
 source "$repo/tests/e2e/tuner/tuner_checks.sh"
+session_begin "$out" 40 '*.err'
 tuner_checks_init "$out" "$skin"
-session_cleanup_on_exit
-fail_shows_logs "$out" 40 '*.err'
 x11_exact_pixels_env
 export QT_QPA_PLATFORM=wayland
 # Under AddressSanitizer: Qt's Wayland plugins leave allocations behind, and Qt unloads them at
@@ -279,6 +276,17 @@ caption_text() {
     convert "$shot" -crop "$((frame[2] - 2))x$((frame[4] - 2))+$((frame[0] + 1))+$((frame[1] + 1))" \
         +repage -trim "$2"
 }
+# What lone_box of tests/support/x11/message_boxes.sh does, through sway and grim: the box
+# titled $1 shows, the one window of process $2, and its caption's text goes to $3.
+lone_box() {
+    local caption=$1 pid=$2
+    find_window "$pid" "$caption" >/dev/null || fail "no message box '$caption'"
+    [ "$(windows | awk -v pid="$pid" '$2 == pid' | wc -l)" -eq 1 ] ||
+        fail "'$caption' is not alone: $(windows)"
+    sleep 0.3
+    screenshot
+    caption_text "$caption" "$3" || fail "'$caption' has no title bar"
+}
 (
     export PULSE_SERVER="unix:$home/nowhere/native"
     cd "$home" && exec "${as_user[@]}" "$home/bin/vibralon"
@@ -288,13 +296,8 @@ track_pid "$tuner_pid"
 captions=("No sound card installed !" "Cannot determine sound card capabilities !" "Recorder")
 for number in 0 1 2; do
     caption=${captions[$number]}
-    find_window "$tuner_pid" "$caption" >/dev/null || fail "no message box '$caption'"
     # One box at a time: nothing else of the tuner's is on screen.
-    [ "$(windows | awk -v pid="$tuner_pid" '$2 == pid' | wc -l)" -eq 1 ] ||
-        fail "'$caption' is not alone: $(windows)"
-    sleep 0.3
-    screenshot
-    caption_text "$caption" "$out/caption$number.png" || fail "'$caption' has no title bar"
+    lone_box "$caption" "$tuner_pid" "$out/caption$number.png"
     [ "$number" -ne 0 ] || save_window "$caption" "$out/message-box-wayland.png"
     swaymsg -q "[pid=$tuner_pid] kill" || fail "could not answer '$caption'"
     step "message box '$caption' answered"
@@ -307,10 +310,7 @@ body=$(printf 'A body long enough to widen the box. %.0s' 1 2 3 4)
 for number in 0 1 2; do
     caption=${captions[$number]}
     run_as_user message_box_probe "$caption" "$body"
-    find_window "$program_pid" "$caption" >/dev/null || fail "the probe's box '$caption' did not appear"
-    sleep 0.3
-    screenshot
-    caption_text "$caption" "$out/whole$number.png" || fail "no title bar on the probe's box"
+    lone_box "$caption" "$program_pid" "$out/whole$number.png"
     close_until_ended "$program_pid" || fail "the probe's box '$caption' does not close"
     differing=$(compare -metric AE "$out/caption$number.png" "$out/whole$number.png" null: 2>&1) || true
     [ "$differing" = "0" ] || fail "'$caption' is cut in its title bar ($differing pixels differ)"

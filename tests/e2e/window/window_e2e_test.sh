@@ -7,13 +7,12 @@ set -euo pipefail
 
 probe=$1
 out=$2
-rm -rf "$out"
-mkdir -p "$out"
 
 # shellcheck source=tests/support/x11/session.sh
 source "$(dirname "$0")/../../support/x11/session.sh"
-session_cleanup_on_exit
-fail_shows_logs "$out" all '*.out' '*.err'
+# shellcheck source=tests/support/x11/message_boxes.sh
+source "$(dirname "$0")/../../support/x11/message_boxes.sh"
+session_begin "$out" all '*.out' '*.err'
 x11_exact_pixels_env
 
 # Waits up to $3 seconds (default 10) for a line matching $2 in file $1.
@@ -159,10 +158,8 @@ close_politely demo
 
 # --- 4. The real message box ------------------------------------------------------------------
 start_probe box --message-box "No sound card installed !"
-box=$(timeout 10 xdotool search --sync --name '^No sound card installed !$' | head -n1) ||
-    fail "no message box appeared"
-import -window "$box" "$out/message_box.png"
-xdotool windowactivate --sync "$box" key Return
+lone_box "No sound card installed !" "$out/message_box.png"
+answer_box
 wait_for_line "$out/box.out" '^message box returned 1$'
 code=0
 wait "$probe_pid" || code=$?

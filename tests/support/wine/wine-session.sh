@@ -61,9 +61,7 @@ wine_start_desktop_session() {
     # Wine processes started before there was a display (a registry change, say) would keep
     # a desktop without one, on which no window of a later program ever shows: let them end.
     [ -z "${WINEPREFIX:-}" ] || wineserver -w
-    x11_start_xvfb "$out"
-    x11_start_openbox "$out"
-    start_private_pulse "$out/pulse"
+    x11_start_desktop "$out"
     pactl set-default-source guitar.monitor >/dev/null || fail "cannot make guitar.monitor the default source"
 }
 

@@ -4,13 +4,17 @@
 # ended however the script ends, and failures that show the logs.
 #
 #   source "$repo/tests/support/x11/session.sh"
-#   session_cleanup_on_exit               # EXIT ends tracked processes; TERM and INT leave by it
-#   fail_shows_logs "$out" 40 '*.err'     # fail() prints the last 40 lines of each such log
+#   session_begin "$out" 40 '*.err'       # OUT made anew; on EXIT tracked processes end (TERM and
+#                                         # INT leave by it); fail() prints the last 40 lines of
+#                                         # each such log in OUT
 #   x11_exact_pixels_env
-#   x11_start_xvfb "$out"                 # sets DISPLAY
-#   x11_start_openbox "$out"
+#   x11_start_desktop "$out"              # Xvfb (sets DISPLAY), openbox, private sound server
+#   x11_start_xvfb "$out"; x11_start_openbox "$out"   # the same parts alone
 #   start_private_pulse "$out/pulse" [RUNNER...]   # PulseAudio or PipeWire: sets PULSE_SERVER...
 #   stop_private_pulse                    # before the end: fails if a D-Bus daemon outlives it
+#   start_tuner NAME [VAR=VALUE...] PROGRAM   # from the repository's root; sets tuner_pid
+#   wid=$(find_window '^Vibralon$' 20)    # a shown window by its title, waited for
+#   within 10 test -s "$out/opened"       # whether a command holds within 10 s
 #   program & track_pid $!
 #
 # Sourcing only defines functions and variables; it starts and traps nothing.
@@ -18,6 +22,7 @@
 session_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 
 pids=()
+session_out=
 session_exit_hooks=()
 session_pulse_dir=
 session_pulse_script_dir=
@@ -54,6 +59,16 @@ session_cleanup_on_exit() {
     trap session_cleanup EXIT
     # A test that times out is sent TERM: leave through the EXIT trap so nothing stays behind.
     trap 'exit 1' TERM INT
+}
+
+# The start of every such script: OUT (removed and made anew) holds its logs and screenshots; the
+# rest of the arguments are those of fail_shows_logs.
+session_begin() {
+    session_out=$1
+    rm -rf "$session_out"
+    mkdir -p "$session_out"
+    session_cleanup_on_exit
+    fail_shows_logs "$@"
 }
 
 # fail() shows the non-empty logs in DIR whose names match the PATTERNs (globbed when it fails),
@@ -114,6 +129,50 @@ x11_start_openbox() {
         sleep 0.1
     done
     wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
+}
+
+# Prints the id of a shown window whose title matches $1, waiting up to $2 seconds (default
+# 10). Asked again and again: a search that meets a window just going away fails.
+find_window() {
+    local pattern=$1 deadline=$((SECONDS + ${2:-10})) id
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1) || true
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Whether the command after SECONDS holds within that many seconds, asked every 0.1 s.
+within() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+# The desktop a tuner meets: an X server, a window manager, and a private sound server in OUT/pulse.
+x11_start_desktop() {
+    x11_start_xvfb "$1"
+    x11_start_openbox "$1"
+    start_private_pulse "$1/pulse"
+}
+
+# Starts PROGRAM from the repository's root, as ./run does (so help/guide.htm is found), with
+# the variables given before it, its output in NAME.out and NAME.err of session_begin's OUT; sets
+# tuner_pid. PROGRAM may be a command with arguments (wine vibralon.exe).
+# shellcheck disable=SC2034 # tuner_pid is for the scripts that source this file
+start_tuner() {
+    local name=$1
+    shift
+    (cd "$session_repo" && exec env "$@") >"$session_out/$name.out" 2>"$session_out/$name.err" &
+    tuner_pid=$!
+    track_pid "$tuner_pid"
 }
 
 # A private sound server in DIR (see tests/support/pulse/private-pulse.sh), started through the
