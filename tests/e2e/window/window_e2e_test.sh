@@ -70,6 +70,9 @@ start_probe start --dump "$out/start.ppm"
 size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 [ "$size" = "423x328" ] || fail "client area is $size, not 423x328"
 [ "$model_left $model_top" = "296 206" ] || fail "first position $model_left,$model_top"
+# openbox sets the frame's extents a moment after the window maps.
+framed() { xprop -id "$wid" _NET_FRAME_EXTENTS | grep -q ' = '; }
+within 5 framed || fail "openbox gave the window no frame extents"
 read -r client_x client_y < <(client_origin)
 read -r frame_left _ frame_top _ < <(xprop -id "$wid" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
 frame_x=$((client_x - frame_left))
