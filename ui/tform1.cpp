@@ -10,7 +10,7 @@
 
 namespace {
 
-// Each picture comes from the program's data at the art scale in use, at its first painting.
+// Each picture comes from the program's data at the art scale in use.
 skin::Image MakeImage(skin::Form& owner, std::string_view name) {
     return skin::Image(owner, form1::Component(name), &skin::EmbeddedPicture);
 }
@@ -40,8 +40,8 @@ auto Lookup(const std::array<Entry, N>& table, std::string_view name) {
 
 } // namespace
 
-TForm1::TForm1()
-    : skin::Form(form1::kForm, skin::EmbeddedBytes(form1::kIcon)), Fond(MakeImage(*this, "Fond")),
+TForm1::TForm1(int artScale)
+    : skin::Form(form1::kForm, skin::EmbeddedBytes(form1::kIcon), artScale), Fond(MakeImage(*this, "Fond")),
       Shape1(MakeImage(*this, "Shape1")), Off(MakeImage(*this, "Off")), On(MakeImage(*this, "On")),
       Image2(MakeImage(*this, "Image2")), Image3(MakeImage(*this, "Image3")),
       E6(MakeImage(*this, "E6")), LE6(MakeImage(*this, "LE6")), A5(MakeImage(*this, "A5")),
@@ -51,6 +51,11 @@ TForm1::TForm1()
       moins(MakeImage(*this, "moins")), plus(MakeImage(*this, "plus")),
       Liste(form1::Component("Liste"), form1::kListeFrames, &skin::EmbeddedPicture),
       strings_{{{&E6, &LE6}, {&A5, &LA5}, {&D4, &LD4}, {&G3, &LG3}, {&B2, &LB2}, {&E1, &LE1}}} {
+    // Every picture is there from the start, so a missing one is told now, not at a painting.
+    for (skin::Image* image : Images()) {
+        image->Load();
+    }
+    Liste.Load(artScale);
     BindHandlers();
 }
 

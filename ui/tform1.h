@@ -24,11 +24,11 @@ public:
     static constexpr skin::Pixel LitBar = skin::Rgb(64, 255, 64);
     static constexpr skin::Point NoteWindow = form1::kNoteAt;
 
-    // Builds every component from the description, its picture to come from the program's data
-    // at its first painting, then sets the display state: no note drawn, no bar lit, no arrow,
-    // no string selected. A missing or unreadable picture is reported (skin::PictureError) where
-    // it is first used.
-    TForm1();
+    // Builds every component from the description with its picture from the program's data at
+    // `artScale` (bitmaps decoded now; JPEG and PNG pictures at their first painting), then sets
+    // the display state: no note drawn, no bar lit, no arrow, no string selected. Throws
+    // skin::PictureError when a picture is missing or unreadable.
+    explicit TForm1(int artScale = 1);
 
     // Components, in creation order (later ones lie above earlier ones).
     skin::Image Fond;

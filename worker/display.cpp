@@ -51,7 +51,6 @@ void Display::Execute() {
                 ProcessBlock();
             }
         }
-        handledWakeUps_.fetch_add(1, std::memory_order_release);
     }
 }
 

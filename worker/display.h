@@ -47,10 +47,6 @@ public:
     // Returns how many were applied.
     int DeliverUpdates();
 
-    // Wake-ups handled so far (with or without a completed block), not counting the last one
-    // that ended the thread: lets a caller know the worker has dealt with a signal.
-    long HandledWakeUps() const { return handledWakeUps_.load(std::memory_order_acquire); }
-
 protected:
     void Execute() override;
 
@@ -68,5 +64,4 @@ private:
 
     TunerView& view_;
     ViewUpdates updates_;
-    std::atomic<long> handledWakeUps_{0};
 };

@@ -28,16 +28,4 @@ struct NotifyBinding {
 
 enum class EventKind { MouseDown, MouseUp, Click };
 
-// One event as routed, reported to an observer before the handler (if any) runs.
-struct RoutedEvent {
-    Image* target = nullptr;
-    EventKind kind = EventKind::MouseDown;
-    MouseButton button = MouseButton::Left;
-    int x = 0;
-    int y = 0;
-    std::string_view handler; // empty when the component has no handler for it
-};
-
-using EventObserver = std::function<void(const RoutedEvent&)>;
-
 } // namespace skin

@@ -18,9 +18,9 @@ int ArtScaleFor(double devicePixelRatio) {
     return devicePixelRatio >= 1.5 ? 2 : 1;
 }
 
-Form::Form(const FormDescription& description, std::span<const std::uint8_t> icon)
-    : description_(description),
-      icon_(icon), clientSize_{description.clientWidth, description.clientHeight} {
+Form::Form(const FormDescription& description, std::span<const std::uint8_t> icon, int artScale)
+    : description_(description), icon_(icon),
+      clientSize_{description.clientWidth, description.clientHeight}, artScale_(artScale) {
     images_.reserve(32);
 }
 
@@ -246,9 +246,6 @@ void Form::Deliver(EventKind kind, Image& target, MouseButton button, Point at) 
     const int x = at.x - target.Left();
     const int y = at.y - target.Top();
     if (kind == EventKind::Click) {
-        if (observer_) {
-            observer_({&target, kind, button, x, y, target.OnClick.name});
-        }
         if (target.OnClick) {
             target.OnClick.call(target);
         }
@@ -256,9 +253,6 @@ void Form::Deliver(EventKind kind, Image& target, MouseButton button, Point at) 
     }
     const MouseBinding& binding =
         kind == EventKind::MouseDown ? target.OnMouseDown : target.OnMouseUp;
-    if (observer_) {
-        observer_({&target, kind, button, x, y, binding.name});
-    }
     if (binding) {
         binding.call(target, button, x, y);
     }

@@ -29,8 +29,10 @@ int ArtScaleFor(double devicePixelRatio);
 
 class Form {
 public:
-    // `icon` is the window's icon file (ICO), kept by reference.
-    explicit Form(const FormDescription& description, std::span<const std::uint8_t> icon = {});
+    // `icon` is the window's icon file (ICO), kept by reference; `artScale` the art that the
+    // pictures are first fetched at (the host may pick another for its window).
+    explicit Form(const FormDescription& description, std::span<const std::uint8_t> icon = {},
+                  int artScale = 1);
     virtual ~Form() = default;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -64,7 +66,7 @@ public:
     // --- Painting ---------------------------------------------------------------------------
     // Everything the form and its hosts deal in (places, areas to paint, the mouse) is in skin
     // pixels; only the composed pixels are at the art scale, each skin pixel a block of
-    // ArtScale() x ArtScale() of them. 1 until the host picks the art for its screen.
+    // ArtScale() x ArtScale() of them.
     int ArtScale() const { return artScale_; }
     // Changes the art: the pictures are fetched again at that scale, ArtScaleChanged() redraws
     // what was drawn on them, and the whole window is painted again.
@@ -103,9 +105,6 @@ public:
     // A key the host recognised; what it does is the window's own business.
     virtual void KeyPressed(a11y::Key) {}
 
-    // Sees every routed event before its handler runs (for tests and diagnostics).
-    void SetEventObserver(EventObserver observer) { observer_ = std::move(observer); }
-
 protected:
     // After the art scale changed and the pictures were let go: draws again on the new ones
     // what the form had drawn on the old.
@@ -132,7 +131,6 @@ private:
     Image* captured_ = nullptr; // the component that took a left press, until its release
     bool clickPending_ = false; // that press may still become a click
     bool formCaptured_ = false; // a left press on bare window colour holds the mouse
-    EventObserver observer_;
 };
 
 } // namespace skin

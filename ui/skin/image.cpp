@@ -24,17 +24,27 @@ Image::Image(Form& owner, const ComponentDescription& description, PictureSource
     owner_.Adopt(*this);
 }
 
+void Image::Load() {
+    FetchAt(owner_.ArtScale());
+}
+
+void Image::FetchAt(int scale) const {
+    if (source_ != nullptr && pictureScale_ != scale) {
+        picture_ = source_(description_.name, scale);
+        pictureScale_ = scale;
+    }
+}
+
 Picture& Image::Fetched() const {
     if (pictureScale_ == 0) {
-        const int scale = owner_.ArtScale();
         try {
-            picture_ = source_(description_.name, scale);
+            FetchAt(owner_.ArtScale());
         } catch (const PictureError& error) {
             // Painting cannot report; the picture stays empty and what lies beneath shows.
             std::fprintf(stderr, "skin: %s\n", error.what());
             picture_ = {};
+            pictureScale_ = owner_.ArtScale();
         }
-        pictureScale_ = scale;
     }
     return picture_;
 }

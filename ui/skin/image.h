@@ -49,6 +49,9 @@ public:
     void CopyRect(const RgbPixels& source, const Rect& sourceArea, Point to);
     void CopyRect(const Picture& source, const Rect& sourceArea, Point to);
 
+    // Fetches the picture from its source at the form's art scale now, unless it holds one at
+    // that scale; throws PictureError when it is missing or unreadable.
+    void Load();
     const Picture& GetPicture() const;
     // The scale the picture is drawn at: picture pixels a skin pixel, a side.
     int PictureScale() const;
@@ -64,6 +67,8 @@ private:
     // Copies with `copy` onto the canvas and repaints what it touched.
     template <typename CopyFn> void CopyOnto(const Rect& sourceArea, Point to, CopyFn copy);
     Picture& Fetched() const;
+    // The picture from the source at `scale`, unless held at it already; throws PictureError.
+    void FetchAt(int scale) const;
 
     Form& owner_;
     ComponentDescription description_;

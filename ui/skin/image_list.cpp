@@ -14,17 +14,29 @@ ImageList::ImageList(const ComponentDescription& description, int count, Picture
 ImageList::ImageList(const ComponentDescription& description, int count, PictureSource source)
     : description_(description), count_(count), source_(source) {}
 
-const Picture& ImageList::Strip(int scale) const {
+void ImageList::Load(int scale) {
+    FetchAt(scale);
+}
+
+void ImageList::FetchAt(int scale) const {
     if (source_ != nullptr && scale != stripScale_) {
-        try {
-            strip_ = source_(description_.name, scale);
-        } catch (const PictureError& error) {
-            std::fprintf(stderr, "skin: %s\n", error.what());
-            strip_ = {};
-        }
+        strip_ = source_(description_.name, scale);
         stripScale_ = scale;
         const int frameWidth = description_.width * scale;
         columns_ = frameWidth > 0 ? std::max(1, strip_.Dimensions().width / frameWidth) : 1;
+    }
+}
+
+const Picture& ImageList::Strip(int scale) const {
+    if (source_ != nullptr && scale != stripScale_) {
+        try {
+            FetchAt(scale);
+        } catch (const PictureError& error) {
+            std::fprintf(stderr, "skin: %s\n", error.what());
+            strip_ = {};
+            stripScale_ = scale;
+            columns_ = 1;
+        }
     }
     return strip_;
 }

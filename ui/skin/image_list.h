@@ -24,6 +24,10 @@ public:
     // In skin pixels, whatever the scale of the strip.
     Rect FrameRect(int index) const;
 
+    // Fetches the strip from its source at `scale` now, unless it holds one at that scale;
+    // throws PictureError when it is missing or unreadable.
+    void Load(int scale);
+
     // Copies frame `index` opaquely onto `target`'s picture with its top-left corner at x, y
     // (skin pixels); an index outside the list draws nothing.
     void Draw(Image& target, int x, int y, int index);
@@ -31,6 +35,8 @@ public:
 private:
     // The strip at `scale`, fetched from the source when it is held at another.
     const Picture& Strip(int scale) const;
+    // The strip from the source at `scale`, unless held at it already; throws PictureError.
+    void FetchAt(int scale) const;
 
     ComponentDescription description_;
     int count_;

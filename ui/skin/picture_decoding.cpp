@@ -1,6 +1,5 @@
 #include "ui/skin/picture_decoding.h"
 
-#include <atomic>
 #include <climits>
 #include <csetjmp>
 #include <cstdio>
@@ -13,8 +12,6 @@
 
 namespace skin {
 namespace {
-
-std::atomic<std::uint64_t> decodeCount{0};
 
 RgbPixels FromRgb(const unsigned char* rgb, int width, int height) {
     RgbPixels image(width, height);
@@ -97,15 +94,10 @@ bool ReadJpegSize(std::span<const std::uint8_t> encoded, int& width, int& height
 
 constexpr int kLargestSide = 16384;
 
-} // namespace
-
-namespace {
-
 using StbPixels = std::unique_ptr<stbi_uc, void (*)(void*)>;
 
 StbPixels ReadStb(std::span<const std::uint8_t> encoded, const char* kind, int& width,
                   int& height) {
-    ++decodeCount;
     if (encoded.empty() || encoded.size() > INT_MAX) {
         throw PictureError(std::string("empty or oversized ") + kind + " data");
     }
@@ -125,13 +117,6 @@ StbPixels ReadBmp(std::span<const std::uint8_t> encoded, int& width, int& height
 
 } // namespace
 
-RgbPixels DecodeBmp(std::span<const std::uint8_t> encoded) {
-    int width = 0;
-    int height = 0;
-    const StbPixels rgb = ReadBmp(encoded, width, height);
-    return FromRgb(rgb.get(), width, height);
-}
-
 std::variant<IndexedPixels, RgbPixels>
 DecodeBmpKeepingPalette(std::span<const std::uint8_t> encoded) {
     int width = 0;
@@ -144,7 +129,6 @@ DecodeBmpKeepingPalette(std::span<const std::uint8_t> encoded) {
 }
 
 RgbPixels DecodeJpeg(std::span<const std::uint8_t> encoded) {
-    ++decodeCount;
     int width = 0;
     int height = 0;
     if (encoded.empty() || !ReadJpegSize(encoded, width, height) || width <= 0 || height <= 0 ||
@@ -171,10 +155,6 @@ RgbPixels DecodePng(std::span<const std::uint8_t> encoded) {
     int height = 0;
     const StbPixels rgb = ReadStb(encoded, "PNG", width, height);
     return FromRgb(rgb.get(), width, height);
-}
-
-std::uint64_t PicturesDecoded() {
-    return decodeCount.load();
 }
 
 } // namespace skin

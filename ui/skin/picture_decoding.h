@@ -20,16 +20,11 @@ public:
 };
 
 // Each throws PictureError for data it cannot read.
-RgbPixels DecodeBmp(std::span<const std::uint8_t> encoded);
 // A BMP of at most 256 colours (whatever its stored depth) as a IndexedPixels, any other as a
-// RgbPixels; decodes once, as DecodeBmp does.
+// RgbPixels.
 std::variant<IndexedPixels, RgbPixels>
 DecodeBmpKeepingPalette(std::span<const std::uint8_t> encoded);
 RgbPixels DecodeJpeg(std::span<const std::uint8_t> encoded);
 RgbPixels DecodePng(std::span<const std::uint8_t> encoded);
-
-// How many pictures this process has decoded so far (successful or not): pictures are meant
-// to be decoded once each, and this is how that is checked.
-std::uint64_t PicturesDecoded();
 
 } // namespace skin

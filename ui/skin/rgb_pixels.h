@@ -14,15 +14,6 @@ constexpr Pixel Rgb(int r, int g, int b) {
     return 0xFF000000u | (static_cast<Pixel>(r & 0xFF) << 16) |
            (static_cast<Pixel>(g & 0xFF) << 8) | static_cast<Pixel>(b & 0xFF);
 }
-constexpr int RedOf(Pixel p) {
-    return static_cast<int>((p >> 16) & 0xFF);
-}
-constexpr int GreenOf(Pixel p) {
-    return static_cast<int>((p >> 8) & 0xFF);
-}
-constexpr int BlueOf(Pixel p) {
-    return static_cast<int>(p & 0xFF);
-}
 
 class RgbPixels {
 public:

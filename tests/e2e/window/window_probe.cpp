@@ -19,6 +19,7 @@
 #include "platform/winapi.h"
 #include "tests/support/image/client_picture.h"
 #include "tests/support/image/ppm_file.h"
+#include "tests/support/routing/event_recorder.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -74,7 +75,7 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     qt_host::Application app(qtArgc, argv, "Vibralon");
     TForm1 form;
-    form.SetEventObserver([](const skin::RoutedEvent& e) {
+    const test_routing::EventRecorder recorder(form, [](const test_routing::RoutedEvent& e) {
         std::printf("event %.*s %s %s %d,%d %.*s\n", static_cast<int>(e.target->Name().size()),
                     e.target->Name().data(), KindName(e.kind), ButtonName(e.button), e.x, e.y,
                     static_cast<int>(e.handler.size()), e.handler.data());

@@ -13,9 +13,9 @@ bool WritePpm(const skin::RgbPixels& image, const char* path) {
     for (int y = 0; y < image.Height(); ++y) {
         for (int x = 0; x < image.Width(); ++x) {
             const skin::Pixel p = image.At(x, y);
-            const unsigned char rgb[] = {static_cast<unsigned char>(skin::RedOf(p)),
-                                         static_cast<unsigned char>(skin::GreenOf(p)),
-                                         static_cast<unsigned char>(skin::BlueOf(p))};
+            const unsigned char rgb[] = {static_cast<unsigned char>(p >> 16),
+                                         static_cast<unsigned char>(p >> 8),
+                                         static_cast<unsigned char>(p)};
             std::fwrite(rgb, 1, sizeof rgb, file);
         }
     }

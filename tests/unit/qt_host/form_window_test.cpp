@@ -21,6 +21,7 @@
 #include "hosts/qt/qt_host.h"
 #include "qt_host_test_app.h"
 #include "tests/support/image/client_picture.h"
+#include "tests/support/routing/event_recorder.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -72,15 +73,18 @@ bool ShowsTheComposition(qt_host::FormWindow& window) {
 
 class FormWindow : public testing::Test {
 protected:
-    FormWindow() {
-        form.SetEventObserver([this](const skin::RoutedEvent& e) {
+    // The events the form routed so far, each as "target kind x,y[ right]".
+    std::vector<std::string> Seen() const {
+        std::vector<std::string> seen;
+        for (const test_routing::RoutedEvent& e : recorder.Events()) {
             seen.push_back(std::string(e.target->Name()) + " " +
                            (e.kind == EventKind::MouseDown ? "down"
                             : e.kind == EventKind::MouseUp ? "up"
                                                            : "click") +
                            " " + std::to_string(e.x) + "," + std::to_string(e.y) +
                            (e.button == MouseButton::Right ? " right" : ""));
-        });
+        }
+        return seen;
     }
 
     void ShowAndWait() {
@@ -97,7 +101,7 @@ protected:
     TForm1 form;
     qt_host::Window window{form};
     qt_host::FormWindow& host = window.Host();
-    std::vector<std::string> seen;
+    test_routing::EventRecorder recorder{form};
 };
 
 TEST_F(FormWindow, FrameCaptionIconAndClientArea) {
@@ -204,10 +208,10 @@ TEST_F(FormWindow, ForwardsPressesReleasesAndDoubleClicks) {
     Send(QEvent::MouseButtonRelease, {150, 100}, Qt::RightButton, Qt::NoButton);
     // A button the skin does not know does nothing.
     Send(QEvent::MouseButtonPress, {10, 10}, Qt::BackButton, Qt::BackButton);
-    EXPECT_EQ(seen, (std::vector<std::string>{"Fond down 7,10", "Fond up -33,500", "E6 down 26,30",
-                                              "E6 click 26,30", "E6 up 26,30", "LE6 down 26,32",
-                                              "LE6 up 26,32", "Fond down 7,10 right",
-                                              "Shape1 up 45,38 right"}));
+    EXPECT_EQ(Seen(), (std::vector<std::string>{"Fond down 7,10", "Fond up -33,500",
+                                                "E6 down 26,30", "E6 click 26,30", "E6 up 26,30",
+                                                "LE6 down 26,32", "LE6 up 26,32",
+                                                "Fond down 7,10 right", "Shape1 up 45,38 right"}));
 }
 
 TEST_F(FormWindow, ForwardsTheWindowsKeysAndLeavesTheRest) {
@@ -225,7 +229,7 @@ TEST_F(FormWindow, ForwardsTheWindowsKeysAndLeavesTheRest) {
     key(Qt::Key_Tab, Qt::ShiftModifier); // focus back from G3 to D4, then on to G3
     key(Qt::Key_Tab, Qt::NoModifier, true);
     key(Qt::Key_Return);
-    EXPECT_EQ(seen,
+    EXPECT_EQ(Seen(),
               (std::vector<std::string>{"G3 click 29,29", "LG3 click 29,29", "G3 click 29,29"}));
     EXPECT_EQ(form.Access().Focus(), 3);
     EXPECT_FALSE(form.FocusRing().Empty());

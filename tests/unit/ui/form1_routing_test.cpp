@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "hosts/win32/dpi_scale.h"
+#include "tests/support/routing/event_recorder.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -33,12 +34,7 @@ std::ostream& operator<<(std::ostream& out, const Seen& s) {
 
 class Form1Routing : public testing::Test {
 protected:
-    Form1Routing() {
-        form.SetEventObserver([this](const skin::RoutedEvent& e) {
-            seen.push_back({std::string(e.target->Name()), e.kind, e.button, e.x, e.y,
-                            std::string(e.handler)});
-        });
-    }
+    Form1Routing() = default;
 
     void Click(Point at, bool doubleClick = false) {
         form.MouseDown(MouseButton::Left, at, doubleClick);
@@ -56,6 +52,11 @@ protected:
 
     TForm1 form;
     std::vector<Seen> seen;
+    test_routing::EventRecorder recorder{form, [this](const test_routing::RoutedEvent& e) {
+                                             seen.push_back({std::string(e.target->Name()), e.kind,
+                                                             e.button, e.x, e.y,
+                                                             std::string(e.handler)});
+                                         }};
 };
 
 constexpr auto L = MouseButton::Left;

@@ -23,22 +23,27 @@ constexpr double G3 = 196.0; // frame 7, step 0
 
 class DisplayTest : public testing::Test {
 protected:
-    // Resumes and starts the worker, and lets it deal with the device's open notification.
+    DisplayTest() { display.SetUpdateWaker(&waker); }
+
+    // Starts the worker with the device's open notification already taken, so that from here
+    // on each signal is one wake-up of the worker.
     void StartWorker() {
-        display.Resume();
         ASSERT_TRUE(display.Start());
-        ASSERT_TRUE(Eventually([this] { return display.HandledWakeUps() == 1; }));
+        ASSERT_TRUE(device.TakeSignal());
+        display.Resume();
     }
-    // Completes one block, signals, and waits until the worker has dealt with that signal.
+    // Completes one block, signals, and waits until the worker has pushed that block's lamp
+    // change and reading.
     void FeedBlock(double hertz) {
-        const long before = display.HandledWakeUps();
+        const int before = waker.wakes.load();
         ASSERT_TRUE(device.CompleteBlock(hertz));
-        ASSERT_TRUE(Eventually([&] { return display.HandledWakeUps() == before + 1; }));
+        ASSERT_TRUE(Eventually([&] { return waker.wakes.load() == before + 2; }));
     }
-    void SignalOnly() {
-        const long before = display.HandledWakeUps();
+    // Signals with a block left done from before, and waits until the worker has pushed it.
+    void SignalForLeftOverBlock() {
+        const int before = waker.wakes.load();
         device.Signal();
-        ASSERT_TRUE(Eventually([&] { return display.HandledWakeUps() == before + 1; }));
+        ASSERT_TRUE(Eventually([&] { return waker.wakes.load() == before + 2; }));
     }
     void StopAndJoin() {
         display.Stop();
@@ -57,22 +62,21 @@ protected:
 
     FakeWaveIn device; // outlives the worker, whose recorder closes it
     RecordingView view;
+    CountingWaker waker;
     Display display{true, Display::BlockLength, Display::SampleRate, Display::FftLength, view};
 };
 
 TEST_F(DisplayTest, SignalWithoutCompletedBlockShowsNothing) {
-    StartWorker(); // the open notification: no block done
-    EXPECT_EQ(display.DeliverUpdates(), 0);
-    SignalOnly();
-    EXPECT_EQ(display.DeliverUpdates(), 0);
-    EXPECT_TRUE(view.shown.empty());
-    EXPECT_EQ(device.Unprepares(), 0) << "no block may be taken from the device";
-    EXPECT_EQ(view.Reads(), 0);
-
-    // The worker is alive all the same: the next completed block is shown.
+    StartWorker();
+    device.Signal();
+    ASSERT_TRUE(Eventually([this] { return !device.SignalWaiting(); }));
+    // Wake-ups are handled in order: once the next block's updates are out, so is anything of
+    // the stray signal's, and only the block may show.
     FeedBlock(A2);
     EXPECT_EQ(display.DeliverUpdates(), 2);
-    EXPECT_EQ(device.Unprepares(), 1);
+    EXPECT_EQ(view.shown.size(), 2u);
+    EXPECT_EQ(device.Unprepares(), 1) << "no block may be taken from the device but the one done";
+    EXPECT_EQ(view.Reads(), 1);
 }
 
 TEST_F(DisplayTest, LampShowsOnOffOnOffAndEachBlockItsReading) {
@@ -98,14 +102,14 @@ TEST_F(DisplayTest, LampShowsOnOffOnOffAndEachBlockItsReading) {
 TEST_F(DisplayTest, TwoBlocksUnderOneSignalAreTakenOnePerSignal) {
     StartWorker();
     // One signal for both.
-    const long before = display.HandledWakeUps();
+    const int before = waker.wakes.load();
     ASSERT_TRUE(device.CompleteBlocks({A2, G3}));
-    ASSERT_TRUE(Eventually([&] { return display.HandledWakeUps() == before + 1; }));
+    ASSERT_TRUE(Eventually([&] { return waker.wakes.load() == before + 2; }));
     EXPECT_EQ(display.DeliverUpdates(), 2);
     ASSERT_EQ(Readings().size(), 1u);
     EXPECT_EQ(Readings()[0].frame, 9) << "the older block comes first";
 
-    SignalOnly(); // the next setting takes the block left over
+    SignalForLeftOverBlock(); // the next setting takes the block left over
     EXPECT_EQ(display.DeliverUpdates(), 2);
     ASSERT_EQ(Readings().size(), 2u);
     EXPECT_EQ(Readings()[1].frame, 7);
@@ -176,8 +180,6 @@ TEST_F(DisplayTest, NoStringSelectedGivesNoDirectionForAnyNote) {
 }
 
 TEST_F(DisplayTest, UpdatesWakeTheUiSideOnEveryPush) {
-    CountingWaker waker;
-    display.SetUpdateWaker(&waker);
     StartWorker();
     FeedBlock(A2);
     FeedBlock(A2);

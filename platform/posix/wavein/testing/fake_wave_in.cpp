@@ -325,4 +325,22 @@ void FakeWaveIn::Signal() const {
     }
 }
 
+bool FakeWaveIn::TakeSignal() const {
+    HANDLE event = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        event = event_;
+    }
+    return event != nullptr && WaitForSingleObject(event, 0) == WAIT_OBJECT_0;
+}
+
+bool FakeWaveIn::SignalWaiting() const {
+    // Looking takes the setting: put it back for the thread it was meant for.
+    if (!TakeSignal()) {
+        return false;
+    }
+    Signal();
+    return true;
+}
+
 } // namespace wavein_testing

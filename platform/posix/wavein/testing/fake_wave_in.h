@@ -76,6 +76,11 @@ public:
     void Feed(const void* bytes, std::size_t count);
     // Sets the open device's event with no block done, as a stray setting.
     void Signal() const;
+    // Takes a setting of the open device's event (the one made on open, say) before any waiting
+    // thread does, so that it wakes that thread no more; false when the event was not set.
+    bool TakeSignal() const;
+    // Whether the open device's event is set and not yet taken by a waiting thread.
+    bool SignalWaiting() const;
 
 private:
     friend struct FakeBackend;
