@@ -20,7 +20,7 @@ int ArtScaleFor(double devicePixelRatio) {
 
 Form::Form(const FormDescription& description, std::span<const std::uint8_t> icon, int artScale)
     : description_(description), icon_(icon),
-      clientSize_{description.clientWidth, description.clientHeight}, artScale_(artScale) {
+      artScale_(artScale), clientSize_{description.clientWidth, description.clientHeight} {
     images_.reserve(32);
 }
 
