@@ -18,6 +18,7 @@
 #      window, which stays and shows nothing new
 #   7. an error escaping start-up: the toolkit's error box, then exit code 0
 #   8. the sound server stopped: no D-Bus daemon it launched outlives it
+#   9. (before 8) at 200 %: the tone with A5 picked, every part from the 2x art
 #
 # Usage: tuner_e2e_test.sh PATH/TO/vibralon PATH/TO/message_box_probe OUTPUT_DIR \
 #                          PATH/TO/busy_source PATH/TO/thread_refusal.so
@@ -253,6 +254,34 @@ expect_clean_exit "$tuner_pid" "$out/refused.err" "refused thread"
 box_matches_probe "$out/error_box.png" Vibralon --exception "Resource temporarily unavailable" ||
     fail "refused thread: the box does not show the system's refusal"
 step "refused thread: the error box, then exit code 0"
+
+# --- 9. A 200 % screen ------------------------------------------------------------------------------
+# The tuner as Qt scales it by 2, hearing the tone with A5 picked: every part drawn from the 2x
+# art, and the window's picture kept as window-200.png.
+play "$out/tone110.wav"
+(cd "$repo" && QT_SCALE_FACTOR=2 exec "$tuner") >"$out/dense.out" 2>"$out/dense.err" &
+tuner_pid=$!
+track_pid "$tuner_pid"
+wid=$(find_window '^Vibralon$' 20) || fail "at 200 % the tuner's window did not appear"
+dense_size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$dense_size" = 846x656 ] || fail "at 200 % the client area is $dense_size, not 846x656"
+# A5's middle, then the pointer off the window, out of the picture.
+xdotool mousemove --window "$wid" 108 298 click 1 mousemove 0 0
+# The middle bar alone lit covers 8 x 62 screen pixels.
+dense_lit_pixels() {
+    convert "$shot" -crop 186x80+282+394 +repage -depth 8 txt:- | grep -c '(64,255,64)' || true
+}
+dense_reading() {
+    same "$skin/2x/Liste.png[258x150+258+300]" 242 170 && same "$skin/2x/LA5.png" 48 240 &&
+        same "$skin/2x/On.png" 142 46 && [ "$(dense_lit_pixels)" = 496 ]
+}
+eventually 10 dense_reading ||
+    fail "at 200 % no A from the 2x art with A5 lit, the lamp on and the middle bar alone lit ($shot)"
+cp "$shot" "$out/window-200.png"
+wmctrl -c Vibralon || fail "at 200 %: wmctrl could not close the window"
+expect_clean_exit "$tuner_pid" "$out/dense.err" "at 200 %"
+kill "$player_pid" 2>/dev/null || true
+step "200 %: A, A5 lit, the lamp and the middle bar, all from the 2x art"
 
 stop_private_pulse
 step "the sound server stopped: nothing it started outlives it"

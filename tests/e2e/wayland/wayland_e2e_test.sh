@@ -10,6 +10,7 @@
 #   4. the help button's hint shows; closing the window ends the tuner with code 0 within 2 s
 #   5. no sound server: the three messages in order, each caption whole in its title bar, then
 #      exit code 0
+#   6. the output at scale 2: the client area equals the 2x composition; a click lands
 #
 # Usage: wayland_e2e_test.sh PATH/TO/vibralon PATH/TO/window_probe PATH/TO/message_box_probe OUT
 set -euo pipefail
@@ -316,4 +317,41 @@ for number in 0 1 2; do
     [ "$differing" = "0" ] || fail "'$caption' is cut in its title bar ($differing pixels differ)"
 done
 step "no server: three boxes in order, each caption whole, exit code 0"
+
+# --- 6. An output at scale 2: the 2x art, and a click that lands -------------------------------------
+# sway keeps layout coordinates as they were; grim shoots the output's own pixels, two a layout
+# pixel each way, and the window draws the 2x art into them.
+swaymsg -q output '*' scale 2 || fail "sway cannot scale its output"
+run_as_user window_probe --dump "$home/dense.ppm"
+settled_window "$program_pid" Vibralon 20 >/dev/null || fail "at scale 2 the window did not appear"
+# sway centres it at half a layout pixel, where its drawing and its input round apart: a whole one.
+swaymsg -q "[pid=$program_pid] move position 40 20" || fail "sway cannot move the window"
+read -r win_x win_y win_w win_h < <(settled_window "$program_pid" Vibralon) ||
+    fail "at scale 2 the window is gone"
+[ "$win_w $win_h" = "423 328" ] || fail "at scale 2 the window is ${win_w}x$win_h in the layout, not 423x328"
+for _ in $(seq 50); do
+    [ -s "$home/dense.ppm" ] && break
+    sleep 0.1
+done
+[ "$(identify -format '%wx%h' "$home/dense.ppm" 2>/dev/null)" = 846x656 ] ||
+    fail "at scale 2 the probe composed no 846x656 picture"
+# Crops the screenshot to $4: $1 (WIDTHxHEIGHT) at $2, $3 in the client area, in output pixels.
+dense_crop() {
+    convert "$shot" -crop "$1+$((2 * win_x + $2))+$((2 * win_y + $3))" +repage "$4"
+}
+dense_same() {
+    dense_crop 846x656 0 0 "$out/dense-client.ppm"
+    [ "$(compare -metric AE "$out/dense-client.ppm" "$home/dense.ppm" null: 2>&1)" = 0 ]
+}
+eventually 3 dense_same || fail "at scale 2 the client area differs from the 2x composition"
+click 54 149 # A5, in layout coordinates
+dense_lit() {
+    dense_crop 118x116 48 240 "$out/dense-la5.ppm"
+    [ "$(compare -metric AE "$out/dense-la5.ppm" "$skin/2x/LA5.png" null: 2>&1)" = 0 ]
+}
+eventually 3 dense_lit || fail "at scale 2 A5 clicked: its 2x lit twin does not show"
+grep -qx 'event A5 click left 30,29 IE6NClick' "$out/window_probe.out" ||
+    fail "at scale 2 the click on A5 did not land at 30,29: $(grep '^event' "$out/window_probe.out")"
+close_until_ended "$program_pid" || fail "at scale 2 the probe's window does not close"
+step "output at scale 2: the 2x composition, pixel for pixel; a click on A5 lands and lights it"
 echo "PASS"

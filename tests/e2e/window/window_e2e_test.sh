@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # The tuner's window on a real X server with a window manager: it opens centred, its pixels
 # on screen equal the skin's composition, real mouse input reaches the right handlers, the real
-# message box appears and answers, and a polite close ends the program with code 0.
+# message box appears and answers, and a polite close ends the program with code 0. At 200 % the
+# window shows the 2x art pixel for pixel and clicks land in skin coordinates.
 # Usage: window_e2e_test.sh PATH/TO/window_probe OUTPUT_DIR
 set -euo pipefail
 
 probe=$1
 out=$2
+skin2x=$(cd "$(dirname "$0")/../../../ui/skin/art/2x" && pwd)
 
 # shellcheck source=tests/support/x11/session.sh
 source "$(dirname "$0")/../../support/x11/session.sh"
@@ -168,4 +170,31 @@ code=0
 wait "$probe_pid" || code=$?
 [ "$code" -eq 0 ] || fail "box: exit code $code"
 echo "message box: shown with its caption, answered with OK"
+
+# --- 5. A 200 % screen: the 2x art, and clicks in skin coordinates ----------------------------
+# Qt scales the window by 2: the client area is twice the size and shows the 2x art, each screen
+# pixel a pixel of the composition (no 2x2 blocks of the 1x art).
+QT_SCALE_FACTOR=2 start_probe dense --dump "$out/dense.ppm"
+same_pixels dense
+[ "$(identify -format '%wx%h' "$out/dense.png")" = 846x656 ] ||
+    fail "at 200 % the client area is $(identify -format '%wx%h' "$out/dense.png"), not 846x656"
+# A5's middle (54,149 in the skin) is 108,298 on screen: the click lands there and lights the
+# button, its lit twin drawn from the 2x art.
+xdotool mousemove --window "$wid" 108 298 click 1
+wait_for_line "$out/dense.out" '^event A5 click left 30,29 IE6NClick$'
+lit_twin() {
+    import -window "$wid" "$out/dense-lit.png"
+    convert "$out/dense-lit.png" -crop 118x116+48+240 +repage "$out/dense-la5.ppm"
+    [ "$(compare -metric AE "$out/dense-la5.ppm" "$skin2x/LA5.png" null: 2>&1)" = 0 ]
+}
+for _ in $(seq 20); do
+    lit_twin && break
+    sleep 0.1
+done
+lit_twin || fail "at 200 % A5 clicked: the 2x LA5 does not show at 48,240"
+close_politely dense
+QT_SCALE_FACTOR=2 start_probe dense-demo --demo --dump "$out/dense-demo.ppm"
+same_pixels dense-demo
+close_politely dense-demo
+echo "200 %: the 2x composition on screen, a click on A5 lights its 2x twin"
 echo "PASS"
