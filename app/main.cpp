@@ -14,7 +14,12 @@ int main(int argc, char** argv) {
     SetDefaultWaveInBackend(PulseWaveInBackend());
     // The sound server answers while Qt starts; the device checks come once the form is made.
     ConnectToSoundServerAhead();
-    return tuner_program::Run<qt_host::Application, qt_host::Window>(
-        [&](std::optional<qt_host::Application>& app) { app.emplace(argc, argv, "Vibralon"); },
-        [](const char* message) { std::fprintf(stderr, "Vibralon: %s\n", message); });
+    try {
+        qt_host::Application app(argc, argv, "Vibralon");
+        tuner_program::Run(app);
+    } catch (...) {
+        // The application could not be made (Run shows its own errors): no box to show it in.
+        std::fprintf(stderr, "Vibralon: %s\n", tuner_program::CurrentError());
+    }
+    return 0;
 }

@@ -4,7 +4,11 @@
 #include "hosts/win32/win32_host.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    return tuner_program::Run<win32_host::Application, win32_host::Window>(
-        [](std::optional<win32_host::Application>& app) { app.emplace("Vibralon"); },
-        [](const char* message) { win32_host::ShowErrorBox("Vibralon", message); });
+    try {
+        win32_host::Application app("Vibralon");
+        tuner_program::Run(app);
+    } catch (...) {
+        win32_host::ShowErrorBox("Vibralon", tuner_program::CurrentError());
+    }
+    return 0;
 }
