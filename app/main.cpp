@@ -1,6 +1,7 @@
 // The tuner's entry on Linux: the Qt window host.
 #include <clocale>
 #include <cstdio>
+#include <exception>
 
 #include "app/tuner_program.h"
 #include "hosts/qt/qt_host.h"
@@ -17,9 +18,11 @@ int main(int argc, char** argv) {
     try {
         qt_host::Application app(argc, argv, "Vibralon");
         tuner_program::Run(app);
-    } catch (...) {
+    } catch (const std::exception& error) {
         // The application could not be made (Run shows its own errors): no box to show it in.
-        std::fprintf(stderr, "Vibralon: %s\n", tuner_program::CurrentError());
+        std::fprintf(stderr, "Vibralon: %s\n", error.what());
+    } catch (...) {
+        std::fputs("Vibralon: Unexpected error\n", stderr);
     }
     return 0;
 }

@@ -28,23 +28,15 @@ void Run(TunerHost& host) {
         // close before the window and the application go, so nothing reaches either after.
         lifecycle.FormDestroy();
         lifecycle.JoinWorker();
+    } catch (const std::exception& error) {
+        host.ShowException(error.what());
     } catch (...) {
-        host.ShowException(CurrentError());
+        host.ShowException("Unexpected error");
     }
     // Everything of ours is done: where the host's own teardown can hang, end without it.
     if (host.TeardownCanHang()) {
         std::fflush(nullptr);
         std::_Exit(0);
-    }
-}
-
-const char* CurrentError() {
-    try {
-        throw;
-    } catch (const std::exception& error) {
-        return error.what();
-    } catch (...) {
-        return "Unexpected error";
     }
 }
 

@@ -102,11 +102,6 @@ int Application::Run() {
     return code;
 }
 
-void Application::ProcessEvents() {
-    QGuiApplication::processEvents();
-    impl_->app.RethrowPending();
-}
-
 bool Application::TeardownCanHang() const {
 #if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));

@@ -1,6 +1,5 @@
-// The Qt window host, seen from the program: no Qt type appears here. The application is the
-// tuner's host; tests and tools put any skin::Form in a Window of their own as well. Work for
-// the UI thread from other threads goes through app.Ui() (see ui_waker.h).
+// The Qt window host, seen from the program: no Qt type appears here. Tests and tools also put
+// any skin::Form in a Window; other threads reach the UI thread through app.Ui().
 #pragma once
 
 #include <memory>
@@ -24,17 +23,12 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // The art scale of the primary screen, where the window opens.
     int ArtScale() const override;
-    // The tuner's window for `form`, shown to assistive technology.
     std::unique_ptr<TunerWindow> MakeWindow(TForm1& form) override;
     // Runs the message loop until the last window has closed; returns the loop's exit code.
     // An exception that a handler lets out ends the loop (nested ones too) and is rethrown
     // here, since the toolkit cannot carry it through its own frames.
     int Run() override;
-    // Handles pending events without waiting (for tests and start-up sequences); rethrows as
-    // Run does.
-    void ProcessEvents();
     // The toolkit's standard report of an error: a modal critical message box titled with the
     // application's title, showing `message`.
     void ShowException(std::string_view message) override;

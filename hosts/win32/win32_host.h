@@ -20,9 +20,7 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // The art scale of the system DPI, which the window opens at.
     int ArtScale() const override;
-    // The tuner's window for `form`, served to screen readers too.
     std::unique_ptr<TunerWindow> MakeWindow(TForm1& form) override;
     // Runs the message loop until the main window is destroyed; returns the loop's exit code.
     // An exception that a handler lets out ends the loop (nested ones too) and is rethrown
