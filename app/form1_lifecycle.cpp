@@ -22,14 +22,11 @@ void Form1Lifecycle::FormCreate() {
     worker_ = std::make_unique<Display>(true, Display::BlockLength, Display::SampleRate,
                                         Display::FftLength, form_);
     worker_->SetUpdateWaker(&waker_);
+    waker_.SetDrain(worker_.get());
     worker_->Resume();
     // The recorder has told the user why capture did not start; the window stays and shows
     // nothing new.
     worker_->Start();
-}
-
-int Form1Lifecycle::DeliverUpdates() {
-    return worker_ != nullptr ? worker_->DeliverUpdates() : 0;
 }
 
 void Form1Lifecycle::FormDestroy() {
@@ -40,6 +37,7 @@ void Form1Lifecycle::FormDestroy() {
 
 void Form1Lifecycle::JoinWorker() {
     if (worker_ != nullptr) {
+        waker_.SetDrain(nullptr);
         worker_->WaitFor();
         worker_.reset();
     }

@@ -2,13 +2,8 @@
 // the analysis worker's start and stop. Portable: it speaks to the sound input and the user
 // through winapi.h (message boxes go to whatever the platform layer has registered).
 //
-// UI thread only. Order of use:
-//   Form1Lifecycle lifecycle(form, waker);
-//   lifecycle.FormCreate();             // after the window's constructor
-//   if (lifecycle.CloseRequested()) ... // a failed check: close the window, now that it returned
-//   ... message loop, with DeliverUpdates run whenever `waker` was woken ...
-//   lifecycle.FormDestroy();            // the window goes: the worker stops
-//   lifecycle.JoinWorker();             // its thread ends and the device closes
+// UI thread only, in this order: construct, FormCreate once the window is made, close the
+// window if CloseRequested, the message loop, FormDestroy, JoinWorker.
 #pragma once
 
 #include <memory>
@@ -24,9 +19,9 @@ public:
     static constexpr const char* NoCapabilitiesCaption =
         "Cannot determine sound card capabilities !";
 
-    // `waker` is woken by the worker, on its thread, when updates wait for DeliverUpdates.
-    // `form` and `waker` must outlive this object.
-    Form1Lifecycle(TForm1& form, UiWaker& waker) : form_(form), waker_(waker) {}
+    // `waker` is woken by the worker, on its thread, when updates wait; it drains the worker
+    // from FormCreate to JoinWorker. `form` and `waker` must outlive this object.
+    Form1Lifecycle(TForm1& form, DrainingWaker& waker) : form_(form), waker_(waker) {}
     // Stops and joins a worker still running.
     ~Form1Lifecycle();
     Form1Lifecycle(const Form1Lifecycle&) = delete;
@@ -38,10 +33,6 @@ public:
     void FormCreate();
     bool CloseRequested() const { return closeRequested_; }
 
-    // Applies the worker's waiting lamp changes and readings to the window, in order; nothing
-    // once FormDestroy has run. Returns how many it applied.
-    int DeliverUpdates();
-
     // Tells the worker to stop; from here on nothing reaches the window. Does not wait.
     void FormDestroy();
     // Waits for the worker's thread to end, then destroys the worker, which closes the device.
@@ -51,7 +42,7 @@ private:
     void Tell(const char* caption);
 
     TForm1& form_;
-    UiWaker& waker_;
+    DrainingWaker& waker_;
     std::unique_ptr<Display> worker_;
     bool closeRequested_ = false;
 };

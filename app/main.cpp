@@ -1,6 +1,7 @@
 // The tuner's entry on Linux: the Qt window host.
 #include <clocale>
 #include <cstdio>
+#include <exception>
 
 #include "app/tuner_program.h"
 #include "hosts/qt/qt_host.h"
@@ -14,7 +15,14 @@ int main(int argc, char** argv) {
     SetDefaultWaveInBackend(PulseWaveInBackend());
     // The sound server answers while Qt starts; the device checks come once the form is made.
     ConnectToSoundServerAhead();
-    return tuner_program::Run<qt_host::Application, qt_host::Window>(
-        [&](std::optional<qt_host::Application>& app) { app.emplace(argc, argv, "Vibralon"); },
-        [](const char* message) { std::fprintf(stderr, "Vibralon: %s\n", message); });
+    try {
+        qt_host::Application app(argc, argv, "Vibralon");
+        tuner_program::Run(app);
+    } catch (const std::exception& error) {
+        // The application could not be made (Run shows its own errors): no box to show it in.
+        std::fprintf(stderr, "Vibralon: %s\n", error.what());
+    } catch (...) {
+        std::fputs("Vibralon: Unexpected error\n", stderr);
+    }
+    return 0;
 }

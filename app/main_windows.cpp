@@ -1,10 +1,18 @@
 // The tuner's entry on Windows: the Win32 window host. The command line and the environment
 // are not read.
+#include <exception>
+
 #include "app/tuner_program.h"
 #include "hosts/win32/win32_host.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    return tuner_program::Run<win32_host::Application, win32_host::Window>(
-        [](std::optional<win32_host::Application>& app) { app.emplace("Vibralon"); },
-        [](const char* message) { win32_host::ShowErrorBox("Vibralon", message); });
+    try {
+        win32_host::Application app("Vibralon");
+        tuner_program::Run(app);
+    } catch (const std::exception& error) {
+        win32_host::ShowErrorBox("Vibralon", error.what());
+    } catch (...) {
+        win32_host::ShowErrorBox("Vibralon", "Unexpected error");
+    }
+    return 0;
 }

@@ -22,7 +22,7 @@
 #include "worker/view_updates.h"
 #include "worker/xptr.h"
 
-class Display final : public TThread {
+class Display final : public TThread, public UpdateDrain {
 public:
     // The window's configuration: 4096-sample blocks at 11025 Hz, a 4096-point transform.
     static constexpr int BlockLength = 4096;
@@ -45,7 +45,7 @@ public:
     void SetUpdateWaker(UiWaker* waker) { updates_.SetWaker(waker); }
     // Applies the waiting lamp changes and readings to the view, in order; nothing after Stop.
     // Returns how many were applied.
-    int DeliverUpdates();
+    int DeliverUpdates() override;
 
 protected:
     void Execute() override;

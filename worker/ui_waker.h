@@ -1,5 +1,5 @@
-// What the worker calls when lamp changes and readings wait for the UI thread. Each window host
-// implements it by posting a wake-up to its UI thread, which then drains the updates.
+// The way from the worker to the window: the worker wakes the UI thread when lamp changes and
+// readings wait, and a window host's waker then runs the drain that applies them there.
 #pragma once
 
 class UiWaker {
@@ -10,4 +10,23 @@ public:
 
 protected:
     ~UiWaker() = default;
+};
+
+class UpdateDrain {
+public:
+    // UI thread: applies the waiting updates to the window in order; returns how many.
+    virtual int DeliverUpdates() = 0;
+
+protected:
+    ~UpdateDrain() = default;
+};
+
+// A window host's waker: for one wake or many, its UI thread runs the drain once.
+class DrainingWaker : public UiWaker {
+public:
+    // UI thread: nullptr for none. Cleared before the drain goes: no pending wake reaches it.
+    virtual void SetDrain(UpdateDrain* drain) = 0;
+
+protected:
+    ~DrainingWaker() = default;
 };

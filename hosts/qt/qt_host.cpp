@@ -6,12 +6,14 @@
 #include <utility>
 
 #include <QApplication>
+#include <QScreen>
 #include <QString>
 
 #include "hosts/qt/desktop_dialogs.h"
 #include "hosts/qt/form_window.h"
 #include "hosts/qt/message_dialog.h"
 #include "hosts/qt/skin_pages.h"
+#include "ui/tform1.h"
 
 namespace qt_host {
 
@@ -82,17 +84,22 @@ Application::~Application() {
     ui_.reset();
 }
 
+int Application::ArtScale() const {
+    // With no screen yet the window picks its art again once it is on one.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? skin::ArtScaleFor(screen->devicePixelRatio()) : 1;
+}
+
+std::unique_ptr<TunerWindow> Application::MakeWindow(TForm1& form) {
+    return std::make_unique<Window>(form);
+}
+
 int Application::Run() {
     // An exception caught before the loop (in a message box's loop, say) ends it at once.
     impl_->app.RethrowPending();
     const int code = QGuiApplication::exec();
     impl_->app.RethrowPending();
     return code;
-}
-
-void Application::ProcessEvents() {
-    QGuiApplication::processEvents();
-    impl_->app.RethrowPending();
 }
 
 bool Application::TeardownCanHang() const {
@@ -123,8 +130,8 @@ Window::Window(skin::Form& form) : window_(std::make_unique<FormWindow>(form)) {
     ReleaseEmbeddedSkinPages();
 }
 
-Window::Window(skin::Form& form, a11y::TunerAccess& access) : Window(form) {
-    window_->MakeAccessible(access);
+Window::Window(TForm1& form) : Window(static_cast<skin::Form&>(form)) {
+    window_->MakeAccessible(form.Access());
 }
 
 Window::~Window() = default;

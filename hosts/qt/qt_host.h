@@ -1,30 +1,19 @@
-// The Qt window host, seen from the program: no Qt type appears here.
-//
-//   qt_host::Application app(argc, argv, "Vibralon");  // registers message boxes and opener
-//   TForm1 form;                                        // any skin::Form
-//   qt_host::Window window(form);
-//   window.Show();                                      // centred the first time
-//   return app.Run();                                   // until the last window closes
-//
-// Work for the UI thread from other threads goes through app.Ui() (see ui_waker.h).
+// The Qt window host, seen from the program: no Qt type appears here. Tests and tools also put
+// any skin::Form in a Window; other threads reach the UI thread through app.Ui().
 #pragma once
 
-#include <concepts>
 #include <memory>
 #include <string_view>
 
 #include "hosts/qt/ui_waker.h"
 #include "ui/skin/form.h"
-
-namespace a11y {
-class TunerAccess;
-}
+#include "ui/tuner_host.h"
 
 namespace qt_host {
 
 class FormWindow;
 
-class Application {
+class Application final : public TunerHost {
 public:
     // Creates the toolkit's application object on the calling thread, which becomes the UI
     // thread; `title` names the program on the task bar. `argc` and `argv` must outlive it.
@@ -34,21 +23,20 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
+    int ArtScale() const override;
+    std::unique_ptr<TunerWindow> MakeWindow(TForm1& form) override;
     // Runs the message loop until the last window has closed; returns the loop's exit code.
     // An exception that a handler lets out ends the loop (nested ones too) and is rethrown
     // here, since the toolkit cannot carry it through its own frames.
-    int Run();
-    // Handles pending events without waiting (for tests and start-up sequences); rethrows as
-    // Run does.
-    void ProcessEvents();
+    int Run() override;
     // The toolkit's standard report of an error: a modal critical message box titled with the
     // application's title, showing `message`.
-    void ShowException(std::string_view message);
-    UiWaker& Ui() { return *ui_; }
+    void ShowException(std::string_view message) override;
+    UiWaker& Ui() override { return *ui_; }
     // Whether destroying this object can hang: Qt 6.4's Wayland client joins its event threads
     // then, and one can wait forever for a read the other never makes. A program whose own
     // work is done ends with std::_Exit instead where this is true.
-    bool TeardownCanHang() const;
+    bool TeardownCanHang() const override;
 
 private:
     struct Impl;
@@ -56,24 +44,17 @@ private:
     std::unique_ptr<UiWaker> ui_;
 };
 
-class Window {
+class Window final : public TunerWindow {
 public:
     // The top-level window for `form`, not yet shown; `form` must outlive the window.
     explicit Window(skin::Form& form);
-    // The same, shown to assistive technology (screen readers) through `access`, which must
-    // outlive the window too.
-    Window(skin::Form& form, a11y::TunerAccess& access);
-    // A form with an accessible face (the tuner's) is shown to assistive technology through it.
-    template <typename AccessibleForm>
-    requires requires(AccessibleForm& form) {
-        { form.Access() } -> std::same_as<a11y::TunerAccess&>;
-    }
-    explicit Window(AccessibleForm& form) : Window(form, form.Access()) {}
-    ~Window();
+    // The tuner's, shown to assistive technology (screen readers) too.
+    explicit Window(TForm1& form);
+    ~Window() override;
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    void Show();
+    void Show() override;
     void Close();
     bool Visible() const;
     // The platform's id of the window (an X11 window id on X11), for tests and tools.

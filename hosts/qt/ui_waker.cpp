@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <stdexcept>
-#include <utility>
 
 #include <QSocketNotifier>
 
@@ -36,14 +35,14 @@ struct UiWaker::Impl {
         std::uint64_t count = 0;
         while (read(fd, &count, sizeof count) < 0 && errno == EINTR) {
         }
-        if (wakeHandler) {
-            wakeHandler();
+        if (drain != nullptr) {
+            drain->DeliverUpdates();
         }
     }
 
     const int fd;
     std::unique_ptr<QSocketNotifier> notifier;
-    std::function<void()> wakeHandler;
+    UpdateDrain* drain = nullptr;
 };
 
 UiWaker::UiWaker() : impl_(std::make_unique<Impl>()) {}
@@ -54,8 +53,8 @@ void UiWaker::Wake() {
     impl_->Signal();
 }
 
-void UiWaker::SetWakeHandler(std::function<void()> handler) {
-    impl_->wakeHandler = std::move(handler);
+void UiWaker::SetDrain(UpdateDrain* drain) {
+    impl_->drain = drain;
 }
 
 } // namespace qt_host

@@ -1,18 +1,17 @@
 // Brings the analysis worker's wake-ups to the UI thread, from any thread, without allocating.
 //
-// Wake only signals; the UI thread then runs the wake handler once for any number of wakes that
-// came before it. The signal is an eventfd watched by the UI thread's event loop: a wake writes
+// Wake only signals; the UI thread then runs the drain once for any number of wakes that came
+// before it. The signal is an eventfd watched by the UI thread's event loop: a wake writes
 // eight bytes, nothing more. Destroy it only once no other thread can reach it any more.
 #pragma once
 
-#include <functional>
 #include <memory>
 
 #include "worker/ui_waker.h"
 
 namespace qt_host {
 
-class UiWaker final : public ::UiWaker {
+class UiWaker final : public DrainingWaker {
 public:
     // On the UI thread, once the application exists.
     UiWaker();
@@ -21,8 +20,7 @@ public:
     UiWaker& operator=(const UiWaker&) = delete;
 
     void Wake() override;
-    // UI thread: what a wake runs; nullptr for nothing.
-    void SetWakeHandler(std::function<void()> handler);
+    void SetDrain(UpdateDrain* drain) override;
 
 private:
     struct Impl;

@@ -14,10 +14,11 @@
 #include "hosts/win32/windows_names.h"
 #include "ui/skin/band_composer.h"
 #include "ui/skin/form.h"
+#include "ui/tuner_host.h"
 
 namespace win32_host {
 
-class FormWindow final : private skin::WindowHost {
+class FormWindow final : public TunerWindow, private skin::WindowHost {
 public:
     // Resizable frame with system menu and minimize, no maximize.
     static constexpr DWORD kStyle =
@@ -27,13 +28,12 @@ public:
     // system's DPI. `form` must outlive it, and `access`, the form's accessible face for
     // screen readers, when given.
     explicit FormWindow(skin::Form& form, a11y::TunerAccess* access = nullptr);
-    ~FormWindow();
+    ~FormWindow() override;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 
     // Shows the window; the first time, at the position the form chooses for the screen.
-    void Show();
-    HWND Handle() const { return window_; }
+    void Show() override;
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

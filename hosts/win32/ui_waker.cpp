@@ -1,7 +1,6 @@
 #include "hosts/win32/ui_waker.h"
 
 #include <stdexcept>
-#include <utility>
 
 #include "hosts/win32/handler_errors.h"
 
@@ -42,10 +41,6 @@ void UiWaker::Wake() {
     }
 }
 
-void UiWaker::SetWakeHandler(std::function<void()> handler) {
-    wakeHandler_ = std::move(handler);
-}
-
 LRESULT CALLBACK UiWaker::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -61,8 +56,8 @@ LRESULT CALLBACK UiWaker::Procedure(HWND window, UINT message, WPARAM wParam, LP
         // Cleared before the handler runs, so a wake during it posts again.
         self->wakePosted_.store(false, std::memory_order_release);
         GuardHandler([self] {
-            if (self->wakeHandler_) {
-                self->wakeHandler_();
+            if (self->drain_ != nullptr) {
+                self->drain_->DeliverUpdates();
             }
         });
         return 0;

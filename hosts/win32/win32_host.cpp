@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include "hosts/win32/dpi_calls.h"
 #include "hosts/win32/handler_errors.h"
+#include "ui/tform1.h"
 
 namespace win32_host {
 namespace {
@@ -19,6 +21,14 @@ std::string_view CommonControlsReady(std::string_view title) {
 } // namespace
 
 Application::Application(std::string_view title) : title_(CommonControlsReady(title)) {}
+
+int Application::ArtScale() const {
+    return skin::ArtScaleFor(static_cast<double>(SystemDpi()) / DpiScale::SkinDpi);
+}
+
+std::unique_ptr<TunerWindow> Application::MakeWindow(TForm1& form) {
+    return std::make_unique<FormWindow>(form, &form.Access());
+}
 
 int Application::Run() {
     // An error caught before the loop (in a message box's loop, say) ends it at once.

@@ -32,10 +32,13 @@ std::ostream& operator<<(std::ostream& out, const Message& m) {
     return out << "[" << m.caption << "] \"" << m.text << "\" type " << m.type;
 }
 
-class CountingWaker final : public UiWaker {
+// Counts the worker's wakes and keeps the drain the lifecycle gives it, as a host's waker would.
+class CountingWaker final : public DrainingWaker {
 public:
     void Wake() override { wakes.fetch_add(1); }
+    void SetDrain(UpdateDrain* to) override { drain = to; }
     std::atomic<int> wakes{0};
+    UpdateDrain* drain = nullptr;
 };
 
 class Form1LifecycleTest : public testing::Test {
@@ -55,6 +58,12 @@ protected:
     void Create() {
         lifecycle = std::make_unique<Form1Lifecycle>(form, waker);
         lifecycle->FormCreate();
+    }
+
+    // What a wake-up on the UI thread runs.
+    int Deliver() {
+        EXPECT_NE(waker.drain, nullptr) << "the waker has nothing to drain";
+        return waker.drain != nullptr ? waker.drain->DeliverUpdates() : 0;
     }
 
     // One block of a steady tone as the device would capture it: 4096 samples, 16-bit mono.
@@ -86,7 +95,7 @@ protected:
         FeedTone(hertz);
         // A lamp change and a reading: two wakes.
         EXPECT_TRUE(WaitForWakes(before + 2));
-        return lifecycle->DeliverUpdates();
+        return Deliver();
     }
 
     std::vector<Call> CallKinds() const {
@@ -120,7 +129,7 @@ TEST_F(Form1LifecycleTest, WithoutAnyDeviceAllThreeStepsTellTheirFailureInOrder)
     EXPECT_EQ(device.CallsOf(Call::GetDevCaps).front().device, 0u);
     EXPECT_FALSE(device.IsOpen());
     // The window is left as it started: no reading ever comes.
-    EXPECT_EQ(lifecycle->DeliverUpdates(), 0);
+    EXPECT_EQ(Deliver(), 0);
     EXPECT_TRUE(form.Off.Visible());
 }
 
@@ -150,7 +159,7 @@ TEST_F(Form1LifecycleTest, WhenCaptureCannotStartOnlyTheRecorderSpeaksAndTheWind
         // Sound arriving anyway makes no block: no lamp change, no reading.
         FeedTone(110.0);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_EQ(lifecycle->DeliverUpdates(), 0);
+        EXPECT_EQ(Deliver(), 0);
         EXPECT_EQ(waker.wakes.load(), 0);
         EXPECT_TRUE(form.Off.Visible());
         EXPECT_EQ(form.NoteShown(), 12);
@@ -203,12 +212,14 @@ TEST_F(Form1LifecycleTest, AfterTheWindowIsDestroyedNothingReachesItAndTheDevice
     FeedTone(220.0);
     // Whatever the worker still did is dropped.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(lifecycle->DeliverUpdates(), 0);
+    EXPECT_EQ(Deliver(), 0);
     EXPECT_TRUE(form.On.Visible());
     EXPECT_EQ(form.NoteShown(), 9);
 
-    // The worker is gone: its recorder closed the device.
+    // The worker is gone: its recorder closed the device, and a wake-up still pending drains
+    // nothing.
     lifecycle->JoinWorker();
+    EXPECT_EQ(waker.drain, nullptr);
     EXPECT_FALSE(device.IsOpen());
     EXPECT_EQ(device.CallsOf(Call::Close).size(), 1u);
     // Joining twice, or destroying after joining, does nothing more.

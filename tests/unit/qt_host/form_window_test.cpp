@@ -90,7 +90,7 @@ protected:
     void ShowAndWait() {
         window.Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
-        TestApplication().ProcessEvents();
+        QGuiApplication::processEvents();
     }
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
         QMouseEvent event(type, QPointF(at), host.mapToGlobal(QPointF(at)), button, held,
@@ -133,7 +133,7 @@ TEST_F(FormWindow, OpensCentredAndKeepsItsPlaceWhenShownAgain) {
     host.setFramePosition({10, 20});
     host.hide();
     window.Show();
-    TestApplication().ProcessEvents();
+    QGuiApplication::processEvents();
     EXPECT_EQ(host.framePosition(), QPoint(10, 20));
     EXPECT_EQ(form.Left(), 10);
     EXPECT_EQ(form.Top(), 20);
@@ -183,7 +183,7 @@ TEST(FormWindowPaint, RepaintsOnlyWhatChanged) {
 TEST_F(FormWindow, EnlargingShowsWindowColourBesideTheSkin) {
     ShowAndWait();
     host.resize(600, 450);
-    TestApplication().ProcessEvents();
+    QGuiApplication::processEvents();
     EXPECT_EQ(form.ClientSize(), (skin::Size{600, 450}));
     EXPECT_TRUE(ShowsTheComposition(host));
     const QImage shown = Shown(host);

@@ -13,6 +13,17 @@
 
 namespace {
 
+// Counts its drains, and whether each ran on the UI thread.
+struct CountingDrain final : UpdateDrain {
+    int DeliverUpdates() override {
+        onUiThread =
+            onUiThread && QThread::currentThread() == QCoreApplication::instance()->thread();
+        return ++drains;
+    }
+    std::atomic<int> drains{0};
+    bool onUiThread = true;
+};
+
 // Processes events until `done` or a generous time has passed.
 template <typename Done> bool RunUntil(Done done) {
     QElapsedTimer timer;
@@ -23,41 +34,36 @@ template <typename Done> bool RunUntil(Done done) {
     return done();
 }
 
-TEST(UiWakerWake, RunsTheHandlerOnTheUiThreadForWakesFromAnotherThread) {
+TEST(UiWakerWake, DrainsOnTheUiThreadForWakesFromAnotherThread) {
     qt_host::UiWaker ui;
-    std::atomic<int> handled{0};
-    bool onUiThread = true;
-    ui.SetWakeHandler([&] {
-        onUiThread =
-            onUiThread && QThread::currentThread() == QCoreApplication::instance()->thread();
-        ++handled;
-    });
+    CountingDrain drain;
+    ui.SetDrain(&drain);
     std::thread worker([&] {
         for (int i = 0; i < 5; ++i) {
             ui.Wake();
         }
     });
     worker.join();
-    EXPECT_TRUE(RunUntil([&] { return handled.load() > 0; }));
+    EXPECT_TRUE(RunUntil([&] { return drain.drains.load() > 0; }));
     QCoreApplication::processEvents();
-    // Wakes that come together are handled together; none is lost.
-    EXPECT_GE(handled.load(), 1);
-    EXPECT_LE(handled.load(), 5);
-    EXPECT_TRUE(onUiThread);
+    // Wakes that come together are drained together; none is lost.
+    EXPECT_GE(drain.drains.load(), 1);
+    EXPECT_LE(drain.drains.load(), 5);
+    EXPECT_TRUE(drain.onUiThread);
 }
 
-TEST(UiWakerRelease, WakesAfterTheHandlerIsClearedRunNothing) {
+TEST(UiWakerRelease, WakesAfterTheDrainIsClearedRunNothing) {
     qt_host::UiWaker ui;
-    int wakes = 0;
-    ui.SetWakeHandler([&] { ++wakes; });
+    CountingDrain drain;
+    ui.SetDrain(&drain);
     ui.Wake();
-    // What the program does as the window goes: a wake-up still pending reaches nothing.
-    ui.SetWakeHandler(nullptr);
+    // What the program does as the worker goes: a wake-up still pending reaches nothing.
+    ui.SetDrain(nullptr);
     ui.Wake();
     for (int i = 0; i < 20; ++i) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
-    EXPECT_EQ(wakes, 0) << "not even the wake that came before the handler was cleared";
+    EXPECT_EQ(drain.drains.load(), 0) << "not even the wake that came before it was cleared";
 }
 
 } // namespace
