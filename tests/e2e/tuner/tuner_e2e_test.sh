@@ -55,23 +55,21 @@ sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
 # the window's icon and its buttons, trimmed to the text (openbox's title is a top-to-bottom
 # gradient, so a little fuzz keeps every row's background out).
 title_text() {
-    local client_x client_y width left right top place settled=
-    # A box may still be placed or sized by its toolkit and the window manager after it shows:
-    # read its place once it has held still for 0.3 s (3 s at most).
-    place=$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-        /Width:/ {w=$NF} END {print x, y, w}')
+    local client_x client_y width left right top
+    # A box may still be on its way into the window manager's frame as it shows (seen at 0,0 with
+    # no title bar on a loaded machine): read its title bar once it has one (3 s at most).
     for _ in $(seq 10); do
+        read -r client_x client_y width < <(xwininfo -id "$1" |
+            awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF}
+                 END {print x, y, w}')
+        read -r left right top _ < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+        import -window root "$out/root.png" 2>>"$out/import.err" || return 1
+        convert "$out/root.png" -crop "$((width + left + right - 100))x$((top - 3))+$((client_x - left + 25))+$((client_y - top + 2))" \
+            +repage -fuzz 15% -trim "$2" 2>>"$out/import.err"
+        [ "$(identify -format '%w' "$2")" -gt 1 ] && return 0
         sleep 0.3
-        settled=$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF}
-            /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} END {print x, y, w}')
-        [ "$settled" != "$place" ] || break
-        place=$settled
     done
-    read -r client_x client_y width <<<"$place"
-    read -r left right top _ < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-    import -window root "$out/root.png" 2>>"$out/import.err" || return 1
-    convert "$out/root.png" -crop "$((width + left + right - 100))x$((top - 3))+$((client_x - left + 25))+$((client_y - top + 2))" \
-        +repage -fuzz 15% -trim "$2"
+    return 1
 }
 
 vibralon_streams() {
