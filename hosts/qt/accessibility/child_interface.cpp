@@ -9,9 +9,9 @@ QString FromUtf8(std::string_view text) {
 }
 
 ChildInterface::ChildInterface(QWindow& window, a11y::TunerAccess& access, int child)
-    : window_(window), access_(access), child_(child) {}
+    : LeafInterface(window), access_(access), child_(child) {}
 
-QAccessibleInterface* ChildInterface::parent() const {
+QAccessibleInterface* LeafInterface::parent() const {
     return QAccessible::queryAccessibleInterface(&window_);
 }
 
@@ -89,10 +89,6 @@ void AnnouncementInterface::Announce(const QString& text) {
     shown_ = true;
     QAccessibleEvent show(this, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&show);
-}
-
-QAccessibleInterface* AnnouncementInterface::parent() const {
-    return QAccessible::queryAccessibleInterface(&window_);
 }
 
 QString AnnouncementInterface::text(QAccessible::Text t) const {

@@ -13,9 +13,10 @@ namespace qt_host {
 
 QString FromUtf8(std::string_view text);
 
-class ChildInterface final : public QAccessibleInterface, public QAccessibleActionInterface {
+// What every part of the window is: a leaf under the window, its text not to be set.
+class LeafInterface : public QAccessibleInterface {
 public:
-    ChildInterface(QWindow& window, a11y::TunerAccess& access, int child);
+    explicit LeafInterface(QWindow& window) : window_(window) {}
 
     bool isValid() const override { return true; }
     QObject* object() const override { return nullptr; }
@@ -25,8 +26,17 @@ public:
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QString text(QAccessible::Text t) const override;
     void setText(QAccessible::Text, const QString&) override {}
+
+protected:
+    QWindow& window_;
+};
+
+class ChildInterface final : public LeafInterface, public QAccessibleActionInterface {
+public:
+    ChildInterface(QWindow& window, a11y::TunerAccess& access, int child);
+
+    QString text(QAccessible::Text t) const override;
     QRect rect() const override;
     QAccessible::Role role() const override;
     QAccessible::State state() const override;
@@ -37,7 +47,6 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    QWindow& window_;
     a11y::TunerAccess& access_;
     int child_;
 };
@@ -45,29 +54,19 @@ private:
 // What the screen reader is to speak: a notification that is hidden, renamed and shown again
 // for each announcement. A plain name change reaches Orca without its text (Qt 6.4), so it
 // could not speak it; a notification being shown it speaks.
-class AnnouncementInterface final : public QAccessibleInterface {
+class AnnouncementInterface final : public LeafInterface {
 public:
-    explicit AnnouncementInterface(QWindow& window) : window_(window) {}
+    explicit AnnouncementInterface(QWindow& window) : LeafInterface(window) {}
 
     // Sends the hide, rename and show; only while a client listens.
     void Announce(const QString& text);
 
-    bool isValid() const override { return true; }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return &window_; }
-    QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override { return {}; }
     QAccessible::Role role() const override { return QAccessible::Notification; }
     QAccessible::State state() const override;
 
 private:
-    QWindow& window_;
     QString text_;
     bool shown_ = false;
 };

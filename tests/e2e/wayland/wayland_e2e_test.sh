@@ -224,28 +224,23 @@ drag() {
         mousemove_relative -- $(($3 / 2)) $(($4 / 2)) sleep 0.1 \
         mousemove_relative -- $(($3 - $3 / 2)) $(($4 - $4 / 2)) sleep 0.2 mouseup "$button"
 }
-drag "$((win_x + 103))" "$((win_y + 50))" 60 -42
-sleep 0.3
-read -r x1 y1 _ < <(find_window "$tuner_pid" Vibralon)
-[ "$((x1 - win_x)) $((y1 - win_y))" = "60 -42" ] ||
-    fail "the window moved by $((x1 - win_x)),$((y1 - win_y)), not 60,-42"
-win_x=$x1
-win_y=$y1
-# The press ended with the move: a click on a string still selects it.
-click 54 149
-eventually 3 same "$skin/LA5.jpg" 24 120 || fail "after the drag, a click on A5 does not light it"
-click 54 149
+# dragged DX DY BUTTON WHAT: a drag of the body by BUTTON moves the window by DX DY, and the
+# press ends with the move: a click on a string still selects it.
+dragged() {
+    drag "$((win_x + 103))" "$((win_y + 50))" "$1" "$2" "$3"
+    sleep 0.3
+    read -r x1 y1 _ < <(find_window "$tuner_pid" Vibralon)
+    [ "$((x1 - win_x)) $((y1 - win_y))" = "$1 $2" ] ||
+        fail "$4 moved the window by $((x1 - win_x)),$((y1 - win_y)), not $1,$2"
+    win_x=$x1
+    win_y=$y1
+    click 54 149
+    eventually 3 same "$skin/LA5.jpg" 24 120 || fail "after $4, a click on A5 does not light it"
+    click 54 149
+}
+dragged 60 -42 1 "the drag"
 # Any button drags the body, as on X11 and Windows.
-drag "$((win_x + 103))" "$((win_y + 50))" -40 30 3
-sleep 0.3
-read -r x1 y1 _ < <(find_window "$tuner_pid" Vibralon)
-[ "$((x1 - win_x)) $((y1 - win_y))" = "-40 30" ] ||
-    fail "a right-button drag moved the window by $((x1 - win_x)),$((y1 - win_y)), not -40,30"
-win_x=$x1
-win_y=$y1
-click 54 149
-eventually 3 same "$skin/LA5.jpg" 24 120 || fail "after the right drag, a click on A5 does not light it"
-click 54 149
+dragged -40 30 3 "a right-button drag"
 step "drag: moved 60 right, 42 up; by the right button 40 left, 30 down"
 
 # --- 4. The help button's hint; closing ------------------------------------------------------------
