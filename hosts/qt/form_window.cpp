@@ -17,6 +17,7 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include "hosts/qt/accessibility/access_bridge.h"
@@ -105,12 +106,6 @@ FormWindow::FormWindow(skin::Form& form)
     setFlags(kFlags);
     setTitle(
         QString::fromUtf8(form.Caption().data(), static_cast<qsizetype>(form.Caption().size())));
-    const auto icon = form.IconData();
-    QPixmap iconPixmap;
-    if (!icon.empty() &&
-        iconPixmap.loadFromData(icon.data(), static_cast<uint>(icon.size()), "ICO")) {
-        setIcon(QIcon(iconPixmap));
-    }
     TakeWindowColour();
     // The art for the screen the window starts on, before anything is painted or decoded.
     form_.SetArtScale(skin::ArtScaleFor(devicePixelRatio()));
@@ -147,6 +142,19 @@ void FormWindow::ShowWindow() {
         }
     }
     show();
+    // Reading the icon loads the toolkit's image plugins: once the window is up, not before.
+    if (icon().isNull()) {
+        QTimer::singleShot(0, this, &FormWindow::TakeIcon);
+    }
+}
+
+void FormWindow::TakeIcon() {
+    const auto icon = form_.IconData();
+    QPixmap iconPixmap;
+    if (!icon.empty() &&
+        iconPixmap.loadFromData(icon.data(), static_cast<uint>(icon.size()), "ICO")) {
+        setIcon(QIcon(iconPixmap));
+    }
 }
 
 Qt::CursorShape FormWindow::CursorShape(skin::Cursor cursor) {

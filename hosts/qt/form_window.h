@@ -70,6 +70,7 @@ private:
     void Press(QMouseEvent* event, bool doubleClick);
     void FinishInteractiveMove();
     void TakeWindowColour();
+    void TakeIcon();
     void UpdateCursor(skin::Point at);
 
     skin::Form& form_;

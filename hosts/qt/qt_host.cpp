@@ -125,8 +125,8 @@ void Application::ShowException(std::string_view message) {
 }
 
 Window::Window(skin::Form& form) : window_(std::make_unique<FormWindow>(form)) {
-    // The form has decoded its bitmaps and the window has read the icon: the skin files' own
-    // pages are not needed from here on.
+    // The form has decoded its bitmaps: the skin files' own pages are not needed from here on
+    // (what is read later, the icon and the pictures that wait, is mapped in again).
     ReleaseEmbeddedSkinPages();
 }
 

@@ -7,9 +7,7 @@
 namespace skin {
 
 ImageList::ImageList(const ComponentDescription& description, int count, Picture strip)
-    : description_(description), count_(count), strip_(std::move(strip)), stripScale_(1),
-      columns_(description.width > 0 ? std::max(1, strip_.Dimensions().width / description.width)
-                                     : 1) {}
+    : description_(description), count_(count), strip_(std::move(strip)), stripScale_(1) {}
 
 ImageList::ImageList(const ComponentDescription& description, int count, PictureSource source)
     : description_(description), count_(count), source_(source) {}
@@ -22,9 +20,17 @@ void ImageList::FetchAt(int scale) const {
     if (source_ != nullptr && scale != stripScale_) {
         strip_ = source_(description_.name, scale);
         stripScale_ = scale;
-        const int frameWidth = description_.width * scale;
+        // Counted at the first frame drawn: reading the width would decode a waiting strip now.
+        columns_ = 0;
+    }
+}
+
+int ImageList::Columns() const {
+    if (columns_ == 0) {
+        const int frameWidth = description_.width * (stripScale_ != 0 ? stripScale_ : 1);
         columns_ = frameWidth > 0 ? std::max(1, strip_.Dimensions().width / frameWidth) : 1;
     }
+    return columns_;
 }
 
 const Picture& ImageList::Strip(int scale) const {
@@ -43,8 +49,9 @@ const Picture& ImageList::Strip(int scale) const {
 
 Rect ImageList::FrameRect(int index) const {
     Strip(stripScale_ != 0 ? stripScale_ : 1);
+    const int columns = Columns();
     return Rect::At(
-        {description_.width * (index % columns_), description_.height * (index / columns_)},
+        {description_.width * (index % columns), description_.height * (index / columns)},
         {description_.width, description_.height});
 }
 

@@ -21,6 +21,8 @@ public:
     int Count() const { return count_; }
     int Width() const { return description_.width; }
     int Height() const { return description_.height; }
+    // Whether the strip held is decoded (a PNG strip waits for the first frame drawn).
+    bool Decoded() const { return strip_.Decoded(); }
     // In skin pixels, whatever the scale of the strip.
     Rect FrameRect(int index) const;
 
@@ -37,6 +39,8 @@ private:
     const Picture& Strip(int scale) const;
     // The strip from the source at `scale`, unless held at it already; throws PictureError.
     void FetchAt(int scale) const;
+    // Frames to a row of the strip held; reading it decodes a strip still waiting.
+    int Columns() const;
 
     ComponentDescription description_;
     int count_;
@@ -44,7 +48,7 @@ private:
     // Fetched when first needed; the layout of frames is the same at every scale.
     mutable Picture strip_;
     mutable int stripScale_ = 0; // 0 until fetched
-    mutable int columns_ = 1;
+    mutable int columns_ = 0;    // 0 until counted
 };
 
 } // namespace skin

@@ -81,7 +81,9 @@ frame_x=$((client_x - frame_left))
 frame_y=$((client_y - frame_top))
 [ "$frame_x $frame_y" = "296 206" ] || fail "the frame opened at $frame_x,$frame_y, not 296,206"
 xprop -id "$wid" WM_NAME | grep -q '"Vibralon"' || fail "caption"
-xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "no 32x32 window icon"
+# The icon comes just after the window shows.
+has_icon() { xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (32 x 32)'; }
+within 5 has_icon || fail "no 32x32 window icon"
 # The frame it asks the window manager for: resizable, movable, minimize and close, but neither
 # a maximize function (0x10) nor a maximize button (0x40).
 read -r mwm_flags mwm_functions mwm_decorations _ < <(xprop -id "$wid" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')

@@ -113,6 +113,7 @@ TEST_F(FormWindow, FrameCaptionIconAndClientArea) {
     EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::MSWindowsFixedSizeDialogHint));
+    ShowAndWait();
     ASSERT_FALSE(host.icon().isNull());
     const QImage icon = host.icon().pixmap(32, 32).toImage();
     EXPECT_EQ(icon.size(), QSize(32, 32));

@@ -397,6 +397,10 @@ TEST(Form1Pictures, DenseScreensDecodeOnlyTheirOwnArt) {
     EXPECT_EQ(Waiting(form), 9);
     EXPECT_TRUE(form.Fond.GetPicture().Decoded());
     EXPECT_FALSE(form.LA5.GetPicture().Decoded());
+    // The note frames too wait for the first one drawn, which decodes them.
+    EXPECT_FALSE(form.Liste.Decoded());
+    form.Liste.Draw(form.Shape1, 16, 23, 12);
+    EXPECT_TRUE(form.Liste.Decoded());
 }
 
 TEST(Form1Placement, CentredOnceAndNeverOffTheScreensCorner) {
