@@ -33,10 +33,18 @@ Fft::Fft(int points, int sampleRate)
     // Extended precision until each angle's one rounding: a double 2pi's error would grow with j.
     const long double twoPi = 4.0L * std::asin(1.0L);
     twiddles_.resize(static_cast<std::size_t>(passes_) + 1);
-    for (int p = 1; p <= passes_; ++p) {
+    // From the last pass down. Entry j of pass p has exactly the angle of entry 2j of pass p + 1
+    // (halving the angle only moves its exponent, before and after the rounding to a double),
+    // so the first half of each table is copied from the one above rather than worked out
+    // again: about half the sines and cosines of start-up, the same values to the last bit.
+    for (int p = passes_; p >= 1; --p) {
         const long double a = std::ldexp(1.0L, p);
         auto table = std::make_unique<Complex[]>(n);
-        for (int j = 0; j < n; ++j) {
+        const int copied = p < passes_ ? n / 2 : 0;
+        for (int j = 0; j < copied; ++j) {
+            table[j] = twiddles_[p + 1][2 * j];
+        }
+        for (int j = copied; j < n; ++j) {
             const double theta = static_cast<double>(twoPi * static_cast<long double>(j) / a);
             table[j] = Complex{std::cos(theta), -std::sin(theta)};
         }

@@ -71,10 +71,14 @@ TEST(FftTwiddles, AngleIsRoundedOnceFromExtendedPrecision) {
     const Fft fft(4096, 11025);
     const long double twoPi = 4.0L * std::asin(1.0L);
     // A double-precision angle differs from this in the last bit for about a quarter of entries.
-    for (int j = 0; j < 4096; ++j) {
-        const double theta = static_cast<double>(twoPi * j / 4096.0L);
-        EXPECT_EQ(fft.Twiddle(12, j).re, std::cos(theta)) << "entry " << j;
-        EXPECT_EQ(fft.Twiddle(12, j).im, -std::sin(theta)) << "entry " << j;
+    // Every entry of every pass, those the tables share with the pass above included.
+    for (int p = 1; p <= fft.Passes(); ++p) {
+        const long double a = std::ldexp(1.0L, p);
+        for (int j = 0; j < 4096; ++j) {
+            const double theta = static_cast<double>(twoPi * j / a);
+            ASSERT_EQ(fft.Twiddle(p, j).re, std::cos(theta)) << "pass " << p << " entry " << j;
+            ASSERT_EQ(fft.Twiddle(p, j).im, -std::sin(theta)) << "pass " << p << " entry " << j;
+        }
     }
 }
 
