@@ -90,8 +90,11 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTOR
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VIBRALON_PACKAGE_MAINTAINER}")
-# Qt 6 Widgets and GUI, libpulse and libjpeg-turbo, as dpkg-shlibdeps finds them in the program.
+# Qt 6 Widgets and GUI and libjpeg-turbo, as dpkg-shlibdeps finds them in the program.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# libpulse the program loads itself as it starts (so dpkg-shlibdeps cannot see it): every
+# function it loads is in the library since 0.99.1, as the library's symbols file says.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libpulse0 (>= 0.99.1)")
 # Opening the help needs xdg-open; Wayland sessions need Qt's Wayland plugin.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

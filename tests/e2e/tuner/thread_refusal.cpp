@@ -1,7 +1,8 @@
 // Preloaded into the tuner by the end-to-end test: the system refuses every thread started
-// through the C++ library (std::thread, which only the analysis worker uses), as it does when
-// a process has run out of threads or of memory for their stacks. The toolkit's and the sound
-// client's threads start as usual, so the program gets as far as making its worker.
+// through the C++ library (std::thread: the analysis worker's, and the one that connects to the
+// sound server ahead, which the program does without), as it does when a process has run out of
+// threads or of memory for their stacks. The toolkit's and the sound client's threads start as
+// usual, so the program gets as far as making its worker.
 #include <dlfcn.h>
 #include <pthread.h>
 

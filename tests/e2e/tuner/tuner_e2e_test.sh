@@ -204,6 +204,21 @@ for number in 0 1 2; do
 done
 step "no server: three boxes in order, each caption whole, exit code 0"
 
+# A library of the client library's name that lacks its functions, the server up: the tuner
+# loads the library itself, so it starts, finds no server and shows the same three boxes, with
+# the loader's reason on stderr once.
+mkdir -p "$out/no_library"
+ln -sf "$(ldconfig -p | awk '$1 == "libm.so.6" { print $NF; exit }')" "$out/no_library/libpulse.so.0"
+start_tuner no_library LD_LIBRARY_PATH="$out/no_library" "$tuner"
+for caption in "${captions[@]}"; do
+    lone_box "$caption" "$out/no_library_box.png" --pid "$tuner_pid"
+    answer_box
+done
+expect_clean_exit "$tuner_pid" "$out/no_library.err" "no library"
+[ "$(grep -c 'library: .*undefined symbol: pa_' "$out/no_library.err")" = 1 ] ||
+    fail "no library: the loader's reason is not on stderr once: $(cat "$out/no_library.err")"
+step "no library: the same three boxes, the reason once on stderr, exit code 0"
+
 # --- 6. A source too busy to record from -------------------------------------------------------------
 busy_source_refuses_the_tuner() {
     # The source exists and reads as a device, but the server takes no more recording streams on it.

@@ -263,4 +263,17 @@ TEST(PulseWaveInWithoutServer, HasNoDeviceAndOpensNothing) {
     CloseHandle(event);
 }
 
+TEST(PulseWaveInWithoutServer, AConnectionBegunAheadAndNeverAskedForEndsWithTheProgram) {
+    // As a program that finds no display: begun ahead, then exit, with nothing asked of it. The
+    // child is a fresh run of this test program, so no thread of this one is copied into it.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            setenv("PULSE_SERVER", "unix:/nonexistent/vibralon/native", 1);
+            ConnectToSoundServerAhead();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
 } // namespace

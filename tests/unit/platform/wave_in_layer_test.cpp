@@ -1,4 +1,5 @@
-// The wave-input entry points: which back end they reach, and the texts for the codes they give.
+// The wave-input entry points: which back end they reach, the texts for the codes they give, and
+// the client library the sound server's back end loads.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "platform/posix/wavein/pulse/pulse_backend.h"
+#include "platform/posix/wavein/pulse/pulse_library.h"
 #include "platform/posix/wavein/testing/fake_wave_in.h"
 #include "platform/posix/wavein/wave_in_backend.h"
 
@@ -28,6 +30,36 @@ TEST(WaveInBackends, TheSoundServerIsTheDefaultAndAFakeOnlyWhenSelected) {
     WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 11025, 22050, 2, 16, 0};
     EXPECT_NE(waveInOpen(nullptr, 0, &format, 0, 0, WAVE_FORMAT_QUERY), MMSYSERR_NOERROR);
     SelectWaveInBackend(previous);
+}
+
+// The client library the back end loads itself: all of it, or nothing and the loader's reason.
+TEST(PulseLibrary, LoadsEveryFunctionOrFailsWithTheReason) {
+    const auto resolved = [](const PulseLibrary& library) {
+        int count = 0;
+#define VIBRALON_COUNT_RESOLVED(name) count += library.name != nullptr ? 1 : 0;
+        VIBRALON_PULSE_FUNCTIONS(VIBRALON_COUNT_RESOLVED)
+#undef VIBRALON_COUNT_RESOLVED
+        return count;
+    };
+    PulseLibrary library;
+    std::string reason;
+    EXPECT_FALSE(LoadPulseLibraryFrom("libvibralon-absent.so.0", library, reason));
+    EXPECT_NE(reason.find("libvibralon-absent.so.0"), std::string::npos) << reason;
+    // A library that loads but is not the sound server's: nothing of it is taken.
+    reason.clear();
+    EXPECT_FALSE(LoadPulseLibraryFrom("libm.so.6", library, reason));
+    EXPECT_NE(reason.find("pa_"), std::string::npos) << reason;
+    EXPECT_EQ(resolved(library), 0);
+
+    reason.clear();
+    ASSERT_TRUE(LoadPulseLibraryFrom(PulseLibraryFile, library, reason)) << reason;
+#define VIBRALON_COUNT_LISTED(name) +1
+    constexpr int listed = 0 VIBRALON_PULSE_FUNCTIONS(VIBRALON_COUNT_LISTED);
+#undef VIBRALON_COUNT_LISTED
+    EXPECT_EQ(resolved(library), listed);
+    // And the program's own load, whichever call comes first, gives the same.
+    ASSERT_TRUE(LoadPulseLibrary());
+    EXPECT_EQ(resolved(Pulse()), listed);
 }
 
 // Every code a back end of ours returns has its own plain sentence.

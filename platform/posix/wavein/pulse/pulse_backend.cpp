@@ -25,14 +25,14 @@ void OnServerInfo(pa_context*, const pa_server_info* info, void* data) {
         listing->defaultSource = info->default_source_name;
     }
     listing->haveServerInfo = true;
-    pa_threaded_mainloop_signal(listing->loop, 0);
+    Pulse().pa_threaded_mainloop_signal(listing->loop, 0);
 }
 
 void OnSource(pa_context*, const pa_source_info* info, int last, void* data) {
     auto* listing = static_cast<Listing*>(data);
     if (last != 0 || info == nullptr) {
         listing->haveSources = true;
-        pa_threaded_mainloop_signal(listing->loop, 0);
+        Pulse().pa_threaded_mainloop_signal(listing->loop, 0);
         return;
     }
     listing->sources.push_back(
@@ -43,24 +43,26 @@ void OnSource(pa_context*, const pa_source_info* info, int last, void* data) {
 // One listing over `connection`; false when it did not answer in time.
 bool ListOver(PulseConnection& connection, Listing& listing) {
     PulseConnection::Lock lock(connection);
-    pa_operation* info = pa_context_get_server_info(connection.Context(), OnServerInfo, &listing);
-    pa_operation* list = pa_context_get_source_info_list(connection.Context(), OnSource, &listing);
+    pa_operation* info =
+        Pulse().pa_context_get_server_info(connection.Context(), OnServerInfo, &listing);
+    pa_operation* list =
+        Pulse().pa_context_get_source_info_list(connection.Context(), OnSource, &listing);
     const bool answered =
         info != nullptr && list != nullptr &&
         connection.WaitUntil(
             [&] {
                 return (listing.haveServerInfo && listing.haveSources) ||
-                       pa_context_get_state(connection.Context()) != PA_CONTEXT_READY;
+                       Pulse().pa_context_get_state(connection.Context()) != PA_CONTEXT_READY;
             },
             ReplyTimeout) &&
         listing.haveServerInfo && listing.haveSources;
     // Cancelled so that a late reply cannot reach the listing after it is gone.
     for (pa_operation* operation : {info, list}) {
         if (operation != nullptr) {
-            if (pa_operation_get_state(operation) == PA_OPERATION_RUNNING) {
-                pa_operation_cancel(operation);
+            if (Pulse().pa_operation_get_state(operation) == PA_OPERATION_RUNNING) {
+                Pulse().pa_operation_cancel(operation);
             }
-            pa_operation_unref(operation);
+            Pulse().pa_operation_unref(operation);
         }
     }
     return answered;

@@ -7,7 +7,8 @@
 
 const WaveInBackend& PulseWaveInBackend();
 
-// Begins the connection while the rest of start-up goes on (the window system's connection,
-// the pictures): the first wave-input call then finds it made, or waits only for what is left
-// of it, never longer than it would have waited anyway.
+// Returns at once, having started a thread that loads the client library and begins the
+// connection while the rest of start-up goes on (the window system's connection, the
+// pictures): the first wave-input call then finds it made, or waits only for what is left of
+// it, never longer than it would have waited anyway. Never asked for, it ends with the program.
 void ConnectToSoundServerAhead();

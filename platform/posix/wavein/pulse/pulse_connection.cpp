@@ -1,6 +1,8 @@
 #include "platform/posix/wavein/pulse/pulse_connection.h"
 
 #include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -12,50 +14,79 @@ struct Deadline {
 void DeadlinePassed(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* data) {
     auto* deadline = static_cast<Deadline*>(data);
     deadline->passed = true;
-    pa_threaded_mainloop_signal(deadline->loop, 0);
+    Pulse().pa_threaded_mainloop_signal(deadline->loop, 0);
 }
 
 std::mutex sharedMutex;
 std::shared_ptr<PulseConnection> shared;
-// `shared` was begun ahead and nobody has waited for it yet.
-bool begunAhead = false;
+// What the thread begun ahead made: a connection begun and not yet waited for, or null when it
+// could not begin one. Written by that thread only, read once it has been joined.
+std::shared_ptr<PulseConnection> begunAhead;
+
+// The thread that loads the library and begins the connection ahead, until the first Shared()
+// joins it. A program that ends without asking (no display, say) joins it here at exit; it is
+// defined after what it writes, so it is destroyed before that.
+struct AheadThread {
+    std::thread thread;
+    ~AheadThread() {
+        if (thread.joinable()) {
+            thread.join();
+        }
+    }
+} ahead;
 
 } // namespace
 
 pa_proplist* NewApplicationProperties() {
-    pa_proplist* properties = pa_proplist_new();
-    pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, ApplicationName);
-    pa_proplist_sets(properties, PA_PROP_APPLICATION_ID, "vibralon");
-    pa_proplist_sets(properties, PA_PROP_APPLICATION_ICON_NAME, "vibralon");
+    pa_proplist* properties = Pulse().pa_proplist_new();
+    Pulse().pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, ApplicationName);
+    Pulse().pa_proplist_sets(properties, PA_PROP_APPLICATION_ID, "vibralon");
+    Pulse().pa_proplist_sets(properties, PA_PROP_APPLICATION_ICON_NAME, "vibralon");
     // A tuner listens to an instrument: the closest of the standard roles.
-    pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "production");
+    Pulse().pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "production");
     return properties;
 }
 
 void PulseConnection::ConnectAhead() {
     std::lock_guard lock(sharedMutex);
-    if (shared != nullptr && (begunAhead || shared->Ready())) {
+    if (ahead.thread.joinable() || (shared != nullptr && shared->Ready())) {
         return;
     }
-    shared.reset();
-    auto connection = std::make_shared<PulseConnection>();
-    // A start that fails here is made again, and told of, by the first call that needs it.
-    if (connection->BeginConnecting()) {
-        shared = std::move(connection);
-        begunAhead = true;
+    try {
+        ahead.thread = std::thread([] {
+            if (!LoadPulseLibrary()) {
+                return;
+            }
+            auto connection = std::make_shared<PulseConnection>();
+            // A start that fails here is made again, and told of, by the first call that needs
+            // it.
+            if (connection->BeginConnecting()) {
+                begunAhead = std::move(connection);
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to spare: the first call that needs the connection makes it.
     }
 }
 
 std::shared_ptr<PulseConnection> PulseConnection::Shared(int& error) {
     std::lock_guard lock(sharedMutex);
-    if (begunAhead) {
-        // Its outcome is this call's: trying again at once would only double a time-out.
-        begunAhead = false;
-        if (shared->FinishConnecting()) {
-            return shared;
+    if (ahead.thread.joinable()) {
+        // Loading and beginning take no server's answer, so this wait is short.
+        ahead.thread.join();
+        if (begunAhead != nullptr) {
+            // Its outcome is this call's: trying again at once would only double a time-out.
+            shared = std::move(begunAhead);
+            if (shared->FinishConnecting()) {
+                return shared;
+            }
+            error = shared->Error();
+            shared.reset();
+            return nullptr;
         }
-        error = shared->Error();
-        shared.reset();
+    }
+    if (!LoadPulseLibrary()) {
+        error = PA_ERR_NOTIMPLEMENTED;
         return nullptr;
     }
     if (shared != nullptr && shared->Ready()) {
@@ -74,8 +105,8 @@ std::shared_ptr<PulseConnection> PulseConnection::Shared(int& error) {
 
 timeval PulseConnection::FromNow(std::chrono::milliseconds delay) {
     timeval when{};
-    pa_gettimeofday(&when);
-    pa_timeval_add(&when, static_cast<pa_usec_t>(delay.count()) * PA_USEC_PER_MSEC);
+    Pulse().pa_gettimeofday(&when);
+    Pulse().pa_timeval_add(&when, static_cast<pa_usec_t>(delay.count()) * PA_USEC_PER_MSEC);
     return when;
 }
 
@@ -89,17 +120,17 @@ PulseConnection::~PulseConnection() {
         StopRetrying();
         DropContext();
     }
-    pa_threaded_mainloop_stop(loop_);
-    pa_threaded_mainloop_free(loop_);
+    Pulse().pa_threaded_mainloop_stop(loop_);
+    Pulse().pa_threaded_mainloop_free(loop_);
 }
 
 bool PulseConnection::BeginConnecting() {
-    loop_ = pa_threaded_mainloop_new();
+    loop_ = Pulse().pa_threaded_mainloop_new();
     if (loop_ == nullptr) {
         error_ = PA_ERR_INTERNAL;
         return false;
     }
-    if (pa_threaded_mainloop_start(loop_) < 0) {
+    if (Pulse().pa_threaded_mainloop_start(loop_) < 0) {
         error_ = PA_ERR_INTERNAL;
         return false;
     }
@@ -110,15 +141,15 @@ bool PulseConnection::BeginConnecting() {
 bool PulseConnection::FinishConnecting() {
     Lock lock(*this);
     const auto settled = [this] {
-        const pa_context_state_t state = pa_context_get_state(context_);
+        const pa_context_state_t state = Pulse().pa_context_get_state(context_);
         return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
     };
     if (!WaitUntil(settled, ConnectTimeout)) {
         error_ = PA_ERR_TIMEOUT;
         return false;
     }
-    if (pa_context_get_state(context_) != PA_CONTEXT_READY) {
-        error_ = pa_context_errno(context_);
+    if (Pulse().pa_context_get_state(context_) != PA_CONTEXT_READY) {
+        error_ = Pulse().pa_context_errno(context_);
         if (error_ == PA_OK) {
             error_ = PA_ERR_CONNECTIONREFUSED;
         }
@@ -129,17 +160,17 @@ bool PulseConnection::FinishConnecting() {
 
 bool PulseConnection::StartConnecting() {
     pa_proplist* properties = NewApplicationProperties();
-    context_ = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(loop_), ApplicationName,
-                                            properties);
-    pa_proplist_free(properties);
+    context_ = Pulse().pa_context_new_with_proplist(Pulse().pa_threaded_mainloop_get_api(loop_),
+                                                    ApplicationName, properties);
+    Pulse().pa_proplist_free(properties);
     if (context_ == nullptr) {
         error_ = PA_ERR_INTERNAL;
         return false;
     }
-    pa_context_set_state_callback(context_, OnContextState, this);
+    Pulse().pa_context_set_state_callback(context_, OnContextState, this);
     // A missing server means no sound input here; starting one is not ours to do.
-    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
-        error_ = pa_context_errno(context_);
+    if (Pulse().pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        error_ = Pulse().pa_context_errno(context_);
         return false;
     }
     return true;
@@ -150,10 +181,10 @@ void PulseConnection::DropContext() {
     StopOwnerRetry();
     subscribed_ = false;
     if (context_ != nullptr) {
-        pa_context_set_state_callback(context_, nullptr, nullptr);
-        pa_context_set_subscribe_callback(context_, nullptr, nullptr);
-        pa_context_disconnect(context_);
-        pa_context_unref(context_);
+        Pulse().pa_context_set_state_callback(context_, nullptr, nullptr);
+        Pulse().pa_context_set_subscribe_callback(context_, nullptr, nullptr);
+        Pulse().pa_context_disconnect(context_);
+        Pulse().pa_context_unref(context_);
         context_ = nullptr;
     }
 }
@@ -163,7 +194,7 @@ bool PulseConnection::Ready() const {
         return false;
     }
     Lock lock(*this);
-    return pa_context_get_state(context_) == PA_CONTEXT_READY;
+    return Pulse().pa_context_get_state(context_) == PA_CONTEXT_READY;
 }
 
 bool PulseConnection::WaitUntil(const std::function<bool()>& done,
@@ -171,12 +202,12 @@ bool PulseConnection::WaitUntil(const std::function<bool()>& done,
     if (done()) {
         return true;
     }
-    pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+    pa_mainloop_api* api = Pulse().pa_threaded_mainloop_get_api(loop_);
     Deadline deadline{loop_};
     const timeval when = FromNow(timeout);
     pa_time_event* timer = api->time_new(api, &when, DeadlinePassed, &deadline);
     while (!done() && !deadline.passed) {
-        pa_threaded_mainloop_wait(loop_);
+        Pulse().pa_threaded_mainloop_wait(loop_);
     }
     api->time_free(timer);
     return done();

@@ -1,8 +1,9 @@
 // The program's one connection to the sound server, served by a mainloop thread of its own: the
 // device checks, the format query and every record stream go through it rather than each
-// connecting anew. It can be begun ahead, while the rest of start-up goes on, so that the first
-// wave-input call finds it made or waits only for what is left of it. Every wait is
-// bounded: a server that is missing, stalled or dead costs at most the time-out, never a hang.
+// connecting anew. It can be begun ahead, on a thread of its own while the rest of start-up goes
+// on, so that the first wave-input call finds it made or waits only for what is left of it.
+// Every wait is bounded: a server that is missing, stalled or dead costs at most the time-out,
+// never a hang; a client library that is missing or incomplete counts as no server.
 // Nothing here autospawns a server. While something depends on it (an open record stream), a
 // connection that ends (the server restarted by an upgrade or by the user) is made again as
 // soon as a server answers; what fails on a connection that stands (no source to record from)
@@ -14,7 +15,7 @@
 #include <memory>
 #include <vector>
 
-#include <pulse/pulseaudio.h>
+#include "platform/posix/wavein/pulse/pulse_library.h"
 
 // How this program names itself to the server, so that desktops' sound settings list its
 // stream by name and icon.
@@ -26,10 +27,13 @@ pa_proplist* NewApplicationProperties();
 class PulseConnection {
 public:
     // The shared connection, made now when there is none or the one there was has failed; null
-    // when no server answered in time, with the PulseAudio error code in `error`.
+    // when no server answered in time, with the PulseAudio error code in `error`
+    // (PA_ERR_NOTIMPLEMENTED when the client library could not be loaded).
     static std::shared_ptr<PulseConnection> Shared(int& error);
-    // Begins the shared connection without waiting for it; the next Shared() waits for its
-    // outcome, never longer than it would have waited anyway.
+    // Returns at once: a thread of its own loads the client library and begins the shared
+    // connection. The next Shared() waits for that thread and then for the outcome, never longer
+    // than it would have waited anyway. A program that never calls Shared() joins the thread as
+    // it exits.
     static void ConnectAhead();
 
     static constexpr std::chrono::milliseconds ConnectTimeout{1500};
@@ -81,16 +85,17 @@ public:
     void OwnersSettled() { ownerRetryDelay_ = RetryInterval; }
 
     // With the loop locked: waits until `done` holds, or `timeout` passes. Returns `done()`.
-    // Callbacks that change what `done` reads must call pa_threaded_mainloop_signal(Loop(), 0).
+    // Callbacks that change what `done` reads must signal the loop
+    // (Pulse().pa_threaded_mainloop_signal(Loop(), 0)).
     bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) const;
 
     // Holds the mainloop lock for a scope.
     class Lock {
     public:
         explicit Lock(const PulseConnection& connection) : loop_(connection.loop_) {
-            pa_threaded_mainloop_lock(loop_);
+            Pulse().pa_threaded_mainloop_lock(loop_);
         }
-        ~Lock() { pa_threaded_mainloop_unlock(loop_); }
+        ~Lock() { Pulse().pa_threaded_mainloop_unlock(loop_); }
         Lock(const Lock&) = delete;
         Lock& operator=(const Lock&) = delete;
 

@@ -19,7 +19,7 @@ void PulseConnection::Release(const void* owner) {
 
 void PulseConnection::StopRetrying() {
     if (retry_ != nullptr) {
-        pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+        pa_mainloop_api* api = Pulse().pa_threaded_mainloop_get_api(loop_);
         api->time_free(retry_);
         retry_ = nullptr;
     }
@@ -32,7 +32,7 @@ void PulseConnection::Reconnect() {
 }
 
 void PulseConnection::RetryLater() {
-    pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+    pa_mainloop_api* api = Pulse().pa_threaded_mainloop_get_api(loop_);
     const timeval when = FromNow(RetryInterval);
     if (retry_ == nullptr) {
         retry_ = api->time_new(api, &when, OnRetry, this);
@@ -47,15 +47,16 @@ void PulseConnection::RetryOwnersLater() {
     }
     if (!subscribed_) {
         // Only the announcement of a source (or of a new default) ends the wait early.
-        pa_context_set_subscribe_callback(context_, OnServerEvent, this);
+        Pulse().pa_context_set_subscribe_callback(context_, OnServerEvent, this);
         const auto mask = static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SOURCE |
                                                               PA_SUBSCRIPTION_MASK_SERVER);
-        if (pa_operation* subscribing = pa_context_subscribe(context_, mask, nullptr, nullptr)) {
-            pa_operation_unref(subscribing);
+        if (pa_operation* subscribing =
+                Pulse().pa_context_subscribe(context_, mask, nullptr, nullptr)) {
+            Pulse().pa_operation_unref(subscribing);
             subscribed_ = true;
         }
     }
-    pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+    pa_mainloop_api* api = Pulse().pa_threaded_mainloop_get_api(loop_);
     const timeval when = FromNow(ownerRetryDelay_);
     if (ownerRetry_ == nullptr) {
         ownerRetry_ = api->time_new(api, &when, OnOwnerRetry, this);
@@ -67,7 +68,7 @@ void PulseConnection::RetryOwnersLater() {
 
 void PulseConnection::StopOwnerRetry() {
     if (ownerRetry_ != nullptr) {
-        pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+        pa_mainloop_api* api = Pulse().pa_threaded_mainloop_get_api(loop_);
         api->time_free(ownerRetry_);
         ownerRetry_ = nullptr;
     }
@@ -109,11 +110,11 @@ void PulseConnection::OnServerEvent(pa_context*, pa_subscription_event_type_t ev
 
 void PulseConnection::OnContextState(pa_context* context, void* self) {
     auto* connection = static_cast<PulseConnection*>(self);
-    pa_threaded_mainloop_signal(connection->loop_, 0);
+    Pulse().pa_threaded_mainloop_signal(connection->loop_, 0);
     if (connection->owners_.empty()) {
         return;
     }
-    const pa_context_state_t state = pa_context_get_state(context);
+    const pa_context_state_t state = Pulse().pa_context_get_state(context);
     if (state == PA_CONTEXT_READY) {
         connection->ownerRetryDelay_ = RetryInterval;
         connection->TellOwners();

@@ -31,6 +31,7 @@ MMRESULT WaveInResultFromPulse(int pulseError) {
     case PA_ERR_INVALIDSERVER:
     case PA_ERR_AUTHKEY:
     case PA_ERR_VERSION:
+    case PA_ERR_NOTIMPLEMENTED: // no client library to reach a server with
         return MMSYSERR_NODRIVER;
     default:
         return MMSYSERR_ERROR;
@@ -50,15 +51,16 @@ MMRESULT PulseRecordStream::Open(const std::string& source, const pa_sample_spec
         new PulseRecordStream(connection, source, sampleFormat, sink));
     PulseConnection::Lock lock(*connection);
     if (!device->ConnectStream()) {
-        return WaveInResultFromPulse(pa_context_errno(connection->Context()));
+        return WaveInResultFromPulse(Pulse().pa_context_errno(connection->Context()));
     }
     const bool settled = connection->WaitUntil(
-        [&] { return pa_stream_get_state(device->stream_) != PA_STREAM_CREATING; }, OpenTimeout);
+        [&] { return Pulse().pa_stream_get_state(device->stream_) != PA_STREAM_CREATING; },
+        OpenTimeout);
     if (!settled) {
         return MMSYSERR_NODRIVER;
     }
-    if (pa_stream_get_state(device->stream_) != PA_STREAM_READY) {
-        const int failure = pa_context_errno(connection->Context());
+    if (Pulse().pa_stream_get_state(device->stream_) != PA_STREAM_READY) {
+        const int failure = Pulse().pa_context_errno(connection->Context());
         return failure == PA_OK ? MMSYSERR_ERROR : WaveInResultFromPulse(failure);
     }
     connection->KeepConnectedFor(device.get(), [raw = device.get()] { raw->StreamAgain(); });
@@ -68,39 +70,39 @@ MMRESULT PulseRecordStream::Open(const std::string& source, const pa_sample_spec
 
 bool PulseRecordStream::ConnectStream() {
     pa_proplist* properties = NewApplicationProperties();
-    stream_ = pa_stream_new_with_proplist(connection_->Context(), StreamName, &sampleFormat_,
-                                          nullptr, properties);
-    pa_proplist_free(properties);
+    stream_ = Pulse().pa_stream_new_with_proplist(connection_->Context(), StreamName,
+                                                  &sampleFormat_, nullptr, properties);
+    Pulse().pa_proplist_free(properties);
     if (stream_ == nullptr) {
         return false;
     }
-    pa_stream_set_state_callback(stream_, OnStateChanged, this);
-    pa_stream_set_read_callback(stream_, OnReadable, this);
+    Pulse().pa_stream_set_state_callback(stream_, OnStateChanged, this);
+    Pulse().pa_stream_set_read_callback(stream_, OnReadable, this);
     pa_buffer_attr attributes{};
     attributes.maxlength = static_cast<uint32_t>(-1);
     attributes.tlength = static_cast<uint32_t>(-1);
     attributes.prebuf = static_cast<uint32_t>(-1);
     attributes.minreq = static_cast<uint32_t>(-1);
-    attributes.fragsize = static_cast<uint32_t>(pa_frame_size(&sampleFormat_) *
+    attributes.fragsize = static_cast<uint32_t>(Pulse().pa_frame_size(&sampleFormat_) *
                                                 (sampleFormat_.rate / FragmentsPerSecond));
     const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY);
-    return pa_stream_connect_record(stream_, source_.empty() ? nullptr : source_.c_str(),
-                                    &attributes, flags) >= 0;
+    return Pulse().pa_stream_connect_record(stream_, source_.empty() ? nullptr : source_.c_str(),
+                                            &attributes, flags) >= 0;
 }
 
 void PulseRecordStream::DropStream() {
     if (stream_ != nullptr) {
-        pa_stream_set_read_callback(stream_, nullptr, nullptr);
-        pa_stream_set_state_callback(stream_, nullptr, nullptr);
-        pa_stream_disconnect(stream_);
-        pa_stream_unref(stream_);
+        Pulse().pa_stream_set_read_callback(stream_, nullptr, nullptr);
+        Pulse().pa_stream_set_state_callback(stream_, nullptr, nullptr);
+        Pulse().pa_stream_disconnect(stream_);
+        Pulse().pa_stream_unref(stream_);
         stream_ = nullptr;
     }
 }
 
 // Mainloop thread, loop locked: the connection is made again, or the stream failed on it.
 void PulseRecordStream::StreamAgain() {
-    if (stream_ != nullptr && PA_STREAM_IS_GOOD(pa_stream_get_state(stream_))) {
+    if (stream_ != nullptr && PA_STREAM_IS_GOOD(Pulse().pa_stream_get_state(stream_))) {
         return; // told along with another owner whose stream failed
     }
     DropStream();
@@ -127,14 +129,14 @@ void PulseRecordStream::OnReadable(pa_stream*, size_t, void* self) {
 
 void PulseRecordStream::OnStateChanged(pa_stream* stream, void* self) {
     auto* device = static_cast<PulseRecordStream*>(self);
-    pa_threaded_mainloop_signal(device->connection_->Loop(), 0);
-    const pa_stream_state_t state = pa_stream_get_state(stream);
+    Pulse().pa_threaded_mainloop_signal(device->connection_->Loop(), 0);
+    const pa_stream_state_t state = Pulse().pa_stream_get_state(stream);
     if (state == PA_STREAM_READY) {
         device->connection_->OwnersSettled();
     } else if (!PA_STREAM_IS_GOOD(state)) {
         // On a working connection the stream failed for want of a source (a server just
         // started, or its source unloaded): a new connection would find none either.
-        if (pa_context_get_state(device->connection_->Context()) == PA_CONTEXT_READY) {
+        if (Pulse().pa_context_get_state(device->connection_->Context()) == PA_CONTEXT_READY) {
             device->connection_->RetryOwnersLater();
         } else {
             device->connection_->Reconnect();
@@ -147,12 +149,12 @@ void PulseRecordStream::ReadAvailable() {
     for (;;) {
         const void* data = nullptr;
         size_t bytes = 0;
-        if (pa_stream_peek(stream_, &data, &bytes) < 0 || bytes == 0) {
+        if (Pulse().pa_stream_peek(stream_, &data, &bytes) < 0 || bytes == 0) {
             break;
         }
         // A hole (no data, some length) is a gap in the capture: kept as silence so that the
         // blocks stay in step with time.
         sink_.Deliver(data, bytes);
-        pa_stream_drop(stream_);
+        Pulse().pa_stream_drop(stream_);
     }
 }
