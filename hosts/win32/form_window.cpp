@@ -207,6 +207,11 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_SETFOCUS:
+        if (accessibility_) {
+            accessibility_->WindowFocused();
+        }
+        break;
     case WM_GETOBJECT:
         if (LRESULT object = 0;
             accessibility_ && accessibility_->GetObject(wParam, lParam, &object)) {

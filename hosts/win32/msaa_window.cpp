@@ -67,6 +67,14 @@ void WindowAccessibility::ChildChanged(int child) {
     NotifyWinEvent(event, window_, OBJID_CLIENT, ChildId(child));
 }
 
+void WindowAccessibility::WindowFocused() {
+    // As a list does for its current item: a reader coming back to the window hears where the
+    // keyboard is, not only the window's name.
+    if (access_.Focus() != a11y::TunerAccess::NoChild) {
+        FocusMoved(access_.Focus());
+    }
+}
+
 void WindowAccessibility::FocusMoved(int child) {
     if (GetFocus() == window_) {
         NotifyWinEvent(EVENT_OBJECT_FOCUS, window_, OBJID_CLIENT, ChildId(child));

@@ -23,6 +23,8 @@ public:
     bool GetObject(WPARAM flags, LPARAM objectId, LRESULT* result);
     // WM_TIMER: true when it was this timer.
     bool TimerFired(UINT_PTR timer);
+    // WM_SETFOCUS: a control focused in the window is told focused again.
+    void WindowFocused();
     // WM_DESTROY: clients still holding the client area get errors from now on.
     void WindowGone();
 

@@ -209,7 +209,7 @@ sleep 0.5
 screenshot
 same "$screen_skin/E6.bmp" 24 50 || fail "Ctrl+6 picked E6"
 # A client hears the window's events while Tab, Space and R come.
-(exec timeout 30 wine "$msaa_probe" events 4) >"$out/msaa-events.txt" 2>>"$out/msaa.err" &
+(exec timeout 30 wine "$msaa_probe" events 7) >"$out/msaa-events.txt" 2>>"$out/msaa.err" &
 events_pid=$!
 track_pid "$events_pid"
 within 10 grep -q '^listening' "$out/msaa-events.txt" || fail "the MSAA client does not listen (see $out/msaa.err)"
@@ -223,18 +223,27 @@ msaa_child 2 | grep -q '^child 2 checkbutton focusable,focused | ' ||
 xdotool key space
 eventually 3 same "$screen_skin/LA5.jpg" 24 120 || fail "Tab, Space: LA5 does not show"
 xdotool key r
+# The keyboard goes to another window and comes back: the client hears String A5 focused again.
+xmessage -geometry +0+0 elsewhere &
+elsewhere_pid=$!
+track_pid "$elsewhere_pid"
+elsewhere=$(xdotool search --sync --class Xmessage | head -n1)
+xdotool windowactivate --sync "$elsewhere"
+xdotool windowactivate --sync "$wid"
+kill "$elsewhere_pid"
 wait "$events_pid" || fail "the MSAA client's listening failed"
 heard() {
     tr -d '\r' <"$out/msaa-events.txt" | grep -q "$1" || fail "the client did not hear $2 ($out/msaa-events.txt)"
 }
-heard '^event focus 2$' "the focus move to String A5"
+[ "$(tr -d '\r' <"$out/msaa-events.txt" | grep -c '^event focus 2$')" -ge 2 ] ||
+    fail "the client did not hear String A5 focused on Tab and again when the window came back ($out/msaa-events.txt)"
 heard '^event state 2$' "String A5's state change"
 heard '^event live 8 | A, ' "R read the reading out"
 xdotool key F1
 within 10 test -s "$out/opened" || fail "F1 opened nothing"
 opened=$(tr -d '\r\n' <"$out/opened")
 [[ "$opened" == *'help\guide.htm' ]] || fail "F1 opened '$opened'"
-step "keys: 6, Escape, Ctrl+6, Tab, Space, R, F1 ($opened); the client heard focus, state, the read-out"
+step "keys: 6, Escape, Ctrl+6, Tab, Space, R, F1 ($opened); the client heard focus (again on the window's return), state, the read-out"
 
 # --- 3. Closing while capture runs ------------------------------------------------------------------
 wmctrl -c Vibralon || fail "wmctrl could not close the window"
