@@ -282,9 +282,38 @@ HRESULT AccessibleClient::accLocation(long* left, long* top, long* width, long* 
     return S_OK;
 }
 
-HRESULT AccessibleClient::accNavigate(long, VARIANT, VARIANT* end) {
+HRESULT AccessibleClient::accNavigate(long direction, VARIANT start, VARIANT* end) {
     VariantInit(end);
-    return access_ == nullptr ? CO_E_OBJNOTCONNECTED : E_NOTIMPL;
+    int child = 0;
+    const HRESULT valid = Resolve(start, &child);
+    if (FAILED(valid)) {
+        return valid;
+    }
+    // The children in their order (strings, help, reading); the client area's own siblings and
+    // places on screen are the system's window object's to tell.
+    int to = TunerAccess::NoChild;
+    if (child == TunerAccess::NoChild) {
+        if (direction == NAVDIR_FIRSTCHILD) {
+            to = 0;
+        } else if (direction == NAVDIR_LASTCHILD) {
+            to = TunerAccess::ChildCount - 1;
+        } else {
+            return E_NOTIMPL;
+        }
+    } else if (direction == NAVDIR_NEXT) {
+        to = child + 1 < TunerAccess::ChildCount ? child + 1 : TunerAccess::NoChild;
+    } else if (direction == NAVDIR_PREVIOUS) {
+        to = child - 1;
+    } else if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD) {
+        return S_FALSE; // a simple element has no children
+    } else {
+        return E_NOTIMPL;
+    }
+    if (to == TunerAccess::NoChild) {
+        return S_FALSE; // VT_EMPTY: no element that way
+    }
+    SetI4(end, ChildId(to));
+    return S_OK;
 }
 
 HRESULT AccessibleClient::accHitTest(long x, long y, VARIANT* id) {

@@ -3,7 +3,9 @@
 //
 //   msaa_probe tree       "client NAME children N focus ID", then for every child
 //                         "child ID ROLE STATES | NAME | ACTION | LEFT TOP WIDTH HEIGHT | hit ID"
-//                         (hit: what a hit test at the middle of its place finds)
+//                         (hit: what a hit test at the middle of its place finds), then
+//                         "navigate ID... | ID..." the children walked from the first with
+//                         NAVDIR_NEXT and from the last with NAVDIR_PREVIOUS
 //   msaa_probe press ID   runs child ID's default action: "press ID ok" or its error
 //   msaa_probe events S   "listening", then for S seconds the window's win events on its client
 //                         area: "event focus|state|name|live ID", the live region's with
@@ -87,6 +89,20 @@ std::string States(IAccessible& client, long id) {
     return names.empty() ? "plain" : names;
 }
 
+// The ids met walking from `first` (from the client area) by `step`, until the walk ends.
+std::string Walk(IAccessible& client, long first, long step) {
+    std::string ids;
+    VARIANT at;
+    HRESULT moved = client.accNavigate(first, Child(CHILDID_SELF), &at);
+    // Bounded: a walk that never ends is a fault to show, not to hang on.
+    for (int guard = 0; moved == S_OK && at.vt == VT_I4 && guard < 64; ++guard) {
+        ids += ' ';
+        ids += std::to_string(at.lVal);
+        moved = client.accNavigate(step, Child(at.lVal), &at);
+    }
+    return ids;
+}
+
 int Tree(IAccessible& client) {
     BSTR name = nullptr;
     client.get_accName(Child(CHILDID_SELF), &name);
@@ -114,6 +130,8 @@ int Tree(IAccessible& client) {
                     Utf8(childName).c_str(), Utf8(action).c_str(), left, top, width, height,
                     IdOf(hit));
     }
+    std::printf("navigate%s |%s\n", Walk(client, NAVDIR_FIRSTCHILD, NAVDIR_NEXT).c_str(),
+                Walk(client, NAVDIR_LASTCHILD, NAVDIR_PREVIOUS).c_str());
     return 0;
 }
 

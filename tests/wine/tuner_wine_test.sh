@@ -188,7 +188,10 @@ msaa_child 7 | grep -q '^child 7 pushbutton focusable | Help | Press | .* | hit 
 msaa_child 8 | grep -q '^child 8 statictext readonly | A, .* | hit 8$' ||
     fail "the reading does not name A: $(msaa_child 8)"
 msaa_place_is 2 24 120 59 58
-step "MSAA: 8 children, the reading: $(msaa_child 8 | cut -d'|' -f2)"
+# Readers that walk the tree by navigation meet the children in order, both ways, and stop.
+grep -qx 'navigate 1 2 3 4 5 6 7 8 | 8 7 6 5 4 3 2 1' <(tr -d '\r' <"$msaa_tree_file") ||
+    fail "navigation: $(grep '^navigate' "$msaa_tree_file")"
+step "MSAA: 8 children in navigation order, the reading: $(msaa_child 8 | cut -d'|' -f2)"
 
 [ "$(wine_console "$msaa_probe" press 2 2>>"$out/msaa.err")" = "press 2 ok" ] ||
     fail "the client's press on String A5 failed"
