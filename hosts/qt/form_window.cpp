@@ -157,6 +157,13 @@ void FormWindow::TakeIcon() {
     }
 }
 
+void FormWindow::focusInEvent(QFocusEvent* event) {
+    QWindow::focusInEvent(event);
+    if (access_) {
+        access_->WindowFocused();
+    }
+}
+
 Qt::CursorShape FormWindow::CursorShape(skin::Cursor cursor) {
     switch (cursor) {
     case skin::Cursor::HandPoint:

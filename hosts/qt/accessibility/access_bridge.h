@@ -33,6 +33,9 @@ public:
     a11y::TunerAccess& Access() const { return access_; }
     QAccessibleInterface* Child(int child) const;
     int IndexOf(const QAccessibleInterface* child) const;
+    // The window has the keyboard again: the control focused in it is told focused again, so
+    // that a reader coming back hears where the keyboard is, not only the window's name.
+    void WindowFocused() { FocusMoved(access_.Focus()); }
 
 private:
     void ChildChanged(int child) override;

@@ -104,7 +104,16 @@ xdotool key shift+Tab
 heard '^focus String E6$' 1
 [ "$(grep -c '^focus String E6$' "$out/events.log")" -ge 2 ] ||
     fail "Shift+Tab from A5: no focus event on String E6"
-step "keys: 6 picks E6, Escape lets go, Tab and Shift+Tab move the focus, Space picks A5"
+# The keyboard goes to another window and comes back: the reader hears String E6 focused again.
+xmessage -geometry +0+0 elsewhere &
+elsewhere_pid=$!
+track_pid "$elsewhere_pid"
+xdotool windowactivate --sync "$(xdotool search --sync --class Xmessage | head -n1)"
+xdotool windowactivate --sync "$wid"
+kill "$elsewhere_pid"
+eventually 3 test "$(grep -c '^focus String E6$' "$out/events.log")" -ge 3 ||
+    fail "back to the window: no focus event on String E6"
+step "keys: 6 picks E6, Escape lets go, Tab and Shift+Tab move the focus (told again on the window's return), Space picks A5"
 xdotool key F1
 check_help_opened "$out" "$repo" "F1"
 
