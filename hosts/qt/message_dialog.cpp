@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QStyle>
 
@@ -37,30 +38,21 @@ int WidthForCaption(const QString& caption) {
 MessageDialog::MessageDialog(const QString& caption, const QString& text, Icon icon)
     : QMessageBox(icon, caption, text, Ok) {
     setTextFormat(Qt::PlainText);
-}
-
-bool MessageDialog::event(QEvent* event) {
-    const bool handled = QMessageBox::event(event);
-    // Qt sizes the box to its contents again whenever its layout asks.
-    if (event->type() == QEvent::LayoutRequest) {
-        WidenForCaption();
+    // Qt sizes the box to its contents each time it lays it out, the first time as it shows:
+    // a text that asks for the width makes that size the final one. A width set after Qt's
+    // own would be undone by its next layout and set again, and a box the window manager has
+    // already placed, resized back and forth, was once left at the screen's corner with its
+    // title bar off the screen.
+    if (auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        label->setMinimumWidth(WidthForCaption(caption));
     }
-    return handled;
 }
 
 void MessageDialog::showEvent(QShowEvent* event) {
     QMessageBox::showEvent(event);
-    WidenForCaption();
     if (const QScreen* target = screen() != nullptr ? screen() : QGuiApplication::primaryScreen()) {
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                         target->availableGeometry()));
-    }
-}
-
-void MessageDialog::WidenForCaption() {
-    const int wide = WidthForCaption(windowTitle());
-    if (width() < wide) {
-        setFixedWidth(wide);
     }
 }
 

@@ -16,12 +16,9 @@ public:
     MessageDialog(const QString& caption, const QString& text, Icon icon = NoIcon);
 
 protected:
-    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    void WidenForCaption();
-
     HeldKeyGuard heldKeys_{*this};
 };
 
