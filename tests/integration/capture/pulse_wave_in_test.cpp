@@ -86,6 +86,10 @@ TEST_F(PulseWaveIn, DevicesAreTheServersSourcesWithTheDefaultFirst) {
     EXPECT_EQ(waveInGetNumDevs(), 1u);
     // A second sink brings a second source, its monitor (PipeWire has no sine source module).
     ASSERT_FALSE(server_.Pactl("load-module module-null-sink sink_name=second").empty());
+    // PipeWire answers the load before its monitor source exists; wait until the server lists it.
+    ASSERT_TRUE(Eventually([&] {
+        return server_.Pactl("list short sources").find("second.monitor") != std::string::npos;
+    }));
     EXPECT_EQ(waveInGetNumDevs(), 2u);
 
     WAVEINCAPSA caps{};
