@@ -87,12 +87,29 @@ int main(int argc, char** argv) {
     qt_host::Window window(form);
     window.Show();
 
+    // The composition at the form's art scale, written whole (by renaming) so that a reader never
+    // sees half a file. A window that learns its screen's scale late (a compositor's output scale
+    // arrives after the first frame on a busy machine) changes size: it is written again then.
+    skin::Size dumped{};
+    const auto dump = [&] {
+        const skin::RgbPixels picture = test_image::ClientPicture(form);
+        if (dumpPath.empty() || picture.Dimensions() == dumped) {
+            return;
+        }
+        const std::string part = dumpPath + ".part";
+        if (!test_image::WritePpm(picture, part.c_str()) ||
+            std::rename(part.c_str(), dumpPath.c_str()) != 0) {
+            std::fprintf(stderr, "cannot write %s\n", dumpPath.c_str());
+            return;
+        }
+        dumped = picture.Dimensions();
+    };
+    QTimer redump;
+    QObject::connect(&redump, &QTimer::timeout, dump);
     // Once the window is on screen and painted: dump, announce, and maybe ask something.
     QTimer::singleShot(700, [&] {
-        if (!dumpPath.empty() &&
-            !test_image::WritePpm(test_image::ClientPicture(form), dumpPath.c_str())) {
-            std::fprintf(stderr, "cannot write %s\n", dumpPath.c_str());
-        }
+        dump();
+        redump.start(250);
         std::printf("ready %llu %d %d\n", window.NativeId(), form.Left(), form.Top());
         std::fflush(stdout);
         if (!messageCaption.empty()) {

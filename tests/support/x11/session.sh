@@ -106,17 +106,31 @@ x11_exact_pixels_env() {
 }
 
 # An X server on a display number it picks itself (written to OUT/display); exports DISPLAY.
+# A server that names its display but takes no client (seen once in CI: every client was
+# refused) is ended and another started, up to three tries.
 x11_start_xvfb() {
-    local out=$1
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.err" &
-    track_pid $!
-    for _ in $(seq 100); do
-        [ -s "$out/display" ] && break
-        sleep 0.1
+    local out=$1 try xvfb_pid
+    for try in 1 2 3; do
+        rm -f "$out/display"
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>>"$out/xvfb.err" &
+        xvfb_pid=$!
+        track_pid "$xvfb_pid"
+        for _ in $(seq 100); do
+            [ -s "$out/display" ] && break
+            sleep 0.1
+        done
+        [ -s "$out/display" ] || fail "Xvfb did not start"
+        DISPLAY=":$(head -n1 "$out/display")"
+        export DISPLAY
+        for _ in $(seq 50); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        echo "Xvfb on $DISPLAY takes no client (try $try): $(find /tmp/.X11-unix -maxdepth 1 2>&1 | tr '\n' ' ')" >&2
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
     done
-    [ -s "$out/display" ] || fail "Xvfb did not start"
-    DISPLAY=":$(head -n1 "$out/display")"
-    export DISPLAY
+    fail "Xvfb takes no client"
 }
 
 # A window manager on $DISPLAY, logging to OUT/openbox.out and OUT/openbox.err.
