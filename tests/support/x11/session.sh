@@ -106,13 +106,14 @@ x11_exact_pixels_env() {
 }
 
 # An X server on a display number it picks itself (written to OUT/display); exports DISPLAY.
-# A server that names its display but takes no client (seen once in CI: every client was
-# refused) is ended and another started, up to three tries.
+# -noreset: by default the server resets when its last client leaves, and refuses connections
+# while it does; a client that comes just then (openbox after a probe, say) fails to open the
+# display. A server that still takes no client is ended and another started, up to three tries.
 x11_start_xvfb() {
     local out=$1 try xvfb_pid
     for try in 1 2 3; do
         rm -f "$out/display"
-        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>>"$out/xvfb.err" &
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$out/display" 2>>"$out/xvfb.err" &
         xvfb_pid=$!
         track_pid "$xvfb_pid"
         for _ in $(seq 100); do
