@@ -1,5 +1,7 @@
 #include "analysis/butterfly_pass.h"
 
+#include "analysis/vector_state.h"
+
 #if (defined(__SSE2__) || defined(_M_X64)) && !defined(VIBRALON_SCALAR_BUTTERFLIES)
 #include <emmintrin.h>
 #define VIBRALON_BUTTERFLY_SSE2 1
@@ -102,11 +104,6 @@ __attribute__((target("avx"))) void PassPairAvx(Fft::Complex* work, int n, int h
     }
 }
 
-bool HasAvx() {
-    static const bool has = __builtin_cpu_supports("avx");
-    return has;
-}
-
 #endif
 
 } // namespace
@@ -130,7 +127,7 @@ void ButterflyPass(Fft::Complex* work, int n, int half, const Fft::Complex* twid
 void ButterflyPassPair(Fft::Complex* work, int n, int half, const Fft::Complex* first,
                        const Fft::Complex* second) {
 #ifdef VIBRALON_BUTTERFLY_AVX
-    if (half >= 2 && HasAvx()) {
+    if (half >= 2 && CpuHasAvx()) {
         PassPairAvx(work, n, half, first, second);
         return;
     }

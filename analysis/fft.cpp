@@ -6,6 +6,7 @@
 
 #include "analysis/butterfly_pass.h"
 #include "analysis/peak_search.h"
+#include "analysis/vector_state.h"
 
 Fft::Fft(int points, int sampleRate)
     : points_(points), sampleRate_(sampleRate), bitReverse_(std::make_unique<int[]>(points)),
@@ -30,6 +31,9 @@ Fft::Fft(int points, int sampleRate)
     }
     bitReverse_[n - 1] = n - 1;
 
+    // The sines and cosines below are the bulk of start-up's own work: not with the switch
+    // penalty the toolkit's start may have left behind.
+    ClearUpperVectorHalves();
     // Extended precision until each angle's one rounding: a double 2pi's error would grow with j.
     const long double twoPi = 4.0L * std::asin(1.0L);
     twiddles_.resize(static_cast<std::size_t>(passes_) + 1);
