@@ -21,6 +21,7 @@
 #include "analysis/fft.h"
 #include "analysis/identify_note.h"
 #include "analysis/peak_search.h"
+#include "analysis/vector_state.h"
 #include "capture/recorder_m16.h"
 #include "capture/sample_iter.h"
 
@@ -119,7 +120,7 @@ BENCHMARK(BM_FftwAnchor);
 // As the toolkit leaves the vector registers when it has started: their upper halves in use.
 void DirtyUpperVectorHalves() {
 #if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
-    if (__builtin_cpu_supports("avx")) {
+    if (CpuHasAvx()) {
         asm volatile("vpcmpeqd %%ymm9, %%ymm9, %%ymm9" ::: "xmm9");
     }
 #endif
