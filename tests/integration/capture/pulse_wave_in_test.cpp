@@ -81,7 +81,8 @@ protected:
 };
 
 TEST_F(PulseWaveIn, DevicesAreTheServersSourcesWithTheDefaultFirst) {
-    // As the program starts: the connection begun ahead serves the first call once it is up.
+    // As the program starts: the connection and listing made ahead answer the first call; the
+    // second, after a change, asks the server again.
     ConnectToSoundServerAhead();
     EXPECT_EQ(waveInGetNumDevs(), 1u);
     // A second sink brings a second source, its monitor (PipeWire has no sine source module).

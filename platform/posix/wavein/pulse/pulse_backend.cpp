@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <mutex>
 
 #include <pulse/version.h>
 
@@ -68,13 +69,59 @@ bool ListOver(PulseConnection& connection, Listing& listing) {
     return answered;
 }
 
-// Device 0 records whatever the server's default is when the stream connects (its name left
-// empty: the server picks it); false when no server answered in time.
+// The sources in device order: the default first, named "" (device 0 records whatever the
+// server's default is when the stream connects: the server picks it).
+std::vector<WaveInSource> InDeviceOrder(Listing& listing) {
+    std::vector<WaveInSource> sources = std::move(listing.sources);
+    const auto byDefault = std::find_if(sources.begin(), sources.end(), [&](const WaveInSource& s) {
+        return s.name == listing.defaultSource;
+    });
+    if (byDefault != sources.end()) {
+        std::rotate(sources.begin(), byDefault, byDefault + 1);
+    }
+    if (!sources.empty()) {
+        sources.front().name.clear();
+    }
+    return sources;
+}
+
+// The listing made on the thread that connects ahead, and the connection it was made over. The
+// first listing over that connection takes it; any later one asks the server again, so a
+// change since is never missed.
+std::mutex listedAheadMutex;
+std::weak_ptr<PulseConnection> listedAheadOn;
+std::vector<WaveInSource> listedAhead;
+
+void ListAhead(const std::shared_ptr<PulseConnection>& connection) {
+    Listing listing{connection->Loop()};
+    if (ListOver(*connection, listing)) {
+        std::lock_guard lock(listedAheadMutex);
+        listedAhead = InDeviceOrder(listing);
+        listedAheadOn = connection;
+    }
+}
+
+bool TakeListedAhead(const std::shared_ptr<PulseConnection>& connection,
+                     std::vector<WaveInSource>& sources) {
+    std::lock_guard lock(listedAheadMutex);
+    const bool taken = listedAheadOn.lock() == connection;
+    if (taken) {
+        sources = std::move(listedAhead);
+    }
+    listedAheadOn.reset();
+    listedAhead.clear();
+    return taken;
+}
+
+// False when no server answered in time.
 bool ListSources(std::vector<WaveInSource>& sources) {
     int error = PA_OK;
     std::shared_ptr<PulseConnection> connection = PulseConnection::Shared(error);
     if (connection == nullptr) {
         return false;
+    }
+    if (TakeListedAhead(connection, sources)) {
+        return true;
     }
     Listing listing{connection->Loop()};
     if (!ListOver(*connection, listing)) {
@@ -87,17 +134,7 @@ bool ListSources(std::vector<WaveInSource>& sources) {
             return false;
         }
     }
-    sources = std::move(listing.sources);
-    const auto byDefault = std::find_if(sources.begin(), sources.end(), [&](const WaveInSource& s) {
-        return s.name == listing.defaultSource;
-    });
-    if (byDefault != sources.end()) {
-        std::rotate(sources.begin(), byDefault, byDefault + 1);
-    }
-    // Device 0 records whatever the server's default is when the stream connects.
-    if (!sources.empty()) {
-        sources.front().name.clear();
-    }
+    sources = InDeviceOrder(listing);
     return true;
 }
 
@@ -143,5 +180,6 @@ const WaveInBackend& PulseWaveInBackend() {
 }
 
 void ConnectToSoundServerAhead() {
-    PulseConnection::ConnectAhead();
+    // The device checks list the sources first: that answer is asked for ahead too.
+    PulseConnection::ConnectAhead(ListAhead);
 }

@@ -7,8 +7,9 @@
 
 const WaveInBackend& PulseWaveInBackend();
 
-// Returns at once, having started a thread that loads the client library and begins the
-// connection while the rest of start-up goes on (the window system's connection, the
-// pictures): the first wave-input call then finds it made, or waits only for what is left of
-// it, never longer than it would have waited anyway. Never asked for, it ends with the program.
+// Returns at once, having started a thread that loads the client library, connects and lists
+// the sources while the rest of start-up goes on (the window system's connection, the
+// pictures): the first wave-input call then finds the connection made and the first listing
+// taken, or waits only for what is left of them, never longer than it would have waited
+// anyway. Never asked for, it ends with the program.
 void ConnectToSoundServerAhead();

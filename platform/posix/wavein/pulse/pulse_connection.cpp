@@ -47,22 +47,27 @@ pa_proplist* NewApplicationProperties() {
     return properties;
 }
 
-void PulseConnection::ConnectAhead() {
+void PulseConnection::ConnectAhead(AheadWork thenAhead) {
     std::lock_guard lock(sharedMutex);
     if (ahead.thread.joinable() || (shared != nullptr && shared->Ready())) {
         return;
     }
     try {
-        ahead.thread = std::thread([] {
+        ahead.thread = std::thread([thenAhead = std::move(thenAhead)] {
             if (!LoadPulseLibrary()) {
                 return;
             }
             auto connection = std::make_shared<PulseConnection>();
             // A start that fails here is made again, and told of, by the first call that needs
             // it.
-            if (connection->BeginConnecting()) {
-                begunAhead = std::move(connection);
+            if (!connection->BeginConnecting()) {
+                return;
             }
+            // The outcome stays with the connection for that call, time-out included.
+            if (thenAhead && connection->FinishConnecting()) {
+                thenAhead(connection);
+            }
+            begunAhead = std::move(connection);
         });
     } catch (const std::system_error&) {
         // No thread to spare: the first call that needs the connection makes it.
@@ -72,7 +77,7 @@ void PulseConnection::ConnectAhead() {
 std::shared_ptr<PulseConnection> PulseConnection::Shared(int& error) {
     std::lock_guard lock(sharedMutex);
     if (ahead.thread.joinable()) {
-        // Loading and beginning take no server's answer, so this wait is short.
+        // At most the connection's own time-out and one answer's: what this call would wait.
         ahead.thread.join();
         if (begunAhead != nullptr) {
             // Its outcome is this call's: trying again at once would only double a time-out.
@@ -140,11 +145,15 @@ bool PulseConnection::BeginConnecting() {
 
 bool PulseConnection::FinishConnecting() {
     Lock lock(*this);
+    if (timedOut_) {
+        return false;
+    }
     const auto settled = [this] {
         const pa_context_state_t state = Pulse().pa_context_get_state(context_);
         return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
     };
     if (!WaitUntil(settled, ConnectTimeout)) {
+        timedOut_ = true;
         error_ = PA_ERR_TIMEOUT;
         return false;
     }

@@ -31,10 +31,12 @@ public:
     // (PA_ERR_NOTIMPLEMENTED when the client library could not be loaded).
     static std::shared_ptr<PulseConnection> Shared(int& error);
     // Returns at once: a thread of its own loads the client library and begins the shared
-    // connection. The next Shared() waits for that thread and then for the outcome, never longer
-    // than it would have waited anyway. A program that never calls Shared() joins the thread as
-    // it exits.
-    static void ConnectAhead();
+    // connection; given `thenAhead`, it also waits for the connection and, once it is up, runs
+    // `thenAhead` over it, for what the first caller will ask of the server. The next Shared()
+    // waits for that thread and then for the outcome, never longer than it would have waited
+    // anyway. A program that never calls Shared() joins the thread as it exits.
+    using AheadWork = std::function<void(const std::shared_ptr<PulseConnection>&)>;
+    static void ConnectAhead(AheadWork thenAhead = nullptr);
 
     static constexpr std::chrono::milliseconds ConnectTimeout{1500};
     // How often a lost connection is tried again, and the first wait before owners try again
@@ -126,6 +128,7 @@ private:
     pa_threaded_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
     int error_ = PA_OK;
+    bool timedOut_ = false;     // waited for in vain once: not waited for again
     std::vector<Owner> owners_; // who keeps the connection up, to be told when it is back
     pa_time_event* retry_ = nullptr;
     pa_time_event* ownerRetry_ = nullptr; // set while owners wait for a source
