@@ -1,7 +1,6 @@
 #include "ui/tform1.h"
 
 #include <array>
-#include <future>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -54,14 +53,11 @@ TForm1::TForm1(int artScale)
       Liste(form1::Component("Liste"), form1::kListeFrames, &skin::EmbeddedPicture),
       strings_{{{&E6, &LE6}, {&A5, &LA5}, {&D4, &LD4}, {&G3, &LG3}, {&B2, &LB2}, {&E1, &LE1}}} {
     // Every picture is there from the start, so a missing one is told now, not at a painting.
-    // The note frames, the largest bitmap, are decoded beside the others: creation waits for
-    // the longer of the two, not their sum. Where no thread can be had, they come after.
-    std::future<void> frames = std::async(std::launch::async | std::launch::deferred,
-                                          [this, artScale] { Liste.Load(artScale); });
+    // The note frames, the largest bitmap, wait for the first one drawn: no note shows before
+    // a block has been heard, long after the window is up.
     for (skin::Image* image : Images()) {
         image->Load();
     }
-    frames.get();
     BindHandlers();
 }
 

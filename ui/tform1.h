@@ -25,9 +25,10 @@ public:
     static constexpr skin::Point NoteWindow = form1::kNoteAt;
 
     // Builds every component from the description with its picture from the program's data at
-    // `artScale` (bitmaps decoded now; JPEG and PNG pictures at their first painting), then sets
-    // the display state: no note drawn, no bar lit, no arrow, no string selected. Throws
-    // skin::PictureError when a picture is missing or unreadable.
+    // `artScale` (bitmaps decoded now; JPEG and PNG pictures at their first painting, the note
+    // frames at the first one drawn), then sets the display state: no note drawn, no bar lit, no
+    // arrow, no string selected. Throws skin::PictureError when a component's picture is missing
+    // or unreadable.
     explicit TForm1(int artScale = 1);
 
     // Components, in creation order (later ones lie above earlier ones).

@@ -12,10 +12,6 @@ ImageList::ImageList(const ComponentDescription& description, int count, Picture
 ImageList::ImageList(const ComponentDescription& description, int count, PictureSource source)
     : description_(description), count_(count), source_(source) {}
 
-void ImageList::Load(int scale) {
-    FetchAt(scale);
-}
-
 void ImageList::FetchAt(int scale) const {
     if (source_ != nullptr && scale != stripScale_) {
         strip_ = source_(description_.name, scale);

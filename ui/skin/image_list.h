@@ -21,14 +21,11 @@ public:
     int Count() const { return count_; }
     int Width() const { return description_.width; }
     int Height() const { return description_.height; }
-    // Whether the strip held is decoded (a PNG strip waits for the first frame drawn).
-    bool Decoded() const { return strip_.Decoded(); }
+    // Whether the strip is fetched and decoded (one from a source waits for the first frame
+    // drawn, unless loaded before).
+    bool Decoded() const { return stripScale_ != 0 && strip_.Decoded(); }
     // In skin pixels, whatever the scale of the strip.
     Rect FrameRect(int index) const;
-
-    // Fetches the strip from its source at `scale` now, unless it holds one at that scale;
-    // throws PictureError when it is missing or unreadable.
-    void Load(int scale);
 
     // Copies frame `index` opaquely onto `target`'s picture with its top-left corner at x, y
     // (skin pixels); an index outside the list draws nothing.

@@ -363,6 +363,9 @@ TEST(Form1Pictures, EachPictureIsDecodedOnceAndJpegsOnlyWhenFirstPainted) {
     test_image::ClientPicture(form);
     EXPECT_EQ(Waiting(form), 7);
     EXPECT_FALSE(form.LA5.GetPicture().Decoded());
+    // The note frames, the largest bitmap, wait for the first one drawn: none shows before a
+    // note is heard.
+    EXPECT_FALSE(form.Liste.Decoded());
 
     form.A5.Hide();
     form.LA5.Show();
