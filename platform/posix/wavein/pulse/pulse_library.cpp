@@ -7,6 +7,28 @@
 
 namespace {
 
+// Whether the library and the dozen it brings (libsndfile and its codecs, libsystemd...) may
+// look their symbols up in their own scope before the toolkit's many libraries: it loads them
+// in two thirds of the time. Not when something interposes the C library's allocator (a
+// sanitizer, a preloaded allocator or leak checker): they would then free with one allocator
+// what the other allocated.
+int OwnScopeFirst() {
+#ifdef RTLD_DEEPBIND
+    void* c = dlopen("libc.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (c == nullptr) {
+        return 0;
+    }
+    bool ownAllocator = true;
+    for (const char* name : {"malloc", "calloc", "realloc", "free"}) {
+        ownAllocator = ownAllocator && dlsym(RTLD_DEFAULT, name) == dlsym(c, name);
+    }
+    dlclose(c);
+    return ownAllocator ? RTLD_DEEPBIND : 0;
+#else
+    return 0;
+#endif
+}
+
 // Plain data, filled once: nothing to destroy at exit while a thread may still use it.
 PulseLibrary library;
 
@@ -14,7 +36,7 @@ PulseLibrary library;
 
 bool LoadPulseLibraryFrom(const char* file, PulseLibrary& into, std::string& reason) {
     // Resolved now, not at each first call: a function the library lacks fails here, once.
-    void* handle = dlopen(file, RTLD_NOW | RTLD_LOCAL);
+    void* handle = dlopen(file, RTLD_NOW | RTLD_LOCAL | OwnScopeFirst());
     if (handle == nullptr) {
         const char* error = dlerror();
         reason = error != nullptr ? error : file;
