@@ -13,6 +13,7 @@
 #include "hosts/qt/form_window.h"
 #include "hosts/qt/message_dialog.h"
 #include "hosts/qt/skin_pages.h"
+#include "ui/skin/embedded_skin.h"
 #include "ui/tform1.h"
 
 namespace qt_host {
@@ -125,9 +126,12 @@ void Application::ShowException(std::string_view message) {
 }
 
 Window::Window(skin::Form& form) : window_(std::make_unique<FormWindow>(form)) {
-    // The form has decoded its bitmaps: the skin files' own pages are not needed from here on
-    // (what is read later, the icon and the pictures that wait, is mapped in again).
+    // The form has decoded its bitmaps: the skin files' own pages are not needed from here on.
+    // What is decoded later (the note frames, the pictures that wait for their first painting)
+    // lets its file's pages go once decoded; a single call here costs start-up less than one
+    // for each bitmap.
     ReleaseEmbeddedSkinPages();
+    skin::SetEmbeddedBytesDone(ReleaseSkinPagesOf);
 }
 
 Window::Window(TForm1& form) : Window(static_cast<skin::Form&>(form)) {

@@ -6,6 +6,8 @@
 namespace skin {
 namespace {
 
+EncodedBytesDone embeddedBytesDone = nullptr;
+
 const EmbeddedFile& Find(std::string_view stem) {
     const auto files = EmbeddedFiles();
     const auto it = std::find_if(files.begin(), files.end(), [&](const EmbeddedFile& f) {
@@ -30,7 +32,11 @@ Picture EmbeddedPicture(std::string_view componentName, int scale) {
                         : file.name.ends_with(".jpg") || file.name.ends_with(".jpeg")
                             ? PictureFormat::Jpeg
                             : PictureFormat::Bmp;
-    return Picture(format, file.bytes);
+    return Picture(format, file.bytes, embeddedBytesDone);
+}
+
+void SetEmbeddedBytesDone(EncodedBytesDone done) {
+    embeddedBytesDone = done;
 }
 
 std::span<const std::uint8_t> EmbeddedBytes(std::string_view stem) {

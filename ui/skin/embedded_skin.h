@@ -21,6 +21,9 @@ std::span<const EmbeddedFile> EmbeddedFiles();
 // whose set lies under "2x/"): bitmaps decoded now, JPEG and PNG at first painting. Throws
 // PictureError when the program holds no such picture or a bitmap cannot be read.
 Picture EmbeddedPicture(std::string_view componentName, int scale = 1);
+// From now on, each picture made by EmbeddedPicture tells `done` of its file's bytes once it is
+// decoded from them (the host lets their pages go); null for nothing, as at start.
+void SetEmbeddedBytesDone(EncodedBytesDone done);
 // The bytes of the file whose name without its extension is `stem`, for what the host decodes
 // itself (the window icon); throws PictureError when absent.
 std::span<const std::uint8_t> EmbeddedBytes(std::string_view stem);

@@ -7,7 +7,8 @@ namespace skin {
 
 Picture::Picture(RgbPixels pixels) : rgb_(std::move(pixels)) {}
 
-Picture::Picture(PictureFormat format, std::span<const std::uint8_t> encoded) {
+Picture::Picture(PictureFormat format, std::span<const std::uint8_t> encoded, EncodedBytesDone done)
+    : done_(done) {
     if (format != PictureFormat::Bmp) {
         pending_ = encoded;
         pendingFormat_ = format;
@@ -18,6 +19,9 @@ Picture::Picture(PictureFormat format, std::span<const std::uint8_t> encoded) {
         indexed_ = std::move(*few);
     } else {
         rgb_ = std::move(std::get<RgbPixels>(decoded));
+    }
+    if (done_ != nullptr) {
+        done_(encoded);
     }
 }
 
@@ -63,6 +67,9 @@ void Picture::DecodePending() const {
     } catch (const PictureError& error) {
         // Painting cannot report; the picture stays empty and what lies beneath shows.
         std::fprintf(stderr, "skin: %s\n", error.what());
+    }
+    if (done_ != nullptr) {
+        done_(encoded);
     }
 }
 

@@ -12,12 +12,18 @@
 
 namespace skin {
 
+// What to do with a picture's encoded bytes once it is decoded from them: they are never read
+// for it again.
+using EncodedBytesDone = void (*)(std::span<const std::uint8_t> encoded);
+
 class Picture {
 public:
     Picture() = default;
     explicit Picture(RgbPixels pixels);
-    // `encoded` must outlive the picture (the skin's files are part of the program).
-    Picture(PictureFormat format, std::span<const std::uint8_t> encoded);
+    // `encoded` must outlive the picture (the skin's files are part of the program); `done`, when
+    // given, is told of them after decoding.
+    Picture(PictureFormat format, std::span<const std::uint8_t> encoded,
+            EncodedBytesDone done = nullptr);
 
     bool Decoded() const { return pending_.empty(); }
     // Whether the picture is held at a byte a pixel.
@@ -41,6 +47,7 @@ private:
 
     mutable std::span<const std::uint8_t> pending_;
     PictureFormat pendingFormat_ = PictureFormat::Jpeg;
+    EncodedBytesDone done_ = nullptr;
     IndexedPixels indexed_;
     mutable RgbPixels rgb_;
 };

@@ -14,6 +14,10 @@
 #include <QToolTip>
 #include <QWindow>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +26,7 @@
 #include "qt_host_test_app.h"
 #include "tests/support/image/client_picture.h"
 #include "tests/support/routing/event_recorder.h"
+#include "ui/skin/embedded_skin.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -179,6 +184,34 @@ TEST(FormWindowPaint, RepaintsOnlyWhatChanged) {
                   form.Shape1.FillRect({40, 163, 44, 169}, skin::Rgb(64, 255, 64));
               }),
               QRegion(145, 225, 4, 6));
+}
+
+// How many of the whole pages within `bytes` are mapped in this process (from its page map).
+int MappedPages(std::span<const std::uint8_t> bytes) {
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto at = reinterpret_cast<std::uintptr_t>(bytes.data());
+    const int map = open("/proc/self/pagemap", O_RDONLY);
+    int mapped = 0;
+    for (std::uintptr_t p = (at + page - 1) / page; (p + 1) * page <= at + bytes.size(); ++p) {
+        std::uint64_t entry = 0;
+        if (pread(map, &entry, sizeof entry, static_cast<off_t>(p * sizeof entry)) ==
+            sizeof entry) {
+            mapped += (entry >> 63) != 0 ? 1 : 0;
+        }
+    }
+    close(map);
+    return mapped;
+}
+
+TEST_F(FormWindow, PicturesDecodedAfterTheWindowIsMadeLetTheirFilesPagesGo) {
+    // The note frames wait for the first one drawn, long after the window is made.
+    const auto strip = skin::EmbeddedBytes("Liste");
+    form.Liste.Draw(form.Shape1, 16, 23, 9);
+    ASSERT_TRUE(form.Liste.Decoded());
+    EXPECT_EQ(MappedPages(strip), 0);
+    volatile std::uint8_t read = strip[strip.size() / 2];
+    (void)read;
+    EXPECT_GT(MappedPages(strip), 0) << "the page map does not show what is read";
 }
 
 TEST_F(FormWindow, EnlargingShowsWindowColourBesideTheSkin) {
