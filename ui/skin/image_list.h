@@ -21,8 +21,7 @@ public:
     int Count() const { return count_; }
     int Width() const { return description_.width; }
     int Height() const { return description_.height; }
-    // Whether the strip is fetched and decoded (one from a source waits for the first frame
-    // drawn, unless loaded before).
+    // Whether the strip is fetched and decoded (one from a source is, at the first frame drawn).
     bool Decoded() const { return stripScale_ != 0 && strip_.Decoded(); }
     // In skin pixels, whatever the scale of the strip.
     Rect FrameRect(int index) const;
