@@ -58,15 +58,16 @@ void Display::ProcessBlock() {
     // Made before BlockDone, which moves current on; the block stays ours until the next one.
     SampleIter iter(*recorder_);
     recorder_->BlockDone();
-    ToggleLamp();
+    const bool lit = ToggleLamp();
     const TunerReading reading =
         AnalyseBlock(*fft_, iter, [this] { return view_.SelectedString(); }).reading;
     direction_.store(reading.direction, std::memory_order_relaxed);
-    updates_.PushReading(reading);
+    updates_.PushBlock(lit, reading);
 }
 
-void Display::ToggleLamp() {
+bool Display::ToggleLamp() {
     // The first block shows the lamp lit.
-    updates_.PushLamp(lampState_);
+    const bool lit = lampState_;
     lampState_ = !lampState_;
+    return lit;
 }

@@ -52,7 +52,8 @@ protected:
 
 private:
     void ProcessBlock();
-    void ToggleLamp();
+    // The lamp's state for this block; the next block shows the other.
+    bool ToggleLamp();
 
     std::atomic<bool> stop_{false};
     Event event_;

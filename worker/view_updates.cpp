@@ -5,36 +5,33 @@ void ViewUpdates::SetWaker(UiWaker* waker) {
     waker_ = waker;
 }
 
-void ViewUpdates::PushLamp(bool lit) {
-    ViewUpdate update;
-    update.kind = ViewUpdate::Kind::Lamp;
-    update.lit = lit;
-    Push(update);
-}
-
-void ViewUpdates::PushReading(const TunerReading& reading) {
-    ViewUpdate update;
-    update.kind = ViewUpdate::Kind::Reading;
-    update.reading = reading;
-    Push(update);
-}
-
-void ViewUpdates::Push(const ViewUpdate& update) {
+void ViewUpdates::PushBlock(bool lit, const TunerReading& reading) {
+    ViewUpdate lamp;
+    lamp.kind = ViewUpdate::Kind::Lamp;
+    lamp.lit = lit;
+    ViewUpdate shown;
+    shown.kind = ViewUpdate::Kind::Reading;
+    shown.reading = reading;
     Lock lock(mutex_);
     // Checked under the lock that Stop also takes: once Stop has returned, no push gets through
     // and no wake-up is in progress.
     if (Stopped()) {
         return;
     }
+    Append(lamp);
+    Append(shown);
+    if (waker_ != nullptr) {
+        waker_->Wake();
+    }
+}
+
+void ViewUpdates::Append(const ViewUpdate& update) {
     if (count_ == Capacity) {
         first_ = (first_ + 1) % Capacity;
         --count_;
     }
     ring_[(first_ + count_) % Capacity] = update;
     ++count_;
-    if (waker_ != nullptr) {
-        waker_->Wake();
-    }
 }
 
 void ViewUpdates::Stop() {

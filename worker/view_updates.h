@@ -1,7 +1,8 @@
 // Carries the worker's lamp changes and readings to the UI thread, in order.
 //
-// The worker thread pushes (no allocation, never waiting on the UI thread) and then calls the
-// wake function, which tells the UI thread to Drain. Drain applies the pending updates to the
+// The worker thread pushes each block's lamp change and reading together (no allocation, never
+// waiting on the UI thread) and then calls the wake function once, which tells the UI thread to
+// Drain. Drain applies the pending updates to the
 // view in the order they were pushed. Stop closes the hand-over for good: pushes after it are
 // refused and wake no one, and a Drain after it applies nothing, so once Stop has been called
 // on the UI thread nothing more reaches the window, also from a block being processed then.
@@ -39,9 +40,9 @@ public:
     // woken again.
     void SetWaker(UiWaker* waker);
 
-    // Worker thread.
-    void PushLamp(bool lit);
-    void PushReading(const TunerReading& reading);
+    // Worker thread: the lamp first, then the reading, and one wake-up for both, so that the UI
+    // thread is not woken again for the reading just after it woke for the lamp.
+    void PushBlock(bool lit, const TunerReading& reading);
 
     // UI thread. Stop is final.
     void Stop();
@@ -51,7 +52,8 @@ public:
     int Drain(TunerView& view);
 
 private:
-    void Push(const ViewUpdate& update);
+    // With the lock held.
+    void Append(const ViewUpdate& update);
 
     Mutex mutex_;
     ViewUpdate ring_[Capacity];

@@ -1,7 +1,15 @@
-// Events, waiting, closing handles and critical sections over the C++ standard library.
+// Events, waiting and closing handles over eventfd; critical sections over the C++ standard
+// library.
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
-#include <condition_variable>
+#include <cstdint>
+#include <memory>
 #include <mutex>
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include "platform/posix/kernel_object.h"
 #include "platform/winapi.h"
@@ -12,41 +20,72 @@ using posix_layer::KernelObject;
 
 class EventObject final : public KernelObject {
 public:
+    // An eventfd: its counter is the setting. A setter makes one system call and touches the
+    // object no more, so a waiter woken by it may close the event at once; and the waiter is
+    // woken once, not a second time for a lock the setter still holds.
     EventObject(bool manualReset, bool signalled)
-        : manualReset_(manualReset), signalled_(signalled) {}
+        : manualReset_(manualReset), fd_(eventfd(signalled ? 1 : 0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+    ~EventObject() override {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
 
-    void Set() {
-        // Notified under the lock: a woken waiter may close the event at once, and the notify
-        // must not touch it after that.
-        std::lock_guard lock(mutex_);
-        signalled_ = true;
-        // An auto-reset event releases one waiter; a manual one releases all.
-        if (manualReset_) {
-            changed_.notify_all();
-        } else {
-            changed_.notify_one();
+    bool Made() const { return fd_ >= 0; }
+
+    bool Set() const {
+        const std::uint64_t one = 1;
+        for (;;) {
+            if (write(fd_, &one, sizeof one) == sizeof one) {
+                return true;
+            }
+            // EAGAIN: the counter is full, which still reads as set.
+            if (errno != EINTR) {
+                return errno == EAGAIN;
+            }
         }
     }
 
     DWORD Wait(DWORD milliseconds) override {
-        std::unique_lock lock(mutex_);
-        const auto isSignalled = [this] { return signalled_; };
-        if (milliseconds == INFINITE) {
-            changed_.wait(lock, isSignalled);
-        } else if (!changed_.wait_for(lock, std::chrono::milliseconds(milliseconds), isSignalled)) {
-            return WAIT_TIMEOUT;
+        using Clock = std::chrono::steady_clock;
+        const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
+        for (;;) {
+            int timeout = -1;
+            if (milliseconds != INFINITE) {
+                const auto left =
+                    std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+                timeout =
+                    static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+            }
+            pollfd ready{fd_, POLLIN, 0};
+            const int polled = poll(&ready, 1, timeout);
+            if (polled < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return WAIT_FAILED;
+            }
+            if (polled == 0) {
+                return WAIT_TIMEOUT;
+            }
+            // A manual-reset event stays set for every waiter. An auto-reset one is taken by
+            // reading the counter; another waiter that read it first sends this one back to wait.
+            if (manualReset_) {
+                return WAIT_OBJECT_0;
+            }
+            std::uint64_t count = 0;
+            if (read(fd_, &count, sizeof count) == sizeof count) {
+                return WAIT_OBJECT_0;
+            }
+            if (errno != EAGAIN && errno != EINTR) {
+                return WAIT_FAILED;
+            }
         }
-        if (!manualReset_) {
-            signalled_ = false;
-        }
-        return WAIT_OBJECT_0;
     }
 
 private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
     const bool manualReset_;
-    bool signalled_;
+    const int fd_;
 };
 
 EventObject* AsEvent(HANDLE handle) {
@@ -56,8 +95,11 @@ EventObject* AsEvent(HANDLE handle) {
 } // namespace
 
 HANDLE CreateEventA(LPVOID, BOOL bManualReset, BOOL bInitialState, LPCSTR) {
-    return static_cast<KernelObject*>(
-        new EventObject(bManualReset != FALSE, bInitialState != FALSE));
+    auto event = std::make_unique<EventObject>(bManualReset != FALSE, bInitialState != FALSE);
+    if (!event->Made()) {
+        return nullptr; // out of descriptors: the caller sees the failure, as on Windows
+    }
+    return static_cast<KernelObject*>(event.release());
 }
 
 BOOL SetEvent(HANDLE hEvent) {
@@ -65,8 +107,7 @@ BOOL SetEvent(HANDLE hEvent) {
     if (event == nullptr) {
         return FALSE;
     }
-    event->Set();
-    return TRUE;
+    return event->Set() ? TRUE : FALSE;
 }
 
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <vector>
 
 #include "recording_view.h"
 #include "worker/view_updates.h"
@@ -17,10 +18,11 @@ TunerReading Numbered(int n) {
 TEST(ViewUpdates, DrainAppliesLampAndReadingInPushOrder) {
     ViewUpdates updates;
     RecordingView view;
-    updates.PushLamp(true);
-    updates.PushReading(TunerReading{9, 0, 1});
-    updates.PushLamp(false);
-    updates.PushReading(TunerReading{2, -3, -1});
+    CountingWaker waker;
+    updates.SetWaker(&waker);
+    updates.PushBlock(true, TunerReading{9, 0, 1});
+    EXPECT_EQ(waker.wakes.load(), 1) << "a block's lamp and reading wake the UI thread once";
+    updates.PushBlock(false, TunerReading{2, -3, -1});
     EXPECT_EQ(updates.Drain(view), 4);
     ASSERT_EQ(view.shown.size(), 4u);
     EXPECT_EQ(view.shown[0].kind, Kind::Lamp);
@@ -37,18 +39,22 @@ TEST(ViewUpdates, DrainAppliesLampAndReadingInPushOrder) {
 TEST(ViewUpdates, FallingBehindKeepsTheNewestInOrder) {
     ViewUpdates updates;
     RecordingView view;
-    constexpr int Pushed = ViewUpdates::Capacity + 5;
-    for (int n = 0; n < Pushed; ++n) {
-        updates.PushReading(Numbered(n));
+    constexpr int Blocks = ViewUpdates::Capacity / 2 + 5;
+    for (int n = 0; n < Blocks; ++n) {
+        updates.PushBlock(n % 2 == 0, Numbered(n));
     }
     ASSERT_EQ(updates.Drain(view), ViewUpdates::Capacity);
-    for (int k = 0; k < ViewUpdates::Capacity; ++k) {
-        EXPECT_EQ(view.shown[k].reading.step, Pushed - ViewUpdates::Capacity + k);
+    // Whole blocks, the newest: each lamp change still comes before its block's reading.
+    for (int k = 0; k < ViewUpdates::Capacity; k += 2) {
+        const int block = Blocks - ViewUpdates::Capacity / 2 + k / 2;
+        EXPECT_EQ(view.shown[k].kind, Kind::Lamp);
+        EXPECT_EQ(view.shown[k].lit, block % 2 == 0);
+        EXPECT_EQ(view.shown[k + 1].reading.step, block);
     }
     // The ring goes on working after wrapping.
-    updates.PushLamp(true);
-    EXPECT_EQ(updates.Drain(view), 1);
-    EXPECT_EQ(view.shown.back().kind, Kind::Lamp);
+    updates.PushBlock(true, Numbered(1));
+    EXPECT_EQ(updates.Drain(view), 2);
+    EXPECT_EQ(view.shown.back().kind, Kind::Reading);
 }
 
 TEST(ViewUpdates, StopDropsWhatIsPendingAndRefusesMore) {
@@ -56,14 +62,13 @@ TEST(ViewUpdates, StopDropsWhatIsPendingAndRefusesMore) {
     RecordingView view;
     CountingWaker waker;
     updates.SetWaker(&waker);
-    updates.PushLamp(true);
-    updates.PushReading(TunerReading{9, 0, 0});
-    EXPECT_EQ(waker.wakes.load(), 2);
+    updates.PushBlock(true, TunerReading{9, 0, 0});
+    EXPECT_EQ(waker.wakes.load(), 1);
     updates.Stop();
     EXPECT_TRUE(updates.Stopped());
     EXPECT_EQ(updates.Drain(view), 0);
-    updates.PushLamp(false);
-    EXPECT_EQ(waker.wakes.load(), 2) << "no wake-up after Stop";
+    updates.PushBlock(false, TunerReading{9, 0, 0});
+    EXPECT_EQ(waker.wakes.load(), 1) << "no wake-up after Stop";
     EXPECT_EQ(updates.Drain(view), 0);
     EXPECT_TRUE(view.shown.empty());
 }
@@ -84,12 +89,11 @@ private:
 TEST(ViewUpdates, StopFromInsideAnUpdateEndsTheDrain) {
     ViewUpdates updates;
     StoppingView view(updates);
-    updates.PushReading(TunerReading{1, 0, 0});
-    updates.PushLamp(true);
-    updates.PushReading(TunerReading{2, 0, 0});
-    EXPECT_EQ(updates.Drain(view), 2);
-    ASSERT_EQ(view.shown.size(), 2u);
-    EXPECT_EQ(view.shown[1].kind, Kind::Lamp);
+    updates.PushBlock(true, TunerReading{1, 0, 0});
+    updates.PushBlock(false, TunerReading{2, 0, 0});
+    EXPECT_EQ(updates.Drain(view), 1);
+    ASSERT_EQ(view.shown.size(), 1u);
+    EXPECT_EQ(view.shown[0].kind, Kind::Lamp);
 }
 
 TEST(ViewUpdates, ConcurrentPushAndDrainStayInOrderWithoutRepeats) {
@@ -99,7 +103,7 @@ TEST(ViewUpdates, ConcurrentPushAndDrainStayInOrderWithoutRepeats) {
     std::atomic<bool> done{false};
     std::thread worker([&] {
         for (int n = 0; n < Pushed; ++n) {
-            updates.PushReading(Numbered(n));
+            updates.PushBlock(true, Numbered(n));
         }
         done = true;
     });
@@ -108,11 +112,17 @@ TEST(ViewUpdates, ConcurrentPushAndDrainStayInOrderWithoutRepeats) {
     }
     worker.join();
     updates.Drain(view);
-    ASSERT_FALSE(view.shown.empty());
-    for (std::size_t k = 1; k < view.shown.size(); ++k) {
-        ASSERT_LT(view.shown[k - 1].reading.step, view.shown[k].reading.step) << "at " << k;
+    std::vector<int> steps;
+    for (const auto& shown : view.shown) {
+        if (shown.kind == Kind::Reading) {
+            steps.push_back(shown.reading.step);
+        }
     }
-    EXPECT_EQ(view.shown.back().reading.step, Pushed - 1) << "the newest always arrives";
+    ASSERT_FALSE(steps.empty());
+    for (std::size_t k = 1; k < steps.size(); ++k) {
+        ASSERT_LT(steps[k - 1], steps[k]) << "at " << k;
+    }
+    EXPECT_EQ(steps.back(), Pushed - 1) << "the newest always arrives";
 }
 
 } // namespace
