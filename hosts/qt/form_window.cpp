@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QExposeEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
@@ -103,6 +104,7 @@ FormWindow::FormWindow(skin::Form& form)
                 *area = QRect(held.left, held.top, held.Width(), held.Height());
                 return QString::fromUtf8(hint.data(), static_cast<qsizetype>(hint.size()));
             }) {
+    setSurfaceType(QSurface::RasterSurface);
     setFlags(kFlags);
     setTitle(
         QString::fromUtf8(form.Caption().data(), static_cast<qsizetype>(form.Caption().size())));
@@ -128,7 +130,7 @@ void FormWindow::MakeAccessible(a11y::TunerAccess& access) {
 QAccessibleInterface* FormWindow::accessibleRoot() const {
     // Without a root the application shows assistive technology no windows at all.
     if (!access_) {
-        return QRasterWindow::accessibleRoot();
+        return QWindow::accessibleRoot();
     }
     return QAccessible::queryAccessibleInterface(const_cast<FormWindow*>(this));
 }
@@ -187,13 +189,60 @@ bool FormWindow::event(QEvent* event) {
     if (event->type() == QEvent::ApplicationPaletteChange ||
         event->type() == QEvent::PaletteChange) {
         TakeWindowColour();
-        update();
+        Invalidate(QRect(QPoint(0, 0), size()));
     }
-    return QRasterWindow::event(event);
+    if (event->type() == QEvent::UpdateRequest) {
+        paintPosted_ = false;
+        PaintInvalidated();
+        return true;
+    }
+    if (event->type() == QEvent::Paint) {
+        // A platform that asks for painting itself gets the whole window, as on exposure.
+        invalid_ = QRect(QPoint(0, 0), size());
+        PaintInvalidated();
+        return true;
+    }
+    return QWindow::event(event);
+}
+
+void FormWindow::exposeEvent(QExposeEvent*) {
+    // The exposed region is not given in the same coordinates by every platform: all of it.
+    if (isExposed()) {
+        invalid_ = QRect(QPoint(0, 0), size());
+        PaintInvalidated();
+    }
+}
+
+void FormWindow::Invalidate(const QRegion& region) {
+    invalid_ += region;
+    // Painted once the event at hand is done, so that what it changed goes out together. Not
+    // through the toolkit's update request, which waits a few milliseconds on a timer: one more
+    // wake-up of this thread per block heard.
+    if (!paintPosted_) {
+        paintPosted_ = true;
+        QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest));
+    }
+}
+
+void FormWindow::PaintInvalidated() {
+    // A hidden or minimised window keeps what it owes for when it shows again, which paints all.
+    if (!isExposed() || invalid_.isEmpty()) {
+        return;
+    }
+    if (store_.size() != size()) {
+        store_.resize(size());
+        invalid_ = QRect(QPoint(0, 0), size());
+    }
+    const QRegion region = std::exchange(invalid_, QRegion());
+    store_.beginPaint(region);
+    QPaintEvent paint(region);
+    paintEvent(&paint);
+    store_.endPaint();
+    store_.flush(region);
 }
 
 void FormWindow::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
+    QPainter painter(store_.paintDevice());
     Render(painter, event->region());
 }
 
@@ -223,14 +272,15 @@ void FormWindow::Render(QPainter& painter, const QRegion& region) {
 
 void FormWindow::resizeEvent(QResizeEvent* event) {
     form_.SetClientSize({width(), height()});
-    QRasterWindow::resizeEvent(event);
+    Invalidate(QRect(QPoint(0, 0), size()));
+    QWindow::resizeEvent(event);
 }
 
 void FormWindow::moveEvent(QMoveEvent* event) {
     // Where the frame is, as the form places the window.
     const QPoint frame = framePosition();
     form_.WindowMoved({frame.x(), frame.y()});
-    QRasterWindow::moveEvent(event);
+    QWindow::moveEvent(event);
 }
 
 void FormWindow::mousePressEvent(QMouseEvent* event) {
@@ -274,7 +324,7 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
 void FormWindow::keyPressEvent(QKeyEvent* event) {
     const std::optional<a11y::Key> key = SkinKey(*event);
     if (!key) {
-        QRasterWindow::keyPressEvent(event);
+        QWindow::keyPressEvent(event);
         return;
     }
     form_.KeyPressed(*key);
@@ -312,7 +362,7 @@ void FormWindow::TakeWindowColour() {
 }
 
 void FormWindow::InvalidateArea(const skin::Rect& area) {
-    update(QRect(area.left, area.top, area.Width(), area.Height()));
+    Invalidate(QRect(area.left, area.top, area.Width(), area.Height()));
 }
 
 void FormWindow::MoveWindow(skin::Point position) {
@@ -357,7 +407,7 @@ void FormWindow::CloseAndEnd() {
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
-    QRasterWindow::closeEvent(event);
+    QWindow::closeEvent(event);
     QCoreApplication::quit();
 }
 

@@ -1,14 +1,16 @@
 // The Qt window that puts a skin::Form on screen: it blits what the form composes of each area
-// to paint, forwards raw mouse events, shows the form's cursors and hints, and carries out the
-// moves and closes the form asks for. Everything the window looks like and does comes from the
-// form. The form is the program's main window: once its window has closed, the message loop
-// ends.
+// to paint into a backing store of its own, forwards raw mouse events, shows the form's cursors and
+// hints, and carries out the moves and closes the form asks for. Everything the window looks like
+// and does comes from the form. The form is the program's main window: once its window has closed,
+// the message loop ends.
 #pragma once
 
 #include <memory>
 #include <optional>
 
-#include <QRasterWindow>
+#include <QBackingStore>
+#include <QRegion>
+#include <QWindow>
 
 #include "hosts/qt/pointer_hint.h"
 #include "ui/skin/band_composer.h"
@@ -23,7 +25,7 @@ namespace qt_host {
 class AccessBridge;
 
 // Not final: tests watch what it paints.
-class FormWindow : public QRasterWindow, private skin::WindowHost {
+class FormWindow : public QWindow, private skin::WindowHost {
 public:
     // `form` must outlive the window.
     explicit FormWindow(skin::Form& form);
@@ -51,6 +53,8 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void exposeEvent(QExposeEvent* event) override;
+    // Paints the event's region into the backing store, between its begin and end of painting.
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -64,6 +68,8 @@ protected:
 
 private:
     void InvalidateArea(const skin::Rect& clientArea) override;
+    void Invalidate(const QRegion& region);
+    void PaintInvalidated();
     void MoveWindow(skin::Point position) override;
     void CloseWindow() override;
     bool StartInteractiveMove() override;
@@ -75,6 +81,9 @@ private:
     void UpdateCursor(skin::Point at);
 
     skin::Form& form_;
+    QBackingStore store_{this};
+    QRegion invalid_;          // what is to be painted at the next painting
+    bool paintPosted_ = false; // a painting is waiting in the event queue
     skin::BandComposer bands_;
     PointerHint hint_;
     skin::Cursor cursor_ = skin::Cursor::Default;
