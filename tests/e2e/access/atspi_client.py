@@ -9,7 +9,8 @@
                                   "Press" and waits for the box to leave the bus
   atspi_client.py events SECONDS  prints, for SECONDS, one line an event:
                                   "ready" once listening, "focus NAME", "checked NAME 0|1",
-                                  "announce TEXT" (a notification shown)
+                                  "announce TEXT" (a notification shown), "name NAME"
+                                  (a name changed, as a screen reader hears every one)
 
 Each waits up to 20 s for the application to show its window on the bus; exits 1 with a
 message on stderr when it cannot do what it was asked.
@@ -170,10 +171,13 @@ def events(seconds):
             print(f"focus {name}", flush=True)
         elif event.type.endswith(":checked"):
             print(f"checked {name} {event.detail1}", flush=True)
+        elif event.type.endswith(":accessible-name"):
+            print(f"name {name}", flush=True)
 
     listener = Atspi.EventListener.new(heard)
     for kind in ("showing", "focused", "checked"):
         listener.register(f"object:state-changed:{kind}")
+    listener.register("object:property-change:accessible-name")
     GLib.timeout_add(int(seconds * 1000), lambda: Atspi.event_quit())
     GLib.idle_add(lambda: print("ready", flush=True) and False)
     Atspi.event_main()
