@@ -12,12 +12,13 @@
 #include "ui/skin/form.h"
 #include "ui/skin/image.h"
 #include "ui/skin/image_list.h"
+#include "ui/string_buttons.h"
 #include "worker/tuner_view.h"
 
 class TForm1 : public skin::Form, public TunerView {
 public:
     static constexpr int BarCount = form1::kMeterBars;
-    static constexpr int StringCount = 6;
+    static constexpr int StringCount = StringButtonCount;
     static constexpr int NoString = -1;
     static constexpr int NoBar = -1;
     static constexpr skin::Pixel UnlitBar = skin::Rgb(0, 128, 0);
@@ -88,17 +89,11 @@ protected:
     void ArtScaleChanged() override;
 
 private:
-    struct StringButtons {
-        skin::Image* unlit;
-        skin::Image* lit;
-    };
-
     void BindHandlers();
     void Deselect(int string);
 
-    // Meter bars in Shape1's coordinates, rising toward the middle one (bar 5: in tune).
     // The string buttons by string index, with their lit twins.
-    std::array<StringButtons, StringCount> strings_{};
+    StringButtons strings_{};
     int noteShown_ = TunerReading::NoNoteFrame;
     int litBar_ = NoBar;
     int directionShown_ = 0;
@@ -107,6 +102,6 @@ private:
     skin::Point dragOrigin_{0, 0};
     // The platform is moving the window with that press: the release moves nothing.
     bool platformMoves_ = false;
-    // After the components, which it finds by name.
-    a11y::TunerAccess access_{*this};
+    // After the components and the string buttons, which it is given.
+    a11y::TunerAccess access_{*this, strings_, Image2, Shape1, *this};
 };

@@ -17,6 +17,7 @@ void TForm1::IE6NClick(skin::Image& sender) {
         sender.Hide();
         strings_[string].lit->Show();
         selectedString_.store(string, std::memory_order_relaxed);
+        access_.Pressed(sender);
         access_.SelectionChanged();
         return;
     }
@@ -26,6 +27,7 @@ void TForm1::IE1OClick(skin::Image& sender) {
     for (int string = 0; string < StringCount; ++string) {
         if (strings_[string].lit == &sender) {
             Deselect(string);
+            access_.Pressed(sender);
             access_.SelectionChanged();
             return;
         }
@@ -58,7 +60,8 @@ void TForm1::FondMouseUp(skin::Image&, skin::MouseButton, int x, int y) {
     }
 }
 
-void TForm1::Image2Click(skin::Image&) {
+void TForm1::Image2Click(skin::Image& sender) {
+    access_.Pressed(sender);
     // Relative to the current directory, owned by the tuner's window; a help document that
     // cannot be opened is not worth a message.
     ShellExecuteA(HostWindow(), "open", "help\\guide.htm", nullptr, nullptr, SW_SHOWNORMAL);

@@ -56,41 +56,38 @@ skin::Point SkinPoint(const QPointF& position) {
     return {static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y()))};
 }
 
-// The window's keys; R reads the reading aloud. Keys held with Ctrl, Alt or Meta belong to
-// the desktop, and only Tab repeats: a held digit would pick and let go by turns.
-std::optional<a11y::Key> SkinKey(const QKeyEvent& event) {
-    using a11y::Key;
+// The stroke a key event stands for. Keys held with Ctrl, Alt or Meta belong to the desktop,
+// and only Tab repeats: a held digit would pick and let go by turns.
+std::optional<a11y::KeyStroke> Stroke(const QKeyEvent& event) {
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
         return std::nullopt;
     }
+    const bool shift = event.modifiers() & Qt::ShiftModifier;
     const int key = event.key();
-    if (key == Qt::Key_Tab) {
-        return (event.modifiers() & Qt::ShiftModifier) ? Key::BackTab : Key::Tab;
-    }
-    if (key == Qt::Key_Backtab) {
-        return Key::BackTab;
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        return a11y::KeyStroke{a11y::CodeTab, shift || key == Qt::Key_Backtab};
     }
     if (event.isAutoRepeat()) {
         return std::nullopt;
     }
-    if (key >= Qt::Key_1 && key <= Qt::Key_6) {
-        return static_cast<Key>(static_cast<int>(Key::Digit1) + (key - Qt::Key_1));
-    }
     switch (key) {
     case Qt::Key_Space:
-        return Key::Space;
+        return a11y::KeyStroke{a11y::CodeSpace, shift};
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return Key::Enter;
+        return a11y::KeyStroke{a11y::CodeEnter, shift};
     case Qt::Key_Escape:
-        return Key::Escape;
+        return a11y::KeyStroke{a11y::CodeEscape, shift};
     case Qt::Key_F1:
-        return Key::F1;
-    case Qt::Key_R:
-        return Key::ReadReading;
+        return a11y::KeyStroke{a11y::CodeF1, shift};
     default:
-        return std::nullopt;
+        break;
     }
+    // Qt's codes for letters and digits are their upper-case ASCII, keypad digits included.
+    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) {
+        return a11y::KeyStroke{static_cast<char32_t>(key), shift};
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -322,7 +319,8 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* event) {
-    const std::optional<a11y::Key> key = SkinKey(*event);
+    const std::optional<a11y::KeyStroke> stroke = Stroke(*event);
+    const std::optional<a11y::Key> key = stroke ? a11y::KeyFor(*stroke) : std::nullopt;
     if (!key) {
         QWindow::keyPressEvent(event);
         return;

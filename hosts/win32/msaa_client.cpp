@@ -165,7 +165,8 @@ HRESULT AccessibleClient::get_accDescription(VARIANT id, BSTR* description) {
     if (FAILED(valid)) {
         return valid;
     }
-    return Text(child == TunerAccess::NoChild ? std::string() : access_->Child(child).description,
+    return Text(child == TunerAccess::NoChild ? std::string_view()
+                                              : access_->Child(child).description,
                 description);
 }
 
@@ -224,11 +225,8 @@ HRESULT AccessibleClient::get_accKeyboardShortcut(VARIANT id, BSTR* shortcut) {
     if (FAILED(valid)) {
         return valid;
     }
-    if (child >= TunerAccess::StringE6 && child <= TunerAccess::StringE1) {
-        // The digit in the string's name picks it: 6 for E6, the first.
-        return Text(std::string(1, static_cast<char>('6' - child)), shortcut);
-    }
-    return Text(child == TunerAccess::HelpButton ? "F1" : "", shortcut);
+    return Text(child == TunerAccess::NoChild ? std::string_view() : access_->Child(child).shortcut,
+                shortcut);
 }
 
 HRESULT AccessibleClient::get_accFocus(VARIANT* focus) {

@@ -10,39 +10,38 @@ bool Held(int virtualKey) {
 } // namespace
 
 std::optional<a11y::Key> TunerKey(WPARAM virtualKey, LPARAM flags) {
-    using a11y::Key;
     // Alt alone arrives as WM_SYSKEYDOWN, which never comes here; AltGr is Ctrl+Alt.
     if (Held(VK_CONTROL) || Held(VK_MENU)) {
         return std::nullopt;
     }
+    const bool shift = Held(VK_SHIFT);
     if (virtualKey == VK_TAB) {
-        return Held(VK_SHIFT) ? Key::BackTab : Key::Tab;
+        return a11y::KeyFor({a11y::CodeTab, shift});
     }
-    // Bit 30: the key was already down (auto-repeat).
+    // Bit 30: the key was already down (auto-repeat); only Tab repeats.
     if ((flags & (LPARAM{1} << 30)) != 0) {
         return std::nullopt;
     }
-    if (virtualKey >= '1' && virtualKey <= '6') {
-        return static_cast<Key>(static_cast<int>(Key::Digit1) + static_cast<int>(virtualKey - '1'));
-    }
-    if (virtualKey >= VK_NUMPAD1 && virtualKey <= VK_NUMPAD6) {
-        return static_cast<Key>(static_cast<int>(Key::Digit1) +
-                                static_cast<int>(virtualKey - VK_NUMPAD1));
-    }
     switch (virtualKey) {
     case VK_SPACE:
-        return Key::Space;
+        return a11y::KeyFor({a11y::CodeSpace, shift});
     case VK_RETURN:
-        return Key::Enter;
+        return a11y::KeyFor({a11y::CodeEnter, shift});
     case VK_ESCAPE:
-        return Key::Escape;
+        return a11y::KeyFor({a11y::CodeEscape, shift});
     case VK_F1:
-        return Key::F1;
-    case 'R':
-        return Key::ReadReading;
+        return a11y::KeyFor({a11y::CodeF1, shift});
     default:
-        return std::nullopt;
+        break;
     }
+    if (virtualKey >= VK_NUMPAD0 && virtualKey <= VK_NUMPAD9) {
+        return a11y::KeyFor({static_cast<char32_t>('0' + (virtualKey - VK_NUMPAD0)), shift});
+    }
+    // Virtual keys of letters and digits are their upper-case ASCII codes.
+    if ((virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z')) {
+        return a11y::KeyFor({static_cast<char32_t>(virtualKey), shift});
+    }
+    return std::nullopt;
 }
 
 } // namespace win32_host

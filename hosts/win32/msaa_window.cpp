@@ -45,7 +45,7 @@ bool WindowAccessibility::TimerFired(UINT_PTR timer) {
         return false;
     }
     KillTimer(window_, kAnnouncementTimer);
-    access_.AnnounceDue();
+    access_.Woken();
     return true;
 }
 
@@ -90,7 +90,7 @@ void WindowAccessibility::Announce(std::string_view text) {
     RaiseUiaNotification(window_, text);
 }
 
-void WindowAccessibility::AnnouncementDueAt(a11y::Clock::time_point when) {
+void WindowAccessibility::WakeAt(a11y::Clock::time_point when) {
     using std::chrono::milliseconds;
     // Rounded up: a timer that fires early is only set again.
     const auto wait = std::chrono::ceil<milliseconds>(when - a11y::Clock::now());

@@ -32,7 +32,7 @@ private:
     void ChildChanged(int child) override;
     void FocusMoved(int child) override;
     void Announce(std::string_view text) override;
-    void AnnouncementDueAt(a11y::Clock::time_point when) override;
+    void WakeAt(a11y::Clock::time_point when) override;
 
     HWND window_;
     a11y::TunerAccess& access_;

@@ -18,9 +18,8 @@ public:
     virtual void FocusMoved(int child) = 0;
     // Words for the screen reader to speak now, politely (a live region's notification).
     virtual void Announce(std::string_view text) = 0;
-    // A held-back announcement is due at `when`: call TunerAccess::AnnounceDue then (a
-    // single-shot timer; a later call replaces the time).
-    virtual void AnnouncementDueAt(Clock::time_point when) = 0;
+    // Call TunerAccess::Woken at `when` (a single-shot timer; a later call replaces the time).
+    virtual void WakeAt(Clock::time_point when) = 0;
 
 protected:
     ~AccessObserver() = default;

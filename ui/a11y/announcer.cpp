@@ -1,47 +1,75 @@
 #include "ui/a11y/announcer.h"
 
-#include "ui/a11y/reading_words.h"
+#include <algorithm>
 
 namespace a11y {
 
-std::optional<std::string> Announcer::Reading(const TunerReading& reading, Clock::time_point now) {
-    current_ = reading;
-    if (SameWords(reading, spoken_)) {
-        // Back to what was last said before its turn came: nothing to say after all.
-        heldBack_ = false;
-        return std::nullopt;
+namespace {
+
+using std::chrono::milliseconds;
+
+// Measured with espeak-ng through speech-dispatcher at Orca's default rate: "notification"
+// and the pause after it take 0.9 s, a character 65 ms, a comma's pause 250 ms more. The
+// screen reader's own delay in starting comes on top.
+constexpr milliseconds RoleAndDelay{1200};
+constexpr milliseconds PerCharacter{65};
+constexpr milliseconds PerComma{250};
+
+} // namespace
+
+Clock::duration Announcer::SpeakingTime(std::string_view words) {
+    const auto commas = std::count(words.begin(), words.end(), ',');
+    return RoleAndDelay + PerCharacter * static_cast<int>(words.size()) +
+           PerComma * static_cast<int>(commas);
+}
+
+std::optional<std::string> Announcer::Heard(const Spoken& spoken, Clock::time_point now) {
+    const bool steady = spoken == latest_;
+    latest_ = spoken;
+    if (steady) {
+        steady_ = spoken;
     }
-    if (lastSpoken_ && now - *lastSpoken_ < MinimumGap) {
-        heldBack_ = true;
-        return std::nullopt;
-    }
-    return Speak(now);
+    return Consider(now);
+}
+
+std::optional<std::string> Announcer::Lost(Clock::time_point now) {
+    latest_ = steady_ = NotListening;
+    return Consider(now);
 }
 
 std::optional<std::string> Announcer::Due(Clock::time_point now) {
-    const std::optional<Clock::time_point> due = NextDue();
-    if (!due || now < *due) {
-        return std::nullopt;
-    }
-    return Speak(now);
+    return Consider(now);
 }
 
 std::optional<Clock::time_point> Announcer::NextDue() const {
-    if (!heldBack_ || !lastSpoken_) {
+    if (!speaking_ || steady_ == spoken_) {
         return std::nullopt;
     }
-    return *lastSpoken_ + MinimumGap;
+    return quietAt_;
+}
+
+void Announcer::Said(std::string_view words, Clock::time_point now) {
+    quietAt_ = now + SpeakingTime(words);
 }
 
 std::string Announcer::OnDemand(Clock::time_point now) {
-    return Speak(now);
+    // What the window shows now: the older steady reading is not said after it.
+    steady_ = latest_;
+    return Speak(latest_, now);
 }
 
-std::string Announcer::Speak(Clock::time_point now) {
-    spoken_ = current_;
-    lastSpoken_ = now;
-    heldBack_ = false;
-    return ReadingWords(current_);
+std::optional<std::string> Announcer::Consider(Clock::time_point now) {
+    if (!speaking_ || steady_ == spoken_ || now < quietAt_) {
+        return std::nullopt;
+    }
+    return Speak(steady_, now);
+}
+
+std::string Announcer::Speak(const Spoken& spoken, Clock::time_point now) {
+    spoken_ = spoken;
+    std::string words = Words(spoken);
+    Said(words, now);
+    return words;
 }
 
 } // namespace a11y

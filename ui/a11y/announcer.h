@@ -1,15 +1,19 @@
-// When the reading is spoken: on a change of note, step or direction only, at most once every
-// 1.5 s. A change that comes sooner is held back and spoken when the 1.5 s are up, with the
-// reading of that moment (or not at all if by then it reads as what was last spoken). The end
-// of a note is spoken once, as "No note". Time comes in from the caller, so the rule is tested
-// without waiting.
+// When the reading is spoken, so that speech keeps pace with the string:
+//   - only a reading that holds for two blocks in a row (a flip to an overtone and back is
+//     not spoken), and only when it reads otherwise than what was last said;
+//   - never while the screen reader can still be saying our last words: screen readers queue
+//     what they are given (Orca cuts nothing short unless a key is pressed), so a reading that
+//     comes sooner waits, and a newer one replaces it. Nothing of ours ever waits in their queue.
+// How long words take to say is estimated from them. Time comes in from the caller, so the
+// rule is tested without waiting.
 #pragma once
 
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 
-#include "analysis/tuner_reading.h"
+#include "ui/a11y/reading_words.h"
 
 namespace a11y {
 
@@ -17,25 +21,40 @@ using Clock = std::chrono::steady_clock;
 
 class Announcer {
 public:
-    static constexpr std::chrono::milliseconds MinimumGap{1500};
+    // How long a screen reader at its default rate takes to say `words` as an announcement,
+    // with the role it names first ("notification") and a breath after: an estimate on the
+    // long side, since words said too early queue behind the last ones.
+    static Clock::duration SpeakingTime(std::string_view words);
 
-    // A reading was shown at `now`: the words to speak now, if any.
-    std::optional<std::string> Reading(const TunerReading& reading, Clock::time_point now);
-    // The held-back change, if its time has come by `now`.
+    // A block was read as `spoken` at `now`: the words to speak now, if any.
+    std::optional<std::string> Heard(const Spoken& spoken, Clock::time_point now);
+    // Blocks stopped coming: said at once, as no block's reading would be.
+    std::optional<std::string> Lost(Clock::time_point now);
+    // The waiting reading, if its time has come by `now`.
     std::optional<std::string> Due(Clock::time_point now);
-    // When a held-back change is to be spoken; none when nothing is held back.
+    // When the waiting reading is to be spoken; none when nothing waits.
     std::optional<Clock::time_point> NextDue() const;
-    // The current reading, asked for at `now`: spoken at once, and counted as spoken then.
+
+    // Words of ours said at `now` outside the rule (a key's answer): readings wait for them.
+    void Said(std::string_view words, Clock::time_point now);
+    // The latest block's reading, asked for at `now`: said at once, and counted as said.
     std::string OnDemand(Clock::time_point now);
 
-private:
-    std::string Speak(Clock::time_point now);
+    // Readings spoken as they change, or only on demand.
+    void SetSpeaking(bool on) { speaking_ = on; }
+    bool Speaking() const { return speaking_; }
 
-    TunerReading current_;
+private:
+    std::optional<std::string> Consider(Clock::time_point now);
+    std::string Speak(const Spoken& spoken, Clock::time_point now);
+
     // Nothing is said at start: the window starts showing no note.
-    TunerReading spoken_;
-    std::optional<Clock::time_point> lastSpoken_;
-    bool heldBack_ = false;
+    Spoken latest_;
+    Spoken steady_;
+    Spoken spoken_;
+    // Until when the screen reader may still be saying our last words.
+    Clock::time_point quietAt_{};
+    bool speaking_ = true;
 };
 
 } // namespace a11y

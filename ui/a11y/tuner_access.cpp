@@ -1,6 +1,5 @@
 #include "ui/a11y/tuner_access.h"
 
-#include <stdexcept>
 #include <string>
 
 #include "ui/a11y/reading_words.h"
@@ -10,36 +9,23 @@ namespace a11y {
 
 namespace {
 
-struct StringNames {
-    std::string_view unlit;
-    std::string_view lit;
-};
-
-constexpr std::array<StringNames, 6> StringImages{{
-    {"E6", "LE6"},
-    {"A5", "LA5"},
-    {"D4", "LD4"},
-    {"G3", "LG3"},
-    {"B2", "LB2"},
-    {"E1", "LE1"},
-}};
-
-skin::Image* Require(const skin::Form& form, std::string_view name) {
-    skin::Image* image = form.FindImage(name);
-    if (image == nullptr) {
-        throw std::logic_error("the window has no component named " + std::string(name));
-    }
-    return image;
+// The digit in a string's name: 6 for E6, the first button, down to 1 for E1.
+Key DigitOf(int string) {
+    return static_cast<Key>(static_cast<int>(Key::Digit1) + TunerAccess::StringE1 - string);
 }
 
 } // namespace
 
-TunerAccess::TunerAccess(skin::Form& form)
-    : form_(form), help_(Require(form, "Image2")), panel_(Require(form, "Shape1")) {
-    for (int s = 0; s < StringCount; ++s) {
-        strings_[s] = {Require(form, StringImages[s].unlit), Require(form, StringImages[s].lit)};
-        checked_[s] = strings_[s].lit->Visible();
-    }
+TunerAccess::TunerAccess(skin::Form& form, const StringButtons& strings, skin::Image& help,
+                         skin::Image& panel, const TunerView& selection)
+    : form_(form), strings_(strings), help_(help), panel_(panel), selection_(selection),
+      checked_(selection.SelectedString()) {}
+
+void TunerAccess::SetObserver(AccessObserver* observer) {
+    observer_ = observer;
+    lastBlock_ = clock_();
+    wakeAt_.reset();
+    Schedule();
 }
 
 Element TunerAccess::Window() const {
@@ -57,18 +43,21 @@ Element TunerAccess::Child(int child) const {
     }
     if (child == ReadingText) {
         element.role = Role::Text;
-        element.name = ReadingWords(reading_);
-        element.place = panel_->BoundsRect();
+        element.name = Words(shown_);
+        element.place = panel_.BoundsRect();
         return element;
     }
-    element.role = child == HelpButton ? Role::PushButton : Role::CheckButton;
-    element.name = child == HelpButton ? std::string("Help")
-                                       : "String " + std::string(StringImages[child].unlit);
-    element.description = std::string(Shown(child).Hint());
+    const bool help = child == HelpButton;
+    element.role = help ? Role::PushButton : Role::CheckButton;
+    element.name =
+        help ? std::string("Help") : "String " + std::string(strings_[child].unlit->Name());
+    // The button's hover hint is the artwork's French; a screen reader's voice is English.
+    element.description = help ? "Opens the guide" : "";
     element.defaultAction = "Press";
+    element.shortcut = NameOf(help ? Key::Help : DigitOf(child));
     element.focusable = true;
     element.focused = child == focus_;
-    element.checked = child != HelpButton && strings_[child].lit->Visible();
+    element.checked = child == SelectedString();
     element.place = Shown(child).BoundsRect();
     return element;
 }
@@ -79,7 +68,7 @@ int TunerAccess::ChildAt(skin::Point at) const {
             return child;
         }
     }
-    return panel_->BoundsRect().Contains(at) ? ReadingText : NoChild;
+    return panel_.BoundsRect().Contains(at) ? ReadingText : NoChild;
 }
 
 bool TunerAccess::DoDefaultAction(int child) {
@@ -94,75 +83,93 @@ void TunerAccess::KeyPressed(Key key) {
     keyUsed_ = true;
     switch (key) {
     case Key::Tab:
-        MoveFocus(focus_ == NoChild ? 0 : (focus_ + 1) % FocusableCount);
+        MoveFocus((focus_ + 1) % FocusableCount);
         break;
     case Key::BackTab:
-        MoveFocus(focus_ == NoChild ? FocusableCount - 1
-                                    : (focus_ + FocusableCount - 1) % FocusableCount);
+        MoveFocus((focus_ + FocusableCount - 1) % FocusableCount);
         break;
-    case Key::Space:
-    case Key::Enter:
+    case Key::Press:
         DoDefaultAction(focus_);
         break;
     case Key::Escape:
-        DoDefaultAction(SelectedString());
+        LetGo();
         break;
-    case Key::F1:
-        DoDefaultAction(HelpButton);
+    case Key::Help:
+        PressKeepingFocus(HelpButton);
         break;
     case Key::Digit1:
     case Key::Digit2:
     case Key::Digit3:
     case Key::Digit4:
     case Key::Digit5:
-    case Key::Digit6: {
-        // The digit in the string's name: 1 is E1, the last button.
-        const int string = StringE1 - (static_cast<int>(key) - static_cast<int>(Key::Digit1));
-        MoveFocus(string);
-        DoDefaultAction(string);
+    case Key::Digit6:
+        DoDefaultAction(StringE1 - (static_cast<int>(key) - static_cast<int>(Key::Digit1)));
         break;
-    }
     case Key::ReadReading:
         Say(announcer_.OnDemand(clock_()));
         break;
+    case Key::ToggleSpeech:
+        announcer_.SetSpeaking(!announcer_.Speaking());
+        SayNow(announcer_.Speaking() ? "Readings on" : "Readings off");
+        break;
     }
     UpdateRing();
+    Schedule();
 }
 
-std::optional<Clock::time_point> TunerAccess::NextAnnouncementDue() const {
-    return announcer_.NextDue();
-}
-
-void TunerAccess::AnnounceDue() {
-    Say(announcer_.Due(clock_()));
-    // A timer that fired early: the host is told the time again.
-    const std::optional<Clock::time_point> due = announcer_.NextDue();
-    if (due && observer_ != nullptr) {
-        observer_->AnnouncementDueAt(*due);
+void TunerAccess::Woken() {
+    wakeAt_.reset();
+    const Clock::time_point now = clock_();
+    if (listening_ && now - lastBlock_ >= ListeningTimeout) {
+        listening_ = false;
+        shown_ = NotListening;
+        if (observer_ != nullptr) {
+            observer_->ChildChanged(ReadingText);
+        }
+        Say(announcer_.Lost(now));
+    } else {
+        Say(announcer_.Due(now));
     }
+    Schedule();
 }
 
 void TunerAccess::ReadingShown(const TunerReading& reading) {
-    const bool reworded = !SameWords(reading, reading_);
-    reading_ = reading;
-    if (reworded && observer_ != nullptr) {
-        observer_->ChildChanged(ReadingText);
+    const Clock::time_point now = clock_();
+    lastBlock_ = now;
+    listening_ = true;
+    const Spoken spoken = Describe(reading, SelectedString());
+    if (spoken != shown_) {
+        shown_ = spoken;
+        if (observer_ != nullptr) {
+            observer_->ChildChanged(ReadingText);
+        }
     }
-    const std::optional<Clock::time_point> dueBefore = announcer_.NextDue();
-    Say(announcer_.Reading(reading, clock_()));
-    const std::optional<Clock::time_point> due = announcer_.NextDue();
-    if (due && due != dueBefore && observer_ != nullptr) {
-        observer_->AnnouncementDueAt(*due);
+    Say(announcer_.Heard(spoken, now));
+    Schedule();
+}
+
+void TunerAccess::Pressed(const skin::Image& control) {
+    if (pressKeepsFocus_) {
+        return;
+    }
+    for (int child = 0; child < FocusableCount; ++child) {
+        const bool isString = child < StringButtonCount;
+        if (&control == (isString ? strings_[child].unlit : &help_) ||
+            (isString && &control == strings_[child].lit)) {
+            MoveFocus(child);
+            return;
+        }
     }
 }
 
 void TunerAccess::SelectionChanged() {
-    for (int s = 0; s < StringCount; ++s) {
-        const bool checked = strings_[s].lit->Visible();
-        if (checked != checked_[s]) {
-            checked_[s] = checked;
-            if (observer_ != nullptr) {
-                observer_->ChildChanged(s);
+    const int selected = SelectedString();
+    const int before = checked_;
+    checked_ = selected;
+    if (observer_ != nullptr && before != selected) {
+        for (const int changed : {before, selected}) {
+            if (changed != NoChild) {
+                observer_->ChildChanged(changed);
             }
         }
     }
@@ -172,19 +179,9 @@ void TunerAccess::SelectionChanged() {
 
 skin::Image& TunerAccess::Shown(int child) const {
     if (child == HelpButton) {
-        return *help_;
+        return help_;
     }
-    const StringButton& button = strings_[child];
-    return button.lit->Visible() ? *button.lit : *button.unlit;
-}
-
-int TunerAccess::SelectedString() const {
-    for (int s = 0; s < StringCount; ++s) {
-        if (strings_[s].lit->Visible()) {
-            return s;
-        }
-    }
-    return NoChild;
+    return child == SelectedString() ? *strings_[child].lit : *strings_[child].unlit;
 }
 
 void TunerAccess::MoveFocus(int child) {
@@ -202,10 +199,55 @@ void TunerAccess::UpdateRing() {
     form_.SetFocusRing(drawn ? skin::FocusRingAround(Shown(focus_).BoundsRect()) : skin::Rect{});
 }
 
+void TunerAccess::LetGo() {
+    const int selected = SelectedString();
+    if (selected == NoChild) {
+        SayNow("No string picked");
+        return;
+    }
+    const std::string name = Child(selected).name;
+    PressKeepingFocus(selected);
+    SayNow(name + " let go");
+}
+
+void TunerAccess::PressKeepingFocus(int child) {
+    // A key that reaches a control from anywhere leaves the keyboard where it is.
+    pressKeepsFocus_ = true;
+    DoDefaultAction(child);
+    pressKeepsFocus_ = false;
+}
+
 void TunerAccess::Say(const std::optional<std::string>& words) {
     if (words && observer_ != nullptr) {
         observer_->Announce(*words);
     }
+}
+
+void TunerAccess::SayNow(std::string_view words) {
+    announcer_.Said(words, clock_());
+    if (observer_ != nullptr) {
+        observer_->Announce(words);
+    }
+}
+
+void TunerAccess::Schedule() {
+    std::optional<Clock::time_point> next = announcer_.NextDue();
+    if (listening_) {
+        const Clock::time_point deadline = lastBlock_ + ListeningTimeout;
+        if (!next || deadline < *next) {
+            next = deadline;
+        }
+    }
+    if (!next || observer_ == nullptr) {
+        return;
+    }
+    // One wake asked for at a time: a later one waits for it; a past one was lost (a host
+    // that was not listening) and is asked for again.
+    if (wakeAt_ && *wakeAt_ <= *next && *wakeAt_ > clock_()) {
+        return;
+    }
+    wakeAt_ = next;
+    observer_->WakeAt(*next);
 }
 
 } // namespace a11y

@@ -1,15 +1,14 @@
 // The tuner window's accessible face and keyboard, described once for every host: its
-// controls as roles, names, states and places; what a key does; and when the reading is
-// spoken. The window owns one (TForm1::Access()); a host
-//   - answers its platform's questions from WindowName, Child and ChildAt,
+// controls as roles, names, states and places; what a key does; and what is spoken when. The
+// window owns one (TForm1::Access()); a host
+//   - answers its platform's questions from Window, Child and ChildAt,
 //   - runs a control's default action with DoDefaultAction,
-//   - passes its key presses in as a11y::Key through KeyPressed,
-//   - implements AccessObserver to hear of changes and announcements, and calls AnnounceDue
-//     when the time it was given comes (NextAnnouncementDue tells it too).
+//   - turns its key presses into a11y::Key (KeyFor) and passes them to KeyPressed,
+//   - implements AccessObserver to hear of changes and announcements, and calls Woken when
+//     the time it was given comes.
 // A press from here goes through the same click handlers as the mouse's.
 #pragma once
 
-#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -20,6 +19,8 @@
 #include "ui/a11y/announcer.h"
 #include "ui/a11y/key.h"
 #include "ui/skin/form.h"
+#include "ui/string_buttons.h"
+#include "worker/tuner_view.h"
 
 namespace a11y {
 
@@ -28,8 +29,9 @@ enum class Role { Window, CheckButton, PushButton, Text };
 struct Element {
     Role role = Role::Text;
     std::string name;
-    std::string description;
+    std::string_view description;
     std::string_view defaultAction; // empty for none
+    std::string_view shortcut;      // empty for none
     bool focusable = false;
     bool focused = false;
     bool checked = false;
@@ -45,15 +47,18 @@ public:
     static constexpr int ReadingText = 7;
     static constexpr int ChildCount = 8;
     static constexpr int NoChild = -1;
+    // Blocks come about every 0.37 s, and the first after a device opens within 2.3 s.
+    static constexpr std::chrono::seconds ListeningTimeout{3};
 
-    // Finds the form's string buttons, their lit twins, the help button and the panel;
-    // throws std::logic_error when one is missing.
-    explicit TunerAccess(skin::Form& form);
+    // The window's controls and where its one selection state is read; all must outlive this.
+    TunerAccess(skin::Form& form, const StringButtons& strings, skin::Image& help,
+                skin::Image& panel, const TunerView& selection);
     TunerAccess(const TunerAccess&) = delete;
     TunerAccess& operator=(const TunerAccess&) = delete;
 
     // --- For the host -----------------------------------------------------------------------
-    void SetObserver(AccessObserver* observer) { observer_ = observer; }
+    // From now on the host hears of changes; blocks are awaited from now.
+    void SetObserver(AccessObserver* observer);
     Element Window() const;
     Element Child(int child) const;    // nameless outside 0 <= child < ChildCount
     int ChildAt(skin::Point at) const; // NoChild where none is
@@ -61,43 +66,48 @@ public:
     // Presses a button child as a click would; false for a child without an action.
     bool DoDefaultAction(int child);
     void KeyPressed(Key key);
-    std::optional<Clock::time_point> NextAnnouncementDue() const;
-    void AnnounceDue();
+    void Woken();
 
     // --- For the window ---------------------------------------------------------------------
     void ReadingShown(const TunerReading& reading);
+    // A control was pressed, by whatever means: the keyboard focus goes there.
+    void Pressed(const skin::Image& control);
     // A string was picked or let go, by whatever means.
     void SelectionChanged();
-    // Time for the announcement rule; the steady clock unless a test says otherwise.
+    // Time for the speech rules; the steady clock unless a test says otherwise.
     void SetClock(std::function<Clock::time_point()> clock) { clock_ = std::move(clock); }
 
 private:
-    static constexpr int StringCount = 6;
     static constexpr int FocusableCount = 7;
 
-    struct StringButton {
-        skin::Image* unlit;
-        skin::Image* lit;
-    };
-
     skin::Image& Shown(int child) const;
-    int SelectedString() const;
+    int SelectedString() const { return selection_.SelectedString(); }
     void MoveFocus(int child);
     void UpdateRing();
+    void LetGo();
+    void PressKeepingFocus(int child);
     void Say(const std::optional<std::string>& words);
+    void SayNow(std::string_view words);
+    void Schedule();
 
     skin::Form& form_;
-    std::array<StringButton, StringCount> strings_{};
-    skin::Image* help_;
-    skin::Image* panel_;
+    const StringButtons& strings_;
+    skin::Image& help_;
+    skin::Image& panel_;
+    const TunerView& selection_;
     AccessObserver* observer_ = nullptr;
     std::function<Clock::time_point()> clock_ = [] { return Clock::now(); };
     Announcer announcer_;
-    TunerReading reading_;
-    std::array<bool, StringCount> checked_{};
-    int focus_ = NoChild;
+    Spoken shown_;
+    int checked_ = NoChild;
+    // The keyboard starts on the first string.
+    int focus_ = StringE6;
     // The ring shows only once a key was used: a mouse user's window stays as drawn.
     bool keyUsed_ = false;
+    bool pressKeepsFocus_ = false;
+    Clock::time_point lastBlock_{};
+    bool listening_ = true;
+    std::optional<Clock::time_point> wakeAt_;
 };
 
 } // namespace a11y

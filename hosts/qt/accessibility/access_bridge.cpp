@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <chrono>
 
+#include <QWindow>
+
 #include "hosts/qt/accessibility/child_interface.h"
 
 namespace qt_host {
 
 AccessBridge::AccessBridge(QWindow& window, a11y::TunerAccess& access)
-    : access_(access), announcement_(new AnnouncementInterface(window)) {
+    : access_(access), announcement_(new AnnouncementInterface(window)), window_(window) {
     // Registered interfaces belong to Qt's cache until deleteAccessibleInterface.
     for (int child = 0; child < a11y::TunerAccess::ChildCount; ++child) {
         ids_[child] =
@@ -16,11 +18,13 @@ AccessBridge::AccessBridge(QWindow& window, a11y::TunerAccess& access)
     }
     ids_[AnnouncementChild] = QAccessible::registerAccessibleInterface(announcement_);
     due_.setSingleShot(true);
-    QObject::connect(&due_, &QTimer::timeout, [this] { access_.AnnounceDue(); });
+    QObject::connect(&due_, &QTimer::timeout, [this] { access_.Woken(); });
     access_.SetObserver(this);
+    QAccessible::installActivationObserver(this);
 }
 
 AccessBridge::~AccessBridge() {
+    QAccessible::removeActivationObserver(this);
     access_.SetObserver(nullptr);
     for (const QAccessible::Id id : ids_) {
         QAccessible::deleteAccessibleInterface(id);
@@ -41,6 +45,12 @@ int AccessBridge::IndexOf(const QAccessibleInterface* child) const {
         }
     }
     return -1;
+}
+
+void AccessBridge::accessibilityActiveChanged(bool active) {
+    if (active && window_.isActive()) {
+        FocusMoved(access_.Focus());
+    }
 }
 
 void AccessBridge::ChildChanged(int child) {
@@ -77,7 +87,7 @@ void AccessBridge::Announce(std::string_view text) {
     announcement_->Announce(FromUtf8(text));
 }
 
-void AccessBridge::AnnouncementDueAt(a11y::Clock::time_point when) {
+void AccessBridge::WakeAt(a11y::Clock::time_point when) {
     if (!QAccessible::isActive()) {
         return;
     }

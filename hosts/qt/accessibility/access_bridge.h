@@ -18,7 +18,7 @@ namespace qt_host {
 
 class AnnouncementInterface;
 
-class AccessBridge final : private a11y::AccessObserver {
+class AccessBridge final : private a11y::AccessObserver, private QAccessible::ActivationObserver {
 public:
     // The window's children: TunerAccess's, then the announcement.
     static constexpr int AnnouncementChild = a11y::TunerAccess::ChildCount;
@@ -38,14 +38,18 @@ public:
     void WindowFocused() { FocusMoved(access_.Focus()); }
 
 private:
+    // A screen reader came after the window was up (or Qt's bridge answered late): it is told
+    // where the keyboard is, since the window's activation went by before it listened.
+    void accessibilityActiveChanged(bool active) override;
     void ChildChanged(int child) override;
     void FocusMoved(int child) override;
     void Announce(std::string_view text) override;
-    void AnnouncementDueAt(a11y::Clock::time_point when) override;
+    void WakeAt(a11y::Clock::time_point when) override;
 
     a11y::TunerAccess& access_;
     std::array<QAccessible::Id, ChildCount> ids_{};
     AnnouncementInterface* announcement_;
+    QWindow& window_;
     QTimer due_;
 };
 

@@ -72,6 +72,14 @@ QStringList ChildInterface::actionNames() const {
     return {pressAction()};
 }
 
+QStringList ChildInterface::keyBindingsForAction(const QString& actionName) const {
+    const std::string_view shortcut = access_.Child(child_).shortcut;
+    if (actionName != pressAction() || shortcut.empty()) {
+        return {};
+    }
+    return {FromUtf8(shortcut)};
+}
+
 void ChildInterface::doAction(const QString& actionName) {
     if (actionName == pressAction()) {
         access_.DoDefaultAction(child_);

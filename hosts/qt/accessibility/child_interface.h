@@ -44,7 +44,7 @@ public:
 
     QStringList actionNames() const override;
     void doAction(const QString& actionName) override;
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+    QStringList keyBindingsForAction(const QString& actionName) const override;
 
 private:
     a11y::TunerAccess& access_;

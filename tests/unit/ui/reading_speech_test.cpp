@@ -14,50 +14,85 @@ using a11y::Announcer;
 using a11y::Clock;
 using std::chrono::milliseconds;
 
+constexpr int NoString = -1;
+constexpr int A5 = 1;
+constexpr int E6 = 0;
+
 struct WordsCase {
     TunerReading reading;
+    int string;
     const char* words;
 };
 
 TEST(ReadingWords, NoteHowFarOffAndWhichWay) {
     const WordsCase cases[] = {
-        {{12, -6, 0}, "No note"},
-        {{12, -6, 1}, "No note"}, // nothing to tune toward without a note
-        {{9, 0, 0}, "A, in tune"},
-        {{9, 2, 0}, "A, 2 sharp"},
-        {{9, -3, 0}, "A, 3 flat"},
-        {{0, 5, 0}, "C, 5 sharp"},
-        {{11, -5, 0}, "B, 5 flat"},
-        {{1, -1, 0}, "C sharp, 1 flat"},
-        {{9, 2, -1}, "A, 2 sharp, tune down"},
-        {{4, -2, 1}, "E, 2 flat, tune up"},
-        {{4, 0, 1}, "E, in tune, tune up"}, // an E in tune, an octave below the string's
-        {{10, 3, 1}, "A sharp, 3 sharp, tune up"},
-        {{3, -7, 1}, "D sharp, 7 flat, tune up"},
+        {{12, -6, 0}, NoString, "No note"},
+        {{12, -6, 1}, A5, "No note"}, // nothing to tune toward without a note
+        {{9, 0, 0}, NoString, "A, in tune"},
+        {{9, 2, 0}, NoString, "A, 2 sharp"},
+        {{9, -3, 0}, NoString, "A, 3 flat"},
+        {{0, 5, 0}, NoString, "C, 5 sharp"},
+        {{11, -5, 0}, NoString, "B, 5 flat"},
+        {{1, -1, 0}, NoString, "C sharp, 1 flat"},
+        {{9, 2, 0}, A5, "A, 2 sharp"}, // the string's own note: no arrow, no words for one
+        {{4, -2, 1}, A5, "E, 2 flat, tune up"},
+        {{10, 3, -1}, A5, "A sharp, 3 sharp, tune down"},
+        {{3, -7, 1}, E6, "D sharp, 7 flat, tune up"},
+        // The string's note in another octave: the arrow points at the octave, the words say it.
+        {{9, -4, -1}, A5, "A, 4 flat, octave above"},
+        {{9, 0, -1}, A5, "A, in tune, octave above"},
+        {{4, 0, 1}, E6, "E, in tune, octave below"},
+        {{4, 0, -1}, E6, "E, in tune, octave above"},
     };
     for (const WordsCase& c : cases) {
-        EXPECT_EQ(a11y::ReadingWords(c.reading), c.words)
-            << c.reading.frame << " " << c.reading.step << " " << c.reading.direction;
+        EXPECT_EQ(a11y::Words(a11y::Describe(c.reading, c.string)), c.words)
+            << c.reading.frame << " " << c.reading.step << " " << c.reading.direction << " string "
+            << c.string;
     }
+    EXPECT_EQ(a11y::Words(a11y::NotListening), "Not listening");
+    // Readings without a note read alike, whatever else they carry.
+    EXPECT_EQ(a11y::Describe({12, -6, 0}, NoString), a11y::Describe({12, 3, 1}, A5));
 }
 
-// One reading arriving at a time, and what is spoken then; a reading of nullopt stands for the
-// host's timer firing instead.
+TEST(ReadingWords, TheTimeToSayThemGrowsWithTheirLengthAndPauses) {
+    const auto time = [](const char* words) {
+        return std::chrono::duration_cast<milliseconds>(Announcer::SpeakingTime(words)).count();
+    };
+    // espeak-ng at the default rate says "notification No note." in 1.4 s and
+    // "notification A, 4 flat, tune down." in 2.8 s: never less than that.
+    EXPECT_GE(time("No note"), 1400);
+    EXPECT_GE(time("A, 4 flat, tune down"), 2800);
+    EXPECT_LT(time("A, 4 flat, tune down"), 3500);
+    EXPECT_GT(time("A, 4 flat, octave above"), time("A, 4 flat, tune up"));
+}
+
+// One event at a time and what is spoken then: a block's reading (with the picked string),
+// the host's timer firing (no reading), or the blocks stopping.
 struct Moment {
     int atMs;
     std::optional<TunerReading> reading;
     const char* spoken; // nullptr: nothing
+    bool lost = false;
 };
 
 class AnnouncerRule : public testing::Test {
 protected:
     static Clock::time_point At(int ms) { return Clock::time_point{} + milliseconds(ms); }
+    static int Ms(Clock::duration d) {
+        return static_cast<int>(std::chrono::duration_cast<milliseconds>(d).count());
+    }
 
     void Run(const std::vector<Moment>& moments) {
         for (const Moment& m : moments) {
             SCOPED_TRACE("at " + std::to_string(m.atMs) + " ms");
-            const std::optional<std::string> spoken =
-                m.reading ? announcer.Reading(*m.reading, At(m.atMs)) : announcer.Due(At(m.atMs));
+            std::optional<std::string> spoken;
+            if (m.lost) {
+                spoken = announcer.Lost(At(m.atMs));
+            } else if (m.reading) {
+                spoken = announcer.Heard(a11y::Describe(*m.reading, string), At(m.atMs));
+            } else {
+                spoken = announcer.Due(At(m.atMs));
+            }
             if (m.spoken == nullptr) {
                 EXPECT_EQ(spoken, std::nullopt);
             } else {
@@ -67,82 +102,106 @@ protected:
     }
 
     Announcer announcer;
+    int string = NoString;
 };
 
 constexpr TunerReading None{12, -6, 0};
 constexpr TunerReading AInTune{9, 0, 0};
 constexpr TunerReading ASharp{9, 2, 0};
 constexpr TunerReading AFlat{9, -1, 0};
-constexpr TunerReading ASharpDown{9, 2, -1};
+constexpr TunerReading EOvertone{4, 1, 0};
 
-TEST_F(AnnouncerRule, SpeaksChangesOnlyAndNothingAtStart) {
+TEST_F(AnnouncerRule, OnlyAReadingThatHoldsForTwoBlocksIsSpoken) {
     Run({
-        {0, None, nullptr},
-        {370, AInTune, "A, in tune"},
-        {2000, AInTune, nullptr},
-        {4000, AInTune, nullptr},
-        {6000, ASharp, "A, 2 sharp"},
-        {8000, ASharpDown, "A, 2 sharp, tune down"}, // the direction alone changed
+        {0, None, nullptr}, // nothing at start: the window starts with no note
+        {370, AInTune, nullptr},
+        {740, AInTune, "A, in tune"},
+        {1110, AInTune, nullptr},
+    });
+    const int quiet = 740 + Ms(Announcer::SpeakingTime("A, in tune"));
+    Run({
+        // A flip to an overtone and back, after the words were said: never spoken.
+        {quiet + 100, EOvertone, nullptr},
+        {quiet + 470, AInTune, nullptr},
+        {quiet + 840, EOvertone, nullptr},
+        {quiet + 1210, ASharp, nullptr},
+        {quiet + 1580, ASharp, "A, 2 sharp"},
     });
     EXPECT_EQ(announcer.NextDue(), std::nullopt);
 }
 
-TEST_F(AnnouncerRule, AChangeWithinTheGapWaitsAndTheLatestReadingWins) {
+TEST_F(AnnouncerRule, NothingIsSentWhileTheLastWordsCanStillBeSpokenAndTheLatestWins) {
+    Run({{0, AInTune, nullptr}, {370, AInTune, "A, in tune"}});
+    const int quiet = 370 + Ms(Announcer::SpeakingTime("A, in tune"));
     Run({
-        {0, AInTune, "A, in tune"},
-        {370, ASharp, nullptr},
-        {740, AFlat, nullptr},
-        {1110, ASharpDown, nullptr},
-        {1499, std::nullopt, nullptr}, // a timer that fires early says nothing
+        {740, ASharp, nullptr},
+        {1110, ASharp, nullptr}, // steady, but the screen reader may still be speaking
+        {1480, AFlat, nullptr},
+        {1850, AFlat, nullptr},             // replaces the sharp one: only one of ours ever waits
+        {quiet - 1, std::nullopt, nullptr}, // a timer that fires early says nothing
     });
-    EXPECT_EQ(announcer.NextDue(), At(1500));
-    Run({
-        {1500, std::nullopt, "A, 2 sharp, tune down"}, {1600, std::nullopt, nullptr}, // said once
-    });
+    EXPECT_EQ(announcer.NextDue(), At(quiet));
+    Run({{quiet, std::nullopt, "A, 1 flat"}, {quiet + 10, std::nullopt, nullptr}});
     EXPECT_EQ(announcer.NextDue(), std::nullopt);
-    // A reading may itself arrive once the gap is up: it is spoken then, the latest one.
-    Run({
-        {2000, AInTune, nullptr},
-        {3100, ASharp, "A, 2 sharp"},
-    });
 }
 
 TEST_F(AnnouncerRule, AChangeUndoneBeforeItsTurnIsNotSpoken) {
+    Run({{0, AInTune, nullptr}, {370, AInTune, "A, in tune"}});
     Run({
-        {0, AInTune, "A, in tune"},
-        {370, ASharp, nullptr},
-        {740, AInTune, nullptr},
-        {1500, std::nullopt, nullptr},
-        {3000, AInTune, nullptr},
+        {740, ASharp, nullptr},
+        {1110, ASharp, nullptr},
+        {1480, AInTune, nullptr},
+        {1850, AInTune, nullptr},
+        {5000, std::nullopt, nullptr},
     });
     EXPECT_EQ(announcer.NextDue(), std::nullopt);
 }
 
-TEST_F(AnnouncerRule, TheEndOfANoteIsSpokenOnce) {
+TEST_F(AnnouncerRule, TheEndOfANoteAndLosingTheInputAreSpokenOnce) {
     Run({
-        {0, AInTune, "A, in tune"},
-        {1500, None, "No note"},
-        {1870, None, nullptr},
-        {5000, None, nullptr},
-        {5370, TunerReading{12, -6, 1}, nullptr}, // still no note, whatever else it says
-        {5740, AFlat, "A, 1 flat"},
-        {6110, None, nullptr}, // within the gap: held back
-        {7240, std::nullopt, "No note"},
-        {9000, None, nullptr},
+        {0, AInTune, nullptr},
+        {370, AInTune, "A, in tune"},
+        {3000, None, nullptr},
+        {3370, None, "No note"},
+        {3740, None, nullptr},
+        {9000, TunerReading{12, -6, 1}, nullptr},    // still no note, whatever else it says
+        {9000, std::nullopt, "Not listening", true}, // blocks stopped: said at once, once
+        {9100, std::nullopt, nullptr, true},
+    });
+    EXPECT_EQ(announcer.NextDue(), std::nullopt);
+    Run({
+        {20000, None, nullptr}, // back, and steady: no note, which is not what was said last
+        {20370, None, "No note"},
     });
 }
 
-TEST_F(AnnouncerRule, OnDemandSpeaksNowAndCountsAsSpoken) {
-    EXPECT_EQ(announcer.OnDemand(At(0)), "No note");
-    Run({{370, AInTune, nullptr}}); // within the gap of the reading asked for
-    EXPECT_EQ(announcer.OnDemand(At(740)), "A, in tune");
-    // What was held back has now been said.
+TEST_F(AnnouncerRule, TheOctaveWordsFollowThePickedString) {
+    string = A5;
+    constexpr TunerReading AAboveA5{9, 0, -1};
+    Run({{0, AAboveA5, nullptr}, {370, AAboveA5, "A, in tune, octave above"}});
+}
+
+TEST_F(AnnouncerRule, OnDemandAndKeyAnswersAreSaidAtOnceAndReadingsWaitForThem) {
+    Run({{0, AInTune, nullptr}});
+    EXPECT_EQ(announcer.OnDemand(At(100)), "A, in tune"); // the latest block, steady or not
+    const int quiet = 100 + Ms(Announcer::SpeakingTime("A, in tune"));
+    Run({{370, AInTune, nullptr}, {740, ASharp, nullptr}, {1110, ASharp, nullptr}});
+    EXPECT_EQ(announcer.NextDue(), At(quiet));
+    announcer.Said("Readings off", At(1200));
+    const int quietAfterKey = 1200 + Ms(Announcer::SpeakingTime("Readings off"));
+    EXPECT_EQ(announcer.NextDue(), At(quietAfterKey));
+    Run({{quietAfterKey, std::nullopt, "A, 2 sharp"}});
+}
+
+TEST_F(AnnouncerRule, ReadingsOffAreSpokenOnlyOnDemand) {
+    announcer.SetSpeaking(false);
+    Run({{0, AInTune, nullptr}, {370, AInTune, nullptr}, {5000, AInTune, nullptr}});
     EXPECT_EQ(announcer.NextDue(), std::nullopt);
-    Run({
-        {1500, std::nullopt, nullptr},
-        {2000, ASharp, nullptr},
-        {2240, std::nullopt, "A, 2 sharp"},
-    });
+    EXPECT_EQ(announcer.OnDemand(At(5100)), "A, in tune");
+    Run({{9000, ASharp, nullptr}, {9370, ASharp, nullptr}});
+    // On again: the reading that changed meanwhile is said.
+    announcer.SetSpeaking(true);
+    Run({{9740, ASharp, "A, 2 sharp"}});
 }
 
 } // namespace

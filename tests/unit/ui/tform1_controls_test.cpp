@@ -86,10 +86,10 @@ struct ObserverLog final : a11y::AccessObserver {
     void ChildChanged(int child) override { lines.push_back("changed " + std::to_string(child)); }
     void FocusMoved(int child) override { lines.push_back("focus " + std::to_string(child)); }
     void Announce(std::string_view text) override { lines.push_back("say " + std::string(text)); }
-    void AnnouncementDueAt(a11y::Clock::time_point when) override {
+    void WakeAt(a11y::Clock::time_point when) override {
         const auto ms =
             std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch());
-        lines.push_back("due " + std::to_string(ms.count()));
+        lines.push_back("wake " + std::to_string(ms.count()));
     }
     std::vector<std::string> Take() { return std::exchange(lines, {}); }
     std::vector<std::string> lines;
@@ -240,19 +240,20 @@ TEST_F(Form1Controls, KeysPickStringsAndMoveTheFocus) {
         {{Key::Digit5, Key::Digit2}, 4, 4},
         {{Key::Digit4, Key::Digit4}, None, 2}, // the same digit again lets go
         {{Key::Digit3, Key::Escape}, None, 3},
-        {{Key::Escape}, None, None},
-        {{Key::Space}, None, None}, // nothing focused: nothing pressed
-        {{Key::Tab}, None, 0},
-        {{Key::Tab, Key::Space}, 0, 0},
-        {{Key::Tab, Key::Tab, Key::Enter}, 1, 1},
-        {{Key::Tab, Key::Tab, Key::Enter, Key::Space}, None, 1},
-        {{Key::Digit2, Key::Tab, Key::Space}, 5, 5}, // focus follows the digit
-        {{Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab}, None, Help},
-        {{Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab}, None, 0},
+        {{Key::Digit3, Key::Tab, Key::Tab, Key::Escape}, None, 5}, // let go from elsewhere
+        {{Key::Escape}, None, 0},
+        {{Key::Press}, 0, 0}, // the first string has the focus from the start
+        {{Key::Tab}, None, 1},
+        {{Key::Tab, Key::Press}, 1, 1},
+        {{Key::Tab, Key::Tab, Key::Press}, 2, 2},
+        {{Key::Tab, Key::Tab, Key::Press, Key::Press}, None, 2},
+        {{Key::Digit2, Key::Tab, Key::Press}, 5, 5}, // focus follows the digit
+        {{Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab}, None, Help},
+        {{Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab}, None, 0},
         {{Key::BackTab}, None, Help},
         {{Key::BackTab, Key::BackTab}, None, 5},
-        {{Key::Tab, Key::BackTab}, None, Help},
-        {{Key::Digit1, Key::BackTab, Key::Enter, Key::Escape}, None, 4},
+        {{Key::Tab, Key::BackTab}, None, 0},
+        {{Key::Digit1, Key::BackTab, Key::Press, Key::Escape}, None, 4},
     };
     for (const KeyCase& c : cases) {
         TForm1 fresh;
@@ -282,9 +283,10 @@ TEST_F(Form1Controls, F1AndEnterOnTheHelpButtonOpenTheGuide) {
         ++opened;
         return true;
     });
-    Press({Key::F1});
+    Press({Key::Help});
     EXPECT_EQ(opened, 1);
-    Press({Key::BackTab, Key::Enter, Key::Tab, Key::Space});
+    EXPECT_EQ(form.Access().Focus(), TunerAccess::StringE6); // F1 leaves the keyboard there
+    Press({Key::BackTab, Key::Press, Key::Tab, Key::Press});
     desktop::SetDocumentOpener(previous);
     EXPECT_EQ(opened, 2);
     EXPECT_EQ(form.SelectedString(), 0);
@@ -309,13 +311,14 @@ TEST_F(Form1Controls, TheFocusRingShowsOnlyOnceAKeyWasUsed) {
     EXPECT_GT(ring, 2 * (65 + 64)); // two pixels deep all round, less the rounded corners
     EXPECT_LT(ring, 2 * 2 * (65 + 64));
     // The ring follows the focused button to its twin and on to the next control.
-    Press({Key::Space});
+    Press({Key::Press});
     EXPECT_EQ(form.FocusRing(), (Rect{21, 47, 86, 111}));
     Press({Key::BackTab});
     EXPECT_EQ(form.FocusRing(), (Rect{327, 21, 349, 43}));
-    // Once the keyboard is in use the mouse leaves the ring where the focus is.
+    // A click takes the keyboard focus, and the ring, along.
     Click(form.G3);
-    EXPECT_EQ(form.FocusRing(), (Rect{327, 21, 349, 43}));
+    EXPECT_EQ(form.Access().Focus(), 3);
+    EXPECT_EQ(form.FocusRing(), skin::FocusRingAround(form.LG3.BoundsRect()));
     desktop::SetDocumentOpener(previous);
 }
 
@@ -325,18 +328,29 @@ TEST_F(Form1Controls, ScreenReadersSeeTheControlsByRoleNameAndState) {
     EXPECT_EQ(access.Window().role, a11y::Role::Window);
     const char* names[] = {"String E6", "String A5", "String D4", "String G3",
                            "String B2", "String E1", "Help"};
+    const char* shortcuts[] = {"6", "5", "4", "3", "2", "1", "F1"};
     const skin::Image* shown[] = {&form.E6, &form.A5, &form.D4,    &form.G3,
                                   &form.B2, &form.E1, &form.Image2};
     for (int child = 0; child < 7; ++child) {
         const a11y::Element e = access.Child(child);
         EXPECT_EQ(e.name, names[child]);
+        EXPECT_EQ(e.shortcut, shortcuts[child]);
+        // The shortcut named is the key that does it.
+        const a11y::KeyStroke stroke{e.shortcut == "F1" ? char32_t{a11y::CodeF1}
+                                                        : static_cast<char32_t>(e.shortcut[0])};
+        const Key expected =
+            child < 6 ? static_cast<Key>(static_cast<int>(Key::Digit6) - child) : Key::Help;
+        EXPECT_EQ(a11y::KeyFor(stroke), expected);
         EXPECT_EQ(e.role, child < 6 ? a11y::Role::CheckButton : a11y::Role::PushButton);
         EXPECT_EQ(e.defaultAction, "Press");
         EXPECT_TRUE(e.focusable);
         EXPECT_FALSE(e.checked);
         EXPECT_EQ(access.ChildAt(Centre(*shown[child])), child);
     }
-    EXPECT_EQ(access.Child(TunerAccess::HelpButton).description, "Accés à l'aide");
+    // The hover hint stays the artwork's; the voice reads English.
+    EXPECT_EQ(access.Child(TunerAccess::HelpButton).description, "Opens the guide");
+    EXPECT_EQ(form.Image2.Hint(), "Accés à l'aide");
+    EXPECT_TRUE(access.Child(TunerAccess::ReadingText).shortcut.empty());
     EXPECT_EQ(access.Child(TunerAccess::HelpButton).place, form.Image2.BoundsRect());
     const a11y::Element reading = access.Child(TunerAccess::ReadingText);
     EXPECT_EQ(reading.role, a11y::Role::Text);
@@ -362,44 +376,60 @@ TEST_F(Form1Controls, ScreenReadersSeeTheControlsByRoleNameAndState) {
 TEST_F(Form1Controls, HostsHearOfStatesFocusAndTheSpokenReading) {
     ObserverLog log;
     TunerAccess& access = form.Access();
-    access.SetObserver(&log);
     int now = 0;
     access.SetClock([&] { return a11y::Clock::time_point{} + std::chrono::milliseconds(now); });
+    access.SetObserver(&log);
+    const auto wake = [](int ms) { return "wake " + std::to_string(ms); };
+    const auto quietAfter = [](int ms, const char* words) {
+        return ms + static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         a11y::Announcer::SpeakingTime(words))
+                                         .count());
+    };
+    // Blocks are awaited from the start.
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{wake(3000)}));
 
     Press({Key::Digit5});
     EXPECT_EQ(log.Take(), (std::vector<std::string>{"focus 1", "changed 1"}));
-    Click(form.E1); // the mouse moves the selection: both strings change
-    EXPECT_EQ(log.Take(), (std::vector<std::string>{"changed 1", "changed 5"}));
+    Click(form.E1); // the mouse moves the selection and the focus
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"focus 5", "changed 1", "changed 5"}));
+    Press({Key::Tab, Key::Escape}); // let go from the help button: said, the focus stays
+    EXPECT_EQ(log.Take(),
+              (std::vector<std::string>{"focus 6", "changed 5", "say String E1 let go"}));
     Press({Key::Escape});
-    EXPECT_EQ(log.Take(), (std::vector<std::string>{"changed 5"}));
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"say No string picked"}));
+    EXPECT_EQ(access.Focus(), TunerAccess::HelpButton);
 
+    // Readings: said once steady and once the answers above can have been heard.
+    now = 1000;
     form.ShowReading({9, 0, 0});
-    EXPECT_EQ(log.Take(), (std::vector<std::string>{"changed 7", "say A, in tune"}));
-    EXPECT_EQ(access.Child(TunerAccess::ReadingText).name, "A, in tune");
-    now = 370;
-    form.ShowReading({9, 0, 0});
-    EXPECT_TRUE(log.Take().empty());
-    form.ShowReading({9, 1, 0});
-    EXPECT_EQ(log.Take(), (std::vector<std::string>{"changed 7", "due 1500"}));
-    now = 740;
-    form.ShowReading({9, 2, 0}); // still held back, still due then: no new time
     EXPECT_EQ(log.Take(), (std::vector<std::string>{"changed 7"}));
-    EXPECT_EQ(access.NextAnnouncementDue(),
-              a11y::Clock::time_point{} + std::chrono::milliseconds(1500));
-    Press({Key::ReadReading}); // asked for: spoken now, and what was held back is said
-    EXPECT_EQ(log.Take(), (std::vector<std::string>{"say A, 2 sharp"}));
-    now = 1500;
-    access.AnnounceDue();
-    EXPECT_TRUE(log.Take().empty());
+    EXPECT_EQ(access.Child(TunerAccess::ReadingText).name, "A, in tune");
+    now = 1370;
+    form.ShowReading({9, 0, 0});
+    const int quiet = quietAfter(0, "No string picked");
+    ASSERT_GT(quiet, now);
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{wake(quiet)}));
+    now = quiet;
+    access.Woken();
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"say A, in tune", wake(1370 + 3000)}));
+    Press({Key::ToggleSpeech});
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"say Readings off"}));
+    Press({Key::ReadReading}); // still read on demand
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"say A, in tune"}));
 
-    // A reading asked for counts as spoken: the next change waits its 1.5 s too.
-    form.ShowReading({9, 1, 0});
-    now = 1600;
-    access.AnnounceDue(); // the timer fired early: told the time again
-    EXPECT_EQ(log.Take(), (std::vector<std::string>{"changed 7", "due 2240", "due 2240"}));
-    now = 2240;
-    access.AnnounceDue();
-    EXPECT_EQ(log.Take(), (std::vector<std::string>{"say A, 1 sharp"}));
+    // No block for 3 s: the reading says so, once.
+    now = 1370 + 3000;
+    access.Woken();
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"changed 7"}));
+    EXPECT_EQ(access.Child(TunerAccess::ReadingText).name, "Not listening");
+    Press({Key::ToggleSpeech});
+    EXPECT_EQ(log.Take(),
+              (std::vector<std::string>{"say Readings on", wake(quietAfter(now, "Readings on"))}));
+    now = quietAfter(now, "Readings on");
+    access.Woken();
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"say Not listening"}));
+    form.ShowReading({9, 0, 0}); // blocks again: the watch on them starts again
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"changed 7", wake(now + 3000)}));
     access.SetObserver(nullptr);
 }
 
