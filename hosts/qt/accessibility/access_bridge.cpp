@@ -49,8 +49,22 @@ int AccessBridge::IndexOf(const QAccessibleInterface* child) const {
 
 void AccessBridge::accessibilityActiveChanged(bool active) {
     if (active && window_.isActive()) {
-        FocusMoved(access_.Focus());
+        WindowFocused();
     }
+}
+
+void AccessBridge::WindowFocused() {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    // Qt tells of the window's activation only once it hears of the screen reader's listeners,
+    // which at start may come after the activation: told again, first, the reader names the
+    // window, then the control that has the keyboard (it ignores an activation it knows).
+    QAccessible::State activated;
+    activated.active = true;
+    QAccessibleStateChangeEvent event(&window_, activated);
+    QAccessible::updateAccessibility(&event);
+    FocusMoved(access_.Focus());
 }
 
 void AccessBridge::ChildChanged(int child) {

@@ -33,9 +33,9 @@ public:
     a11y::TunerAccess& Access() const { return access_; }
     QAccessibleInterface* Child(int child) const;
     int IndexOf(const QAccessibleInterface* child) const;
-    // The window has the keyboard again: the control focused in it is told focused again, so
-    // that a reader coming back hears where the keyboard is, not only the window's name.
-    void WindowFocused() { FocusMoved(access_.Focus()); }
+    // The window has the keyboard (again): the window's activation and the control focused in
+    // it are told, so that a reader hears where the keyboard is, not only the window's name.
+    void WindowFocused();
 
 private:
     // A screen reader came after the window was up (or Qt's bridge answered late): it is told

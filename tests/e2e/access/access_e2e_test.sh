@@ -3,12 +3,16 @@
 # (Xvfb, openbox) hearing a private sound server play a 110 Hz tone, read over the AT-SPI bus of
 # the test's own session by a client (atspi_client.py) and by Orca, and driven by keys alone.
 #
-#   1. the tree: the window "Vibralon", six string check boxes, the help button with its hint,
-#      the reading naming A; the reading announced (a notification shown)
+#   1. the tree: the window "Vibralon", six string check boxes (the first focused), the help
+#      button described in English, each with its shortcut, the reading naming A; the reading
+#      announced (a notification shown)
 #   2. the client's "Press" on String A5 lights A5 (pixel check)
 #   3. keys alone: 6 picks E6, Escape lets go, Tab moves the focus (focus events), Space
 #      presses the focused string, F1 opens the help
-#   4. Orca: its debug log shows it spoke a focused string and the announced note, "A"
+#   4. Orca, heard through a recorded sink: it speaks a focused string and the announced note;
+#      tuning the A string by ear (a rendered guitar bent to pitch), no reading is heard more
+#      than 3 s after Orca was given it and the last words end at most 4.5 s after the string;
+#      started three times with Orca already running, the window is spoken each time
 #   5. no sound server: each start-up box in turn is on the bus as a dialog named by its caption,
 #      with its text and an OK button, and the client's "Press" on OK brings the next
 #
@@ -44,6 +48,11 @@ python=/usr/bin/python3
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$out/at-spi.out" 2>"$out/at-spi.err" &
 track_pid $!
 x11_start_desktop "$out"
+# Speech goes to speakers of its own, recorded in section 4; the tuner hears the guitar
+# (PulseAudio moves the default source to the new default sink's monitor unless told otherwise).
+pactl load-module module-null-sink sink_name=speakers >/dev/null || fail "no speakers sink"
+pactl set-default-sink speakers && pactl set-default-source guitar.monitor ||
+    fail "the speakers sink is not the default"
 sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 120 sine 110 vol 0.5
 play "$out/tone110.wav"
 
@@ -66,13 +75,16 @@ reading_is_a() {
         grep -qE '^label \| A(,|$)' "$out/tree.txt"
 }
 eventually 10 reading_is_a || fail "the reading does not name A: $(cat "$out/tree.txt")"
-grep -qx 'frame | Vibralon |  | .* | ' "$out/tree.txt" || fail "no window named Vibralon"
-for string in E6 A5 D4 G3 B2 E1; do
-    grep -qE "^check box \| String $string \|  \| focusable \| Press$" "$out/tree.txt" ||
-        fail "String $string is not an unchecked check box with Press"
+grep -qx 'frame | Vibralon |  | .* |  | ' "$out/tree.txt" || fail "no window named Vibralon"
+# The first string has the keyboard from the start; each shortcut is the key that does it.
+grep -qx "check box | String E6 |  | focusable,focused | Press | 6" "$out/tree.txt" ||
+    fail "String E6 is not the focused, unchecked check box with Press and its shortcut 6"
+for string in A5 D4 G3 B2 E1; do
+    grep -qx "check box | String $string |  | focusable | Press | ${string:1}" "$out/tree.txt" ||
+        fail "String $string is not an unchecked check box with Press and its shortcut"
 done
-grep -qx "push button | Help | Accés à l'aide | focusable | Press" "$out/tree.txt" ||
-    fail "the help button is not a push button with its hint"
+grep -qx "push button | Help | Opens the guide | focusable | Press | F1" "$out/tree.txt" ||
+    fail "the help button is not a push button described in English, with its shortcut F1"
 ! grep -q 'progress bar' "$out/tree.txt" || fail "the meter shows as a progress bar"
 step "tree: $(grep -c '^check box' "$out/tree.txt") check boxes, help, reading '$(grep '^label' "$out/tree.txt" | cut -d'|' -f2)'"
 heard '^announce A(,|$)' || fail "the reading of A was not announced"
@@ -117,10 +129,14 @@ step "keys: 6 picks E6, Escape lets go, Tab and Shift+Tab move the focus (told a
 xdotool key F1
 check_help_opened "$out" "$repo" "F1"
 
-# --- 4. Orca ----------------------------------------------------------------------------------
-# Orca speaks through speech-dispatcher, which it starts itself; what it speaks is in its debug
-# log, which it writes in blocks: read whole once Orca has ended. Bounded: ended after the keys.
-timeout 90 orca --replace --debug-file="$out/orca.debug" >"$out/orca.out" 2>"$out/orca.err" &
+# --- 4. Orca, as heard --------------------------------------------------------------------------
+# Orca speaks through speech-dispatcher, which it starts itself, into a sink of its own whose
+# monitor is recorded: stretches of sound are what the user heard, and when. What Orca was given
+# is in its debug log, which it writes in blocks: read whole once Orca has ended.
+parec -d speakers.monitor --rate=16000 --channels=1 --format=s16le --raw 2>"$out/parec.err" |
+    "$repo/tests/e2e/access/heard.py" record "$out/speech.raw" "$out/recording.start" &
+track_pid $!
+timeout 200 orca --replace --debug-file="$out/orca.debug" >"$out/orca.out" 2>"$out/orca.err" &
 orca_pid=$!
 track_pid "$orca_pid"
 eventually 30 grep -qs "SPEECH OUTPUT: 'Vibralon frame" "$out/orca.debug" ||
@@ -133,16 +149,65 @@ sleep 1
 xdotool key shift+Tab
 sleep 1
 xdotool key Return
-heard '^announce A, .*tune up$' 5 || fail "picking E6 by Enter was not announced"
+heard '^announce A, .*tune up$' 8 || fail "picking E6 by Enter was not announced"
+
+# Tuning the A string by ear: 5 picks it, then a steel-string A plucked every 2.5 s is bent from
+# 40 cents flat to pitch over 15 s and held 10 s. Speech must keep pace with it.
+kill "$player_pid" 2>/dev/null || true
+xdotool key 5
+sleep 4
+"$repo/tests/support/render-guitar" "$out/bend.wav" 45 2.5 10 -40 15 ||
+    fail "the guitar could not be rendered"
+tuning_start=$(date +%s.%N)
+paplay --device=guitar "$out/bend.wav" 2>>"$out/paplay.err" || fail "the guitar did not play"
+tuning_stop=$(date +%s.%N)
+sleep 8
+
+# Starts with Orca already running, as a desktop starts the program: no always-on switch, no
+# key; the window and its focused string are spoken each time.
+wmctrl -c Vibralon || fail "wmctrl could not close the window"
+ended_within "$tuner_pid" 5 || fail "still running 5 s after the close"
+starts=()
+for run in 1 2 3; do
+    starts+=("$(date +%s.%N)")
+    start_tuner "start$run" env -u QT_LINUX_ACCESSIBILITY_ALWAYS_ON "$tuner"
+    find_window '^Vibralon$' 20 >/dev/null || fail "start $run: no window"
+    sleep 5
+    wmctrl -c Vibralon || fail "start $run: wmctrl could not close the window"
+    ended_within "$tuner_pid" 5 || fail "start $run: still running 5 s after the close"
+done
+starts+=("$(date +%s.%N)")
+# Orca writes its log in blocks: the tuner started once more makes it write what came before.
+start_tuner tuner QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$tuner"
+find_window '^Vibralon$' 20 >/dev/null || fail "the tuner's window did not appear again"
 sleep 2
 kill "$orca_pid" 2>/dev/null || true
-ended_within "$orca_pid" 10 || fail "Orca did not end"
+# Orca may hang on its way out (a call to a program that has gone); what it said is logged.
+if ! ended_within "$orca_pid" 10; then
+    pkill -KILL -f 'orca --replace' || true
+    ended_within "$orca_pid" 5 || fail "Orca did not end"
+fi
 said=$(grep -oE "SPEECH OUTPUT: '(String|notification)[^']*'" "$out/orca.debug" | cut -d"'" -f2)
 for words in "String A5 check box checked." "String E6 check box not checked." \
     "notification A, in tune, tune up."; do
     grep -qxF "$words" <<<"$said" || fail "Orca did not say '$words'; it said: $said"
 done
-step "Orca said: $(tr '\n' '/' <<<"$said")"
+step "Orca said: $(tr '\n' '/' <<<"$(head -n 6 <<<"$said")")..."
+"$repo/tests/e2e/access/heard.py" "$out/speech.raw" "$(cat "$out/recording.start")" \
+    "$out/orca.debug" "$tuning_stop" "$tuning_start" "${starts[0]}" >"$out/heard.txt" ||
+    fail "tuning by ear: $(cat "$out/heard.txt")"
+lag=$(sed -n 's/^worst lag //p' "$out/heard.txt")
+tail=$(sed -n 's/^tail //p' "$out/heard.txt")
+step "tuning by ear: $(grep -c notification "$out/heard.txt") readings heard, worst lag $lag s, last words end $tail s after the string"
+awk -v lag="$lag" -v tail="$tail" 'BEGIN { exit !(lag <= 3 && tail <= 4.5) }' ||
+    fail "tuning by ear: speech fell behind: $(cat "$out/heard.txt")"
+for run in 1 2 3; do
+    spoken=$("$repo/tests/e2e/access/heard.py" said "$out/orca.debug" "${starts[run - 1]}" \
+        "${starts[run]}")
+    grep -q "Vibralon" <<<"$spoken" && grep -q "String E6" <<<"$spoken" ||
+        fail "start $run with Orca running: the window was not spoken; Orca said: $spoken"
+done
+step "3 starts with Orca running: the window and String E6 spoken each time"
 
 wmctrl -c Vibralon || fail "wmctrl could not close the window"
 ended_within "$tuner_pid" 5 || fail "still running 5 s after the close"

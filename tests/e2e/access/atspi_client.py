@@ -2,7 +2,7 @@
 """A screen reader's view of the tuner over AT-SPI, for the end-to-end test.
 
   atspi_client.py tree            the window and its children, one a line:
-                                  ROLE | NAME | DESCRIPTION | STATES | ACTIONS
+                                  ROLE | NAME | DESCRIPTION | STATES | ACTIONS | KEYS
   atspi_client.py press NAME      runs the "Press" action of the child named NAME
   atspi_client.py box CAPTION     the message box (dialog or alert) named CAPTION and what it
                                   shows, one a line as for tree, then runs its OK button's
@@ -83,28 +83,32 @@ def find_box(caption, seconds=20):
     return None
 
 
-def actions(accessible):
+def actions(accessible, what="action_name"):
+    """Each action's name, or its key binding (the shortcut) with what="key_binding"."""
     if "Action" not in accessible.get_interfaces():
         return []
     with warnings.catch_warnings():
         # Deprecated for a successor that this AT-SPI (2.46) does not have yet.
         warnings.simplefilter("ignore", DeprecationWarning)
-        return [accessible.get_action_name(i) for i in range(accessible.get_n_actions())]
+        read = getattr(accessible, f"get_{what}")
+        return [read(i) for i in range(accessible.get_n_actions())]
 
 
-def line(accessible):
+def line(accessible, keys=False):
     states = accessible.get_state_set()
     shown = [name for state, name in STATES.items() if states.contains(state)]
-    return " | ".join([accessible.get_role_name(), accessible.get_name(),
-                       accessible.get_description(), ",".join(shown),
-                       ",".join(actions(accessible))])
+    columns = [accessible.get_role_name(), accessible.get_name(), accessible.get_description(),
+               ",".join(shown), ",".join(actions(accessible))]
+    if keys:
+        columns.append(",".join(actions(accessible, "key_binding")))
+    return " | ".join(columns)
 
 
 def tree():
     window = find_window()
-    print(line(window))
+    print(line(window, keys=True))
     for i in range(window.get_child_count()):
-        print(line(window.get_child_at_index(i)))
+        print(line(window.get_child_at_index(i), keys=True))
 
 
 def press(name):

@@ -1,0 +1,137 @@
+#!/usr/bin/python3
+"""When a screen reader's words were heard, against when it was given them.
+
+  heard.py RECORDING START ORCA_LOG STOP SINCE UNTIL
+  heard.py said ORCA_LOG SINCE UNTIL     the words Orca was given between two times, a line each
+  parec ... | heard.py record RECORDING START
+                                        writes the samples to RECORDING and, to START, when
+                                        the first of them sounded (wall clock)
+
+RECORDING  raw signed 16-bit mono samples at 16000 Hz of what the speakers played
+START      the wall-clock time (seconds since the epoch) of the recording's first sample
+ORCA_LOG   Orca's debug log: each "SPEECH OUTPUT" line is a time Orca was given words
+STOP       the wall-clock time the string stopped sounding
+SINCE UNTIL
+           only words given, and sound heard, between these two times count
+
+Each utterance is matched, in order, to the first onset of sound (sound after a silence) at or
+after the time it was given and after the previous utterance can have been said. Prints one line
+an utterance ("LAG_S WORDS"), then "worst lag S" and "tail S": how long after STOP the last
+sound ended. Exits 1 when nothing was said.
+"""
+import datetime
+import re
+import sys
+import time
+from array import array
+
+RATE = 16000
+FRAME = RATE // 100  # 10 ms
+LOUD = 300           # RMS of speech, far above the null sink's silence (0)
+ONSET_SILENCE = 10   # frames of silence before an onset: 100 ms
+PER_CHARACTER = 0.06  # seconds: espeak-ng says no character faster at the default rate
+# The recording's start is known to a few tens of milliseconds: an onset a little before Orca
+# logged its words is theirs.
+SLACK = 0.25
+
+
+def loud_frames(path):
+    samples = array("h")
+    with open(path, "rb") as raw:
+        samples.frombytes(raw.read())
+    loud = []
+    for start in range(0, len(samples) - FRAME + 1, FRAME):
+        frame = samples[start:start + FRAME]
+        loud.append(sum(x * x for x in frame) / FRAME > LOUD * LOUD)
+    return loud
+
+
+def onsets(loud):
+    quiet = ONSET_SILENCE
+    for index, is_loud in enumerate(loud):
+        if is_loud and quiet >= ONSET_SILENCE:
+            yield index / 100
+        quiet = 0 if is_loud else quiet + 1
+
+
+def given(log_path, start):
+    """(epoch seconds, words) of each SPEECH OUTPUT line; the log has the time of day only."""
+    day = datetime.datetime.fromtimestamp(start).date()
+    line = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - SPEECH OUTPUT: '(.*?)' ?(\{|$)")
+    with open(log_path, errors="replace") as log:
+        for text in log:
+            match = line.match(text)
+            if not match:
+                continue
+            hours, minutes, seconds, words, _ = match.groups()
+            when = datetime.datetime.combine(day, datetime.time()) + datetime.timedelta(
+                hours=int(hours), minutes=int(minutes), seconds=float(seconds))
+            stamp = when.timestamp()
+            if stamp < start - 43200:  # past midnight since the recording began
+                stamp += 86400
+            yield stamp, words
+
+
+def record(recording, start_path):
+    """The recorder starts late and delivers in bursts; the samples run on without a gap, so
+    each chunk's arrival, less the length of all samples so far, bounds the first one's time
+    from above: the least bound is kept."""
+    total = 0
+    start = None
+    with open(recording, "wb") as out:
+        while True:
+            chunk = sys.stdin.buffer.read1(65536)
+            if not chunk:
+                return 0
+            arrived = time.time()
+            out.write(chunk)
+            out.flush()
+            total += len(chunk)
+            bound = arrived - total / 2 / RATE
+            if start is None or bound < start:
+                start = bound
+                with open(start_path, "w") as stamp:
+                    stamp.write(f"{start:.3f}\n")
+
+
+def main(argv):
+    if len(argv) == 4 and argv[1] == "record":
+        return record(argv[2], argv[3])
+    if len(argv) == 5 and argv[1] == "said":
+        since, until = float(argv[3]), float(argv[4])
+        for when, words in given(argv[2], since):
+            if since <= when < until:
+                print(words)
+        return 0
+    if len(argv) != 7:
+        print(__doc__, file=sys.stderr)
+        return 2
+    recording, start, log_path, stop = argv[1], float(argv[2]), argv[3], float(argv[4])
+    since, until = float(argv[5]), float(argv[6])
+    loud = loud_frames(recording)[:max(0, int((until - start) * 100))]
+    heard_at = [start + t for t in onsets(loud)]
+    said = [(when, words) for when, words in given(log_path, start) if since <= when < until]
+    if not said or not heard_at:
+        print("nothing was said" if not said else "nothing was heard")
+        return 1
+    worst = 0.0
+    earliest = 0.0
+    for when, words in said:
+        candidates = [t for t in heard_at if t >= max(when - SLACK, earliest)]
+        if not candidates:
+            print(f"never heard: {words}")
+            worst = float("inf")
+            continue
+        onset = candidates[0]
+        earliest = onset + PER_CHARACTER * len(words)
+        lag = max(0.0, onset - when)
+        worst = max(worst, lag)
+        print(f"{lag:.2f} {words}")
+    last_loud = max(i for i, is_loud in enumerate(loud) if is_loud)
+    print(f"worst lag {worst:.2f}")
+    print(f"tail {start + (last_loud + 1) / 100 - stop:.2f}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
