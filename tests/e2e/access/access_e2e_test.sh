@@ -51,8 +51,8 @@ x11_start_desktop "$out"
 # Speech goes to speakers of its own, recorded in section 4; the tuner hears the guitar
 # (PulseAudio moves the default source to the new default sink's monitor unless told otherwise).
 pactl load-module module-null-sink sink_name=speakers >/dev/null || fail "no speakers sink"
-pactl set-default-sink speakers && pactl set-default-source guitar.monitor ||
-    fail "the speakers sink is not the default"
+pactl set-default-sink speakers || fail "the speakers sink is not the default"
+pactl set-default-source guitar.monitor || fail "the guitar is no longer the default source"
 sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 120 sine 110 vol 0.5
 play "$out/tone110.wav"
 
@@ -204,7 +204,7 @@ awk -v lag="$lag" -v tail="$tail" 'BEGIN { exit !(lag <= 3 && tail <= 4.5) }' ||
 for run in 1 2 3; do
     spoken=$("$repo/tests/e2e/access/heard.py" said "$out/orca.debug" "${starts[run - 1]}" \
         "${starts[run]}")
-    grep -q "Vibralon" <<<"$spoken" && grep -q "String E6" <<<"$spoken" ||
+    { grep -q "Vibralon" <<<"$spoken" && grep -q "String E6" <<<"$spoken"; } ||
         fail "start $run with Orca running: the window was not spoken; Orca said: $spoken"
 done
 step "3 starts with Orca running: the window and String E6 spoken each time"
