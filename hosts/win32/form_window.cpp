@@ -7,8 +7,8 @@
 
 #include "hosts/win32/dpi_calls.h"
 #include "hosts/win32/handler_errors.h"
-#include "hosts/win32/msaa_keys.h"
 #include "hosts/win32/text_conversion.h"
+#include "hosts/win32/tuner_key.h"
 
 namespace win32_host {
 namespace {

@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "hosts/win32/accessibility/window_accessibility.h"
 #include "hosts/win32/dpi_scale.h"
 #include "hosts/win32/hint_tip.h"
-#include "hosts/win32/msaa_window.h"
 #include "hosts/win32/windows_names.h"
 #include "ui/skin/band_composer.h"
 #include "ui/skin/form.h"

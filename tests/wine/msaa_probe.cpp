@@ -2,14 +2,15 @@
 // sees it, one fact a line, for the Wine tuner test to judge. Console program.
 //
 //   msaa_probe tree       "client NAME children N focus ID", then for every child
-//                         "child ID ROLE STATES | NAME | ACTION | LEFT TOP WIDTH HEIGHT | hit ID"
+//                         "child ID ROLE STATES | NAME | ACTION | SHORTCUT | DESCRIPTION |
+//                         LEFT TOP WIDTH HEIGHT | hit ID"
 //                         (hit: what a hit test at the middle of its place finds), then
 //                         "navigate ID... | ID..." the children walked from the first with
 //                         NAVDIR_NEXT and from the last with NAVDIR_PREVIOUS
 //   msaa_probe press ID   runs child ID's default action: "press ID ok" or its error
 //   msaa_probe events S   "listening", then for S seconds the window's win events on its client
 //                         area: "event focus|state|name|live ID", the live region's with
-//                         " | NAME" read from the event's object
+//                         " | NAME @MS" read from the event's object, MS its time in ms
 //
 // The window is the one titled "Vibralon"; exit code 1 when it or its client area is missing.
 #include <windows.h>
@@ -121,14 +122,18 @@ int Tree(IAccessible& client) {
         client.get_accName(Child(id), &childName);
         BSTR action = nullptr;
         client.get_accDefaultAction(Child(id), &action);
+        BSTR shortcut = nullptr;
+        client.get_accKeyboardShortcut(Child(id), &shortcut);
+        BSTR description = nullptr;
+        client.get_accDescription(Child(id), &description);
         long left = 0, top = 0, width = 0, height = 0;
         client.accLocation(&left, &top, &width, &height, Child(id));
         VARIANT hit;
         client.accHitTest(left + width / 2, top + height / 2, &hit);
-        std::printf("child %ld %s %s | %s | %s | %ld %ld %ld %ld | hit %ld\n", id,
+        std::printf("child %ld %s %s | %s | %s | %s | %s | %ld %ld %ld %ld | hit %ld\n", id,
                     RoleName(client, id).c_str(), States(client, id).c_str(),
-                    Utf8(childName).c_str(), Utf8(action).c_str(), left, top, width, height,
-                    IdOf(hit));
+                    Utf8(childName).c_str(), Utf8(action).c_str(), Utf8(shortcut).c_str(),
+                    Utf8(description).c_str(), left, top, width, height, IdOf(hit));
     }
     std::printf("navigate%s |%s\n", Walk(client, NAVDIR_FIRSTCHILD, NAVDIR_NEXT).c_str(),
                 Walk(client, NAVDIR_LASTCHILD, NAVDIR_PREVIOUS).c_str());
@@ -167,7 +172,7 @@ void CALLBACK EventHeard(HWINEVENTHOOK, DWORD event, HWND window, LONG object, L
         SUCCEEDED(AccessibleObjectFromEvent(window, object, id, &source, &child))) {
         BSTR name = nullptr;
         source->get_accName(child, &name);
-        said = " | " + Utf8(name);
+        said = " | " + Utf8(name) + " @" + std::to_string(GetTickCount());
         source->Release();
     }
     std::printf("event %s %ld%s\n", kind, static_cast<long>(id), said.c_str());

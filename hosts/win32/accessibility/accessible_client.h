@@ -1,11 +1,13 @@
-// The window's client area as MSAA clients (screen readers) see it: the tuner's controls as
-// simple children, ids 1 to 8 for TunerAccess's children 0 to 7. A client may hold it after
-// the window is gone: Disconnect cuts it from the window, and every call then fails.
+// The window's client area as MSAA clients (screen readers) see it: the tuner's controls and
+// the announcement as simple children (child_ids.h). A client may hold it after the window is
+// gone: Disconnect cuts it from the window, and every call then fails.
 #pragma once
 
 #include "hosts/win32/windows_names.h"
 
 #include <oleacc.h>
+
+#include <string>
 
 #include "hosts/win32/dpi_scale.h"
 #include "ui/a11y/tuner_access.h"
@@ -14,8 +16,10 @@ namespace win32_host {
 
 class AccessibleClient final : public IAccessible {
 public:
-    // `scale` is the window's, followed as it changes; both must outlive the connection.
-    AccessibleClient(HWND window, a11y::TunerAccess& access, const DpiScale& scale);
+    // `scale` is the window's, followed as it changes, and `announcement` the words last
+    // announced; all must outlive the connection.
+    AccessibleClient(HWND window, a11y::TunerAccess& access, const DpiScale& scale,
+                     const std::string& announcement);
     AccessibleClient(const AccessibleClient&) = delete;
     AccessibleClient& operator=(const AccessibleClient&) = delete;
 
@@ -57,14 +61,16 @@ public:
 
 private:
     ~AccessibleClient() = default;
-    // The TunerAccess child `id` names (NoChild: the client itself); fails when disconnected
-    // or when `id` names no child.
-    HRESULT Resolve(const VARIANT& id, int* child) const;
+    // What `id` names (child_ids.h) as the face describes it, with the TunerAccess child
+    // (NoChild for the client area and the announcement); fails when disconnected or when `id`
+    // names nothing.
+    HRESULT Lookup(const VARIANT& id, a11y::Element* element, int* child = nullptr) const;
 
     LONG references_ = 1;
     HWND window_;
     a11y::TunerAccess* access_;
     const DpiScale* scale_;
+    const std::string* announcement_;
 };
 
 } // namespace win32_host

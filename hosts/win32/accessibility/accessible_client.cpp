@@ -1,8 +1,9 @@
-#include "hosts/win32/msaa_client.h"
+#include "hosts/win32/accessibility/accessible_client.h"
 
 #include <string>
 #include <string_view>
 
+#include "hosts/win32/accessibility/child_ids.h"
 #include "hosts/win32/handler_errors.h"
 #include "hosts/win32/text_conversion.h"
 
@@ -10,11 +11,6 @@ namespace win32_host {
 namespace {
 
 using a11y::TunerAccess;
-
-// Child ids as clients see them: 0 (CHILDID_SELF) is the client area itself.
-LONG ChildId(int child) {
-    return child == TunerAccess::NoChild ? CHILDID_SELF : child + 1;
-}
 
 // `*out` for a text; S_FALSE with none when the text is empty.
 HRESULT Text(std::string_view utf8, BSTR* out) {
@@ -48,26 +44,40 @@ LONG RoleOf(a11y::Role role) {
 
 } // namespace
 
-AccessibleClient::AccessibleClient(HWND window, TunerAccess& access, const DpiScale& scale)
-    : window_(window), access_(&access), scale_(&scale) {}
+AccessibleClient::AccessibleClient(HWND window, TunerAccess& access, const DpiScale& scale,
+                                   const std::string& announcement)
+    : window_(window), access_(&access), scale_(&scale), announcement_(&announcement) {}
 
 void AccessibleClient::Disconnect() {
     window_ = nullptr;
     access_ = nullptr;
     scale_ = nullptr;
+    announcement_ = nullptr;
     // Clients in other processes hold proxies: their calls now fail there, and their
     // references to this object are let go.
     CoDisconnectObject(this, 0);
 }
 
-HRESULT AccessibleClient::Resolve(const VARIANT& id, int* child) const {
+HRESULT AccessibleClient::Lookup(const VARIANT& id, a11y::Element* element, int* child) const {
     if (access_ == nullptr) {
         return CO_E_OBJNOTCONNECTED;
     }
-    if (id.vt != VT_I4 || id.lVal < 0 || id.lVal > TunerAccess::ChildCount) {
+    if (id.vt != VT_I4 || id.lVal < 0 || id.lVal > kChildIds) {
         return E_INVALIDARG;
     }
-    *child = id.lVal == CHILDID_SELF ? TunerAccess::NoChild : static_cast<int>(id.lVal) - 1;
+    int which = TunerAccess::NoChild;
+    if (id.lVal == CHILDID_SELF) {
+        *element = access_->Window();
+    } else if (id.lVal == kAnnouncementId) {
+        *element = {};
+        element->name = *announcement_;
+    } else {
+        which = static_cast<int>(id.lVal) - 1;
+        *element = access_->Child(which);
+    }
+    if (child != nullptr) {
+        *child = which;
+    }
     return S_OK;
 }
 
@@ -130,27 +140,26 @@ HRESULT AccessibleClient::get_accChildCount(long* count) {
     if (access_ == nullptr) {
         return CO_E_OBJNOTCONNECTED;
     }
-    *count = TunerAccess::ChildCount;
+    *count = kChildIds;
     return S_OK;
 }
 
 HRESULT AccessibleClient::get_accChild(VARIANT id, IDispatch** child) {
     *child = nullptr;
-    int which = 0;
-    const HRESULT valid = Resolve(id, &which);
+    a11y::Element element;
+    const HRESULT valid = Lookup(id, &element);
     // Simple elements: the caller asks this object about them by id.
     return FAILED(valid) ? valid : S_FALSE;
 }
 
 HRESULT AccessibleClient::get_accName(VARIANT id, BSTR* name) {
     *name = nullptr;
-    int child = 0;
-    const HRESULT valid = Resolve(id, &child);
+    a11y::Element element;
+    const HRESULT valid = Lookup(id, &element);
     if (FAILED(valid)) {
         return valid;
     }
-    return Text(child == TunerAccess::NoChild ? access_->Window().name : access_->Child(child).name,
-                name);
+    return Text(element.name, name);
 }
 
 HRESULT AccessibleClient::get_accValue(VARIANT, BSTR* value) {
@@ -160,41 +169,37 @@ HRESULT AccessibleClient::get_accValue(VARIANT, BSTR* value) {
 
 HRESULT AccessibleClient::get_accDescription(VARIANT id, BSTR* description) {
     *description = nullptr;
-    int child = 0;
-    const HRESULT valid = Resolve(id, &child);
+    a11y::Element element;
+    const HRESULT valid = Lookup(id, &element);
     if (FAILED(valid)) {
         return valid;
     }
-    return Text(child == TunerAccess::NoChild ? std::string_view()
-                                              : access_->Child(child).description,
-                description);
+    return Text(element.description, description);
 }
 
 HRESULT AccessibleClient::get_accRole(VARIANT id, VARIANT* role) {
     VariantInit(role);
-    int child = 0;
-    const HRESULT valid = Resolve(id, &child);
+    a11y::Element element;
+    const HRESULT valid = Lookup(id, &element);
     if (FAILED(valid)) {
         return valid;
     }
-    SetI4(role, RoleOf(child == TunerAccess::NoChild ? access_->Window().role
-                                                     : access_->Child(child).role));
+    SetI4(role, RoleOf(element.role));
     return S_OK;
 }
 
 HRESULT AccessibleClient::get_accState(VARIANT id, VARIANT* state) {
     VariantInit(state);
-    int child = 0;
-    const HRESULT valid = Resolve(id, &child);
+    a11y::Element element;
+    const HRESULT valid = Lookup(id, &element);
     if (FAILED(valid)) {
         return valid;
     }
     const bool windowFocused = GetFocus() == window_;
     LONG flags = 0;
-    if (child == TunerAccess::NoChild) {
+    if (element.role == a11y::Role::Window) {
         flags = STATE_SYSTEM_FOCUSABLE | (windowFocused ? STATE_SYSTEM_FOCUSED : 0);
     } else {
-        const a11y::Element element = access_->Child(child);
         flags = (element.focusable ? STATE_SYSTEM_FOCUSABLE : 0) |
                 (element.focused && windowFocused ? STATE_SYSTEM_FOCUSED : 0) |
                 (element.checked ? STATE_SYSTEM_CHECKED : 0) |
@@ -220,13 +225,12 @@ HRESULT AccessibleClient::get_accHelpTopic(BSTR* file, VARIANT, long* topic) {
 
 HRESULT AccessibleClient::get_accKeyboardShortcut(VARIANT id, BSTR* shortcut) {
     *shortcut = nullptr;
-    int child = 0;
-    const HRESULT valid = Resolve(id, &child);
+    a11y::Element element;
+    const HRESULT valid = Lookup(id, &element);
     if (FAILED(valid)) {
         return valid;
     }
-    return Text(child == TunerAccess::NoChild ? std::string_view() : access_->Child(child).shortcut,
-                shortcut);
+    return Text(element.shortcut, shortcut);
 }
 
 HRESULT AccessibleClient::get_accFocus(VARIANT* focus) {
@@ -248,12 +252,12 @@ HRESULT AccessibleClient::get_accSelection(VARIANT* selection) {
 
 HRESULT AccessibleClient::get_accDefaultAction(VARIANT id, BSTR* action) {
     *action = nullptr;
-    int child = 0;
-    const HRESULT valid = Resolve(id, &child);
+    a11y::Element element;
+    const HRESULT valid = Lookup(id, &element);
     if (FAILED(valid)) {
         return valid;
     }
-    return Text(child == TunerAccess::NoChild ? "" : access_->Child(child).defaultAction, action);
+    return Text(element.defaultAction, action);
 }
 
 HRESULT AccessibleClient::accSelect(long, VARIANT) {
@@ -263,13 +267,12 @@ HRESULT AccessibleClient::accSelect(long, VARIANT) {
 HRESULT AccessibleClient::accLocation(long* left, long* top, long* width, long* height,
                                       VARIANT id) {
     *left = *top = *width = *height = 0;
-    int child = 0;
-    const HRESULT valid = Resolve(id, &child);
+    a11y::Element element;
+    const HRESULT valid = Lookup(id, &element);
     if (FAILED(valid)) {
         return valid;
     }
-    const skin::Rect place =
-        child == TunerAccess::NoChild ? access_->Window().place : access_->Child(child).place;
+    const skin::Rect& place = element.place;
     // Skin pixels to the screen's, from the client area's corner on screen.
     POINT origin{0, 0};
     ClientToScreen(window_, &origin);
@@ -282,35 +285,36 @@ HRESULT AccessibleClient::accLocation(long* left, long* top, long* width, long* 
 
 HRESULT AccessibleClient::accNavigate(long direction, VARIANT start, VARIANT* end) {
     VariantInit(end);
-    int child = 0;
-    const HRESULT valid = Resolve(start, &child);
+    a11y::Element element;
+    const HRESULT valid = Lookup(start, &element);
     if (FAILED(valid)) {
         return valid;
     }
-    // The children in their order (strings, help, reading); the client area's own siblings and
-    // places on screen are the system's window object's to tell.
-    int to = TunerAccess::NoChild;
-    if (child == TunerAccess::NoChild) {
+    // The children in their order (strings, help, reading, announcement); the client area's
+    // own siblings and places on screen are the system's window object's to tell.
+    const LONG from = start.lVal;
+    LONG to = CHILDID_SELF;
+    if (from == CHILDID_SELF) {
         if (direction == NAVDIR_FIRSTCHILD) {
-            to = 0;
+            to = 1;
         } else if (direction == NAVDIR_LASTCHILD) {
-            to = TunerAccess::ChildCount - 1;
+            to = kChildIds;
         } else {
             return E_NOTIMPL;
         }
     } else if (direction == NAVDIR_NEXT) {
-        to = child + 1 < TunerAccess::ChildCount ? child + 1 : TunerAccess::NoChild;
+        to = from < kChildIds ? from + 1 : CHILDID_SELF;
     } else if (direction == NAVDIR_PREVIOUS) {
-        to = child - 1;
+        to = from - 1;
     } else if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD) {
         return S_FALSE; // a simple element has no children
     } else {
         return E_NOTIMPL;
     }
-    if (to == TunerAccess::NoChild) {
+    if (to == CHILDID_SELF) {
         return S_FALSE; // VT_EMPTY: no element that way
     }
-    SetI4(end, ChildId(to));
+    SetI4(end, to);
     return S_OK;
 }
 
@@ -330,8 +334,9 @@ HRESULT AccessibleClient::accHitTest(long x, long y, VARIANT* id) {
 }
 
 HRESULT AccessibleClient::accDoDefaultAction(VARIANT id) {
-    int child = 0;
-    const HRESULT valid = Resolve(id, &child);
+    a11y::Element element;
+    int child = TunerAccess::NoChild;
+    const HRESULT valid = Lookup(id, &element, &child);
     if (FAILED(valid)) {
         return valid;
     }

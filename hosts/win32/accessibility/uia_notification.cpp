@@ -1,4 +1,4 @@
-#include "hosts/win32/uia_notification.h"
+#include "hosts/win32/accessibility/uia_notification.h"
 
 #include <unknwn.h>
 

@@ -1,4 +1,4 @@
-#include "hosts/win32/msaa_keys.h"
+#include "hosts/win32/tuner_key.h"
 
 namespace win32_host {
 namespace {

@@ -1,24 +1,22 @@
-#include "hosts/win32/msaa_window.h"
+#include "hosts/win32/accessibility/window_accessibility.h"
 
 #include <algorithm>
 #include <chrono>
 
-#include "hosts/win32/uia_notification.h"
+#include "hosts/win32/accessibility/child_ids.h"
+#include "hosts/win32/accessibility/uia_notification.h"
 
 namespace win32_host {
 namespace {
 
 constexpr UINT_PTR kAnnouncementTimer = 0xA11;
 
-LONG ChildId(int child) {
-    return child == a11y::TunerAccess::NoChild ? CHILDID_SELF : child + 1;
-}
-
 } // namespace
 
 WindowAccessibility::WindowAccessibility(HWND window, a11y::TunerAccess& access,
                                          const DpiScale& scale)
-    : window_(window), access_(access), client_(new AccessibleClient(window, access, scale)) {
+    : window_(window), access_(access),
+      client_(new AccessibleClient(window, access, scale, announcement_)) {
     // Handing the client area to another process marshals it: COM must run on this thread.
     const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     comStarted_ = SUCCEEDED(started);
@@ -82,11 +80,10 @@ void WindowAccessibility::FocusMoved(int child) {
 }
 
 void WindowAccessibility::Announce(std::string_view text) {
-    // The reading's name already holds these words (they are always the current reading's):
-    // the live region's event has readers speak it.
-    const LONG reading = ChildId(a11y::TunerAccess::ReadingText);
-    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window_, OBJID_CLIENT, reading);
-    NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, window_, OBJID_CLIENT, reading);
+    // The announcement takes the words: its live region's event has readers speak them.
+    announcement_ = text;
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window_, OBJID_CLIENT, kAnnouncementId);
+    NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, window_, OBJID_CLIENT, kAnnouncementId);
     RaiseUiaNotification(window_, text);
 }
 

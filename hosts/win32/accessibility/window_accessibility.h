@@ -3,8 +3,10 @@
 // Automation's notification where there is one), and times held-back announcements.
 #pragma once
 
+#include <string>
+
+#include "hosts/win32/accessibility/accessible_client.h"
 #include "hosts/win32/dpi_scale.h"
-#include "hosts/win32/msaa_client.h"
 #include "hosts/win32/windows_names.h"
 #include "ui/a11y/access_observer.h"
 #include "ui/a11y/tuner_access.h"
@@ -36,6 +38,8 @@ private:
 
     HWND window_;
     a11y::TunerAccess& access_;
+    // The words last announced, the announcement child's name; before the client, which reads it.
+    std::string announcement_;
     AccessibleClient* client_;
     bool comStarted_ = false;
 };
