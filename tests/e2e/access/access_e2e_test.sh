@@ -8,7 +8,8 @@
 #      announced (a notification shown)
 #   2. the client's "Press" on String A5 lights A5 (pixel check)
 #   3. keys alone: 6 picks E6, Escape lets go, Tab moves the focus (focus events), Space
-#      presses the focused string, F1 opens the help
+#      presses the focused string, F1 opens the help; the source suspended: "Not listening"
+#      announced once, and the readings come back
 #   4. Orca, heard through a recorded sink: it speaks a focused string and the announced note;
 #      tuning the A string by ear (a rendered guitar bent to pitch), no reading is heard more
 #      than 3 s after Orca was given it and the last words end at most 4.5 s after the string;
@@ -128,6 +129,18 @@ eventually 3 test "$(grep -c '^focus String E6$' "$out/events.log")" -ge 3 ||
 step "keys: 6 picks E6, Escape lets go, Tab and Shift+Tab move the focus (told again on the window's return), Space picks A5"
 xdotool key F1
 check_help_opened "$out" "$repo" "F1"
+
+# No block for 3 s (the guitar's sink, and so its monitor, suspended as when a device goes): the
+# reading says so, announced once, and the readings come back by themselves with the blocks.
+pactl suspend-sink guitar 1 || fail "the guitar's sink could not be suspended"
+heard '^announce Not listening$' 8 || fail "no block for 3 s: 'Not listening' was not announced"
+sleep 4
+[ "$(grep -c '^announce Not listening$' "$out/events.log")" -eq 1 ] ||
+    fail "'Not listening' was announced more than once"
+pactl suspend-sink guitar 0 || fail "the guitar's sink could not be resumed"
+readings_back() { sed '1,/^announce Not listening$/d' "$out/events.log" | grep -q '^announce A'; }
+eventually 10 readings_back || fail "the readings did not come back after 'Not listening'"
+step "no block for 3 s: 'Not listening' announced once; the readings came back"
 
 # --- 4. Orca, as heard --------------------------------------------------------------------------
 # Orca speaks through speech-dispatcher, which it starts itself, into a sink of its own whose
