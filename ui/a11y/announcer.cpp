@@ -24,16 +24,14 @@ Clock::duration Announcer::SpeakingTime(std::string_view words) {
 }
 
 std::optional<std::string> Announcer::Heard(const Spoken& spoken, Clock::time_point now) {
-    const bool steady = spoken == latest_;
+    held_ = spoken == latest_;
     latest_ = spoken;
-    if (steady) {
-        steady_ = spoken;
-    }
     return Consider(now);
 }
 
 std::optional<std::string> Announcer::Lost(Clock::time_point now) {
-    latest_ = steady_ = NotListening;
+    latest_ = NotListening;
+    held_ = true;
     return Consider(now);
 }
 
@@ -42,7 +40,7 @@ std::optional<std::string> Announcer::Due(Clock::time_point now) {
 }
 
 std::optional<Clock::time_point> Announcer::NextDue() const {
-    if (!speaking_ || steady_ == spoken_) {
+    if (!Waiting()) {
         return std::nullopt;
     }
     return quietAt_;
@@ -53,16 +51,20 @@ void Announcer::Said(std::string_view words, Clock::time_point now) {
 }
 
 std::string Announcer::OnDemand(Clock::time_point now) {
-    // What the window shows now: the older steady reading is not said after it.
-    steady_ = latest_;
     return Speak(latest_, now);
 }
 
+bool Announcer::Waiting() const {
+    // Only what the string still says now, and not its silence: the player hears the string
+    // stop, and "No note" after every pluck would hold up the next reading.
+    return speaking_ && held_ && latest_ != spoken_ && latest_.kind != Spoken::Kind::NoNote;
+}
+
 std::optional<std::string> Announcer::Consider(Clock::time_point now) {
-    if (!speaking_ || steady_ == spoken_ || now < quietAt_) {
+    if (!Waiting() || now < quietAt_) {
         return std::nullopt;
     }
-    return Speak(steady_, now);
+    return Speak(latest_, now);
 }
 
 std::string Announcer::Speak(const Spoken& spoken, Clock::time_point now) {

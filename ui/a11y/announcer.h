@@ -1,6 +1,7 @@
 // When the reading is spoken, so that speech keeps pace with the string:
-//   - only a reading that holds for two blocks in a row (a flip to an overtone and back is
-//     not spoken), and only when it reads otherwise than what was last said;
+//   - only a reading that holds for the last two blocks (a flip to an overtone and back is not
+//     spoken), and only when it reads otherwise than what was last said; never the string's
+//     silence ("No note"), which the player hears for himself;
 //   - never while the screen reader can still be saying our last words: screen readers queue
 //     what they are given (Orca cuts nothing short unless a key is pressed), so a reading that
 //     comes sooner waits, and a newer one replaces it. Nothing of ours ever waits in their queue.
@@ -45,12 +46,14 @@ public:
     bool Speaking() const { return speaking_; }
 
 private:
+    bool Waiting() const;
     std::optional<std::string> Consider(Clock::time_point now);
     std::string Speak(const Spoken& spoken, Clock::time_point now);
 
     // Nothing is said at start: the window starts showing no note.
     Spoken latest_;
-    Spoken steady_;
+    // The latest block read as the one before it.
+    bool held_ = false;
     Spoken spoken_;
     // Until when the screen reader may still be saying our last words.
     Clock::time_point quietAt_{};

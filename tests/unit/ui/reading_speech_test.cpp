@@ -157,21 +157,39 @@ TEST_F(AnnouncerRule, AChangeUndoneBeforeItsTurnIsNotSpoken) {
     EXPECT_EQ(announcer.NextDue(), std::nullopt);
 }
 
-TEST_F(AnnouncerRule, TheEndOfANoteAndLosingTheInputAreSpokenOnce) {
+TEST_F(AnnouncerRule, TheStringsSilenceIsNotSpokenButLosingTheInputIsOnce) {
     Run({
         {0, AInTune, nullptr},
         {370, AInTune, "A, in tune"},
         {3000, None, nullptr},
-        {3370, None, "No note"},
-        {3740, None, nullptr},
-        {9000, TunerReading{12, -6, 1}, nullptr},    // still no note, whatever else it says
-        {9000, std::nullopt, "Not listening", true}, // blocks stopped: said at once, once
-        {9100, std::nullopt, nullptr, true},
+        {3370, None, nullptr}, // the player hears the string stop
+        {9000, TunerReading{12, -6, 1}, nullptr},
+        {9370, AInTune, nullptr},
+        {9740, AInTune, nullptr}, // plucked again, still in tune: nothing new to say
+        {9800, std::nullopt, "Not listening", true}, // blocks stopped: said at once, once
+        {9900, std::nullopt, nullptr, true},
     });
     EXPECT_EQ(announcer.NextDue(), std::nullopt);
     Run({
-        {20000, None, nullptr}, // back, and steady: no note, which is not what was said last
-        {20370, None, "No note"},
+        {20000, None, nullptr}, // back, silent: nothing to say yet
+        {20370, None, nullptr},
+        {20740, AInTune, nullptr},
+        {21110, AInTune, "A, in tune"},
+    });
+}
+
+TEST_F(AnnouncerRule, AWaitingReadingIsSpokenOnlyWhileTheStringStillSaysIt) {
+    Run({{0, AInTune, nullptr}, {370, AInTune, "A, in tune"}});
+    const int quiet = 370 + Ms(Announcer::SpeakingTime("A, in tune"));
+    Run({
+        {740, ASharp, nullptr},
+        {1110, ASharp, nullptr},
+        {1480, None, nullptr}, // the string stopped while the sharp waited
+        {quiet, std::nullopt, nullptr},
+        {quiet + 100, EOvertone, nullptr},
+        {quiet + 200, std::nullopt, nullptr}, // a flip, not what waited
+        {quiet + 300, ASharp, nullptr},
+        {quiet + 400, ASharp, "A, 2 sharp"},
     });
 }
 
