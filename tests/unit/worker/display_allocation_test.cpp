@@ -6,7 +6,7 @@
 #include <atomic>
 
 #include "allocation_counter.h"
-#include "platform/posix/wavein/testing/fake_wave_in.h"
+#include "tests/support/wavein/fake_wave_in.h"
 #include "recording_view.h"
 #include "worker/display.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/posix/desktop_services.h"
-#include "platform/posix/wavein/testing/fake_wave_in.h"
+#include "tests/support/wavein/fake_wave_in.h"
 #include "recording_view.h"
 #include "worker/display.h"
 

@@ -1,7 +1,8 @@
-// The test device: a wave-input back end that a test drives by hand, behind the real core. It
-// records every entry-point call as the core received it, answers with the results the test
-// sets, and captures only when the test says so. Constructing one selects it behind waveIn...;
-// destroying it selects the previous back end again. One may exist at a time.
+// The test device: an ordinary wave-input back end that a test drives by hand, behind the real
+// core. It records every entry-point call as the caller made it (wave_in_calls.cpp stands in
+// front of the entry points at link time), answers with the results the test sets, and captures
+// only when the test says so. Constructing one selects it behind waveIn...; destroying it
+// selects the previous back end again. One may exist at a time.
 #pragma once
 
 #include <atomic>
@@ -19,7 +20,18 @@
 
 namespace wavein_testing {
 
-using Call = WaveInCall::Kind;
+// The entry points, one a call.
+enum class Call {
+    GetNumDevs,
+    GetDevCaps,
+    Open,
+    Prepare,
+    Unprepare,
+    AddBuffer,
+    Start,
+    Reset,
+    Close
+};
 
 struct RecordedCall {
     Call call;
@@ -84,6 +96,8 @@ public:
 
 private:
     friend struct FakeBackend;
+    friend void CallArrived(const RecordedCall& call);
+    friend void CallAnswered(Call call);
 
     // Bytes still to fill in the head block, the queued one added first; 0 when nothing is
     // queued or capture is stopped.
@@ -116,5 +130,11 @@ private:
     std::function<void(Call)> hook_;
     const WaveInBackend* previous_ = nullptr;
 };
+
+// What the entry points tell the device (wave_in_calls.cpp), on the caller's thread: each call
+// before the core checks it, and each once it has been answered and no lock of the core is held.
+// With no device, nothing.
+void CallArrived(const RecordedCall& call);
+void CallAnswered(Call call);
 
 } // namespace wavein_testing
