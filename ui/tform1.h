@@ -96,7 +96,6 @@ private:
     void BindHandlers();
     void Deselect(int string);
 
-    // Meter bars in Shape1's coordinates, rising toward the middle one (bar 5: in tune).
     // The string buttons by string index, with their lit twins.
     std::array<StringButtons, StringCount> strings_{};
     int noteShown_ = TunerReading::NoNoteFrame;

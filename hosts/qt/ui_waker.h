@@ -11,13 +11,13 @@
 
 namespace qt_host {
 
-class UiWaker final : public DrainingWaker {
+class QtUiWaker final : public DrainingWaker {
 public:
     // On the UI thread, once the application exists.
-    UiWaker();
-    ~UiWaker();
-    UiWaker(const UiWaker&) = delete;
-    UiWaker& operator=(const UiWaker&) = delete;
+    QtUiWaker();
+    ~QtUiWaker();
+    QtUiWaker(const QtUiWaker&) = delete;
+    QtUiWaker& operator=(const QtUiWaker&) = delete;
 
     void Wake() override;
     void SetDrain(UpdateDrain* drain) override;
