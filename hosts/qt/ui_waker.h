@@ -16,8 +16,6 @@ public:
     // On the UI thread, once the application exists.
     QtUiWaker();
     ~QtUiWaker();
-    QtUiWaker(const QtUiWaker&) = delete;
-    QtUiWaker& operator=(const QtUiWaker&) = delete;
 
     void Wake() override;
     void SetDrain(UpdateDrain* drain) override;

@@ -28,16 +28,15 @@ RecordedCall HeaderCall(Call call, HWAVEIN handle, WAVEHDR* header, UINT size) {
 // The names the linker gives: __real_X is the core's X, __wrap_X what callers of X reach.
 extern "C" {
 
-UINT __real_waveInGetNumDevs();
-MMRESULT __real_waveInGetDevCapsA(UINT_PTR device, LPWAVEINCAPSA caps, UINT size);
-MMRESULT __real_waveInOpen(LPHWAVEIN handle, UINT device, LPCWAVEFORMATEX format,
-                           DWORD_PTR callback, DWORD_PTR instance, DWORD flags);
-MMRESULT __real_waveInPrepareHeader(HWAVEIN handle, LPWAVEHDR header, UINT size);
-MMRESULT __real_waveInUnprepareHeader(HWAVEIN handle, LPWAVEHDR header, UINT size);
-MMRESULT __real_waveInAddBuffer(HWAVEIN handle, LPWAVEHDR header, UINT size);
-MMRESULT __real_waveInStart(HWAVEIN handle);
-MMRESULT __real_waveInReset(HWAVEIN handle);
-MMRESULT __real_waveInClose(HWAVEIN handle);
+decltype(waveInGetNumDevs) __real_waveInGetNumDevs;
+decltype(waveInGetDevCapsA) __real_waveInGetDevCapsA;
+decltype(waveInOpen) __real_waveInOpen;
+decltype(waveInPrepareHeader) __real_waveInPrepareHeader;
+decltype(waveInUnprepareHeader) __real_waveInUnprepareHeader;
+decltype(waveInAddBuffer) __real_waveInAddBuffer;
+decltype(waveInStart) __real_waveInStart;
+decltype(waveInReset) __real_waveInReset;
+decltype(waveInClose) __real_waveInClose;
 
 UINT __wrap_waveInGetNumDevs() {
     return Recorded({.call = Call::GetNumDevs}, [] { return __real_waveInGetNumDevs(); });
