@@ -141,26 +141,6 @@ void CallAnswered(Call call) {
     }
 }
 
-void FakeWaveIn::SetDeviceCount(UINT count) {
-    std::lock_guard lock(mutex_);
-    devices_ = count;
-}
-
-void FakeWaveIn::SetQueryResult(MMRESULT result) {
-    std::lock_guard lock(mutex_);
-    queryResult_ = result;
-}
-
-void FakeWaveIn::SetOpenResult(MMRESULT result) {
-    std::lock_guard lock(mutex_);
-    openResult_ = result;
-}
-
-void FakeWaveIn::SetCloseResult(MMRESULT result) {
-    std::lock_guard lock(mutex_);
-    closeResult_ = result;
-}
-
 void FakeWaveIn::SetCallHook(std::function<void(Call)> hook) {
     std::lock_guard lock(mutex_);
     hook_ = std::move(hook);

@@ -54,10 +54,10 @@ public:
     FakeWaveIn& operator=(const FakeWaveIn&) = delete;
 
     // What the device answers.
-    void SetDeviceCount(UINT count);
-    void SetQueryResult(MMRESULT result);
-    void SetOpenResult(MMRESULT result);
-    void SetCloseResult(MMRESULT result);
+    void SetDeviceCount(UINT count) { Set(devices_, count); }
+    void SetQueryResult(MMRESULT result) { Set(queryResult_, result); }
+    void SetOpenResult(MMRESULT result) { Set(openResult_, result); }
+    void SetCloseResult(MMRESULT result) { Set(closeResult_, result); }
 
     // Runs after the core has answered each call, on the caller's thread and outside every
     // lock, so a test can act in the middle of the caller's sequence (complete a block while
@@ -99,6 +99,10 @@ private:
     friend void CallArrived(const RecordedCall& call);
     friend void CallAnswered(Call call);
 
+    template <typename T> void Set(T& answer, T value) {
+        std::lock_guard lock(mutex_);
+        answer = value;
+    }
     // Bytes still to fill in the head block, the queued one added first; 0 when nothing is
     // queued or capture is stopped.
     std::size_t HeadRoom() const;
