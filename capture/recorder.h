@@ -10,7 +10,8 @@
 class Recorder {
 public:
     static constexpr int BlockCount = 8;
-    // Text shown when the device is held by another program; kept word for word.
+    // Text shown when the device is held by another program. It names another program,
+    // Sonarith, because it is the design's text word for word: keep it as it is, name included.
     static constexpr const char* AllocatedText =
         "Another application is recording audio. Stop recording with this other application and "
         "then try to record with Sonarith again.";

@@ -59,10 +59,8 @@ void Display::ProcessBlock() {
     SampleIter iter(*recorder_);
     recorder_->BlockDone();
     const bool lit = ToggleLamp();
-    const TunerReading reading =
-        AnalyseBlock(*fft_, iter, [this] { return view_.SelectedString(); }).reading;
-    direction_.store(reading.direction, std::memory_order_relaxed);
-    updates_.PushBlock(lit, reading);
+    updates_.PushBlock(
+        lit, AnalyseBlock(*fft_, iter, [this] { return view_.SelectedString(); }).reading);
 }
 
 bool Display::ToggleLamp() {

@@ -61,7 +61,6 @@ private:
     PtrFft fft_;
     Mutex mutex_;
     bool lampState_ = true;
-    std::atomic<int> direction_{0};
 
     TunerView& view_;
     ViewUpdates updates_;

@@ -21,9 +21,14 @@ protected:
     ~UpdateDrain() = default;
 };
 
-// A window host's waker: for one wake or many, its UI thread runs the drain once.
+// A window host's waker: for one wake or many, its UI thread runs the drain once. It belongs to
+// its UI thread: never copied.
 class DrainingWaker : public UiWaker {
 public:
+    DrainingWaker() = default;
+    DrainingWaker(const DrainingWaker&) = delete;
+    DrainingWaker& operator=(const DrainingWaker&) = delete;
+
     // UI thread: nullptr for none. Cleared before the drain goes: no pending wake reaches it.
     virtual void SetDrain(UpdateDrain* drain) = 0;
 

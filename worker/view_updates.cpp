@@ -6,32 +6,21 @@ void ViewUpdates::SetWaker(UiWaker* waker) {
 }
 
 void ViewUpdates::PushBlock(bool lit, const TunerReading& reading) {
-    ViewUpdate lamp;
-    lamp.kind = ViewUpdate::Kind::Lamp;
-    lamp.lit = lit;
-    ViewUpdate shown;
-    shown.kind = ViewUpdate::Kind::Reading;
-    shown.reading = reading;
     Lock lock(mutex_);
     // Checked under the lock that Stop also takes: once Stop has returned, no push gets through
     // and no wake-up is in progress.
     if (Stopped()) {
         return;
     }
-    Append(lamp);
-    Append(shown);
-    if (waker_ != nullptr) {
-        waker_->Wake();
-    }
-}
-
-void ViewUpdates::Append(const ViewUpdate& update) {
-    if (count_ == Capacity) {
+    if (count_ == Capacity) { // the oldest block makes room
         first_ = (first_ + 1) % Capacity;
         --count_;
     }
-    ring_[(first_ + count_) % Capacity] = update;
+    ring_[(first_ + count_) % Capacity] = ViewUpdate{lit, reading};
     ++count_;
+    if (waker_ != nullptr) {
+        waker_->Wake();
+    }
 }
 
 void ViewUpdates::Stop() {
@@ -52,18 +41,16 @@ int ViewUpdates::Drain(TunerView& view) {
         first_ = 0;
         count_ = 0;
     }
-    int applied = 0;
-    for (int k = 0; k < taken; ++k) {
-        // A view that stops the worker from one of its own updates gets nothing after that.
+    // A view that stops the worker from one of its own calls gets nothing after that one.
+    int shown = 0;
+    for (int k = 0; k < taken && !Stopped(); ++k) {
+        view.ShowLamp(pending[k].lit);
+        ++shown;
         if (Stopped()) {
             break;
         }
-        if (pending[k].kind == ViewUpdate::Kind::Lamp) {
-            view.ShowLamp(pending[k].lit);
-        } else {
-            view.ShowReading(pending[k].reading);
-        }
-        ++applied;
+        view.ShowReading(pending[k].reading);
+        ++shown;
     }
-    return applied;
+    return shown;
 }

@@ -1,15 +1,15 @@
 // Carries the worker's lamp changes and readings to the UI thread, in order.
 //
-// The worker thread pushes each block's lamp change and reading together (no allocation, never
-// waiting on the UI thread) and then calls the wake function once, which tells the UI thread to
-// Drain. Drain applies the pending updates to the
-// view in the order they were pushed. Stop closes the hand-over for good: pushes after it are
+// The worker thread pushes each block's lamp change and reading as one update (no allocation,
+// never waiting on the UI thread) and then calls the wake function once, which tells the UI
+// thread to Drain. Drain applies the pending updates to the view in the order they were pushed,
+// each block's lamp before its reading. Stop closes the hand-over for good: pushes after it are
 // refused and wake no one, and a Drain after it applies nothing, so once Stop has been called
 // on the UI thread nothing more reaches the window, also from a block being processed then.
 //
-// When the UI thread falls behind by more than Capacity updates the oldest are discarded: what
-// reaches the window is always an in-order run of the newest updates, which is what a display
-// of the current sound wants.
+// When the UI thread falls behind by more than Capacity blocks the oldest are discarded: what
+// reaches the window is always an in-order run of the newest blocks, which is what a display of
+// the current sound wants.
 #pragma once
 
 #include <atomic>
@@ -19,18 +19,15 @@
 #include "worker/tuner_view.h"
 #include "worker/ui_waker.h"
 
-// One change the worker asks of the window: the lamp, or a reading.
+// What one block asks of the window: the lamp's state, then the block's reading.
 struct ViewUpdate {
-    enum class Kind : unsigned char { Lamp, Reading };
-
-    Kind kind = Kind::Lamp;
-    bool lit = false;       // Lamp
-    TunerReading reading{}; // Reading
+    bool lit = false;
+    TunerReading reading{};
 };
 
 class ViewUpdates {
 public:
-    static constexpr int Capacity = 16;
+    static constexpr int Capacity = 8; // blocks
 
     ViewUpdates() = default;
     ViewUpdates(const ViewUpdates&) = delete;
@@ -40,21 +37,18 @@ public:
     // woken again.
     void SetWaker(UiWaker* waker);
 
-    // Worker thread: the lamp first, then the reading, and one wake-up for both, so that the UI
+    // Worker thread: one update and one wake-up for the block's lamp and reading, so that the UI
     // thread is not woken again for the reading just after it woke for the lamp.
     void PushBlock(bool lit, const TunerReading& reading);
 
     // UI thread. Stop is final.
     void Stop();
     bool Stopped() const { return stopped_.load(std::memory_order_acquire); }
-    // Applies the pending updates to `view` in order and returns how many it applied; after
-    // Stop it discards them and returns 0.
+    // Applies the pending updates to `view` in order and returns how many lamp changes and
+    // readings it showed (two a block); after Stop it discards them and returns 0.
     int Drain(TunerView& view);
 
 private:
-    // With the lock held.
-    void Append(const ViewUpdate& update);
-
     Mutex mutex_;
     ViewUpdate ring_[Capacity];
     int first_ = 0;

@@ -249,11 +249,6 @@ void FormWindow::Render(QPainter& painter, const QRegion& region) {
     // follows it. A change repaints the whole window; this paint already uses the new art.
     form_.SetArtScale(skin::ArtScaleFor(ratio));
     const int art = form_.ArtScale();
-    // At the art's own scale every composed pixel is one screen pixel. Otherwise each area goes
-    // in one piece so that it scales as one picture: the 2x art smoothly (150 %, 300 %), the 1x
-    // art (125 %) nearest neighbour, each skin pixel a block of its own colour, as it always was.
-    const bool exact = ratio == art;
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, !exact && art > 1);
     const auto show = [&painter, art](const skin::RgbPixels& pixels, const skin::Rect& band) {
         // 0xFFRRGGBB words, exactly Qt's RGB32: wrapped, not copied.
         const QImage view(reinterpret_cast<const uchar*>(pixels.Data()), pixels.Width(),
@@ -263,7 +258,9 @@ void FormWindow::Render(QPainter& painter, const QRegion& region) {
     };
     for (const QRect& needed : region) {
         const skin::Rect area{needed.left(), needed.top(), needed.right() + 1, needed.bottom() + 1};
-        bands_.Compose(form_, area, exact ? skin::BandComposer::kRows : area.Height(), show);
+        const skin::ScreenPainting painting = skin::PaintingFor(art, ratio, area);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, painting.smooth);
+        bands_.Compose(form_, area, painting.bandRows, show);
     }
 }
 

@@ -76,7 +76,7 @@ Application::Application(int& argc, char** argv, std::string_view title)
     QGuiApplication::setApplicationName(name);
     // Lets Wayland compositors match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vibralon.Vibralon"));
-    ui_ = std::make_unique<UiWaker>();
+    ui_ = std::make_unique<QtUiWaker>();
     RegisterDesktopDialogs();
 }
 

@@ -32,7 +32,7 @@ public:
     // The toolkit's standard report of an error: a modal critical message box titled with the
     // application's title, showing `message`.
     void ShowException(std::string_view message) override;
-    UiWaker& Ui() override { return *ui_; }
+    QtUiWaker& Ui() override { return *ui_; }
     // Whether destroying this object can hang: Qt 6.4's Wayland client joins its event threads
     // then, and one can wait forever for a read the other never makes. A program whose own
     // work is done ends with std::_Exit instead where this is true.
@@ -41,7 +41,7 @@ public:
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
-    std::unique_ptr<UiWaker> ui_;
+    std::unique_ptr<QtUiWaker> ui_;
 };
 
 class Window final : public TunerWindow {

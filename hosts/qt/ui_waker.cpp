@@ -11,7 +11,7 @@
 
 namespace qt_host {
 
-struct UiWaker::Impl {
+struct QtUiWaker::Impl {
     Impl() : fd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
         if (fd < 0) {
             throw std::runtime_error("cannot create the UI thread's wake-up descriptor");
@@ -45,15 +45,15 @@ struct UiWaker::Impl {
     UpdateDrain* drain = nullptr;
 };
 
-UiWaker::UiWaker() : impl_(std::make_unique<Impl>()) {}
+QtUiWaker::QtUiWaker() : impl_(std::make_unique<Impl>()) {}
 
-UiWaker::~UiWaker() = default;
+QtUiWaker::~QtUiWaker() = default;
 
-void UiWaker::Wake() {
+void QtUiWaker::Wake() {
     impl_->Signal();
 }
 
-void UiWaker::SetDrain(UpdateDrain* drain) {
+void QtUiWaker::SetDrain(UpdateDrain* drain) {
     impl_->drain = drain;
 }
 

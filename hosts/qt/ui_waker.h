@@ -11,13 +11,11 @@
 
 namespace qt_host {
 
-class UiWaker final : public DrainingWaker {
+class QtUiWaker final : public DrainingWaker {
 public:
     // On the UI thread, once the application exists.
-    UiWaker();
-    ~UiWaker();
-    UiWaker(const UiWaker&) = delete;
-    UiWaker& operator=(const UiWaker&) = delete;
+    QtUiWaker();
+    ~QtUiWaker();
 
     void Wake() override;
     void SetDrain(UpdateDrain* drain) override;

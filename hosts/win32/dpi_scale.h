@@ -11,6 +11,8 @@ public:
 
     explicit DpiScale(int dpi = SkinDpi) : dpi_(dpi > 0 ? dpi : SkinDpi) {}
     int Dpi() const { return dpi_; }
+    // Screen pixels a skin pixel, as a device pixel ratio.
+    double Ratio() const { return static_cast<double>(dpi_) / SkinDpi; }
 
     // Where skin edge `e` lies on screen.
     int Device(int e) const { return FloorDiv(e * dpi_ + SkinDpi / 2, SkinDpi); }

@@ -256,19 +256,15 @@ void FormWindow::Paint() {
         skin::Rect{scale_.Skin(paint.rcPaint.left) - 1, scale_.Skin(paint.rcPaint.top) - 1,
                    scale_.Skin(paint.rcPaint.right) + 1, scale_.Skin(paint.rcPaint.bottom) + 1}
             .Intersected(form_.ClientRect());
-    // At the art's own scale each composed pixel is a screen pixel; the 1x art at other scales
-    // goes nearest neighbour, each skin pixel a block of its own colour. Every band goes to the
-    // blocks its own edges map to, so bands join without a seam. The 2x art at other scales
-    // (150 %) is scaled smoothly, in one piece, so that the filter sees no band edge.
     const int art = form_.ArtScale();
-    const bool smooth = art > 1 && scale_.Dpi() != DpiScale::SkinDpi * art;
-    if (smooth) {
+    const skin::ScreenPainting painting = skin::PaintingFor(art, scale_.Ratio(), area);
+    if (painting.smooth) {
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
     } else {
         SetStretchBltMode(dc, COLORONCOLOR);
     }
-    bands_.Compose(form_, area, smooth ? area.Height() : skin::BandComposer::kRows,
+    bands_.Compose(form_, area, painting.bandRows,
                    [&](const skin::RgbPixels& pixels, const skin::Rect& band) {
                        // The form's pixels are 0xFFRRGGBB words, exactly a 32-bit DIB's: the
                        // band's rows, top-down, are handed over as they are.
@@ -337,7 +333,7 @@ void FormWindow::TakeWindowColour() {
 }
 
 void FormWindow::TakeArt() {
-    form_.SetArtScale(skin::ArtScaleFor(static_cast<double>(scale_.Dpi()) / DpiScale::SkinDpi));
+    form_.SetArtScale(skin::ArtScaleFor(scale_.Ratio()));
 }
 
 void FormWindow::TakeClientSize() {

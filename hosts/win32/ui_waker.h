@@ -15,8 +15,6 @@ public:
     // On the UI thread.
     UiWaker();
     ~UiWaker();
-    UiWaker(const UiWaker&) = delete;
-    UiWaker& operator=(const UiWaker&) = delete;
 
     // Any thread: never blocks, never allocates and posts at most one message until that
     // message is handled.

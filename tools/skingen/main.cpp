@@ -1,9 +1,9 @@
 // vibralon-skingen OUTDIR [--preview PREFIX]
 // vibralon-skingen --app-icons DIR NAME
-// Draws every skin picture into OUTDIR under its component's name, and again at twice the size
-// into OUTDIR/2x/ as PNG. With --preview it also writes PREFIX-rest.png and PREFIX-active.png
-// (and their @2x twins): the whole client area as the window composes it, at rest and with a
-// note, a lit bar, an arrow, a lit string and the lamp on.
+// Draws every skin picture into OUTDIR under its component's name, and again at each larger art
+// scale (ui/skin/art_scales.h) into its folder, OUTDIR/2x/ say, as PNG. With --preview it also
+// writes PREFIX-rest.png and PREFIX-active.png (and their @2x twins): the whole client area as the
+// window composes it, at rest and with a note, a lit bar, an arrow, a lit string and the lamp on.
 // --app-icons draws the window icon for the desktop's icon theme as DIR/SIZExSIZE/apps/NAME.png:
 // at 32 exactly the sixteen colours of MAINICON, larger sizes smooth.
 #include <QDir>
@@ -18,6 +18,7 @@
 #include "tools/skingen/drawing.h"
 #include "tools/skingen/layout.h"
 #include "tools/skingen/picture_files.h"
+#include "ui/skin/art_scales.h"
 
 namespace skingen {
 namespace {
@@ -39,15 +40,19 @@ void DrawAppIcons(const QDir& dir, const QString& name) {
     }
 }
 
-// Draws the skin at one scale: at 1x in the stored kinds the program has always read, at 2x
-// every picture as PNG under 2x/, losslessly, so that backgrounds still match beneath.
+// Draws the skin at one scale: at 1x in the stored kinds the program has always read, larger
+// every picture as PNG in the scale's folder, losslessly, so that backgrounds still match
+// beneath.
 class Generator {
 public:
-    Generator(QString dir, int scale) : dir_(std::move(dir)), scale_(scale) {}
+    Generator(QString dir, const skin::ArtScale& art)
+        : dir_(std::move(dir)), scale_(art.scale),
+          folder_(QString::fromUtf8(art.folder.data(), static_cast<qsizetype>(art.folder.size()))) {
+    }
 
     void Run() {
-        if (scale_ != 1 && !QDir(dir_).mkpath(kHighDensityDir)) {
-            throw std::runtime_error("cannot create " + Path(kHighDensityDir).toStdString());
+        if (scale_ != 1 && !QDir(dir_).mkpath(folder_)) {
+            throw std::runtime_error("cannot create " + Path(folder_).toStdString());
         }
         fond_ = Bmp8("Fond", DrawFond(scale_), {qRgb(52, 49, 62), qRgb(255, 255, 255)});
         shape1_ = Bmp24("Shape1", DrawShape1(scale_));
@@ -86,8 +91,6 @@ public:
     }
 
 private:
-    static constexpr const char* kHighDensityDir = "2x";
-
     QString Path(const QString& file) const { return QDir(dir_).filePath(file); }
 
     QImage Store(const QString& name, const QImage& look) {
@@ -95,7 +98,7 @@ private:
         return look;
     }
     QImage Png(const QString& name, const QImage& drawing) {
-        return Store(name, WriteSkinPng(drawing, Path(kHighDensityDir + ("/" + name) + ".png")));
+        return Store(name, WriteSkinPng(drawing, Path(folder_ + name + ".png")));
     }
     QImage Bmp8(const QString& name, const QImage& drawing, const std::vector<QRgb>& keep) {
         if (scale_ != 1) {
@@ -152,6 +155,7 @@ private:
 
     QString dir_;
     int scale_;
+    QString folder_;
     QImage fond_;
     QImage shape1_;
     std::map<QString, QImage> looks_;
@@ -182,9 +186,9 @@ int main(int argc, char** argv) {
             throw std::runtime_error("cannot create " + args[1].toStdString());
         }
         skingen::LoadFonts();
-        // The same pictures for ordinary screens and, drawn at twice the size, for dense ones.
-        for (int scale : {1, 2}) {
-            skingen::Generator generator(args[1], scale);
+        // The same pictures for ordinary screens and, drawn larger, for dense ones.
+        for (const skin::ArtScale& art : skin::kArtScales) {
+            skingen::Generator generator(args[1], art);
             generator.Run();
             if (args.size() == 4) {
                 generator.Preview(args[3]);

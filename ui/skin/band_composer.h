@@ -42,4 +42,21 @@ private:
     RgbPixels buffer_;
 };
 
+// How a host shows the form's art on a screen of `devicePixelRatio` screen pixels a skin pixel.
+struct ScreenPainting {
+    bool smooth;  // scale with a smoothing filter; else nearest neighbour
+    int bandRows; // the rows of each band to compose and show
+};
+
+// At the art's own scale each composed pixel is one screen pixel, band by band. Otherwise each
+// area goes in one piece, so that it scales as one picture with no seam between bands: larger
+// art smoothly (2x at 150 % or 300 %), the 1x art (125 %) nearest neighbour, each skin pixel a
+// block of its own colour, as it always was.
+inline ScreenPainting PaintingFor(int artScale, double devicePixelRatio, const Rect& area) {
+    if (devicePixelRatio == artScale) {
+        return {false, BandComposer::kRows};
+    }
+    return {artScale > 1, area.Height()};
+}
+
 } // namespace skin

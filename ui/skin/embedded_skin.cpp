@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "ui/skin/art_scales.h"
+
 namespace skin {
 namespace {
 
@@ -23,11 +25,11 @@ const EmbeddedFile& Find(std::string_view stem) {
 } // namespace
 
 Picture EmbeddedPicture(std::string_view componentName, int scale) {
-    if (scale != 1 && scale != 2) {
+    const ArtScale* art = FindArtScale(scale);
+    if (art == nullptr) {
         throw PictureError("the program holds no skin drawn at " + std::to_string(scale) + "x");
     }
-    const EmbeddedFile& file =
-        Find(scale == 1 ? std::string(componentName) : "2x/" + std::string(componentName));
+    const EmbeddedFile& file = Find(std::string(art->folder) + std::string(componentName));
     const auto format = file.name.ends_with(".png") ? PictureFormat::Png
                         : file.name.ends_with(".jpg") || file.name.ends_with(".jpeg")
                             ? PictureFormat::Jpeg

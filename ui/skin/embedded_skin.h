@@ -17,8 +17,8 @@ struct EmbeddedFile {
 
 // Every file, for whoever deals with the program's memory of them.
 std::span<const EmbeddedFile> EmbeddedFiles();
-// The picture stored under the component's name, drawn at `scale` (1, or 2 for dense screens,
-// whose set lies under "2x/"): bitmaps decoded now, JPEG and PNG at first painting. Throws
+// The picture stored under the component's name, drawn at `scale` (one of kArtScales, in its
+// folder; art_scales.h): bitmaps decoded now, JPEG and PNG at first painting. Throws
 // PictureError when the program holds no such picture or a bitmap cannot be read.
 Picture EmbeddedPicture(std::string_view componentName, int scale = 1);
 // From now on, each picture made by EmbeddedPicture tells `done` of its file's bytes once it is

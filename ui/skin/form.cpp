@@ -14,10 +14,6 @@ Point CentredPosition(Size outer, Size screen) {
             std::max(0, (screen.height - outer.height) / 2)};
 }
 
-int ArtScaleFor(double devicePixelRatio) {
-    return devicePixelRatio >= 1.5 ? 2 : 1;
-}
-
 Form::Form(const FormDescription& description, std::span<const std::uint8_t> icon, int artScale)
     : description_(description), icon_(icon),
       artScale_(artScale), clientSize_{description.clientWidth, description.clientHeight} {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/a11y/key.h"
+#include "ui/skin/art_scales.h"
 #include "ui/skin/component_description.h"
 #include "ui/skin/events.h"
 #include "ui/skin/image.h"
@@ -22,10 +23,6 @@ namespace skin {
 // Where a window of `outer` size opens on a screen of `screen` size: centred, rounded down,
 // never above or left of the screen's corner.
 Point CentredPosition(Size outer, Size screen);
-
-// The art for a screen of that device pixel ratio: 1x below 150 %, 2x from there up (scaled
-// down smoothly by the host below 200 %, up above it).
-int ArtScaleFor(double devicePixelRatio);
 
 class Form {
 public:

@@ -19,7 +19,6 @@ constexpr DWORD AllStandardFormats = 0xFFFF;
 
 std::atomic<const WaveInBackend*> defaultBackend{nullptr};
 std::atomic<const WaveInBackend*> selected{nullptr};
-std::atomic<const WaveInObserver*> observer{nullptr};
 
 // Handles we gave out and have not closed, so that a stale or foreign one is refused rather
 // than followed. Shared ownership: a call in progress keeps its device alive.
@@ -31,28 +30,6 @@ std::shared_ptr<OpenWaveIn> Find(HWAVEIN handle) {
     const auto found = registry.find(handle);
     return found != registry.end() ? found->second : nullptr;
 }
-
-// Shows one call to the test device's observer: when it arrives, and (made first in the entry
-// point, so destroyed last) once its answer is ready and no lock of the core is held.
-class ObservedCall {
-public:
-    explicit ObservedCall(const WaveInCall& call) : observer_(observer.load()), kind_(call.kind) {
-        if (observer_ != nullptr) {
-            observer_->observe(call);
-        }
-    }
-    ~ObservedCall() {
-        if (observer_ != nullptr) {
-            observer_->answered(kind_);
-        }
-    }
-    ObservedCall(const ObservedCall&) = delete;
-    ObservedCall& operator=(const ObservedCall&) = delete;
-
-private:
-    const WaveInObserver* observer_;
-    WaveInCall::Kind kind_;
-};
 
 bool ListSources(const WaveInBackend& backend, std::vector<WaveInSource>& sources) {
     return backend.listSources != nullptr && backend.listSources(sources);
@@ -100,19 +77,13 @@ MMRESULT CheckOpenArguments(LPHWAVEIN handle, LPCWAVEFORMATEX format, DWORD_PTR 
     return IsRecordableFormat(*format) ? MMSYSERR_NOERROR : WAVERR_BADFORMAT;
 }
 
-// Runs `action` on the open device behind `handle`, after showing the call to the back end.
-template <typename Action>
-MMRESULT OnDevice(const WaveInCall& call, HWAVEIN handle, Action action) {
-    const ObservedCall observed(call);
+// Runs `action` on the open device behind `handle`.
+template <typename Action> MMRESULT OnDevice(HWAVEIN handle, Action action) {
     const std::shared_ptr<OpenWaveIn> device = Find(handle);
     return device != nullptr ? action(*device) : MMSYSERR_INVALHANDLE;
 }
 
 } // namespace
-
-const WaveInObserver* ObserveWaveInCalls(const WaveInObserver* calls) {
-    return observer.exchange(calls);
-}
 
 const WaveInBackend* SelectWaveInBackend(const WaveInBackend* backend) {
     return selected.exchange(backend);
@@ -131,14 +102,11 @@ const WaveInBackend& CurrentWaveInBackend() {
 }
 
 UINT waveInGetNumDevs() {
-    const ObservedCall observed({.kind = WaveInCall::Kind::GetNumDevs});
     std::vector<WaveInSource> sources;
     return ListSources(CurrentWaveInBackend(), sources) ? static_cast<UINT>(sources.size()) : 0;
 }
 
 MMRESULT waveInGetDevCapsA(UINT_PTR uDeviceID, LPWAVEINCAPSA pwic, UINT cbwic) {
-    const ObservedCall observed(
-        {.kind = WaveInCall::Kind::GetDevCaps, .device = static_cast<UINT>(uDeviceID)});
     const WaveInBackend& backend = CurrentWaveInBackend();
     if (pwic == nullptr || cbwic == 0) {
         return MMSYSERR_INVALPARAM;
@@ -158,12 +126,6 @@ MMRESULT waveInGetDevCapsA(UINT_PTR uDeviceID, LPWAVEINCAPSA pwic, UINT cbwic) {
 
 MMRESULT waveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_PTR dwCallback,
                     DWORD_PTR, DWORD fdwOpen) {
-    const ObservedCall observed({.kind = WaveInCall::Kind::Open,
-                                 .device = uDeviceID,
-                                 .format = pwfx,
-                                 .handleGiven = phwi != nullptr,
-                                 .callback = dwCallback,
-                                 .flags = fdwOpen});
     const WaveInBackend& backend = CurrentWaveInBackend();
     if (const MMRESULT checked = CheckOpenArguments(phwi, pwfx, dwCallback, fdwOpen);
         checked != MMSYSERR_NOERROR) {
@@ -197,44 +159,38 @@ MMRESULT waveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_
 }
 
 MMRESULT waveInPrepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return OnDevice({.kind = WaveInCall::Kind::Prepare, .handle = hwi, .header = pwh, .size = cbwh},
-                    hwi, [&](OpenWaveIn& device) { return device.Queue().Prepare(pwh, cbwh); });
+    return OnDevice(hwi, [&](OpenWaveIn& device) { return device.Queue().Prepare(pwh, cbwh); });
 }
 
 MMRESULT waveInUnprepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return OnDevice(
-        {.kind = WaveInCall::Kind::Unprepare, .handle = hwi, .header = pwh, .size = cbwh}, hwi,
-        [&](OpenWaveIn& device) { return device.Queue().Unprepare(pwh, cbwh); });
+    return OnDevice(hwi, [&](OpenWaveIn& device) { return device.Queue().Unprepare(pwh, cbwh); });
 }
 
 MMRESULT waveInAddBuffer(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return OnDevice(
-        {.kind = WaveInCall::Kind::AddBuffer, .handle = hwi, .header = pwh, .size = cbwh}, hwi,
-        [&](OpenWaveIn& device) { return device.Queue().Add(pwh, cbwh); });
+    return OnDevice(hwi, [&](OpenWaveIn& device) { return device.Queue().Add(pwh, cbwh); });
 }
 
 MMRESULT waveInStart(HWAVEIN hwi) {
-    return OnDevice({.kind = WaveInCall::Kind::Start, .handle = hwi}, hwi, [](OpenWaveIn& device) {
+    return OnDevice(hwi, [](OpenWaveIn& device) {
         device.Start();
         return MMSYSERR_NOERROR;
     });
 }
 
 MMRESULT waveInReset(HWAVEIN hwi) {
-    return OnDevice({.kind = WaveInCall::Kind::Reset, .handle = hwi}, hwi, [](OpenWaveIn& device) {
+    return OnDevice(hwi, [](OpenWaveIn& device) {
         device.Reset();
         return MMSYSERR_NOERROR;
     });
 }
 
 MMRESULT waveInClose(HWAVEIN hwi) {
-    return OnDevice({.kind = WaveInCall::Kind::Close, .handle = hwi}, hwi,
-                    [hwi](OpenWaveIn& device) {
-                        const MMRESULT closed = device.Close();
-                        if (closed == MMSYSERR_NOERROR) {
-                            std::lock_guard lock(registryMutex);
-                            registry.erase(hwi);
-                        }
-                        return closed;
-                    });
+    return OnDevice(hwi, [hwi](OpenWaveIn& device) {
+        const MMRESULT closed = device.Close();
+        if (closed == MMSYSERR_NOERROR) {
+            std::lock_guard lock(registryMutex);
+            registry.erase(hwi);
+        }
+        return closed;
+    });
 }

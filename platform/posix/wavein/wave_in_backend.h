@@ -47,31 +47,6 @@ protected:
 // A back end's open stream; each back end defines its own.
 struct WaveInStream;
 
-// One entry-point call as the core received it, for the test device to record (see
-// WaveInObserver).
-struct WaveInCall {
-    enum class Kind {
-        GetNumDevs,
-        GetDevCaps,
-        Open,
-        Prepare,
-        Unprepare,
-        AddBuffer,
-        Start,
-        Reset,
-        Close
-    };
-    Kind kind;
-    UINT device = 0;                      // GetDevCaps, Open
-    const WAVEFORMATEX* format = nullptr; // Open
-    bool handleGiven = false;             // Open: whether a handle was asked for
-    DWORD_PTR callback = 0;               // Open
-    DWORD flags = 0;                      // Open
-    HWAVEIN handle = nullptr;             // calls on an open device
-    const WAVEHDR* header = nullptr;      // header calls
-    UINT size = 0;                        // header calls
-};
-
 // A back end's functions; an entry left null gets the core's default, given with it.
 struct WaveInBackend {
     const char* name;
@@ -95,16 +70,6 @@ struct WaveInBackend {
     // default: nothing to end).
     MMRESULT (*close)(WaveInStream* stream) = nullptr;
 };
-
-// For the test device: sees every entry-point call before the core checks it, and hears once
-// it has been answered, on the caller's thread with no lock of the core held, so a test can
-// act in the middle of the caller's sequence.
-struct WaveInObserver {
-    void (*observe)(const WaveInCall& call) = nullptr;
-    void (*answered)(WaveInCall::Kind kind) = nullptr;
-};
-// Installs `observer` (null: none). Returns the previous one.
-const WaveInObserver* ObserveWaveInCalls(const WaveInObserver* observer);
 
 // A machine without sound input: no sources, nothing opens.
 const WaveInBackend& NullWaveInBackend();

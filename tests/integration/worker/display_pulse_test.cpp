@@ -10,20 +10,10 @@
 #include <vector>
 
 #include "tests/support/pulse/pulse_server.h"
+#include "tests/support/worker/recording_view.h"
 #include "worker/display.h"
 
 namespace {
-
-class RecordingView : public TunerView {
-public:
-    int SelectedString() const override { return 0; } // E6: an A lies below it
-    void ShowLamp(bool lit) override { shown.push_back({ViewUpdate::Kind::Lamp, lit, {}}); }
-    void ShowReading(const TunerReading& reading) override {
-        shown.push_back({ViewUpdate::Kind::Reading, false, reading});
-    }
-
-    std::vector<ViewUpdate> shown;
-};
 
 // What a UI thread's event loop does with the worker's wake-ups, in miniature.
 class UiWakeUps final : public UiWaker {
@@ -63,6 +53,7 @@ TEST(DisplayWithPulseAudio, SteadyToneGivesNoteAOneReadingPerBlockInOrder) {
     server.UseInThisProcess();
 
     RecordingView view;
+    view.Select(0); // E6: an A lies below it
     UiWakeUps wakeUps;
     Display display(true, Display::BlockLength, Display::SampleRate, Display::FftLength, view);
     display.SetUpdateWaker(&wakeUps);
@@ -88,9 +79,9 @@ TEST(DisplayWithPulseAudio, SteadyToneGivesNoteAOneReadingPerBlockInOrder) {
     // Stop between its two may leave its lamp change alone at the end.)
     for (std::size_t k = 0; k + 1 < view.shown.size(); k += 2) {
         const std::size_t block = k / 2;
-        ASSERT_EQ(view.shown[k].kind, ViewUpdate::Kind::Lamp) << "block " << block;
+        ASSERT_EQ(view.shown[k].kind, Shown::Kind::Lamp) << "block " << block;
         EXPECT_EQ(view.shown[k].lit, block % 2 == 0) << "block " << block;
-        ASSERT_EQ(view.shown[k + 1].kind, ViewUpdate::Kind::Reading) << "block " << block;
+        ASSERT_EQ(view.shown[k + 1].kind, Shown::Kind::Reading) << "block " << block;
         const TunerReading& reading = view.shown[k + 1].reading;
         EXPECT_EQ(reading.frame, 9) << "block " << block;
         EXPECT_EQ(reading.step, 0) << "block " << block;

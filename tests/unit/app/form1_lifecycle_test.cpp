@@ -14,7 +14,7 @@
 
 #include "app/form1_lifecycle.h"
 #include "platform/posix/desktop_services.h"
-#include "platform/posix/wavein/testing/fake_wave_in.h"
+#include "tests/support/wavein/fake_wave_in.h"
 #include "ui/tform1.h"
 
 namespace {

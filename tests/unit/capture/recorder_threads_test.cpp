@@ -10,7 +10,7 @@
 
 #include "capture/recorder_m16.h"
 #include "capture/sample_iter.h"
-#include "platform/posix/wavein/testing/fake_wave_in.h"
+#include "tests/support/wavein/fake_wave_in.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "platform/posix/wavein/pulse/pulse_backend.h"
 #include "platform/posix/wavein/pulse/pulse_library.h"
-#include "platform/posix/wavein/testing/fake_wave_in.h"
 #include "platform/posix/wavein/wave_in_backend.h"
+#include "tests/support/wavein/fake_wave_in.h"
 
 namespace {
 

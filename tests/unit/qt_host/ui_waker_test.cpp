@@ -34,8 +34,8 @@ template <typename Done> bool RunUntil(Done done) {
     return done();
 }
 
-TEST(UiWakerWake, DrainsOnTheUiThreadForWakesFromAnotherThread) {
-    qt_host::UiWaker ui;
+TEST(QtUiWakerWake, DrainsOnTheUiThreadForWakesFromAnotherThread) {
+    qt_host::QtUiWaker ui;
     CountingDrain drain;
     ui.SetDrain(&drain);
     std::thread worker([&] {
@@ -52,8 +52,8 @@ TEST(UiWakerWake, DrainsOnTheUiThreadForWakesFromAnotherThread) {
     EXPECT_TRUE(drain.onUiThread);
 }
 
-TEST(UiWakerRelease, WakesAfterTheDrainIsClearedRunNothing) {
-    qt_host::UiWaker ui;
+TEST(QtUiWakerRelease, WakesAfterTheDrainIsClearedRunNothing) {
+    qt_host::QtUiWaker ui;
     CountingDrain drain;
     ui.SetDrain(&drain);
     ui.Wake();

@@ -6,8 +6,8 @@
 #include <atomic>
 
 #include "allocation_counter.h"
-#include "platform/posix/wavein/testing/fake_wave_in.h"
-#include "recording_view.h"
+#include "tests/support/wavein/fake_wave_in.h"
+#include "tests/support/worker/recording_view.h"
 #include "worker/display.h"
 
 namespace {
@@ -48,9 +48,10 @@ TEST(DisplayAllocation, PerBlockStepAllocatesNothing) {
     ASSERT_TRUE(allHandled);
     EXPECT_EQ(allocations, 0u);
 
-    // The blocks really went all the way into the ring (which keeps the newest sixteen).
+    // The blocks really went all the way into the ring (which keeps the newest eight, each a lamp
+    // change and a reading).
     EXPECT_EQ(waker.wakes.load(), Blocks);
-    EXPECT_EQ(display.DeliverUpdates(), ViewUpdates::Capacity);
+    EXPECT_EQ(display.DeliverUpdates(), 2 * ViewUpdates::Capacity);
     ASSERT_FALSE(view.shown.empty());
     EXPECT_EQ(view.shown.back().reading.frame, 9);
     EXPECT_EQ(view.shown.back().reading.direction, 1);

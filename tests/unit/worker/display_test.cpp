@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "platform/posix/desktop_services.h"
-#include "platform/posix/wavein/testing/fake_wave_in.h"
-#include "recording_view.h"
+#include "tests/support/wavein/fake_wave_in.h"
+#include "tests/support/worker/recording_view.h"
 #include "worker/display.h"
 
 namespace {
 
 using wavein_testing::FakeWaveIn;
-using Kind = ViewUpdate::Kind;
+using Kind = Shown::Kind;
 
 constexpr double A2 = 110.0; // frame 9, step 0
 constexpr double G3 = 196.0; // frame 7, step 0
@@ -52,7 +52,7 @@ protected:
     }
     std::vector<TunerReading> Readings() const {
         std::vector<TunerReading> readings;
-        for (const ViewUpdate& update : view.shown) {
+        for (const Shown& update : view.shown) {
             if (update.kind == Kind::Reading) {
                 readings.push_back(update.reading);
             }
@@ -87,8 +87,8 @@ TEST_F(DisplayTest, LampShowsOnOffOnOffAndEachBlockItsReading) {
     EXPECT_EQ(display.DeliverUpdates(), 8);
     ASSERT_EQ(view.shown.size(), 8u);
     for (int block = 0; block < 4; ++block) {
-        const ViewUpdate& lamp = view.shown[2 * block];
-        const ViewUpdate& reading = view.shown[2 * block + 1];
+        const Shown& lamp = view.shown[2 * block];
+        const Shown& reading = view.shown[2 * block + 1];
         ASSERT_EQ(lamp.kind, Kind::Lamp) << "block " << block;
         EXPECT_EQ(lamp.lit, block % 2 == 0) << "block " << block;
         ASSERT_EQ(reading.kind, Kind::Reading) << "block " << block;

@@ -4,12 +4,12 @@
 #include <thread>
 #include <vector>
 
-#include "recording_view.h"
+#include "tests/support/worker/recording_view.h"
 #include "worker/view_updates.h"
 
 namespace {
 
-using Kind = ViewUpdate::Kind;
+using Kind = Shown::Kind;
 
 TunerReading Numbered(int n) {
     return TunerReading{n % 13, n, 0};
@@ -39,14 +39,14 @@ TEST(ViewUpdates, DrainAppliesLampAndReadingInPushOrder) {
 TEST(ViewUpdates, FallingBehindKeepsTheNewestInOrder) {
     ViewUpdates updates;
     RecordingView view;
-    constexpr int Blocks = ViewUpdates::Capacity / 2 + 5;
+    constexpr int Blocks = ViewUpdates::Capacity + 5;
     for (int n = 0; n < Blocks; ++n) {
         updates.PushBlock(n % 2 == 0, Numbered(n));
     }
-    ASSERT_EQ(updates.Drain(view), ViewUpdates::Capacity);
+    ASSERT_EQ(updates.Drain(view), 2 * ViewUpdates::Capacity);
     // Whole blocks, the newest: each lamp change still comes before its block's reading.
-    for (int k = 0; k < ViewUpdates::Capacity; k += 2) {
-        const int block = Blocks - ViewUpdates::Capacity / 2 + k / 2;
+    for (int k = 0; k < 2 * ViewUpdates::Capacity; k += 2) {
+        const int block = Blocks - ViewUpdates::Capacity + k / 2;
         EXPECT_EQ(view.shown[k].kind, Kind::Lamp);
         EXPECT_EQ(view.shown[k].lit, block % 2 == 0);
         EXPECT_EQ(view.shown[k + 1].reading.step, block);

@@ -1,8 +1,10 @@
 #include "platform/posix/wavein/pulse/pulse_connection.h"
 
+#include <algorithm>
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -122,7 +124,7 @@ PulseConnection::~PulseConnection() {
     {
         Lock lock(*this);
         owners_.clear();
-        StopRetrying();
+        CancelTimer();
         DropContext();
     }
     Pulse().pa_threaded_mainloop_stop(loop_);
@@ -186,8 +188,6 @@ bool PulseConnection::StartConnecting() {
 }
 
 void PulseConnection::DropContext() {
-    // A new connection tells the owners anyway.
-    StopOwnerRetry();
     subscribed_ = false;
     if (context_ != nullptr) {
         Pulse().pa_context_set_state_callback(context_, nullptr, nullptr);
@@ -220,4 +220,123 @@ bool PulseConnection::WaitUntil(const std::function<bool()>& done,
     }
     api->time_free(timer);
     return done();
+}
+
+// --- Keeping the connection for its owners ----------------------------------------------------
+
+void PulseConnection::KeepConnectedFor(const void* owner, std::function<void()> reconnected) {
+    owners_.push_back({owner, std::move(reconnected)});
+}
+
+void PulseConnection::Release(const void* owner) {
+    std::erase_if(owners_, [owner](const Owner& kept) { return kept.owner == owner; });
+    if (owners_.empty()) {
+        CancelTimer();
+    }
+}
+
+void PulseConnection::Reconnect() {
+    if (!owners_.empty()) {
+        Schedule(Pending::Reconnect, RetryInterval);
+    }
+}
+
+void PulseConnection::RetryOwnersLater() {
+    // A reconnection on its way tells the owners anyway.
+    if (owners_.empty() || context_ == nullptr || pending_ == Pending::Reconnect) {
+        return;
+    }
+    if (!subscribed_) {
+        // Only the announcement of a source (or of a new default) ends the wait early.
+        Pulse().pa_context_set_subscribe_callback(context_, OnServerEvent, this);
+        const auto mask = static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SOURCE |
+                                                              PA_SUBSCRIPTION_MASK_SERVER);
+        if (pa_operation* subscribing =
+                Pulse().pa_context_subscribe(context_, mask, nullptr, nullptr)) {
+            Pulse().pa_operation_unref(subscribing);
+            subscribed_ = true;
+        }
+    }
+    Schedule(Pending::TellOwners, ownerRetryDelay_);
+    ownerRetryDelay_ = std::min(ownerRetryDelay_ * 2, MaxOwnerRetryInterval);
+}
+
+void PulseConnection::Schedule(Pending what, std::chrono::milliseconds delay) {
+    pending_ = what;
+    pa_mainloop_api* api = Pulse().pa_threaded_mainloop_get_api(loop_);
+    const timeval when = FromNow(delay);
+    if (timer_ == nullptr) {
+        timer_ = api->time_new(api, &when, OnTimer, this);
+    } else {
+        api->time_restart(timer_, &when);
+    }
+}
+
+void PulseConnection::CancelTimer() {
+    if (timer_ != nullptr) {
+        pa_mainloop_api* api = Pulse().pa_threaded_mainloop_get_api(loop_);
+        api->time_free(timer_);
+        timer_ = nullptr;
+    }
+    pending_ = Pending::Nothing;
+}
+
+void PulseConnection::TellOwners() {
+    // A copy: an owner may let go of the connection while it is told.
+    const std::vector<Owner> owners = owners_;
+    for (const Owner& owner : owners) {
+        owner.reconnected();
+    }
+}
+
+// Mainloop thread, loop locked, from here on.
+void PulseConnection::OnTimer(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self) {
+    auto* connection = static_cast<PulseConnection*>(self);
+    const Pending what = connection->pending_;
+    connection->CancelTimer();
+    if (connection->owners_.empty()) {
+        return;
+    }
+    if (what == Pending::TellOwners) {
+        connection->TellOwners();
+        return;
+    }
+    connection->DropContext();
+    if (!connection->StartConnecting()) {
+        // Refused at once (no socket, say): its failure may not reach the state callback.
+        connection->Schedule(Pending::Reconnect, RetryInterval);
+    }
+}
+
+void PulseConnection::OnServerEvent(pa_context*, pa_subscription_event_type_t event, uint32_t,
+                                    void* self) {
+    auto* connection = static_cast<PulseConnection*>(self);
+    const unsigned facility = event & PA_SUBSCRIPTION_EVENT_FACILITY_MASK;
+    const unsigned kind = event & PA_SUBSCRIPTION_EVENT_TYPE_MASK;
+    const bool newSource =
+        facility == PA_SUBSCRIPTION_EVENT_SOURCE && kind == PA_SUBSCRIPTION_EVENT_NEW;
+    if (connection->pending_ != Pending::TellOwners ||
+        !(newSource || facility == PA_SUBSCRIPTION_EVENT_SERVER)) {
+        return;
+    }
+    // At once, and short again should the source not be ready for us yet.
+    connection->CancelTimer();
+    connection->ownerRetryDelay_ = RetryInterval;
+    connection->TellOwners();
+}
+
+void PulseConnection::OnContextState(pa_context* context, void* self) {
+    auto* connection = static_cast<PulseConnection*>(self);
+    Pulse().pa_threaded_mainloop_signal(connection->loop_, 0);
+    if (connection->owners_.empty()) {
+        return;
+    }
+    const pa_context_state_t state = Pulse().pa_context_get_state(context);
+    if (state == PA_CONTEXT_READY) {
+        connection->ownerRetryDelay_ = RetryInterval;
+        connection->TellOwners();
+    } else if (!PA_CONTEXT_IS_GOOD(state)) {
+        // Not replaced here: a context is not to be freed from its own callback.
+        connection->Schedule(Pending::Reconnect, RetryInterval);
+    }
 }

@@ -111,18 +111,21 @@ private:
         std::function<void()> reconnected;
     };
 
+    // What the timer does when it fires: make the connection again, or tell the owners again on
+    // the one that stands. A reconnection tells them anyway, so it takes the timer's place.
+    enum class Pending { Nothing, Reconnect, TellOwners };
+
     static void OnContextState(pa_context* context, void* self);
-    static void OnRetry(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self);
-    static void OnOwnerRetry(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self);
+    static void OnTimer(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self);
     static void OnServerEvent(pa_context*, pa_subscription_event_type_t event, uint32_t,
                               void* self);
     static timeval FromNow(std::chrono::milliseconds delay);
     // A new context on the loop, connecting; false when it could not even start to.
     bool StartConnecting();
     void DropContext();
-    void RetryLater();
-    void StopRetrying();
-    void StopOwnerRetry();
+    // Sets the timer to do `what` after `delay`, in place of what it would have done.
+    void Schedule(Pending what, std::chrono::milliseconds delay);
+    void CancelTimer();
     void TellOwners();
 
     pa_threaded_mainloop* loop_ = nullptr;
@@ -130,8 +133,8 @@ private:
     int error_ = PA_OK;
     bool timedOut_ = false;     // waited for in vain once: not waited for again
     std::vector<Owner> owners_; // who keeps the connection up, to be told when it is back
-    pa_time_event* retry_ = nullptr;
-    pa_time_event* ownerRetry_ = nullptr; // set while owners wait for a source
+    pa_time_event* timer_ = nullptr;
+    Pending pending_ = Pending::Nothing;
     std::chrono::milliseconds ownerRetryDelay_ = RetryInterval;
     bool subscribed_ = false; // to source and server events, on this context
 };

@@ -1,4 +1,4 @@
-#include "platform/posix/wavein/testing/fake_wave_in.h"
+#include "tests/support/wavein/fake_wave_in.h"
 
 #include <algorithm>
 #include <cassert>
@@ -20,60 +20,12 @@ DWORD FlagsOf(const WAVEHDR& header) {
 
 } // namespace
 
-// The back end's and the observer's functions; a friend so they can reach the device's state.
+// The back end's functions; a friend so they can reach the device's state.
 struct FakeBackend {
     static FakeWaveIn& Fake() {
         FakeWaveIn* fake = active.load();
         assert(fake != nullptr);
         return *fake;
-    }
-
-    static void Observe(const WaveInCall& call) {
-        FakeWaveIn& fake = Fake();
-        if (call.kind == Call::Unprepare) {
-            fake.unprepares_.fetch_add(1);
-        }
-        std::lock_guard lock(fake.mutex_);
-        if (call.kind == Call::Open && !(call.flags & WAVE_FORMAT_QUERY)) {
-            fake.event_ = reinterpret_cast<HANDLE>(call.callback);
-        }
-        if (call.kind == Call::AddBuffer && call.header != nullptr) {
-            fake.NoteAdded(call.header);
-        }
-        // Capture runs from a start to a reset, as the core's queue has it.
-        if (call.kind == Call::Start || call.kind == Call::Reset || call.kind == Call::Open) {
-            fake.recording_ = call.kind == Call::Start;
-        }
-        if (!fake.keepCalls_) {
-            return;
-        }
-        RecordedCall recorded{.call = call.kind,
-                              .device = call.device,
-                              .handleGiven = call.handleGiven,
-                              .callback = call.callback,
-                              .flags = call.flags,
-                              .handle = call.handle,
-                              .header = const_cast<WAVEHDR*>(call.header),
-                              .size = call.size};
-        if (call.format != nullptr) {
-            recorded.format = *call.format;
-        }
-        if (call.header != nullptr) {
-            recorded.headerAtCall = *call.header;
-        }
-        fake.calls_.push_back(recorded);
-    }
-
-    static void Answered(Call call) {
-        FakeWaveIn& fake = Fake();
-        std::function<void(Call)> hook;
-        {
-            std::lock_guard lock(fake.mutex_);
-            hook = fake.hook_;
-        }
-        if (hook) {
-            hook(call);
-        }
     }
 
     static bool ListSources(std::vector<WaveInSource>& sources) {
@@ -99,8 +51,18 @@ struct FakeBackend {
         ++fake.openStreams_;
         fake.sink_ = &sink;
         fake.format_ = format;
+        fake.recording_ = false;
         stream = reinterpret_cast<WaveInStream*>(&sink);
         return MMSYSERR_NOERROR;
+    }
+
+    // Capture runs from a start to a reset, as the core's queue has it.
+    static void Start(WaveInStream*) { SetRecording(true); }
+    static void Stop(WaveInStream*) { SetRecording(false); }
+    static void SetRecording(bool recording) {
+        FakeWaveIn& fake = Fake();
+        std::lock_guard lock(fake.mutex_);
+        fake.recording_ = recording;
     }
 
     static MMRESULT Close(WaveInStream* stream) {
@@ -124,9 +86,9 @@ constexpr WaveInBackend fakeBackend{.name = "fake",
                                     .listSources = FakeBackend::ListSources,
                                     .queryFormat = FakeBackend::QueryFormat,
                                     .open = FakeBackend::Open,
+                                    .start = FakeBackend::Start,
+                                    .stop = FakeBackend::Stop,
                                     .close = FakeBackend::Close};
-constexpr WaveInObserver fakeObserver{.observe = FakeBackend::Observe,
-                                      .answered = FakeBackend::Answered};
 
 } // namespace
 
@@ -137,33 +99,46 @@ FakeWaveIn::FakeWaveIn() {
     assert(alone && "one FakeWaveIn at a time");
     (void)alone;
     previous_ = SelectWaveInBackend(&fakeBackend);
-    ObserveWaveInCalls(&fakeObserver);
 }
 
 FakeWaveIn::~FakeWaveIn() {
-    ObserveWaveInCalls(nullptr);
     SelectWaveInBackend(previous_);
     active.store(nullptr);
 }
 
-void FakeWaveIn::SetDeviceCount(UINT count) {
-    std::lock_guard lock(mutex_);
-    devices_ = count;
+void CallArrived(const RecordedCall& call) {
+    FakeWaveIn* fake = active.load();
+    if (fake == nullptr) {
+        return;
+    }
+    if (call.call == Call::Unprepare) {
+        fake->unprepares_.fetch_add(1);
+    }
+    std::lock_guard lock(fake->mutex_);
+    if (call.call == Call::Open && !(call.flags & WAVE_FORMAT_QUERY)) {
+        fake->event_ = reinterpret_cast<HANDLE>(call.callback);
+    }
+    if (call.call == Call::AddBuffer && call.header != nullptr) {
+        fake->NoteAdded(call.header);
+    }
+    if (fake->keepCalls_) {
+        fake->calls_.push_back(call);
+    }
 }
 
-void FakeWaveIn::SetQueryResult(MMRESULT result) {
-    std::lock_guard lock(mutex_);
-    queryResult_ = result;
-}
-
-void FakeWaveIn::SetOpenResult(MMRESULT result) {
-    std::lock_guard lock(mutex_);
-    openResult_ = result;
-}
-
-void FakeWaveIn::SetCloseResult(MMRESULT result) {
-    std::lock_guard lock(mutex_);
-    closeResult_ = result;
+void CallAnswered(Call call) {
+    FakeWaveIn* fake = active.load();
+    if (fake == nullptr) {
+        return;
+    }
+    std::function<void(Call)> hook;
+    {
+        std::lock_guard lock(fake->mutex_);
+        hook = fake->hook_;
+    }
+    if (hook) {
+        hook(call);
+    }
 }
 
 void FakeWaveIn::SetCallHook(std::function<void(Call)> hook) {

@@ -12,6 +12,15 @@
 #include "worker/tuner_view.h"
 #include "worker/view_updates.h"
 
+// One call the view received: a lamp change or a reading.
+struct Shown {
+    enum class Kind : unsigned char { Lamp, Reading };
+
+    Kind kind = Kind::Lamp;
+    bool lit = false;       // Lamp
+    TunerReading reading{}; // Reading
+};
+
 class RecordingView : public TunerView {
 public:
     int SelectedString() const override {
@@ -25,17 +34,9 @@ public:
         }
         return selected_.load();
     }
-    void ShowLamp(bool lit) override {
-        ViewUpdate update;
-        update.kind = ViewUpdate::Kind::Lamp;
-        update.lit = lit;
-        shown.push_back(update);
-    }
+    void ShowLamp(bool lit) override { shown.push_back({.kind = Shown::Kind::Lamp, .lit = lit}); }
     void ShowReading(const TunerReading& reading) override {
-        ViewUpdate update;
-        update.kind = ViewUpdate::Kind::Reading;
-        update.reading = reading;
-        shown.push_back(update);
+        shown.push_back({.kind = Shown::Kind::Reading, .reading = reading});
     }
 
     void Select(int string) { selected_.store(string); }
@@ -57,7 +58,7 @@ public:
     }
 
     // What was applied, in order (UI thread only).
-    std::vector<ViewUpdate> shown;
+    std::vector<Shown> shown;
 
 private:
     std::atomic<int> selected_{-1};

@@ -1,7 +1,8 @@
-// The test device: a wave-input back end that a test drives by hand, behind the real core. It
-// records every entry-point call as the core received it, answers with the results the test
-// sets, and captures only when the test says so. Constructing one selects it behind waveIn...;
-// destroying it selects the previous back end again. One may exist at a time.
+// The test device: an ordinary wave-input back end that a test drives by hand, behind the real
+// core. It records every entry-point call as the caller made it (wave_in_calls.cpp stands in
+// front of the entry points at link time), answers with the results the test sets, and captures
+// only when the test says so. Constructing one selects it behind waveIn...; destroying it
+// selects the previous back end again. One may exist at a time.
 #pragma once
 
 #include <atomic>
@@ -19,7 +20,18 @@
 
 namespace wavein_testing {
 
-using Call = WaveInCall::Kind;
+// The entry points, one a call.
+enum class Call {
+    GetNumDevs,
+    GetDevCaps,
+    Open,
+    Prepare,
+    Unprepare,
+    AddBuffer,
+    Start,
+    Reset,
+    Close
+};
 
 struct RecordedCall {
     Call call;
@@ -42,10 +54,10 @@ public:
     FakeWaveIn& operator=(const FakeWaveIn&) = delete;
 
     // What the device answers.
-    void SetDeviceCount(UINT count);
-    void SetQueryResult(MMRESULT result);
-    void SetOpenResult(MMRESULT result);
-    void SetCloseResult(MMRESULT result);
+    void SetDeviceCount(UINT count) { Set(devices_, count); }
+    void SetQueryResult(MMRESULT result) { Set(queryResult_, result); }
+    void SetOpenResult(MMRESULT result) { Set(openResult_, result); }
+    void SetCloseResult(MMRESULT result) { Set(closeResult_, result); }
 
     // Runs after the core has answered each call, on the caller's thread and outside every
     // lock, so a test can act in the middle of the caller's sequence (complete a block while
@@ -84,7 +96,13 @@ public:
 
 private:
     friend struct FakeBackend;
+    friend void CallArrived(const RecordedCall& call);
+    friend void CallAnswered(Call call);
 
+    template <typename T> void Set(T& answer, T value) {
+        std::lock_guard lock(mutex_);
+        answer = value;
+    }
     // Bytes still to fill in the head block, the queued one added first; 0 when nothing is
     // queued or capture is stopped.
     std::size_t HeadRoom() const;
@@ -116,5 +134,11 @@ private:
     std::function<void(Call)> hook_;
     const WaveInBackend* previous_ = nullptr;
 };
+
+// What the entry points tell the device (wave_in_calls.cpp), on the caller's thread: each call
+// before the core checks it, and each once it has been answered and no lock of the core is held.
+// With no device, nothing.
+void CallArrived(const RecordedCall& call);
+void CallAnswered(Call call);
 
 } // namespace wavein_testing
