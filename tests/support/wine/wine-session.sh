@@ -102,6 +102,7 @@ wine_forget_htm_opens() {
 
 # A device that goes and comes back, as Wine's wave input meets it. The sound server stopped,
 # then started again on the same socket with the sink's monitor the default source again:
+# shellcheck disable=SC2154 # session.sh sets both
 wine_sound_server_down() {
     "$session_repo/tests/support/pulse/private-pulse.sh" stop "$session_pulse_dir" ||
         fail "the private sound server did not stop"
