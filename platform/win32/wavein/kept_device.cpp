@@ -132,6 +132,9 @@ void KeptDevice::Keep() {
                 watch.Closed(Clock::now());
             }
         }
+        if (Stopping()) {
+            break;
+        }
         if (watch.TryDue(Clock::now())) {
             if (real_.Open(id_, format_, filled_) == MMSYSERR_NOERROR) {
                 watch.Opened(Clock::now());
