@@ -10,8 +10,9 @@
 #      refused and changes nothing: silent, with a non-zero exit code; run as a user would, the
 #      installer asks for it to be closed, and Cancel ends it
 #   3. uninstall.exe /S leaves nothing behind: no folder, no shortcut, no entry, no other file
-#   4. an upgrade over an older version installed elsewhere: one program, the new one, where the
-#      older was, and one Add/Remove entry; uninstalled, its folder, shortcut and entry go
+#   4. an upgrade over an older version installed elsewhere, page by page: one program, the new
+#      one, where the older was, and one Add/Remove entry; "Run Vibralon" on the finish page starts
+#      it in that folder; uninstalled, its folder, shortcut and entry go
 #   The installer declares itself DPI-aware in its manifest.
 #
 #   installer_wine_test.sh WINDOWS_BUILD_DIR OUT_DIR
@@ -186,7 +187,33 @@ makensis -V2 -DVERSION=0.0.1 -DPROGRAM="$out/older/vibralon.exe" -DGUIDE="$repo/
 wine "$out/older/VibralonSetup.exe" /S '/D=C:\Tuner' >"$out/older.out" 2>"$out/older.err" ||
     fail "the older installer failed"
 cmp -s "$drive_c/Tuner/vibralon.exe" "$out/older/vibralon.exe" || fail "the older version is not in C:\\Tuner"
-wine "$installer" /S >"$out/upgrade.out" 2>"$out/upgrade.err" || fail "the upgrade failed"
+# Run as a user would: Next, I Agree, Install (into the folder it offers), then Finish with "Run
+# Vibralon" ticked, which starts the program as its shortcut does, in its folder.
+wine "$installer" >"$out/upgrade.out" 2>"$out/upgrade.err" &
+upgrading_pid=$!
+track_pid "$upgrading_pid"
+page=$(find_window '^Vibralon .* Setup$' 20) || fail "the upgrade shows no page"
+for _ in welcome licence folder; do
+    sleep 1
+    xdotool windowactivate --sync "$page" key Return
+done
+# The finish page comes once the files are in.
+within 30 cmp -s "$drive_c/Tuner/vibralon.exe" "$windows_build/app/vibralon.exe" ||
+    fail "the upgrade did not put the new program in C:\\Tuner"
+sleep 2
+xdotool windowactivate --sync "$page" key Return
+upgraded=0
+wait "$upgrading_pid" || upgraded=$?
+[ "$upgraded" -eq 0 ] || fail "the upgrade ended with code $upgraded"
+find_window '^Vibralon$' 20 >/dev/null || fail "\"Run Vibralon\" on the finish page started no tuner"
+upgraded_tuner_gone() {
+    ! pgrep -f 'Tuner.vibralon\.exe' >/dev/null
+}
+ran=$(pgrep -f 'Tuner.vibralon\.exe' | head -n1)
+[ "$(readlink "/proc/$ran/cwd")" = "$drive_c/Tuner" ] ||
+    fail "\"Run Vibralon\" started the tuner in $(readlink "/proc/$ran/cwd"), not its folder"
+wmctrl -c Vibralon
+within 10 upgraded_tuner_gone || fail "the tuner run from the finish page did not close"
 wineserver -w
 [ "$(vibralon_entries)" = 1 ] || fail "after the upgrade Add/Remove Programs lists Vibralon $(vibralon_entries) times"
 [ "$(uninstall_value DisplayVersion)" != 0.0.1 ] || fail "after the upgrade the entry still says 0.0.1"
