@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "platform/win32/wavein/capture_watch.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

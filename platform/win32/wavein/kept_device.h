@@ -11,7 +11,7 @@
 // its steps, and Close waits for it a bounded time, then lets it end by itself.
 //
 // Threads: the caller's calls come from its threads, one at a time; the real device is used
-// only on our thread (after its first open, made on the caller's).
+// only on our thread, once its first opening, made on the caller's, is done.
 #pragma once
 
 #include <atomic>
@@ -19,10 +19,9 @@
 #include <mutex>
 
 #include "platform/posix/wavein/block_queue.h"
-#include "platform/win32/wavein/capture_watch.h"
 #include "platform/win32/wavein/real_wave_in.h"
 
-class KeptDevice final : public std::enable_shared_from_this<KeptDevice> {
+class KeptDevice final {
 public:
     // Opens device `id` in `format`, setting `event`. With `await`, a device that cannot be
     // opened now (none there yet) is kept all the same and opened once it can be.
