@@ -51,7 +51,16 @@ bool Recorder::Start(HANDLE event) {
             waveInGetErrorTextA(device_.status, text, ErrorTextLength);
             MessageBoxA(nullptr, text, Caption, MB_OK);
         }
-        return false;
+        // The user has been told. Where the layer can wait for a device to come (ours on
+        // Windows), capture starts once one is there; a layer that cannot refuses the flag.
+        HWAVEIN awaiting{};
+        if (device_.status == MMSYSERR_ALLOCATED ||
+            waveInOpen(&awaiting, 0, &format, reinterpret_cast<DWORD_PTR>(event), 0,
+                       CALLBACK_EVENT | WAVE_OPEN_AWAIT_DEVICE) != MMSYSERR_NOERROR) {
+            return false;
+        }
+        device_.handle = awaiting;
+        device_.status = MMSYSERR_NOERROR;
     }
     // Seven blocks go to the device; the eighth is the one the analysis will hold.
     for (int k = 0; k < BlockCount - 1; ++k) {

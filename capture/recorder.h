@@ -25,7 +25,8 @@ public:
     Recorder& operator=(const Recorder&) = delete;
 
     // Opens device 0 signalling `event`, queues seven blocks and starts recording. On failure the
-    // user has been told (a message box) and false is returned.
+    // user has been told (a message box) and false is returned, unless the device is only not
+    // there yet and the layer waits for it (ours on Windows): then recording starts once it is.
     bool Start(HANDLE event);
     // Whether the device has filled the current block; read afresh, the device sets it.
     bool CurrentBlockDone() const;

@@ -1,7 +1,8 @@
 // The Windows names the portable code uses: wave input, events, threads, critical sections,
-// message boxes and the shell's "open". On Windows these are the real headers; elsewhere this
-// header declares our own layer with the same names, types and contract, implemented in
-// platform/posix/.
+// message boxes and the shell's "open". On Windows these are the real headers, except that the
+// calls on an open wave-input device go to our layer over winmm (platform/win32/wavein/), which
+// keeps a device that goes alive; elsewhere this header declares our own layer with the same
+// names, types and contract, implemented in platform/posix/.
 #pragma once
 
 #ifdef _WIN32
@@ -14,6 +15,17 @@
 
 #include <mmsystem.h>
 #include <shellapi.h>
+
+#include "platform/win32/wavein/kept_wave_in.h"
+
+// The calls on an open device are our layer's.
+#define waveInOpen KeptWaveInOpen
+#define waveInPrepareHeader KeptWaveInPrepareHeader
+#define waveInUnprepareHeader KeptWaveInUnprepareHeader
+#define waveInAddBuffer KeptWaveInAddBuffer
+#define waveInStart KeptWaveInStart
+#define waveInReset KeptWaveInReset
+#define waveInClose KeptWaveInClose
 #else
 
 #include <cstddef>
@@ -93,6 +105,10 @@ constexpr WORD WAVE_FORMAT_PCM = 1;
 constexpr UINT WAVE_MAPPER = static_cast<UINT>(-1);
 
 constexpr DWORD WAVE_FORMAT_QUERY = 0x0001;
+// Ours, not Windows': with CALLBACK_EVENT, keep a device that cannot be opened now and start
+// recording once it can be. Our Windows layer takes it; this layer refuses it as an unknown flag
+// (MMSYSERR_INVALFLAG), as any layer that cannot wait does.
+constexpr DWORD WAVE_OPEN_AWAIT_DEVICE = 0x01000000;
 constexpr DWORD CALLBACK_NULL = 0x00000000;
 constexpr DWORD CALLBACK_EVENT = 0x00050000;
 

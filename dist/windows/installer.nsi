@@ -2,8 +2,10 @@
 ; program's licence and those of the libraries built into it) in Program Files\Vibralon, a
 ; Start-menu shortcut that starts the program in that folder (where its help button finds
 ; help\guide.htm), and an uninstaller listed in Add/Remove Programs. Its pages: welcome, licence,
-; folder, progress, finish (with "Run Vibralon"). Silent with /S. Built by the Windows build,
-; which passes:
+; folder, progress, finish (with "Run Vibralon"). Silent with /S. While the program runs, neither
+; installing nor uninstalling goes ahead: the user is asked to close it (silent: exit code 2,
+; nothing changed). An older version is uninstalled first, so one program and one entry remain.
+; Built by the Windows build, which passes:
 ;   makensis -DVERSION=x.y.z -DPROGRAM=vibralon.exe -DGUIDE=guide.htm -DICON=MAINICON.ico
 ;            -DLICENSE=LICENSE -DNOTICES=notices.txt -DOUTFILE=VibralonSetup.exe installer.nsi
 Unicode true
@@ -21,7 +23,11 @@ Name "${APP_NAME} ${VERSION}"
 BrandingText "${APP_NAME} ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\${APP_NAME}"
+; An upgrade goes where the version before it is.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
+; Sharp pages on screens above 100 %.
+ManifestDPIAware true
 SetCompressor /SOLID lzma
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
@@ -49,35 +55,55 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "CompanyName" "${APP_NAME}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${APP_NAME} developers"
 
+; A running program keeps its files: installing or uninstalling then would leave a broken half
+; behind. Its window, or the hidden window it has from start-up on (message-only, hence
+; HWND_MESSAGE), tells that it runs; the user closes it and retries, or cancels.
+!macro WaitUntilClosed WHAT
+    running:
+    FindWindow $0 "VibralonForm"
+    StrCmp $0 0 0 +2
+    FindWindow $0 "VibralonUiWaker" "" -3
+    StrCmp $0 0 closed
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+        "${APP_NAME} is running. Close it, then choose Retry to ${WHAT} it." \
+        /SD IDCANCEL IDRETRY running
+    Abort
+    closed:
+!macroend
+
 Function .onInit
     SetRegView 64
     SetShellVarContext all
+    !insertmacro WaitUntilClosed install
 FunctionEnd
 
 Function un.onInit
     SetRegView 64
     SetShellVarContext all
-    ; A running program keeps its files: uninstalling then would leave a broken half behind.
-    ; Its window, or the hidden window it has from start-up on (message-only, hence HWND_MESSAGE).
-    running:
-    FindWindow $0 "VibralonForm"
-    StrCmp $0 0 0 +2
-    FindWindow $0 "VibralonUiWaker" "" -3
-    StrCmp $0 0 done
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-        "${APP_NAME} is running. Close it, then choose Retry to uninstall it." \
-        /SD IDCANCEL IDRETRY running
-    Abort
+    !insertmacro WaitUntilClosed uninstall
+FunctionEnd
+
+; The installer runs with administrator rights; the program must not. The shell (explorer, which
+; runs as the logged-in user) opens the Start-menu shortcut, which starts the program in the
+; install folder, where its help button finds the guide.
+Function RunProgram
+    Exec '"$WINDIR\explorer.exe" "$SMPROGRAMS\${APP_NAME}.lnk"'
+FunctionEnd
+
+; The version installed before, uninstalled in place by its own uninstaller (which then stays
+; behind, and goes here): its files, shortcut and entry go, wherever it was installed.
+Function RemoveOlderVersion
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    StrCmp $0 "" done
+    IfFileExists "$0\uninstall.exe" 0 done
+    ExecWait '"$0\uninstall.exe" /S _?=$0'
+    Delete "$0\uninstall.exe"
+    RMDir "$0"
     done:
 FunctionEnd
 
-; Started as the shortcut starts it: in the install folder, where its help button finds the guide.
-Function RunProgram
-    SetOutPath "$INSTDIR"
-    Exec '"$INSTDIR\vibralon.exe"'
-FunctionEnd
-
 Section "Vibralon"
+    Call RemoveOlderVersion
     SetOutPath "$INSTDIR"
     File "/oname=vibralon.exe" "${PROGRAM}"
     SetOutPath "$INSTDIR\help"

@@ -2,7 +2,9 @@
 # The Windows build's recorder and analysis worker, through Wine's real winmm, hearing a private
 # PulseAudio server: a 110 Hz tone played into the null sink gives every block in ring order
 # about every 0.37 s, and the note A (frame 9) dead on (step 0); with no server there is no
-# device, and neither its capabilities nor the format query succeed.
+# device, and neither its capabilities nor the format query succeed. The worker hears again by
+# itself, readings of A within 10 s, after the server is restarted on the same socket and after
+# the source is unloaded and loaded again (the times are printed).
 #
 #   capture_wine_test.sh WINDOWS_BUILD_DIR OUT_DIR
 set -euo pipefail
@@ -89,4 +91,38 @@ awk '
         exit bad
     }' "$out/worker.out" >"$out/worker-check.out" || fail "worker: $(tail -n 3 "$out/worker-check.out")"
 cat "$out/worker-check.out"
+
+# --- the device goes and comes back ---------------------------------------------------------
+# The worker listens on while the server goes for 5 s (long enough for the loss to be seen),
+# then while the source does; each time readings of A must come again within 10 s of its return.
+player_pid=
+play_tone() {
+    paplay --device=guitar "$out/tone.wav" 2>>"$out/paplay.err" &
+    player_pid=$!
+    track_pid "$player_pid"
+}
+readings_of_a_after() {
+    tail -n +"$(($1 + 1))" "$out/kept.out" 2>/dev/null | grep -q '^reading [0-9]* 9 '
+}
+# Takes the device away with $1, brings it back with $2 and prints how long readings took.
+heard_again_after() {
+    local seen back_ms
+    kill "$player_pid" 2>/dev/null || true
+    "$1"
+    sleep 5
+    seen=$(wc -l <"$out/kept.out")
+    "$2"
+    back_ms=$(date +%s%3N)
+    play_tone
+    within 10 readings_of_a_after "$seen" || fail "$3: no reading of A within 10 s of its return"
+    echo "$3: readings of A again $(($(date +%s%3N) - back_ms)) ms after its return"
+}
+play_tone
+(exec timeout 90 wine "$probe" worker 60 | sed -u 's/\r$//' >"$out/kept.out") 2>"$out/kept.err" &
+kept_pid=$!
+track_pid "$kept_pid"
+within 15 readings_of_a_after 0 || fail "the worker hears no A before the device goes"
+heard_again_after wine_sound_server_down wine_sound_server_up "server restarted"
+heard_again_after wine_source_gone wine_source_back "source reloaded"
+kill "$kept_pid" 2>/dev/null || true
 echo "PASS"

@@ -6,9 +6,14 @@
 #      Add/Remove Programs with the installed size
 #   2. the program started through its shortcut opens its window, and its help button has the
 #      shell "open" help\guide.htm of the install folder (a file association registered for the
-#      test records what it is asked to open); uninstalling while it runs is refused and
-#      removes nothing
+#      test records what it is asked to open); uninstalling or installing while it runs is
+#      refused and changes nothing: silent, with a non-zero exit code; run as a user would, the
+#      installer asks for it to be closed, and Cancel ends it
 #   3. uninstall.exe /S leaves nothing behind: no folder, no shortcut, no entry, no other file
+#   4. an upgrade over an older version installed elsewhere, page by page: one program, the new
+#      one, where the older was, and one Add/Remove entry; "Run Vibralon" on the finish page starts
+#      it in that folder; uninstalled, its folder, shortcut and entry go
+#   The installer declares itself DPI-aware in its manifest.
 #
 #   installer_wine_test.sh WINDOWS_BUILD_DIR OUT_DIR
 set -euo pipefail
@@ -37,6 +42,19 @@ list_drive_c() {
     (cd "$drive_c" && find . | LC_ALL=C sort)
 }
 
+# Every file of drive C: with its size and time, and the uninstall entry: what an installer that
+# changes nothing leaves as it was.
+installed_state() {
+    (cd "$drive_c" && find . -type f -printf '%p %s %T@\n' | LC_ALL=C sort)
+    wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r'
+}
+
+# How many entries of Add/Remove Programs are Vibralon's.
+vibralon_entries() {
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+        tr -d '\r' | grep -c '^ *DisplayName *REG_SZ *Vibralon$' || true
+}
+
 # Prints a value of the uninstall entry, nothing when there is none.
 uninstall_value() {
     wine reg query "$uninstall_key" /v "$1" 2>/dev/null | tr -d '\r' |
@@ -44,6 +62,8 @@ uninstall_value() {
 }
 
 
+grep -aq '<dpiAware[^<]*>true</dpiAware>' "$installer" ||
+    fail "the installer's manifest does not declare it DPI-aware"
 wine_record_htm_opens "$out"
 list_drive_c >"$out/before-install.txt"
 
@@ -105,6 +125,28 @@ diff "$out/before-refusal.txt" "$out/after-refusal.txt" >"$out/refusal.diff" ||
 [ "$(uninstall_value DisplayName)" = Vibralon ] || fail "the refused uninstall removed the entry"
 xdotool search --onlyvisible --name '^Vibralon$' >/dev/null || fail "the tuner is gone after the refusal"
 echo "uninstall while running: refused with code $refused, nothing removed"
+
+# Installing over it would fail to write the running program, half-way: refused before anything.
+installed_state >"$out/before-install-refusal.txt"
+refused=0
+wine "$installer" /S >"$out/install-refused.out" 2>"$out/install-refused.err" || refused=$?
+[ "$refused" -ne 0 ] || fail "the silent installer ended with code 0 while Vibralon runs"
+# Run as a user would: it asks for the program to be closed, and Cancel (Escape) ends it.
+wine "$installer" >"$out/install-asked.out" 2>"$out/install-asked.err" &
+asking_pid=$!
+track_pid "$asking_pid"
+asked=$(find_window '^Vibralon .* Setup$' 20) || fail "the installer shows nothing while Vibralon runs"
+xdotool windowactivate --sync "$asked" key Escape
+within 10 bash -c "! kill -0 $asking_pid 2>/dev/null" ||
+    fail "Escape did not end the installer: it shows more than a Retry/Cancel question"
+cancelled=0
+wait "$asking_pid" || cancelled=$?
+[ "$cancelled" -ne 0 ] || fail "the installer cancelled while Vibralon runs ended with code 0"
+installed_state >"$out/after-install-refusal.txt"
+diff "$out/before-install-refusal.txt" "$out/after-install-refusal.txt" >"$out/install-refusal.diff" ||
+    fail "installing while Vibralon runs changed something: $(head -n 5 "$out/install-refusal.diff")"
+xdotool search --onlyvisible --name '^Vibralon$' >/dev/null || fail "the tuner is gone after the refused install"
+echo "install while running: refused silently with code $refused, asked and cancelled (code $cancelled), nothing changed"
 wmctrl -c Vibralon
 for _ in $(seq 100); do
     xdotool search --name '^Vibralon$' >/dev/null 2>&1 || break
@@ -130,4 +172,67 @@ list_drive_c | grep -Ev '^\./users/[^/]+/Temp/~nsu[^/]*\.tmp$' >"$out/after-unin
 diff "$out/before-install.txt" "$out/after-uninstall.txt" >"$out/left-behind.txt" ||
     fail "the uninstall left files behind: $(grep '^>' "$out/left-behind.txt" | head -n 5)"
 echo "uninstalled: nothing left behind"
+
+# --- 4. an upgrade over an older version installed elsewhere ------------------------------------
+# The older version: this installer's script at version 0.0.1, with a program told apart by a
+# few bytes at its end (which Windows ignores).
+mkdir -p "$out/older"
+cp "$windows_build/app/vibralon.exe" "$out/older/vibralon.exe"
+printf 'older' >>"$out/older/vibralon.exe"
+makensis -V2 -DVERSION=0.0.1 -DPROGRAM="$out/older/vibralon.exe" -DGUIDE="$repo/help/guide.htm" \
+    -DICON="$repo/ui/skin/art/MAINICON.ico" -DLICENSE="$repo/LICENSE" \
+    -DNOTICES="$windows_build/notices.txt" -DOUTFILE="$out/older/VibralonSetup.exe" \
+    "$repo/dist/windows/installer.nsi" >"$out/makensis.out" 2>"$out/makensis.err" ||
+    fail "makensis could not make the older installer"
+wine "$out/older/VibralonSetup.exe" /S '/D=C:\Tuner' >"$out/older.out" 2>"$out/older.err" ||
+    fail "the older installer failed"
+cmp -s "$drive_c/Tuner/vibralon.exe" "$out/older/vibralon.exe" || fail "the older version is not in C:\\Tuner"
+# Run as a user would: Next, I Agree, Install (into the folder it offers), then Finish with "Run
+# Vibralon" ticked, which starts the program as its shortcut does, in its folder.
+wine "$installer" >"$out/upgrade.out" 2>"$out/upgrade.err" &
+upgrading_pid=$!
+track_pid "$upgrading_pid"
+page=$(find_window '^Vibralon .* Setup$' 20) || fail "the upgrade shows no page"
+for _ in welcome licence folder; do
+    sleep 1
+    xdotool windowactivate --sync "$page" key Return
+done
+# The finish page comes once the files are in.
+within 30 cmp -s "$drive_c/Tuner/vibralon.exe" "$windows_build/app/vibralon.exe" ||
+    fail "the upgrade did not put the new program in C:\\Tuner"
+sleep 2
+xdotool windowactivate --sync "$page" key Return
+upgraded=0
+wait "$upgrading_pid" || upgraded=$?
+[ "$upgraded" -eq 0 ] || fail "the upgrade ended with code $upgraded"
+find_window '^Vibralon$' 20 >/dev/null || fail "\"Run Vibralon\" on the finish page started no tuner"
+upgraded_tuner_gone() {
+    ! pgrep -f 'Tuner.vibralon\.exe' >/dev/null
+}
+ran=$(pgrep -f 'Tuner.vibralon\.exe' | head -n1)
+[ "$(readlink "/proc/$ran/cwd")" = "$drive_c/Tuner" ] ||
+    fail "\"Run Vibralon\" started the tuner in $(readlink "/proc/$ran/cwd"), not its folder"
+wmctrl -c Vibralon
+within 10 upgraded_tuner_gone || fail "the tuner run from the finish page did not close"
+wineserver -w
+[ "$(vibralon_entries)" = 1 ] || fail "after the upgrade Add/Remove Programs lists Vibralon $(vibralon_entries) times"
+[ "$(uninstall_value DisplayVersion)" != 0.0.1 ] || fail "after the upgrade the entry still says 0.0.1"
+location=$(uninstall_value InstallLocation)
+[ "$location" = 'C:\Tuner' ] || fail "the upgrade went to '$location', not where the older version was"
+programs=$(cd "$drive_c" && find . -iname vibralon.exe)
+[ "$programs" = ./Tuner/vibralon.exe ] || fail "after the upgrade the programs on C: are: $programs"
+cmp -s "$drive_c/Tuner/vibralon.exe" "$windows_build/app/vibralon.exe" ||
+    fail "after the upgrade C:\\Tuner\\vibralon.exe is not the new program"
+echo "upgrade over 0.0.1 in C:\\Tuner: one entry ($(uninstall_value DisplayVersion)), the new program there alone"
+wine "$drive_c/Tuner/uninstall.exe" /S >"$out/uninstall-upgrade.out" 2>"$out/uninstall-upgrade.err" ||
+    fail "the upgraded version's uninstaller failed"
+for _ in $(seq 200); do
+    [ -e "$drive_c/Tuner" ] || break
+    sleep 0.1
+done
+wineserver -w
+[ ! -e "$drive_c/Tuner" ] || fail "C:\\Tuner is still there: $(cd "$drive_c/Tuner" && find .)"
+[ ! -e "$shortcut" ] || fail "the upgraded version's shortcut is still there"
+[ "$(vibralon_entries)" = 0 ] || fail "Add/Remove Programs still lists Vibralon"
+echo "upgraded version uninstalled: folder, shortcut and entry gone"
 echo "PASS"

@@ -22,6 +22,9 @@
 #   4. a 200 % screen: the 2x art's composition pixel for pixel; a 150 % screen: the 2x
 #      composition scaled smoothly to 75 %; at 200 % the client's places in its pixels
 #   5. no sound server: the three messages in order, each caption whole, then exit code 0
+#   6. no input device at start (a server with no source): the recorder's message, then the
+#      window; once a device comes, the tone's A shows. The server then stops: the window closed
+#      while it is down ends the program with exit code 0 within 3 s
 #
 #   tuner_wine_test.sh WINDOWS_BUILD_DIR PATH/TO/skin_composition OUT_DIR
 set -euo pipefail
@@ -378,4 +381,27 @@ answer_box
 differing=$(compare -metric AE "$out/tuner2.box.png" "$out/probe-recorder.box.png" null: 2>&1) || true
 [ "$differing" = "0" ] || fail "the Recorder box does not say 'Format not supported' ($differing pixels differ)"
 step "no server: three boxes in order, each caption whole, exit code 0"
+
+# --- 6. No input device at start, then one; closed while the server is down ------------------------
+kill "$player_pid" 2>/dev/null || true
+wine_source_gone
+start_tuner no_device wine "$tuner"
+lone_box Recorder "$out/no-device.box.png" --none-of Vibralon
+answer_box
+show_box Recorder "$out/probe-no-device.box.png" wine "$probe" Recorder "The driver was not enabled."
+answer_box
+differing=$(compare -metric AE "$out/no-device.box.png" "$out/probe-no-device.box.png" null: 2>&1) || true
+[ "$differing" = "0" ] || fail "no device: the Recorder box does not say 'The driver was not enabled.' ($differing pixels differ)"
+wid=$(find_window '^Vibralon$' 30) || fail "no device: the window did not appear after the box"
+wine_source_back
+play "$out/tone110.wav"
+came=$SECONDS
+check_tone_a
+step "no device at start: the recorder's box, the window, then A $((SECONDS - came)) s after a device came"
+wine_sound_server_down
+sleep 4
+wmctrl -c Vibralon || fail "server down: wmctrl could not close the window"
+ended_within "$tuner_pid" 3 || fail "closed while the server is down: still running 3 s later"
+[ "$exit_code" -eq 0 ] || fail "closed while the server is down: exit code $exit_code"
+step "closed while the server is down: exit code 0 after $ended_ms ms"
 echo "PASS"

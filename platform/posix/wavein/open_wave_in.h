@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "platform/posix/wavein/block_queue.h"
+#include "platform/wavein/block_queue.h"
 #include "platform/posix/wavein/wave_in_backend.h"
 #include "platform/winapi.h"
 

@@ -8,6 +8,8 @@
 #   wine_require_program "$windows_build/tests/wine/capture_probe.exe"
 #   wine_console "$exe" args... >"$out/x.out"   # a console program, output with Unix line ends
 #   wine_record_htm_opens "$out"           # the shell's "open" of a .htm writes it to $out/opened
+#   wine_sound_server_down; wine_sound_server_up   # the server gone, then back on its socket
+#   wine_source_gone; wine_source_back     # the only source unloaded, then loaded again
 #
 # The prefix: ./test makes one empty folder per run and names it in VIBRALON_WINE_PREFIX, and
 # every Wine test of that run shares it, so Wine's first start (several seconds) is paid once;
@@ -96,4 +98,28 @@ wine_record_htm_opens() {
 wine_forget_htm_opens() {
     wine reg delete 'HKCR\VibralonTest.OpenRecorder' /f >/dev/null 2>&1
     wine reg delete 'HKCR\.htm' /f >/dev/null 2>&1
+}
+
+# A device that goes and comes back, as Wine's wave input meets it. The sound server stopped,
+# then started again on the same socket with the sink's monitor the default source again:
+# shellcheck disable=SC2154 # session.sh sets both
+wine_sound_server_down() {
+    "$session_repo/tests/support/pulse/private-pulse.sh" stop "$session_pulse_dir" ||
+        fail "the private sound server did not stop"
+}
+wine_sound_server_up() {
+    start_private_pulse "$session_pulse_dir"
+    pactl set-default-source guitar.monitor >/dev/null || fail "cannot make guitar.monitor the default source"
+}
+# The only source gone (the null sink unloaded, its monitor with it), then loaded again, as an
+# interface unplugged and plugged back:
+wine_source_gone() {
+    local module
+    module=$(pactl list short modules | awk '$2 == "module-null-sink" { print $1 }')
+    [ -n "$module" ] || fail "no null sink to unload"
+    pactl unload-module "$module" || fail "cannot unload the null sink"
+}
+wine_source_back() {
+    pactl load-module module-null-sink sink_name=guitar >/dev/null || fail "cannot load the null sink"
+    pactl set-default-source guitar.monitor >/dev/null || fail "cannot make guitar.monitor the default source"
 }

@@ -6,7 +6,7 @@
 #include <numeric>
 #include <vector>
 
-#include "platform/posix/wavein/block_queue.h"
+#include "platform/wavein/block_queue.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/posix/wavein/block_queue.h"
+#include "platform/wavein/block_queue.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,0 +1,63 @@
+// One wave-input device as the caller sees it, kept alive over the system's own (winmm). The
+// caller's blocks wait in our queue and are filled from a real device that a thread of ours
+// keeps: when no block has come for a while with capture started (capture_watch.h), it closes
+// the real device and opens device `id` again about once a second, with no word to the user,
+// until blocks come again; the caller's blocks then go on filling in queue order.
+//
+// The contract is the one of the Linux layer (platform/posix/wavein/wave_in_backend.h): the
+// caller's event is set on open, after each filled block (WHDR_DONE set first, with a release
+// store) and on close; Reset hands every queued block back done; Close is refused while blocks
+// are queued. Close never waits on a device that is gone: the thread checks the stop between
+// its steps, and Close waits for it a bounded time, then lets it end by itself.
+//
+// Threads: the caller's calls come from its threads, one at a time; the real device is used
+// only on our thread, once its first opening, made on the caller's, is done.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+#include "platform/wavein/block_queue.h"
+#include "platform/win32/wavein/real_wave_in.h"
+
+class KeptDevice final {
+public:
+    // Opens device `id` in `format`, setting `event`. With `await`, a device that cannot be
+    // opened now (none there yet) is kept all the same and opened once it can be.
+    static MMRESULT Open(UINT id, const WAVEFORMATEX& format, HANDLE event, bool await,
+                         std::shared_ptr<KeptDevice>& opened);
+
+    KeptDevice(UINT id, const WAVEFORMATEX& format, HANDLE event);
+    ~KeptDevice();
+    KeptDevice(const KeptDevice&) = delete;
+    KeptDevice& operator=(const KeptDevice&) = delete;
+
+    BlockQueue& Queue() { return queue_; }
+    void Start();
+    void Reset();
+    MMRESULT Close();
+
+private:
+    // Our thread: keeps the real device and fills the queue from it until Close.
+    void Keep();
+    void Deliver(const char* bytes, std::size_t count);
+    bool Stopping() const { return stop_.load(std::memory_order_acquire); }
+
+    const UINT id_;
+    const WAVEFORMATEX format_;
+    // The caller's event; not set after Close.
+    const HANDLE event_;
+    BlockQueue queue_;
+    RealWaveIn real_;
+    // Woken when capture starts or stops, and to stop; the real device sets `filled_`.
+    const HANDLE wake_;
+    const HANDLE filled_;
+    // Set by our thread as it ends.
+    const HANDLE ended_;
+    std::atomic<bool> started_{false};
+    std::atomic<bool> stop_{false};
+    // Held while the event is set for a delivery, and by Close before its last setting.
+    std::mutex signalMutex_;
+    bool closed_ = false;
+};
