@@ -406,7 +406,7 @@ track_pid "$events_pid"
 within 10 grep -q '^listening' "$out/msaa-lost.txt" || fail "the MSAA client does not listen (see $out/msaa.err)"
 wine_sound_server_down
 wait "$events_pid" || fail "the MSAA client's listening failed"
-msaa_tree lost
+msaa_tree server-down
 msaa_child 8 | grep -q '^child 8 statictext readonly | Not listening |' ||
     fail "server down: the reading is not 'Not listening': $(msaa_child 8)"
 [ "$(tr -d '\r' <"$out/msaa-lost.txt" | grep -c '^event live 9 | Not listening @')" -eq 1 ] ||
