@@ -81,6 +81,15 @@ HRESULT AccessibleClient::Lookup(const VARIANT& id, a11y::Element* element, int*
     return S_OK;
 }
 
+template <typename Field>
+HRESULT AccessibleClient::ElementText(const VARIANT& id, Field a11y::Element::*field,
+                                      BSTR* out) const {
+    *out = nullptr;
+    a11y::Element element;
+    const HRESULT found = Lookup(id, &element);
+    return FAILED(found) ? found : Text(element.*field, out);
+}
+
 HRESULT AccessibleClient::QueryInterface(REFIID iid, void** object) {
     if (object == nullptr) {
         return E_POINTER;
@@ -153,13 +162,7 @@ HRESULT AccessibleClient::get_accChild(VARIANT id, IDispatch** child) {
 }
 
 HRESULT AccessibleClient::get_accName(VARIANT id, BSTR* name) {
-    *name = nullptr;
-    a11y::Element element;
-    const HRESULT valid = Lookup(id, &element);
-    if (FAILED(valid)) {
-        return valid;
-    }
-    return Text(element.name, name);
+    return ElementText(id, &a11y::Element::name, name);
 }
 
 HRESULT AccessibleClient::get_accValue(VARIANT, BSTR* value) {
@@ -168,13 +171,7 @@ HRESULT AccessibleClient::get_accValue(VARIANT, BSTR* value) {
 }
 
 HRESULT AccessibleClient::get_accDescription(VARIANT id, BSTR* description) {
-    *description = nullptr;
-    a11y::Element element;
-    const HRESULT valid = Lookup(id, &element);
-    if (FAILED(valid)) {
-        return valid;
-    }
-    return Text(element.description, description);
+    return ElementText(id, &a11y::Element::description, description);
 }
 
 HRESULT AccessibleClient::get_accRole(VARIANT id, VARIANT* role) {
@@ -224,13 +221,7 @@ HRESULT AccessibleClient::get_accHelpTopic(BSTR* file, VARIANT, long* topic) {
 }
 
 HRESULT AccessibleClient::get_accKeyboardShortcut(VARIANT id, BSTR* shortcut) {
-    *shortcut = nullptr;
-    a11y::Element element;
-    const HRESULT valid = Lookup(id, &element);
-    if (FAILED(valid)) {
-        return valid;
-    }
-    return Text(element.shortcut, shortcut);
+    return ElementText(id, &a11y::Element::shortcut, shortcut);
 }
 
 HRESULT AccessibleClient::get_accFocus(VARIANT* focus) {
@@ -251,13 +242,7 @@ HRESULT AccessibleClient::get_accSelection(VARIANT* selection) {
 }
 
 HRESULT AccessibleClient::get_accDefaultAction(VARIANT id, BSTR* action) {
-    *action = nullptr;
-    a11y::Element element;
-    const HRESULT valid = Lookup(id, &element);
-    if (FAILED(valid)) {
-        return valid;
-    }
-    return Text(element.defaultAction, action);
+    return ElementText(id, &a11y::Element::defaultAction, action);
 }
 
 HRESULT AccessibleClient::accSelect(long, VARIANT) {

@@ -65,6 +65,9 @@ private:
     // (NoChild for the client area and the announcement); fails when disconnected or when `id`
     // names nothing.
     HRESULT Lookup(const VARIANT& id, a11y::Element* element, int* child = nullptr) const;
+    // One of the element's texts; S_FALSE with none when it is empty.
+    template <typename Field>
+    HRESULT ElementText(const VARIANT& id, Field a11y::Element::*field, BSTR* out) const;
 
     LONG references_ = 1;
     HWND window_;
