@@ -58,36 +58,32 @@ void AccessibleClient::Disconnect() {
     CoDisconnectObject(this, 0);
 }
 
-HRESULT AccessibleClient::Lookup(const VARIANT& id, a11y::Element* element, int* child) const {
+template <typename Answer>
+HRESULT AccessibleClient::WithElement(const VARIANT& id, Answer answer) const {
     if (access_ == nullptr) {
         return CO_E_OBJNOTCONNECTED;
     }
     if (id.vt != VT_I4 || id.lVal < 0 || id.lVal > kChildIds) {
         return E_INVALIDARG;
     }
-    int which = TunerAccess::NoChild;
     if (id.lVal == CHILDID_SELF) {
-        *element = access_->Window();
-    } else if (id.lVal == kAnnouncementId) {
-        *element = {};
-        element->name = *announcement_;
-    } else {
-        which = static_cast<int>(id.lVal) - 1;
-        *element = access_->Child(which);
+        return answer(access_->Window(), TunerAccess::NoChild);
     }
-    if (child != nullptr) {
-        *child = which;
+    if (id.lVal == kAnnouncementId) {
+        a11y::Element announcement;
+        announcement.name = *announcement_;
+        return answer(announcement, TunerAccess::NoChild);
     }
-    return S_OK;
+    const int child = static_cast<int>(id.lVal) - 1;
+    return answer(access_->Child(child), child);
 }
 
 template <typename Field>
 HRESULT AccessibleClient::ElementText(const VARIANT& id, Field a11y::Element::*field,
                                       BSTR* out) const {
     *out = nullptr;
-    a11y::Element element;
-    const HRESULT found = Lookup(id, &element);
-    return FAILED(found) ? found : Text(element.*field, out);
+    return WithElement(
+        id, [&](const a11y::Element& element, int) { return Text(element.*field, out); });
 }
 
 HRESULT AccessibleClient::QueryInterface(REFIID iid, void** object) {
@@ -155,10 +151,8 @@ HRESULT AccessibleClient::get_accChildCount(long* count) {
 
 HRESULT AccessibleClient::get_accChild(VARIANT id, IDispatch** child) {
     *child = nullptr;
-    a11y::Element element;
-    const HRESULT valid = Lookup(id, &element);
     // Simple elements: the caller asks this object about them by id.
-    return FAILED(valid) ? valid : S_FALSE;
+    return WithElement(id, [](const a11y::Element&, int) { return S_FALSE; });
 }
 
 HRESULT AccessibleClient::get_accName(VARIANT id, BSTR* name) {
@@ -176,37 +170,31 @@ HRESULT AccessibleClient::get_accDescription(VARIANT id, BSTR* description) {
 
 HRESULT AccessibleClient::get_accRole(VARIANT id, VARIANT* role) {
     VariantInit(role);
-    a11y::Element element;
-    const HRESULT valid = Lookup(id, &element);
-    if (FAILED(valid)) {
-        return valid;
-    }
-    SetI4(role, RoleOf(element.role));
-    return S_OK;
+    return WithElement(id, [&](const a11y::Element& element, int) {
+        SetI4(role, RoleOf(element.role));
+        return S_OK;
+    });
 }
 
 HRESULT AccessibleClient::get_accState(VARIANT id, VARIANT* state) {
     VariantInit(state);
-    a11y::Element element;
-    const HRESULT valid = Lookup(id, &element);
-    if (FAILED(valid)) {
-        return valid;
-    }
-    const bool windowFocused = GetFocus() == window_;
-    LONG flags = 0;
-    if (element.role == a11y::Role::Window) {
-        flags = STATE_SYSTEM_FOCUSABLE | (windowFocused ? STATE_SYSTEM_FOCUSED : 0);
-    } else {
-        flags = (element.focusable ? STATE_SYSTEM_FOCUSABLE : 0) |
-                (element.focused && windowFocused ? STATE_SYSTEM_FOCUSED : 0) |
-                (element.checked ? STATE_SYSTEM_CHECKED : 0) |
-                (element.role == a11y::Role::Text ? STATE_SYSTEM_READONLY : 0);
-    }
-    if (!IsWindowVisible(window_)) {
-        flags |= STATE_SYSTEM_INVISIBLE;
-    }
-    SetI4(state, flags);
-    return S_OK;
+    return WithElement(id, [&](const a11y::Element& element, int) {
+        const bool windowFocused = GetFocus() == window_;
+        LONG flags = 0;
+        if (element.role == a11y::Role::Window) {
+            flags = STATE_SYSTEM_FOCUSABLE | (windowFocused ? STATE_SYSTEM_FOCUSED : 0);
+        } else {
+            flags = (element.focusable ? STATE_SYSTEM_FOCUSABLE : 0) |
+                    (element.focused && windowFocused ? STATE_SYSTEM_FOCUSED : 0) |
+                    (element.checked ? STATE_SYSTEM_CHECKED : 0) |
+                    (element.role == a11y::Role::Text ? STATE_SYSTEM_READONLY : 0);
+        }
+        if (!IsWindowVisible(window_)) {
+            flags |= STATE_SYSTEM_INVISIBLE;
+        }
+        SetI4(state, flags);
+        return S_OK;
+    });
 }
 
 HRESULT AccessibleClient::get_accHelp(VARIANT, BSTR* help) {
@@ -252,55 +240,49 @@ HRESULT AccessibleClient::accSelect(long, VARIANT) {
 HRESULT AccessibleClient::accLocation(long* left, long* top, long* width, long* height,
                                       VARIANT id) {
     *left = *top = *width = *height = 0;
-    a11y::Element element;
-    const HRESULT valid = Lookup(id, &element);
-    if (FAILED(valid)) {
-        return valid;
-    }
-    const skin::Rect& place = element.place;
-    // Skin pixels to the screen's, from the client area's corner on screen.
-    POINT origin{0, 0};
-    ClientToScreen(window_, &origin);
-    *left = origin.x + scale_->Device(place.left);
-    *top = origin.y + scale_->Device(place.top);
-    *width = scale_->Device(place.right) - scale_->Device(place.left);
-    *height = scale_->Device(place.bottom) - scale_->Device(place.top);
-    return S_OK;
+    return WithElement(id, [&](const a11y::Element& element, int) {
+        const skin::Rect& place = element.place;
+        // Skin pixels to the screen's, from the client area's corner on screen.
+        POINT origin{0, 0};
+        ClientToScreen(window_, &origin);
+        *left = origin.x + scale_->Device(place.left);
+        *top = origin.y + scale_->Device(place.top);
+        *width = scale_->Device(place.right) - scale_->Device(place.left);
+        *height = scale_->Device(place.bottom) - scale_->Device(place.top);
+        return S_OK;
+    });
 }
 
 HRESULT AccessibleClient::accNavigate(long direction, VARIANT start, VARIANT* end) {
     VariantInit(end);
-    a11y::Element element;
-    const HRESULT valid = Lookup(start, &element);
-    if (FAILED(valid)) {
-        return valid;
-    }
-    // The children in their order (strings, help, reading, announcement); the client area's
-    // own siblings and places on screen are the system's window object's to tell.
-    const LONG from = start.lVal;
-    LONG to = CHILDID_SELF;
-    if (from == CHILDID_SELF) {
-        if (direction == NAVDIR_FIRSTCHILD) {
-            to = 1;
-        } else if (direction == NAVDIR_LASTCHILD) {
-            to = kChildIds;
+    return WithElement(start, [&](const a11y::Element&, int) {
+        // The children in their order (strings, help, reading, announcement); the client area's
+        // own siblings and places on screen are the system's window object's to tell.
+        const LONG from = start.lVal;
+        LONG to = CHILDID_SELF;
+        if (from == CHILDID_SELF) {
+            if (direction == NAVDIR_FIRSTCHILD) {
+                to = 1;
+            } else if (direction == NAVDIR_LASTCHILD) {
+                to = kChildIds;
+            } else {
+                return E_NOTIMPL;
+            }
+        } else if (direction == NAVDIR_NEXT) {
+            to = from < kChildIds ? from + 1 : CHILDID_SELF;
+        } else if (direction == NAVDIR_PREVIOUS) {
+            to = from - 1;
+        } else if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD) {
+            return S_FALSE; // a simple element has no children
         } else {
             return E_NOTIMPL;
         }
-    } else if (direction == NAVDIR_NEXT) {
-        to = from < kChildIds ? from + 1 : CHILDID_SELF;
-    } else if (direction == NAVDIR_PREVIOUS) {
-        to = from - 1;
-    } else if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD) {
-        return S_FALSE; // a simple element has no children
-    } else {
-        return E_NOTIMPL;
-    }
-    if (to == CHILDID_SELF) {
-        return S_FALSE; // VT_EMPTY: no element that way
-    }
-    SetI4(end, to);
-    return S_OK;
+        if (to == CHILDID_SELF) {
+            return S_FALSE; // VT_EMPTY: no element that way
+        }
+        SetI4(end, to);
+        return S_OK;
+    });
 }
 
 HRESULT AccessibleClient::accHitTest(long x, long y, VARIANT* id) {
@@ -319,17 +301,13 @@ HRESULT AccessibleClient::accHitTest(long x, long y, VARIANT* id) {
 }
 
 HRESULT AccessibleClient::accDoDefaultAction(VARIANT id) {
-    a11y::Element element;
-    int child = TunerAccess::NoChild;
-    const HRESULT valid = Lookup(id, &element, &child);
-    if (FAILED(valid)) {
-        return valid;
-    }
-    bool pressed = false;
-    // The press runs the click handlers: an error of theirs ends the loop as a click's would,
-    // and never unwinds into the caller's frames.
-    GuardHandler([&] { pressed = access_->DoDefaultAction(child); });
-    return pressed ? S_OK : DISP_E_MEMBERNOTFOUND;
+    return WithElement(id, [&](const a11y::Element&, int child) {
+        bool pressed = false;
+        // The press runs the click handlers: an error of theirs ends the loop as a click's would,
+        // and never unwinds into the caller's frames.
+        GuardHandler([&] { pressed = access_->DoDefaultAction(child); });
+        return pressed ? S_OK : DISP_E_MEMBERNOTFOUND;
+    });
 }
 
 HRESULT AccessibleClient::put_accName(VARIANT, BSTR) {

@@ -61,10 +61,10 @@ public:
 
 private:
     ~AccessibleClient() = default;
-    // What `id` names (child_ids.h) as the face describes it, with the TunerAccess child
-    // (NoChild for the client area and the announcement); fails when disconnected or when `id`
-    // names nothing.
-    HRESULT Lookup(const VARIANT& id, a11y::Element* element, int* child = nullptr) const;
+    // `answer(element, child)` for what `id` names (child_ids.h), as the face describes it,
+    // with its TunerAccess child (NoChild for the client area and the announcement); fails
+    // without asking when disconnected or when `id` names nothing.
+    template <typename Answer> HRESULT WithElement(const VARIANT& id, Answer answer) const;
     // One of the element's texts; S_FALSE with none when it is empty.
     template <typename Field>
     HRESULT ElementText(const VARIANT& id, Field a11y::Element::*field, BSTR* out) const;

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <map>
 #include <memory>
-#include <mutex>
 
 #include "platform/posix/wavein/open_wave_in.h"
 #include "platform/posix/wavein/wave_in_backend.h"
 #include "platform/posix/wavein/wave_in_format.h"
+#include "platform/wavein/open_devices.h"
 
 namespace {
 
@@ -20,16 +19,7 @@ constexpr DWORD AllStandardFormats = 0xFFFF;
 std::atomic<const WaveInBackend*> defaultBackend{nullptr};
 std::atomic<const WaveInBackend*> selected{nullptr};
 
-// Handles we gave out and have not closed, so that a stale or foreign one is refused rather
-// than followed. Shared ownership: a call in progress keeps its device alive.
-std::mutex registryMutex;
-std::map<HWAVEIN, std::shared_ptr<OpenWaveIn>> registry;
-
-std::shared_ptr<OpenWaveIn> Find(HWAVEIN handle) {
-    std::lock_guard lock(registryMutex);
-    const auto found = registry.find(handle);
-    return found != registry.end() ? found->second : nullptr;
-}
+OpenDevices<OpenWaveIn> devices;
 
 bool ListSources(const WaveInBackend& backend, std::vector<WaveInSource>& sources) {
     return backend.listSources != nullptr && backend.listSources(sources);
@@ -75,12 +65,6 @@ MMRESULT CheckOpenArguments(LPHWAVEIN handle, LPCWAVEFORMATEX format, DWORD_PTR 
         return MMSYSERR_INVALPARAM;
     }
     return IsRecordableFormat(*format) ? MMSYSERR_NOERROR : WAVERR_BADFORMAT;
-}
-
-// Runs `action` on the open device behind `handle`.
-template <typename Action> MMRESULT OnDevice(HWAVEIN handle, Action action) {
-    const std::shared_ptr<OpenWaveIn> device = Find(handle);
-    return device != nullptr ? action(*device) : MMSYSERR_INVALHANDLE;
 }
 
 } // namespace
@@ -143,15 +127,10 @@ MMRESULT waveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_
                              ? reinterpret_cast<HANDLE>(dwCallback)
                              : nullptr;
     auto device = std::make_shared<OpenWaveIn>(backend, event);
-    const auto handle = reinterpret_cast<HWAVEIN>(device.get());
-    {
-        // Registered first: the back end may deliver as soon as its stream is open.
-        std::lock_guard lock(registryMutex);
-        registry.emplace(handle, device);
-    }
+    // Registered first: the back end may deliver as soon as its stream is open.
+    const HWAVEIN handle = devices.Add(device);
     if (const MMRESULT opened = device->Open(source, *pwfx); opened != MMSYSERR_NOERROR) {
-        std::lock_guard lock(registryMutex);
-        registry.erase(handle);
+        devices.Remove(handle);
         return opened;
     }
     *phwi = handle;
@@ -159,38 +138,25 @@ MMRESULT waveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_
 }
 
 MMRESULT waveInPrepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return OnDevice(hwi, [&](OpenWaveIn& device) { return device.Queue().Prepare(pwh, cbwh); });
+    return devices.Prepare(hwi, pwh, cbwh);
 }
 
 MMRESULT waveInUnprepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return OnDevice(hwi, [&](OpenWaveIn& device) { return device.Queue().Unprepare(pwh, cbwh); });
+    return devices.Unprepare(hwi, pwh, cbwh);
 }
 
 MMRESULT waveInAddBuffer(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return OnDevice(hwi, [&](OpenWaveIn& device) { return device.Queue().Add(pwh, cbwh); });
+    return devices.AddBuffer(hwi, pwh, cbwh);
 }
 
 MMRESULT waveInStart(HWAVEIN hwi) {
-    return OnDevice(hwi, [](OpenWaveIn& device) {
-        device.Start();
-        return MMSYSERR_NOERROR;
-    });
+    return devices.Start(hwi);
 }
 
 MMRESULT waveInReset(HWAVEIN hwi) {
-    return OnDevice(hwi, [](OpenWaveIn& device) {
-        device.Reset();
-        return MMSYSERR_NOERROR;
-    });
+    return devices.Reset(hwi);
 }
 
 MMRESULT waveInClose(HWAVEIN hwi) {
-    return OnDevice(hwi, [hwi](OpenWaveIn& device) {
-        const MMRESULT closed = device.Close();
-        if (closed == MMSYSERR_NOERROR) {
-            std::lock_guard lock(registryMutex);
-            registry.erase(hwi);
-        }
-        return closed;
-    });
+    return devices.Close(hwi);
 }

@@ -2,31 +2,16 @@
 // KeptDevice.
 #include "platform/win32/wavein/kept_wave_in.h"
 
-#include <map>
 #include <memory>
-#include <mutex>
 
+#include "platform/wavein/open_devices.h"
 #include "platform/win32/wavein/kept_device.h"
 
 namespace {
 
 constexpr DWORD CallbackTypeMask = 0x00070000;
 
-// Handles we gave out and have not closed, so that a stale or foreign one is refused rather
-// than followed. Shared ownership: a call in progress keeps its device alive.
-std::mutex registryMutex;
-std::map<HWAVEIN, std::shared_ptr<KeptDevice>> registry;
-
-std::shared_ptr<KeptDevice> Find(HWAVEIN handle) {
-    std::lock_guard lock(registryMutex);
-    const auto found = registry.find(handle);
-    return found != registry.end() ? found->second : nullptr;
-}
-
-template <typename Action> MMRESULT OnDevice(HWAVEIN handle, Action action) {
-    const std::shared_ptr<KeptDevice> device = Find(handle);
-    return device != nullptr ? action(*device) : MMSYSERR_INVALHANDLE;
-}
+OpenDevices<KeptDevice> devices;
 
 } // namespace
 
@@ -56,48 +41,30 @@ MMRESULT KeptWaveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DW
     if (opened != MMSYSERR_NOERROR) {
         return opened;
     }
-    const auto handle = reinterpret_cast<HWAVEIN>(device.get());
-    {
-        std::lock_guard lock(registryMutex);
-        registry.emplace(handle, std::move(device));
-    }
-    *phwi = handle;
+    *phwi = devices.Add(std::move(device));
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT KeptWaveInPrepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return OnDevice(hwi, [&](KeptDevice& device) { return device.Queue().Prepare(pwh, cbwh); });
+    return devices.Prepare(hwi, pwh, cbwh);
 }
 
 MMRESULT KeptWaveInUnprepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return OnDevice(hwi, [&](KeptDevice& device) { return device.Queue().Unprepare(pwh, cbwh); });
+    return devices.Unprepare(hwi, pwh, cbwh);
 }
 
 MMRESULT KeptWaveInAddBuffer(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return OnDevice(hwi, [&](KeptDevice& device) { return device.Queue().Add(pwh, cbwh); });
+    return devices.AddBuffer(hwi, pwh, cbwh);
 }
 
 MMRESULT KeptWaveInStart(HWAVEIN hwi) {
-    return OnDevice(hwi, [](KeptDevice& device) {
-        device.Start();
-        return MMSYSERR_NOERROR;
-    });
+    return devices.Start(hwi);
 }
 
 MMRESULT KeptWaveInReset(HWAVEIN hwi) {
-    return OnDevice(hwi, [](KeptDevice& device) {
-        device.Reset();
-        return MMSYSERR_NOERROR;
-    });
+    return devices.Reset(hwi);
 }
 
 MMRESULT KeptWaveInClose(HWAVEIN hwi) {
-    return OnDevice(hwi, [hwi](KeptDevice& device) {
-        const MMRESULT closed = device.Close();
-        if (closed == MMSYSERR_NOERROR) {
-            std::lock_guard lock(registryMutex);
-            registry.erase(hwi);
-        }
-        return closed;
-    });
+    return devices.Close(hwi);
 }
