@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-#include "platform/wavein/block_queue.h"
 #include "platform/posix/wavein/wave_in_backend.h"
+#include "platform/wavein/block_queue.h"
 #include "platform/winapi.h"
 
 class OpenWaveIn final : public WaveInSink {
