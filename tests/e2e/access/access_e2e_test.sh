@@ -8,7 +8,7 @@
 #      announced (a notification shown)
 #   2. the client's "Press" on String A5 lights A5 (pixel check)
 #   3. keys alone: 6 picks E6, Escape lets go, Tab moves the focus (focus events), Space
-#      presses the focused string, F1 opens the help; the source suspended: "Not listening"
+#      presses the focused string, F1 opens the help; a click moves the focus; the source suspended: "Not listening"
 #      announced once, and the readings come back
 #   4. Orca, heard through a recorded sink: it speaks a focused string and the announced note;
 #      tuning the A string by ear (a rendered guitar bent to pitch), no reading is heard more
@@ -130,6 +130,12 @@ eventually 3 test "$(grep -c '^focus String E6$' "$out/events.log")" -ge 3 ||
 step "keys: 6 picks E6, Escape lets go, Tab and Shift+Tab move the focus (told again on the window's return), Space picks A5"
 xdotool key F1
 check_help_opened "$out" "$repo" "F1"
+# A click takes the keyboard focus along; then A5 is picked and E6 focused again, as before.
+click 53 221
+heard '^focus String D4$' || fail "a click on D4 did not move the focus there"
+xdotool key 5 shift+Tab
+eventually 3 same "$skin/LA5.jpg" 24 120 || fail "key 5 after the click: LA5 does not show"
+step "a click on D4 took the focus there"
 
 # No block for 3 s (the guitar's sink, and so its monitor, suspended as when a device goes): the
 # reading says so, announced once, and the readings come back by themselves with the blocks.
