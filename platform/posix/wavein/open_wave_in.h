@@ -6,9 +6,10 @@
 
 #include "platform/posix/wavein/wave_in_backend.h"
 #include "platform/wavein/block_queue.h"
+#include "platform/wavein/open_devices.h"
 #include "platform/winapi.h"
 
-class OpenWaveIn final : public WaveInSink {
+class OpenWaveIn final : public WaveInSink, public OpenDevice {
 public:
     OpenWaveIn(const WaveInBackend& backend, HANDLE event) : backend_(backend), event_(event) {}
     // Closes a stream still open, as at exit with a device nobody closed.
@@ -19,11 +20,11 @@ public:
     // Opens the back end's stream; sets the event once it is open.
     MMRESULT Open(const WaveInSource& source, const WAVEFORMATEX& format);
 
-    BlockQueue& Queue() { return queue_; }
-    void Start();
-    void Reset();
+    BlockQueue& Queue() override { return queue_; }
+    void Start() override;
+    void Reset() override;
     // Refused while blocks are queued; sets the event one last time once the stream is closed.
-    MMRESULT Close();
+    MMRESULT Close() override;
 
     void Deliver(const void* bytes, std::size_t count) override;
 

@@ -8,7 +8,6 @@
 #include "platform/posix/wavein/open_wave_in.h"
 #include "platform/posix/wavein/wave_in_backend.h"
 #include "platform/posix/wavein/wave_in_format.h"
-#include "platform/wavein/open_devices.h"
 
 namespace {
 
@@ -18,8 +17,6 @@ constexpr DWORD AllStandardFormats = 0xFFFF;
 
 std::atomic<const WaveInBackend*> defaultBackend{nullptr};
 std::atomic<const WaveInBackend*> selected{nullptr};
-
-OpenDevices<OpenWaveIn> devices;
 
 bool ListSources(const WaveInBackend& backend, std::vector<WaveInSource>& sources) {
     return backend.listSources != nullptr && backend.listSources(sources);
@@ -128,35 +125,11 @@ MMRESULT waveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_
                              : nullptr;
     auto device = std::make_shared<OpenWaveIn>(backend, event);
     // Registered first: the back end may deliver as soon as its stream is open.
-    const HWAVEIN handle = devices.Add(device);
+    const HWAVEIN handle = open_devices::Add(device);
     if (const MMRESULT opened = device->Open(source, *pwfx); opened != MMSYSERR_NOERROR) {
-        devices.Remove(handle);
+        open_devices::Remove(handle);
         return opened;
     }
     *phwi = handle;
     return MMSYSERR_NOERROR;
-}
-
-MMRESULT waveInPrepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return devices.Prepare(hwi, pwh, cbwh);
-}
-
-MMRESULT waveInUnprepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return devices.Unprepare(hwi, pwh, cbwh);
-}
-
-MMRESULT waveInAddBuffer(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return devices.AddBuffer(hwi, pwh, cbwh);
-}
-
-MMRESULT waveInStart(HWAVEIN hwi) {
-    return devices.Start(hwi);
-}
-
-MMRESULT waveInReset(HWAVEIN hwi) {
-    return devices.Reset(hwi);
-}
-
-MMRESULT waveInClose(HWAVEIN hwi) {
-    return devices.Close(hwi);
 }

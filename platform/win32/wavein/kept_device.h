@@ -19,9 +19,10 @@
 #include <mutex>
 
 #include "platform/wavein/block_queue.h"
+#include "platform/wavein/open_devices.h"
 #include "platform/win32/wavein/real_wave_in.h"
 
-class KeptDevice final {
+class KeptDevice final : public OpenDevice {
 public:
     // Opens device `id` in `format`, setting `event`. With `await`, a device that cannot be
     // opened now (none there yet) is kept all the same and opened once it can be.
@@ -33,10 +34,10 @@ public:
     KeptDevice(const KeptDevice&) = delete;
     KeptDevice& operator=(const KeptDevice&) = delete;
 
-    BlockQueue& Queue() { return queue_; }
-    void Start();
-    void Reset();
-    MMRESULT Close();
+    BlockQueue& Queue() override { return queue_; }
+    void Start() override;
+    void Reset() override;
+    MMRESULT Close() override;
 
 private:
     // Our thread: keeps the real device and fills the queue from it until Close.

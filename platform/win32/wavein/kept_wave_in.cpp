@@ -1,17 +1,14 @@
-// The entry points: argument checks and the handles we gave out; each open device is a
-// KeptDevice.
+// The open: its argument checks, and each device opened a KeptDevice. The calls on an open
+// device are the ones every layer shares (platform/wavein/open_devices.cpp).
 #include "platform/win32/wavein/kept_wave_in.h"
 
 #include <memory>
 
-#include "platform/wavein/open_devices.h"
 #include "platform/win32/wavein/kept_device.h"
 
 namespace {
 
 constexpr DWORD CallbackTypeMask = 0x00070000;
-
-OpenDevices<KeptDevice> devices;
 
 } // namespace
 
@@ -41,30 +38,6 @@ MMRESULT KeptWaveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DW
     if (opened != MMSYSERR_NOERROR) {
         return opened;
     }
-    *phwi = devices.Add(std::move(device));
+    *phwi = open_devices::Add(std::move(device));
     return MMSYSERR_NOERROR;
-}
-
-MMRESULT KeptWaveInPrepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return devices.Prepare(hwi, pwh, cbwh);
-}
-
-MMRESULT KeptWaveInUnprepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return devices.Unprepare(hwi, pwh, cbwh);
-}
-
-MMRESULT KeptWaveInAddBuffer(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh) {
-    return devices.AddBuffer(hwi, pwh, cbwh);
-}
-
-MMRESULT KeptWaveInStart(HWAVEIN hwi) {
-    return devices.Start(hwi);
-}
-
-MMRESULT KeptWaveInReset(HWAVEIN hwi) {
-    return devices.Reset(hwi);
-}
-
-MMRESULT KeptWaveInClose(HWAVEIN hwi) {
-    return devices.Close(hwi);
 }
