@@ -102,9 +102,8 @@ void AccessBridge::Announce(std::string_view text) {
 }
 
 void AccessBridge::WakeAt(a11y::Clock::time_point when) {
-    if (!QAccessible::isActive()) {
-        return;
-    }
+    // Armed whether or not a screen reader listens: asking Qt that first thing would have it
+    // reach the accessibility bus before the window is up. It fires every 3 s at most.
     // Rounded up: a timer that fires early only has the face ask for the time again.
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(when - a11y::Clock::now());
     due_.start(std::max<std::chrono::milliseconds>(wait, std::chrono::milliseconds(0)));
