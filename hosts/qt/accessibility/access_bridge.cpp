@@ -48,8 +48,14 @@ int AccessBridge::IndexOf(const QAccessibleInterface* child) const {
 }
 
 void AccessBridge::accessibilityActiveChanged(bool active) {
-    if (active && window_.isActive()) {
-        WindowFocused();
+    // Qt tells of this before it has made what carries events to the bus: told at the next
+    // turn of the event loop, the reader hears the window and where the keyboard is.
+    if (active) {
+        QTimer::singleShot(0, &due_, [this] {
+            if (window_.isActive()) {
+                WindowFocused();
+            }
+        });
     }
 }
 
