@@ -25,7 +25,7 @@ void TunerAccess::SetObserver(AccessObserver* observer) {
     observer_ = observer;
     lastBlock_ = clock_();
     wakeAt_.reset();
-    Schedule();
+    Schedule(lastBlock_);
 }
 
 Element TunerAccess::Window() const {
@@ -114,7 +114,7 @@ void TunerAccess::KeyPressed(Key key) {
         break;
     }
     UpdateRing();
-    Schedule();
+    Schedule(clock_());
 }
 
 void TunerAccess::Woken() {
@@ -130,7 +130,7 @@ void TunerAccess::Woken() {
     } else {
         Say(announcer_.Due(now));
     }
-    Schedule();
+    Schedule(now);
 }
 
 void TunerAccess::ReadingShown(const TunerReading& reading) {
@@ -145,7 +145,7 @@ void TunerAccess::ReadingShown(const TunerReading& reading) {
         }
     }
     Say(announcer_.Heard(spoken, now));
-    Schedule();
+    Schedule(now);
 }
 
 void TunerAccess::Pressed(const skin::Image& control) {
@@ -230,7 +230,7 @@ void TunerAccess::SayNow(std::string_view words) {
     }
 }
 
-void TunerAccess::Schedule() {
+void TunerAccess::Schedule(Clock::time_point now) {
     std::optional<Clock::time_point> next = announcer_.NextDue();
     if (listening_) {
         const Clock::time_point deadline = lastBlock_ + ListeningTimeout;
@@ -243,7 +243,7 @@ void TunerAccess::Schedule() {
     }
     // One wake asked for at a time: a later one waits for it; a past one was lost (a host
     // that was not listening) and is asked for again.
-    if (wakeAt_ && *wakeAt_ <= *next && *wakeAt_ > clock_()) {
+    if (wakeAt_ && *wakeAt_ <= *next && *wakeAt_ > now) {
         return;
     }
     wakeAt_ = next;

@@ -88,7 +88,8 @@ private:
     void PressKeepingFocus(int child);
     void Say(const std::optional<std::string>& words);
     void SayNow(std::string_view words);
-    void Schedule();
+    // Asks the host for the next wake, if it changed; `now` is the caller's time.
+    void Schedule(Clock::time_point now);
 
     skin::Form& form_;
     const StringButtons& strings_;
