@@ -400,7 +400,7 @@ came=$SECONDS
 check_tone_a
 step "no device at start: the recorder's box, the window, then A $((SECONDS - came)) s after a device came"
 # The input lost: after 3 s without a block the reading says so, and a client hears it once.
-(exec timeout 40 wine "$msaa_probe" events 9) >"$out/msaa-lost.txt" 2>>"$out/msaa.err" &
+(exec timeout 40 wine "$msaa_probe" events 16) >"$out/msaa-lost.txt" 2>>"$out/msaa.err" &
 events_pid=$!
 track_pid "$events_pid"
 within 10 grep -q '^listening' "$out/msaa-lost.txt" || fail "the MSAA client does not listen (see $out/msaa.err)"
