@@ -67,6 +67,21 @@ grep -aq '<dpiAware[^<]*>true</dpiAware>' "$installer" ||
 wine_record_htm_opens "$out"
 list_drive_c >"$out/before-install.txt"
 
+# uninstall_silently FOLDER NAME: runs FOLDER's uninstaller silently (output in NAME.out and
+# NAME.err) and waits for the folder to go: it works on from a copy of itself in the user's
+# temporary folder, after it returns.
+uninstall_silently() {
+    local folder=$1 name=$2
+    wine "$folder/uninstall.exe" /S >"$out/$name.out" 2>"$out/$name.err" ||
+        fail "the uninstaller in $folder failed"
+    for _ in $(seq 200); do
+        [ -e "$folder" ] || break
+        sleep 0.1
+    done
+    wineserver -w
+    [ ! -e "$folder" ] || fail "$folder is still there: $(cd "$folder" && find .)"
+}
+
 # --- 1. silent install -----------------------------------------------------------------------
 wine "$installer" /S >"$out/install.out" 2>"$out/install.err" || fail "the installer failed"
 [ -f "$folder/vibralon.exe" ] || fail "no Program Files\\Vibralon\\vibralon.exe"
@@ -155,15 +170,7 @@ done
 wineserver -w
 
 # --- 3. silent uninstall -----------------------------------------------------------------------
-wine "$folder/uninstall.exe" /S >"$out/uninstall.out" 2>"$out/uninstall.err" ||
-    fail "the uninstaller failed"
-# It works on from a copy of itself in the user's temporary folder, after this returns.
-for _ in $(seq 200); do
-    [ -e "$folder" ] || break
-    sleep 0.1
-done
-wineserver -w
-[ ! -e "$folder" ] || fail "Program Files\\Vibralon is still there: $(cd "$folder" && find .)"
+uninstall_silently "$folder" uninstall
 [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
 [ -z "$(uninstall_value DisplayName)" ] || fail "Add/Remove Programs still lists Vibralon"
 # Nothing else either, except the empty folder the uninstaller's copy ran from, which every
@@ -224,14 +231,7 @@ programs=$(cd "$drive_c" && find . -iname vibralon.exe)
 cmp -s "$drive_c/Tuner/vibralon.exe" "$windows_build/app/vibralon.exe" ||
     fail "after the upgrade C:\\Tuner\\vibralon.exe is not the new program"
 echo "upgrade over 0.0.1 in C:\\Tuner: one entry ($(uninstall_value DisplayVersion)), the new program there alone"
-wine "$drive_c/Tuner/uninstall.exe" /S >"$out/uninstall-upgrade.out" 2>"$out/uninstall-upgrade.err" ||
-    fail "the upgraded version's uninstaller failed"
-for _ in $(seq 200); do
-    [ -e "$drive_c/Tuner" ] || break
-    sleep 0.1
-done
-wineserver -w
-[ ! -e "$drive_c/Tuner" ] || fail "C:\\Tuner is still there: $(cd "$drive_c/Tuner" && find .)"
+uninstall_silently "$drive_c/Tuner" uninstall-upgrade
 [ ! -e "$shortcut" ] || fail "the upgraded version's shortcut is still there"
 [ "$(vibralon_entries)" = 0 ] || fail "Add/Remove Programs still lists Vibralon"
 echo "upgraded version uninstalled: folder, shortcut and entry gone"
