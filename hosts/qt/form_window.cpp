@@ -29,25 +29,18 @@ namespace {
 
 std::optional<skin::MouseButton> SkinButton(Qt::MouseButton button) {
     switch (button) {
-    case Qt::LeftButton:
-        return skin::MouseButton::Left;
-    case Qt::RightButton:
-        return skin::MouseButton::Right;
-    case Qt::MiddleButton:
-        return skin::MouseButton::Middle;
-    default:
-        return std::nullopt;
+    case Qt::LeftButton: return skin::MouseButton::Left;
+    case Qt::RightButton: return skin::MouseButton::Right;
+    case Qt::MiddleButton: return skin::MouseButton::Middle;
+    default: return std::nullopt;
     }
 }
 
 Qt::MouseButton QtButton(skin::MouseButton button) {
     switch (button) {
-    case skin::MouseButton::Right:
-        return Qt::RightButton;
-    case skin::MouseButton::Middle:
-        return Qt::MiddleButton;
-    default:
-        return Qt::LeftButton;
+    case skin::MouseButton::Right: return Qt::RightButton;
+    case skin::MouseButton::Middle: return Qt::MiddleButton;
+    default: return Qt::LeftButton;
     }
 }
 
@@ -71,17 +64,12 @@ std::optional<a11y::KeyStroke> Stroke(const QKeyEvent& event) {
         return std::nullopt;
     }
     switch (key) {
-    case Qt::Key_Space:
-        return a11y::KeyStroke{a11y::CodeSpace, shift};
+    case Qt::Key_Space: return a11y::KeyStroke{a11y::CodeSpace, shift};
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return a11y::KeyStroke{a11y::CodeEnter, shift};
-    case Qt::Key_Escape:
-        return a11y::KeyStroke{a11y::CodeEscape, shift};
-    case Qt::Key_F1:
-        return a11y::KeyStroke{a11y::CodeF1, shift};
-    default:
-        break;
+    case Qt::Key_Enter: return a11y::KeyStroke{a11y::CodeEnter, shift};
+    case Qt::Key_Escape: return a11y::KeyStroke{a11y::CodeEscape, shift};
+    case Qt::Key_F1: return a11y::KeyStroke{a11y::CodeF1, shift};
+    default: break;
     }
     // Qt's codes for letters and digits are their upper-case ASCII, keypad digits included.
     if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) {
@@ -165,12 +153,9 @@ void FormWindow::focusInEvent(QFocusEvent* event) {
 
 Qt::CursorShape FormWindow::CursorShape(skin::Cursor cursor) {
     switch (cursor) {
-    case skin::Cursor::HandPoint:
-        return Qt::PointingHandCursor;
-    case skin::Cursor::Help:
-        return Qt::WhatsThisCursor;
-    case skin::Cursor::Default:
-        break;
+    case skin::Cursor::HandPoint: return Qt::PointingHandCursor;
+    case skin::Cursor::Help: return Qt::WhatsThisCursor;
+    case skin::Cursor::Default: break;
     }
     return Qt::ArrowCursor;
 }

@@ -52,13 +52,16 @@ public:
         Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 
 protected:
-    bool event(QEvent* event) override;
     void exposeEvent(QExposeEvent* event) override;
     // Paints the event's region into the backing store, between its begin and end of painting.
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Those without a handler of their own: the pointer's coming and going, palette changes,
+    // requests to paint.
+    bool event(QEvent* event) override;
+    // Input: the mouse goes to the form's handlers as it comes, keys to the accessible controls.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -20,22 +20,17 @@ public:
     // Registers the real message box and document opener for MessageBoxA and ShellExecuteA.
     Application(int& argc, char** argv, std::string_view title);
     ~Application();
-    Application(const Application&) = delete;
-    Application& operator=(const Application&) = delete;
 
     int ArtScale() const override;
     std::unique_ptr<TunerWindow> MakeWindow(TForm1& form) override;
-    // Runs the message loop until the last window has closed; returns the loop's exit code.
-    // An exception that a handler lets out ends the loop (nested ones too) and is rethrown
-    // here, since the toolkit cannot carry it through its own frames.
+    // The loop runs until the last window has closed. The toolkit cannot carry an exception
+    // through its own frames, so the loop keeps it and rethrows it here.
     int Run() override;
-    // The toolkit's standard report of an error: a modal critical message box titled with the
-    // application's title, showing `message`.
+    // The toolkit's own critical message box.
     void ShowException(std::string_view message) override;
     QtUiWaker& Ui() override { return *ui_; }
-    // Whether destroying this object can hang: Qt 6.4's Wayland client joins its event threads
-    // then, and one can wait forever for a read the other never makes. A program whose own
-    // work is done ends with std::_Exit instead where this is true.
+    // True where Qt 6.4's Wayland client joins its event threads on teardown: one can wait
+    // forever for a read the other never makes.
     bool TeardownCanHang() const override;
 
 private:

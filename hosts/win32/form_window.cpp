@@ -37,12 +37,9 @@ void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
 
 LPCSTR StockCursor(skin::Cursor cursor) {
     switch (cursor) {
-    case skin::Cursor::HandPoint:
-        return IDC_HAND;
-    case skin::Cursor::Help:
-        return IDC_HELP;
-    case skin::Cursor::Default:
-        break;
+    case skin::Cursor::HandPoint: return IDC_HAND;
+    case skin::Cursor::Help: return IDC_HELP;
+    case skin::Cursor::Default: break;
     }
     return IDC_ARROW;
 }
@@ -128,34 +125,17 @@ LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam,
 
 LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_LBUTTONDOWN:
-        Press(skin::MouseButton::Left, lParam, false);
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        Press(skin::MouseButton::Left, lParam, true);
-        return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: Paint(); return 0;
+    case WM_LBUTTONDOWN: Press(skin::MouseButton::Left, lParam, false); return 0;
+    case WM_LBUTTONDBLCLK: Press(skin::MouseButton::Left, lParam, true); return 0;
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-        Press(skin::MouseButton::Right, lParam, false);
-        return 0;
+    case WM_RBUTTONDBLCLK: Press(skin::MouseButton::Right, lParam, false); return 0;
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-        Press(skin::MouseButton::Middle, lParam, false);
-        return 0;
-    case WM_LBUTTONUP:
-        Release(skin::MouseButton::Left, lParam);
-        return 0;
-    case WM_RBUTTONUP:
-        Release(skin::MouseButton::Right, lParam);
-        return 0;
-    case WM_MBUTTONUP:
-        Release(skin::MouseButton::Middle, lParam);
-        return 0;
+    case WM_MBUTTONDBLCLK: Press(skin::MouseButton::Middle, lParam, false); return 0;
+    case WM_LBUTTONUP: Release(skin::MouseButton::Left, lParam); return 0;
+    case WM_RBUTTONUP: Release(skin::MouseButton::Right, lParam); return 0;
+    case WM_MBUTTONUP: Release(skin::MouseButton::Middle, lParam); return 0;
     case WM_CAPTURECHANGED:
         // Another window took the mouse mid-press: its release will not come here.
         if (reinterpret_cast<HWND>(lParam) != window_) {
@@ -169,9 +149,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             ReleaseCapture();
         }
         return 0;
-    case WM_MOUSEMOVE:
-        UpdateHint(SkinPoint(lParam));
-        return 0;
+    case WM_MOUSEMOVE: UpdateHint(SkinPoint(lParam)); return 0;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT && ShowFormCursor()) {
             return TRUE;
@@ -182,9 +160,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             TakeClientSize();
         }
         return 0;
-    case WM_MOVE:
-        TakePosition();
-        return 0;
+    case WM_MOVE: TakePosition(); return 0;
     case WM_DPICHANGED: {
         scale_ = DpiScale(HIWORD(wParam));
         // Another screen, another density: the art drawn for it.
@@ -197,9 +173,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         InvalidateRect(window_, nullptr, FALSE);
         return 0;
     }
-    case kApplyMoveMessage:
-        ApplyMove();
-        return 0;
+    case kApplyMoveMessage: ApplyMove(); return 0;
     case WM_KEYDOWN:
         // No dialog manager runs: Tab reaches the window like any key.
         if (const std::optional<a11y::Key> key = TunerKey(wParam, lParam)) {
@@ -223,9 +197,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    case WM_SYSCOLORCHANGE:
-        TakeWindowColour();
-        return 0;
+    case WM_SYSCOLORCHANGE: TakeWindowColour(); return 0;
     case WM_DESTROY:
         if (accessibility_) {
             accessibility_->WindowGone();
@@ -241,8 +213,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         const HWND window = std::exchange(window_, nullptr);
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }

@@ -23,16 +23,11 @@ std::optional<a11y::Key> TunerKey(WPARAM virtualKey, LPARAM flags) {
         return std::nullopt;
     }
     switch (virtualKey) {
-    case VK_SPACE:
-        return a11y::KeyFor({a11y::CodeSpace, shift});
-    case VK_RETURN:
-        return a11y::KeyFor({a11y::CodeEnter, shift});
-    case VK_ESCAPE:
-        return a11y::KeyFor({a11y::CodeEscape, shift});
-    case VK_F1:
-        return a11y::KeyFor({a11y::CodeF1, shift});
-    default:
-        break;
+    case VK_SPACE: return a11y::KeyFor({a11y::CodeSpace, shift});
+    case VK_RETURN: return a11y::KeyFor({a11y::CodeEnter, shift});
+    case VK_ESCAPE: return a11y::KeyFor({a11y::CodeEscape, shift});
+    case VK_F1: return a11y::KeyFor({a11y::CodeF1, shift});
+    default: break;
     }
     if (virtualKey >= VK_NUMPAD0 && virtualKey <= VK_NUMPAD9) {
         return a11y::KeyFor({static_cast<char32_t>('0' + (virtualKey - VK_NUMPAD0)), shift});

@@ -12,14 +12,14 @@ constexpr UINT kWakeMessage = WM_APP + 1;
 
 } // namespace
 
-UiWaker::UiWaker() {
+MessageWindowWaker::MessageWindowWaker() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &UiWaker::Procedure;
+    windowClass.lpfnWndProc = &MessageWindowWaker::Procedure;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kClassName;
-    // Registered once per process; a second UiWaker reuses the class.
+    // Registered once per process; a second MessageWindowWaker reuses the class.
     if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         throw std::runtime_error("cannot register the UI thread's window class");
     }
@@ -30,26 +30,27 @@ UiWaker::UiWaker() {
     }
 }
 
-UiWaker::~UiWaker() {
+MessageWindowWaker::~MessageWindowWaker() {
     DestroyWindow(window_);
 }
 
-void UiWaker::Wake() {
+void MessageWindowWaker::Wake() {
     // One message at a time is enough: its handler takes everything waiting when it runs.
     if (!wakePosted_.exchange(true, std::memory_order_acq_rel)) {
         PostMessageW(window_, kWakeMessage, 0, 0);
     }
 }
 
-LRESULT CALLBACK UiWaker::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK MessageWindowWaker::Procedure(HWND window, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* self = reinterpret_cast<UiWaker*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<MessageWindowWaker*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == kWakeMessage) {
-        // One left queued while this window goes has no UiWaker to wake.
+        // One left queued while this window goes has no waker to wake.
         if (self == nullptr) {
             return 0;
         }

@@ -10,11 +10,11 @@
 
 namespace win32_host {
 
-class UiWaker final : public DrainingWaker {
+class MessageWindowWaker final : public DrainingWaker {
 public:
     // On the UI thread.
-    UiWaker();
-    ~UiWaker();
+    MessageWindowWaker();
+    ~MessageWindowWaker();
 
     // Any thread: never blocks, never allocates and posts at most one message until that
     // message is handled.

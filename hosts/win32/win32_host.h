@@ -17,24 +17,20 @@ class Application final : public TunerHost {
 public:
     // On the thread that becomes the UI thread; `title` captions the standard error box.
     explicit Application(std::string_view title);
-    Application(const Application&) = delete;
-    Application& operator=(const Application&) = delete;
 
     int ArtScale() const override;
     std::unique_ptr<TunerWindow> MakeWindow(TForm1& form) override;
-    // Runs the message loop until the main window is destroyed; returns the loop's exit code.
-    // An exception that a handler lets out ends the loop (nested ones too) and is rethrown
-    // here, since it cannot travel through the system's frames.
+    // The loop runs until the main window is destroyed. An exception cannot travel through
+    // the system's frames, so the window procedure keeps it and the loop rethrows it here.
     int Run() override;
-    // The standard report of an error: a modal box with the error icon titled with the
-    // application's title, showing `message`.
+    // A modal box with the error icon.
     void ShowException(std::string_view message) override;
-    UiWaker& Ui() override { return ui_; }
+    MessageWindowWaker& Ui() override { return ui_; }
 
 private:
     std::string title_;
     CaptionWideBoxes wideBoxes_;
-    UiWaker ui_;
+    MessageWindowWaker ui_;
 };
 
 } // namespace win32_host

@@ -58,16 +58,11 @@ std::string RoleName(IAccessible& client, long id) {
         return "none";
     }
     switch (role.lVal) {
-    case ROLE_SYSTEM_CLIENT:
-        return "client";
-    case ROLE_SYSTEM_CHECKBUTTON:
-        return "checkbutton";
-    case ROLE_SYSTEM_PUSHBUTTON:
-        return "pushbutton";
-    case ROLE_SYSTEM_STATICTEXT:
-        return "statictext";
-    default:
-        return "role" + std::to_string(role.lVal);
+    case ROLE_SYSTEM_CLIENT: return "client";
+    case ROLE_SYSTEM_CHECKBUTTON: return "checkbutton";
+    case ROLE_SYSTEM_PUSHBUTTON: return "pushbutton";
+    case ROLE_SYSTEM_STATICTEXT: return "statictext";
+    default: return "role" + std::to_string(role.lVal);
     }
 }
 

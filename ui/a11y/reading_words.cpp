@@ -33,12 +33,9 @@ Spoken Describe(const TunerReading& reading, int selectedString) {
 
 std::string Words(const Spoken& spoken) {
     switch (spoken.kind) {
-    case Spoken::Kind::NoNote:
-        return "No note";
-    case Spoken::Kind::NotListening:
-        return "Not listening";
-    case Spoken::Kind::Note:
-        break;
+    case Spoken::Kind::NoNote: return "No note";
+    case Spoken::Kind::NotListening: return "Not listening";
+    case Spoken::Kind::Note: break;
     }
     std::string words(NoteNames[static_cast<std::size_t>(spoken.frame)]);
     if (spoken.step == 0) {

@@ -82,21 +82,11 @@ bool TunerAccess::DoDefaultAction(int child) {
 void TunerAccess::KeyPressed(Key key) {
     keyUsed_ = true;
     switch (key) {
-    case Key::Tab:
-        MoveFocus((focus_ + 1) % FocusableCount);
-        break;
-    case Key::BackTab:
-        MoveFocus((focus_ + FocusableCount - 1) % FocusableCount);
-        break;
-    case Key::Press:
-        DoDefaultAction(focus_);
-        break;
-    case Key::Escape:
-        LetGo();
-        break;
-    case Key::Help:
-        PressKeepingFocus(HelpButton);
-        break;
+    case Key::Tab: MoveFocus((focus_ + 1) % FocusableCount); break;
+    case Key::BackTab: MoveFocus((focus_ + FocusableCount - 1) % FocusableCount); break;
+    case Key::Press: DoDefaultAction(focus_); break;
+    case Key::Escape: LetGo(); break;
+    case Key::Help: PressKeepingFocus(HelpButton); break;
     case Key::Digit1:
     case Key::Digit2:
     case Key::Digit3:
@@ -105,9 +95,7 @@ void TunerAccess::KeyPressed(Key key) {
     case Key::Digit6:
         DoDefaultAction(StringE1 - (static_cast<int>(key) - static_cast<int>(Key::Digit1)));
         break;
-    case Key::ReadReading:
-        Say(announcer_.OnDemand(clock_()));
-        break;
+    case Key::ReadReading: Say(announcer_.OnDemand(clock_())); break;
     case Key::ToggleSpeech:
         announcer_.SetSpeaking(!announcer_.Speaking());
         SayNow(announcer_.Speaking() ? "Readings on" : "Readings off");

@@ -17,12 +17,9 @@ QAccessibleInterface* LeafInterface::parent() const {
 
 QString ChildInterface::text(QAccessible::Text t) const {
     switch (t) {
-    case QAccessible::Name:
-        return FromUtf8(access_.Child(child_).name);
-    case QAccessible::Description:
-        return FromUtf8(access_.Child(child_).description);
-    default:
-        return {};
+    case QAccessible::Name: return FromUtf8(access_.Child(child_).name);
+    case QAccessible::Description: return FromUtf8(access_.Child(child_).description);
+    default: return {};
     }
 }
 
@@ -35,14 +32,10 @@ QRect ChildInterface::rect() const {
 
 QAccessible::Role ChildInterface::role() const {
     switch (access_.Child(child_).role) {
-    case a11y::Role::CheckButton:
-        return QAccessible::CheckBox;
-    case a11y::Role::PushButton:
-        return QAccessible::Button;
-    case a11y::Role::Window:
-        return QAccessible::Window;
-    case a11y::Role::Text:
-        break;
+    case a11y::Role::CheckButton: return QAccessible::CheckBox;
+    case a11y::Role::PushButton: return QAccessible::Button;
+    case a11y::Role::Window: return QAccessible::Window;
+    case a11y::Role::Text: break;
     }
     return QAccessible::StaticText;
 }

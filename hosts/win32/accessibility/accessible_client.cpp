@@ -30,14 +30,10 @@ void SetI4(VARIANT* out, LONG value) {
 
 LONG RoleOf(a11y::Role role) {
     switch (role) {
-    case a11y::Role::CheckButton:
-        return ROLE_SYSTEM_CHECKBUTTON;
-    case a11y::Role::PushButton:
-        return ROLE_SYSTEM_PUSHBUTTON;
-    case a11y::Role::Text:
-        return ROLE_SYSTEM_STATICTEXT;
-    case a11y::Role::Window:
-        break;
+    case a11y::Role::CheckButton: return ROLE_SYSTEM_CHECKBUTTON;
+    case a11y::Role::PushButton: return ROLE_SYSTEM_PUSHBUTTON;
+    case a11y::Role::Text: return ROLE_SYSTEM_STATICTEXT;
+    case a11y::Role::Window: break;
     }
     return ROLE_SYSTEM_CLIENT;
 }

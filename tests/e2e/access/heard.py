@@ -16,8 +16,8 @@ SINCE UNTIL
 
 Each utterance is matched, in order, to the first onset of sound (sound after a silence) at or
 after the time it was given and after the previous utterance can have been said. Prints one line
-an utterance ("LAG_S WORDS"), then "worst lag S" and "tail S": how long after STOP the last
-sound ended. Exits 1 when nothing was said.
+an utterance ("LAG_S WORDS (given ...)"), then "worst lag S", when the last sound began and
+"tail S": how long after STOP the last sound ended. Exits 1 when nothing was said.
 """
 import datetime
 import re
@@ -126,9 +126,11 @@ def main(argv):
         earliest = onset + PER_CHARACTER * len(words)
         lag = max(0.0, onset - when)
         worst = max(worst, lag)
-        print(f"{lag:.2f} {words}")
+        print(f"{lag:.2f} {words} (given {when - stop:+.2f} s from STOP)")
     last_loud = max(i for i, is_loud in enumerate(loud) if is_loud)
+    last_onset = max(t for t in heard_at if t <= start + last_loud / 100)
     print(f"worst lag {worst:.2f}")
+    print(f"last sound {last_onset - stop:+.2f} s from STOP")
     print(f"tail {start + (last_loud + 1) / 100 - stop:.2f}")
     return 0
 

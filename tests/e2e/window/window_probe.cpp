@@ -26,24 +26,18 @@ namespace {
 
 const char* KindName(skin::EventKind kind) {
     switch (kind) {
-    case skin::EventKind::MouseDown:
-        return "down";
-    case skin::EventKind::MouseUp:
-        return "up";
-    case skin::EventKind::Click:
-        return "click";
+    case skin::EventKind::MouseDown: return "down";
+    case skin::EventKind::MouseUp: return "up";
+    case skin::EventKind::Click: return "click";
     }
     return "?";
 }
 
 const char* ButtonName(skin::MouseButton button) {
     switch (button) {
-    case skin::MouseButton::Left:
-        return "left";
-    case skin::MouseButton::Right:
-        return "right";
-    case skin::MouseButton::Middle:
-        return "middle";
+    case skin::MouseButton::Left: return "left";
+    case skin::MouseButton::Right: return "right";
+    case skin::MouseButton::Middle: return "middle";
     }
     return "?";
 }

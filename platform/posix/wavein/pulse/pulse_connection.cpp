@@ -189,13 +189,14 @@ bool PulseConnection::StartConnecting() {
 
 void PulseConnection::DropContext() {
     subscribed_ = false;
-    if (context_ != nullptr) {
-        Pulse().pa_context_set_state_callback(context_, nullptr, nullptr);
-        Pulse().pa_context_set_subscribe_callback(context_, nullptr, nullptr);
-        Pulse().pa_context_disconnect(context_);
-        Pulse().pa_context_unref(context_);
-        context_ = nullptr;
+    pa_context* context = std::exchange(context_, nullptr);
+    if (context == nullptr) {
+        return;
     }
+    Pulse().pa_context_set_state_callback(context, nullptr, nullptr);
+    Pulse().pa_context_set_subscribe_callback(context, nullptr, nullptr);
+    Pulse().pa_context_disconnect(context);
+    Pulse().pa_context_unref(context);
 }
 
 bool PulseConnection::Ready() const {

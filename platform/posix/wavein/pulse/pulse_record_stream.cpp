@@ -11,20 +11,16 @@ constexpr int FragmentsPerSecond = 5;
 // What a sound-server failure means to a wave-input caller.
 MMRESULT WaveInResultFromPulse(int pulseError) {
     switch (pulseError) {
-    case PA_OK:
-        return MMSYSERR_NOERROR;
+    case PA_OK: return MMSYSERR_NOERROR;
     case PA_ERR_BUSY:
     case PA_ERR_TOOLARGE:
         // The source is held exclusively by another client or device user, or takes no more
         // recording streams: either way other programs hold it.
         return MMSYSERR_ALLOCATED;
-    case PA_ERR_ACCESS:
-        return MMSYSERR_NOTENABLED;
-    case PA_ERR_NOENTITY:
-        return MMSYSERR_BADDEVICEID;
+    case PA_ERR_ACCESS: return MMSYSERR_NOTENABLED;
+    case PA_ERR_NOENTITY: return MMSYSERR_BADDEVICEID;
     case PA_ERR_NOTSUPPORTED:
-    case PA_ERR_INVALID:
-        return WAVERR_BADFORMAT;
+    case PA_ERR_INVALID: return WAVERR_BADFORMAT;
     case PA_ERR_CONNECTIONREFUSED:
     case PA_ERR_CONNECTIONTERMINATED:
     case PA_ERR_TIMEOUT:
@@ -33,8 +29,7 @@ MMRESULT WaveInResultFromPulse(int pulseError) {
     case PA_ERR_VERSION:
     case PA_ERR_NOTIMPLEMENTED: // no client library to reach a server with
         return MMSYSERR_NODRIVER;
-    default:
-        return MMSYSERR_ERROR;
+    default: return MMSYSERR_ERROR;
     }
 }
 
