@@ -154,7 +154,7 @@ step "no block for 3 s: 'Not listening' announced once; the readings came back"
 # monitor is recorded: stretches of sound are what the user heard, and when. What Orca was given
 # is in its debug log, which it writes in blocks: read whole once Orca has ended.
 parec -d speakers.monitor --rate=16000 --channels=1 --format=s16le --raw 2>"$out/parec.err" |
-    "$repo/tests/e2e/access/heard.py" record "$out/speech.raw" "$out/recording.start" &
+    "$repo/tests/e2e/access/heard.py" record "$out/speech.raw" "$out/recording.stamps" &
 track_pid $!
 timeout 200 orca --replace --debug-file="$out/orca.debug" >"$out/orca.out" 2>"$out/orca.err" &
 orca_pid=$!
@@ -216,7 +216,7 @@ for words in "String A5 check box checked." "String E6 check box not checked." \
     grep -qxF "$words" <<<"$said" || fail "Orca did not say '$words'; it said: $said"
 done
 step "Orca said: $(tr '\n' '/' <<<"$(head -n 6 <<<"$said")")..."
-"$repo/tests/e2e/access/heard.py" "$out/speech.raw" "$(cat "$out/recording.start")" \
+"$repo/tests/e2e/access/heard.py" "$out/speech.raw" "$out/recording.stamps" \
     "$out/orca.debug" "$tuning_stop" "$tuning_start" "$tuning_end" >"$out/heard.txt" ||
     fail "tuning by ear: $(cat "$out/heard.txt")"
 lag=$(sed -n 's/^worst lag //p' "$out/heard.txt")

@@ -1,14 +1,15 @@
 #!/usr/bin/python3
 """When a screen reader's words were heard, against when it was given them.
 
-  heard.py RECORDING START ORCA_LOG STOP SINCE UNTIL
+  heard.py RECORDING STAMPS ORCA_LOG STOP SINCE UNTIL
   heard.py said ORCA_LOG SINCE UNTIL     the words Orca was given between two times, a line each
-  parec ... | heard.py record RECORDING START
-                                        writes the samples to RECORDING and, to START, when
-                                        the first of them sounded (wall clock)
+  parec ... | heard.py record RECORDING STAMPS
+                                        writes the samples to RECORDING and, to STAMPS, when
+                                        each chunk of them arrived
 
 RECORDING  raw signed 16-bit mono samples at 16000 Hz of what the speakers played
-START      the wall-clock time (seconds since the epoch) of the recording's first sample
+STAMPS     "SAMPLES ARRIVAL" a chunk: the samples recorded so far and the wall-clock time
+           (seconds since the epoch) they had all arrived by
 ORCA_LOG   Orca's debug log: each "SPEECH OUTPUT" line is a time Orca was given words
 STOP       the wall-clock time the string stopped sounding
 SINCE UNTIL
@@ -50,7 +51,7 @@ def onsets(loud):
     quiet = ONSET_SILENCE
     for index, is_loud in enumerate(loud):
         if is_loud and quiet >= ONSET_SILENCE:
-            yield index / 100
+            yield index
         quiet = 0 if is_loud else quiet + 1
 
 
@@ -72,13 +73,10 @@ def given(log_path, start):
             yield stamp, words
 
 
-def record(recording, start_path):
-    """The recorder starts late and delivers in bursts; the samples run on without a gap, so
-    each chunk's arrival, less the length of all samples so far, bounds the first one's time
-    from above: the least bound is kept."""
-    total = 0
-    start = None
-    with open(recording, "wb") as out:
+def record(recording, stamps_path):
+    """Writes the samples, and for each chunk how many have come and when they had."""
+    size = 0
+    with open(recording, "wb") as out, open(stamps_path, "w") as stamps:
         while True:
             chunk = sys.stdin.buffer.read1(65536)
             if not chunk:
@@ -86,12 +84,31 @@ def record(recording, start_path):
             arrived = time.time()
             out.write(chunk)
             out.flush()
-            total += len(chunk)
-            bound = arrived - total / 2 / RATE
-            if start is None or bound < start:
-                start = bound
-                with open(start_path, "w") as stamp:
-                    stamp.write(f"{start:.3f}\n")
+            size += len(chunk)
+            stamps.write(f"{size // 2} {arrived:.3f}\n")
+            stamps.flush()
+
+
+def sample_clock(stamps_path):
+    """The wall-clock time of each 10 ms frame's start. The recorder starts late and delivers
+    in bursts, so a chunk's arrival less the length of the samples so far bounds the first
+    sample's time from above. On a busy machine the server can lose samples, which moves every
+    later sample's time on: the least bound from a chunk onwards holds from that chunk to the
+    next loss, so each chunk takes the least bound of those that follow it."""
+    ends, bounds = [], []
+    with open(stamps_path) as stamps:
+        for line in stamps:
+            total, arrived = line.split()
+            ends.append(int(total))
+            bounds.append(float(arrived) - int(total) / RATE)
+    for k in range(len(bounds) - 2, -1, -1):
+        bounds[k] = min(bounds[k], bounds[k + 1])
+    times, chunk = [], 0
+    for first in range(0, ends[-1] if ends else 0, FRAME):
+        while ends[chunk] <= first:
+            chunk += 1
+        times.append(bounds[chunk] + first / RATE)
+    return times
 
 
 def main(argv):
@@ -106,10 +123,13 @@ def main(argv):
     if len(argv) != 7:
         print(__doc__, file=sys.stderr)
         return 2
-    recording, start, log_path, stop = argv[1], float(argv[2]), argv[3], float(argv[4])
+    recording, stamps, log_path, stop = argv[1], argv[2], argv[3], float(argv[4])
     since, until = float(argv[5]), float(argv[6])
-    loud = loud_frames(recording)[:max(0, int((until - start) * 100))]
-    heard_at = [start + t for t in onsets(loud)]
+    clock = sample_clock(stamps)
+    loud = loud_frames(recording)[:len(clock)]
+    loud = loud[:sum(1 for t in clock[:len(loud)] if t < until)]
+    heard_at = [clock[index] for index in onsets(loud)]
+    start = clock[0] if clock else since
     said = [(when, words) for when, words in given(log_path, start) if since <= when < until]
     if not said or not heard_at:
         print("nothing was said" if not said else "nothing was heard")
@@ -128,10 +148,10 @@ def main(argv):
         worst = max(worst, lag)
         print(f"{lag:.2f} {words} (given {when - stop:+.2f} s from STOP)")
     last_loud = max(i for i, is_loud in enumerate(loud) if is_loud)
-    last_onset = max(t for t in heard_at if t <= start + last_loud / 100)
+    last_onset = max(t for t in heard_at if t <= clock[last_loud])
     print(f"worst lag {worst:.2f}")
     print(f"last sound {last_onset - stop:+.2f} s from STOP")
-    print(f"tail {start + (last_loud + 1) / 100 - stop:.2f}")
+    print(f"tail {clock[last_loud] + 0.01 - stop:.2f}")
     return 0
 
 
