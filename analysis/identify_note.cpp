@@ -4,10 +4,8 @@
 
 namespace {
 
-constexpr int NoNote = -1;
-
 struct Match {
-    int note = NoNote;
+    int note = NoteMatch::NoNote;
     double deviation = 0.0;
 };
 
@@ -38,14 +36,19 @@ Match FindNote(int frequency) {
 
 } // namespace
 
-TunerReading IdentifyNote(int frequency, int selectedString) {
+NoteMatch MatchNote(int frequency) {
     const Match match = FindNote(frequency);
+    return {match.note, static_cast<int>(match.deviation)};
+}
+
+TunerReading IdentifyNote(int frequency, int selectedString) {
+    const NoteMatch match = MatchNote(frequency);
     TunerReading reading;
-    if (match.note == NoNote) {
+    if (match.note == NoteMatch::NoNote) {
         return reading;
     }
     reading.frame = match.note % NotesPerOctave;
-    reading.step = static_cast<int>(match.deviation);
+    reading.step = match.step;
     // The window only ever passes -1 or 0..5; the upper bound is a guard of ours against an
     // obvious fault (a string index past the six), which would otherwise read beyond
     // StringTargets. Any other value counts as no string selected.

@@ -65,6 +65,9 @@ public:
     void ShowLamp(bool lit) override;
     // Draws the frame only when it changed, then the arrows, then the bar meter.
     void ShowReading(const TunerReading& reading) override;
+    // The worker's reading with its frequency: the screen reader's words name the string's
+    // partial it was made from.
+    void ShowHeard(const TunerReading& reading, int frequency) override;
 
     void DrawNote(int frame);
     void ShowDirection(int direction);
@@ -97,6 +100,8 @@ private:
     int noteShown_ = TunerReading::NoNoteFrame;
     int litBar_ = NoBar;
     int directionShown_ = 0;
+    // The frequency of the reading being shown, 0 when it came without one.
+    int heardFrequency_ = 0;
     std::atomic<int> selectedString_{NoString};
     // Where the last press on Fond was, in Fond's coordinates.
     skin::Point dragOrigin_{0, 0};

@@ -1,4 +1,5 @@
 // What the player does with the window: picks a string, moves the window, opens the help.
+#include <cstdint>
 #include <utility>
 
 #include "platform/winapi.h"
@@ -63,6 +64,11 @@ void TForm1::FondMouseUp(skin::Image&, skin::MouseButton, int x, int y) {
 void TForm1::Image2Click(skin::Image& sender) {
     access_.Pressed(sender);
     // Relative to the current directory, owned by the tuner's window; a help document that
-    // cannot be opened is not worth a message.
-    ShellExecuteA(HostWindow(), "open", "help\\guide.htm", nullptr, nullptr, SW_SHOWNORMAL);
+    // cannot be opened is not worth a message box, but a screen reader's user hears of it.
+    const HINSTANCE opened =
+        ShellExecuteA(HostWindow(), "open", "help\\guide.htm", nullptr, nullptr, SW_SHOWNORMAL);
+    // Windows reports success as a value above 32.
+    if (reinterpret_cast<std::uintptr_t>(opened) <= 32) {
+        access_.HelpNotOpened();
+    }
 }

@@ -19,7 +19,13 @@ void TForm1::ShowReading(const TunerReading& reading) {
     }
     ShowDirection(reading.direction);
     ShowStep(reading.step);
-    access_.ReadingShown(reading);
+    access_.ReadingShown(reading, heardFrequency_);
+}
+
+void TForm1::ShowHeard(const TunerReading& reading, int frequency) {
+    heardFrequency_ = frequency;
+    ShowReading(reading);
+    heardFrequency_ = 0;
 }
 
 void TForm1::ArtScaleChanged() {

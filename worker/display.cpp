@@ -59,8 +59,9 @@ void Display::ProcessBlock() {
     SampleIter iter(*recorder_);
     recorder_->BlockDone();
     const bool lit = ToggleLamp();
-    updates_.PushBlock(
-        lit, AnalyseBlock(*fft_, iter, [this] { return view_.SelectedString(); }).reading);
+    const BlockAnalysis block =
+        AnalyseBlock(*fft_, iter, [this] { return view_.SelectedString(); });
+    updates_.PushBlock(lit, block.reading, block.frequency);
 }
 
 bool Display::ToggleLamp() {

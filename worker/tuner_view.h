@@ -13,4 +13,11 @@ public:
     // Called on the UI thread only, through ViewUpdates::Drain, in the order the worker made them.
     virtual void ShowLamp(bool lit) = 0;
     virtual void ShowReading(const TunerReading& reading) = 0;
+    // How the worker's readings arrive: with the strongest frequency the reading was made from
+    // (0 when unknown), for a view that says more than the window draws. By default the reading
+    // alone is shown.
+    virtual void ShowHeard(const TunerReading& reading, int frequency) {
+        static_cast<void>(frequency);
+        ShowReading(reading);
+    }
 };

@@ -5,7 +5,7 @@ void ViewUpdates::SetWaker(UiWaker* waker) {
     waker_ = waker;
 }
 
-void ViewUpdates::PushBlock(bool lit, const TunerReading& reading) {
+void ViewUpdates::PushBlock(bool lit, const TunerReading& reading, int frequency) {
     Lock lock(mutex_);
     // Checked under the lock that Stop also takes: once Stop has returned, no push gets through
     // and no wake-up is in progress.
@@ -16,7 +16,7 @@ void ViewUpdates::PushBlock(bool lit, const TunerReading& reading) {
         first_ = (first_ + 1) % Capacity;
         --count_;
     }
-    ring_[(first_ + count_) % Capacity] = ViewUpdate{lit, reading};
+    ring_[(first_ + count_) % Capacity] = ViewUpdate{lit, reading, frequency};
     ++count_;
     if (waker_ != nullptr) {
         waker_->Wake();
@@ -49,7 +49,7 @@ int ViewUpdates::Drain(TunerView& view) {
         if (Stopped()) {
             break;
         }
-        view.ShowReading(pending[k].reading);
+        view.ShowHeard(pending[k].reading, pending[k].frequency);
         ++shown;
     }
     return shown;

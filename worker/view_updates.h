@@ -23,6 +23,7 @@
 struct ViewUpdate {
     bool lit = false;
     TunerReading reading{};
+    int frequency = 0; // the reading's strongest frequency, whole hertz
 };
 
 class ViewUpdates {
@@ -39,7 +40,7 @@ public:
 
     // Worker thread: one update and one wake-up for the block's lamp and reading, so that the UI
     // thread is not woken again for the reading just after it woke for the lamp.
-    void PushBlock(bool lit, const TunerReading& reading);
+    void PushBlock(bool lit, const TunerReading& reading, int frequency = 0);
 
     // UI thread. Stop is final.
     void Stop();

@@ -1,8 +1,8 @@
 #include "hosts/qt/desktop_dialogs.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
+#include <QProcess>
 #include <QThread>
 #include <QUrl>
 
@@ -25,6 +25,8 @@ template <typename Function> auto OnUiThread(Function function) -> decltype(func
     return result;
 }
 
+std::function<void()> openFailed;
+
 } // namespace
 
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned) {
@@ -38,9 +40,37 @@ int ShowMessageBox(const std::string& text, const std::string& caption, unsigned
 
 bool OpenDocument(const std::string& path) {
     return OnUiThread([&] {
-        const QString absolute = QFileInfo(QString::fromLocal8Bit(path)).absoluteFilePath();
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(absolute));
+        const QFileInfo file(QString::fromLocal8Bit(path));
+        if (!file.exists()) {
+            return false;
+        }
+        // The opener is watched to its end, which Qt's own opening does not do: a desktop
+        // with no application for the file makes it fail, and the player is told. It gets no
+        // keyboard: with none, its last resort (an editor in the terminal) cannot take ours.
+        auto* opener = new QProcess(QCoreApplication::instance());
+        opener->setProgram(QStringLiteral("xdg-open"));
+        opener->setArguments(
+            {QString::fromUtf8(QUrl::fromLocalFile(file.absoluteFilePath()).toEncoded())});
+        opener->setStandardInputFile(QProcess::nullDevice());
+        opener->setProcessChannelMode(QProcess::ForwardedChannels);
+        QObject::connect(opener, &QProcess::finished, opener,
+                         [opener](int code, QProcess::ExitStatus status) {
+                             if ((status != QProcess::NormalExit || code != 0) && openFailed) {
+                                 openFailed();
+                             }
+                             opener->deleteLater();
+                         });
+        opener->start();
+        if (!opener->waitForStarted()) {
+            delete opener;
+            return false;
+        }
+        return true;
     });
+}
+
+void SetOpenFailedHandler(std::function<void()> handler) {
+    openFailed = std::move(handler);
 }
 
 void RegisterDesktopDialogs() {

@@ -136,9 +136,13 @@ Window::Window(skin::Form& form) : window_(std::make_unique<FormWindow>(form)) {
 
 Window::Window(TForm1& form) : Window(static_cast<skin::Form&>(form)) {
     window_->MakeAccessible(form.Access());
+    // The help is the one document the window opens.
+    SetOpenFailedHandler([&form] { form.Access().HelpNotOpened(); });
 }
 
-Window::~Window() = default;
+Window::~Window() {
+    SetOpenFailedHandler(nullptr);
+}
 
 void Window::Show() {
     window_->ShowWindow();

@@ -9,21 +9,27 @@ namespace {
 using std::chrono::milliseconds;
 
 // Measured with espeak-ng through speech-dispatcher at Orca's default rate: "notification"
-// and the pause after it take 0.9 s, a character 65 ms, a comma's pause 250 ms more. The
-// screen reader's own delay in starting comes on top.
-constexpr milliseconds RoleAndDelay{1200};
+// with the pause after it and the voice's start take 1.2 s, a character 65 ms, a comma's
+// pause 250 ms more; these go with the rate. The pause speech-dispatcher keeps between two
+// utterances (0.34 s) does not.
+constexpr milliseconds Role{1200};
 constexpr milliseconds PerCharacter{65};
 constexpr milliseconds PerComma{250};
+constexpr milliseconds Pause{340};
 
 } // namespace
 
-Clock::duration Announcer::SpeakingTime(std::string_view words) {
+Clock::duration Announcer::SpeakingTime(std::string_view words, double pace) {
     const auto commas = std::count(words.begin(), words.end(), ',');
-    return RoleAndDelay + PerCharacter * static_cast<int>(words.size()) +
-           PerComma * static_cast<int>(commas);
+    const milliseconds spoken =
+        Role + PerCharacter * static_cast<int>(words.size()) + PerComma * static_cast<int>(commas);
+    return Pause + std::chrono::duration_cast<Clock::duration>(spoken * pace);
 }
 
 std::optional<std::string> Announcer::Heard(const Spoken& spoken, Clock::time_point now) {
+    if (latest_ == Listening && Waiting()) {
+        return Consider(now); // the return is told before what is heard after it
+    }
     held_ = spoken == latest_;
     latest_ = spoken;
     return Consider(now);
@@ -31,6 +37,12 @@ std::optional<std::string> Announcer::Heard(const Spoken& spoken, Clock::time_po
 
 std::optional<std::string> Announcer::Lost(Clock::time_point now) {
     latest_ = NotListening;
+    held_ = true;
+    return Consider(now);
+}
+
+std::optional<std::string> Announcer::Found(Clock::time_point now) {
+    latest_ = Listening;
     held_ = true;
     return Consider(now);
 }
@@ -47,7 +59,7 @@ std::optional<Clock::time_point> Announcer::NextDue() const {
 }
 
 void Announcer::Said(std::string_view words, Clock::time_point now) {
-    quietAt_ = now + SpeakingTime(words);
+    quietAt_ = now + SpeakingTime(words, pace_());
 }
 
 std::string Announcer::OnDemand(Clock::time_point now) {

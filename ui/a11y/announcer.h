@@ -5,11 +5,12 @@
 //   - never while the screen reader can still be saying our last words: screen readers queue
 //     what they are given (Orca cuts nothing short unless a key is pressed), so a reading that
 //     comes sooner waits, and a newer one replaces it. Nothing of ours ever waits in their queue.
-// How long words take to say is estimated from them. Time comes in from the caller, so the
-// rule is tested without waiting.
+// How long words take to say is estimated from them and from the listener's speech rate. Time
+// comes in from the caller, so the rule is tested without waiting.
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,15 +23,22 @@ using Clock = std::chrono::steady_clock;
 
 class Announcer {
 public:
-    // How long a screen reader at its default rate takes to say `words` as an announcement,
-    // with the role it names first ("notification") and a breath after: an estimate on the
+    // How long the listener's speech takes to say words, against the screen reader's default
+    // rate: 2 is twice as long. Asked afresh for each estimate, so a change is followed.
+    using Pace = std::function<double()>;
+
+    // How long a screen reader takes to say `words` as an announcement, with the role it names
+    // first ("notification") and the pause between utterances, at `pace`: an estimate on the
     // long side, since words said too early queue behind the last ones.
-    static Clock::duration SpeakingTime(std::string_view words);
+    static Clock::duration SpeakingTime(std::string_view words, double pace = 1.0);
+    void SetPace(Pace pace) { pace_ = std::move(pace); }
 
     // A block was read as `spoken` at `now`: the words to speak now, if any.
     std::optional<std::string> Heard(const Spoken& spoken, Clock::time_point now);
     // Blocks stopped coming: said at once, as no block's reading would be.
     std::optional<std::string> Lost(Clock::time_point now);
+    // Blocks came again after Lost: said once, before any reading, whether or not a note sounds.
+    std::optional<std::string> Found(Clock::time_point now);
     // The waiting reading, if its time has come by `now`.
     std::optional<std::string> Due(Clock::time_point now);
     // When the waiting reading is to be spoken; none when nothing waits.
@@ -58,6 +66,7 @@ private:
     // Until when the screen reader may still be saying our last words.
     Clock::time_point quietAt_{};
     bool speaking_ = true;
+    Pace pace_ = [] { return 1.0; };
 };
 
 } // namespace a11y

@@ -1,6 +1,7 @@
 #include "ui/a11y/tuner_access.h"
 
 #include <string>
+#include <utility>
 
 #include "ui/a11y/reading_words.h"
 #include "ui/skin/focus_ring.h"
@@ -121,11 +122,13 @@ void TunerAccess::Woken() {
     Schedule(now);
 }
 
-void TunerAccess::ReadingShown(const TunerReading& reading) {
+void TunerAccess::ReadingShown(const TunerReading& reading, int frequency) {
     const Clock::time_point now = clock_();
     lastBlock_ = now;
-    listening_ = true;
-    const Spoken spoken = Describe(reading, SelectedString());
+    if (!std::exchange(listening_, true)) {
+        Say(announcer_.Found(now));
+    }
+    const Spoken spoken = Describe(reading, frequency, SelectedString());
     if (spoken != shown_) {
         shown_ = spoken;
         if (observer_ != nullptr) {
@@ -134,6 +137,10 @@ void TunerAccess::ReadingShown(const TunerReading& reading) {
     }
     Say(announcer_.Heard(spoken, now));
     Schedule(now);
+}
+
+void TunerAccess::HelpNotOpened() {
+    SayNow("Help could not be opened");
 }
 
 void TunerAccess::Pressed(const skin::Image& control) {

@@ -69,13 +69,18 @@ public:
     void Woken();
 
     // --- For the window ---------------------------------------------------------------------
-    void ReadingShown(const TunerReading& reading);
+    // `frequency` is the strongest frequency the reading was made from, 0 when unknown.
+    void ReadingShown(const TunerReading& reading, int frequency = 0);
+    // The help document could not be opened: the player hears so, the window shows nothing.
+    void HelpNotOpened();
     // A control was pressed, by whatever means: the keyboard focus goes there.
     void Pressed(const skin::Image& control);
     // A string was picked or let go, by whatever means.
     void SelectionChanged();
     // Time for the speech rules; the steady clock unless a test says otherwise.
     void SetClock(std::function<Clock::time_point()> clock) { clock_ = std::move(clock); }
+    // The listener's speech rate, where the host can read it (Announcer::Pace).
+    void SetSpeechPace(Announcer::Pace pace) { announcer_.SetPace(std::move(pace)); }
 
 private:
     static constexpr int FocusableCount = 7;

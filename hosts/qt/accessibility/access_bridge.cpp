@@ -20,12 +20,14 @@ AccessBridge::AccessBridge(QWindow& window, a11y::TunerAccess& access)
     due_.setSingleShot(true);
     QObject::connect(&due_, &QTimer::timeout, [this] { access_.Woken(); });
     access_.SetObserver(this);
+    access_.SetSpeechPace([this] { return speechRate_.Pace(); });
     QAccessible::installActivationObserver(this);
 }
 
 AccessBridge::~AccessBridge() {
     QAccessible::removeActivationObserver(this);
     access_.SetObserver(nullptr);
+    access_.SetSpeechPace([] { return 1.0; });
     for (const QAccessible::Id id : ids_) {
         QAccessible::deleteAccessibleInterface(id);
     }

@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QTimer>
 
+#include "hosts/qt/accessibility/orca_speech_rate.h"
 #include "ui/a11y/access_observer.h"
 #include "ui/a11y/tuner_access.h"
 
@@ -51,6 +52,7 @@ private:
     AnnouncementInterface* announcement_;
     QWindow& window_;
     QTimer due_;
+    OrcaSpeechRate speechRate_;
 };
 
 } // namespace qt_host

@@ -2,12 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -16,18 +17,11 @@
 #include <utility>
 #include <vector>
 
+#include "hosts/qt/desktop_dialogs.h"
 #include "platform/winapi.h"
 #include "qt_host_test_app.h"
 
 namespace {
-
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void Open(const QUrl& url) { urls.push_back(url); }
-};
 
 // The modal box that is open now. Without one, every loop is told to end: a box that is open
 // but not modal would otherwise hold the test forever.
@@ -174,17 +168,48 @@ TEST(MessageBoxDialog, AKeyHeldSinceBeforeTheBoxDoesNotAnswerIt) {
     }
 }
 
-TEST(DocumentOpener, OpensTheHelpFileFromTheCurrentDirectory) {
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler("file", &catcher, "Open");
-    const HINSTANCE result =
-        ShellExecuteA(nullptr, "open", "help\\guide.htm", nullptr, nullptr, SW_SHOWNORMAL);
-    QDesktopServices::unsetUrlHandler("file");
-    EXPECT_GT(reinterpret_cast<std::uintptr_t>(result), 32u);
-    ASSERT_EQ(catcher.urls.size(), 1);
-    EXPECT_EQ(catcher.urls[0], QUrl::fromLocalFile(QDir::currentPath() + "/help/guide.htm"));
+// The desktop's opener in a folder of the test's own, before the real one on PATH: it writes
+// what it was given and ends with $OPENER_EXIT.
+TEST(DocumentOpener, OpensTheHelpFileFromTheCurrentDirectoryAndTellsOfAFailure) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath("help") && QDir(dir.path()).mkpath("bin"));
+    QFile(dir.filePath("help/guide.htm")).open(QIODevice::WriteOnly);
+    QFile opener(dir.filePath("bin/xdg-open"));
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+    opener.write(
+        "#!/bin/sh\nprintf '%s' \"$1\" >\"$(dirname \"$0\")/opened\"\nexit $OPENER_EXIT\n");
+    opener.close();
+    opener.setPermissions(opener.permissions() | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    const QString before = QDir::currentPath();
+    qputenv("PATH", dir.filePath("bin").toLocal8Bit() + ":" + path);
+    QDir::setCurrent(dir.path());
+    int failures = 0;
+    qt_host::SetOpenFailedHandler([&failures] { ++failures; });
+    const auto open = [](const char* file) {
+        return reinterpret_cast<std::uintptr_t>(
+            ShellExecuteA(nullptr, "open", file, nullptr, nullptr, SW_SHOWNORMAL));
+    };
+
+    qputenv("OPENER_EXIT", "0");
+    EXPECT_GT(open("help\\guide.htm"), 32u);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir.filePath("bin/opened")); }));
+    QFile opened(dir.filePath("bin/opened"));
+    ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QUrl(QString::fromUtf8(opened.readAll())),
+              QUrl::fromLocalFile(dir.filePath("help/guide.htm")));
+    QTest::qWait(100);
+    EXPECT_EQ(failures, 0);
+    // No application for it: the opener fails after it started.
+    qputenv("OPENER_EXIT", "3");
+    EXPECT_GT(open("help\\guide.htm"), 32u);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return failures == 1; }));
+    // Nothing to open: refused at once.
+    EXPECT_LE(open("help\\missing.htm"), 32u);
+
+    qt_host::SetOpenFailedHandler(nullptr);
+    QDir::setCurrent(before);
+    qputenv("PATH", path);
 }
 
 } // namespace
-
-#include "desktop_dialogs_test.moc"
