@@ -2,6 +2,7 @@
 
 #include "analysis/block_analysis.h"
 #include "capture/sample_iter.h"
+#include "ui/a11y/reading_words.h"
 
 BlockScanner::BlockScanner(int selectedString, std::ostream& out)
     : selectedString_(selectedString), out_(out) {
@@ -25,6 +26,7 @@ void BlockScanner::AnalyseBlock() {
     SampleIter iter(recorder_);
     const auto [hertz, reading] = ::AnalyseBlock(fft_, iter, [this] { return selectedString_; });
     out_ << blocks_ << '\t' << hertz << '\t' << reading.frame << '\t' << reading.step << '\t'
-         << reading.direction << '\n';
+         << reading.direction << '\t'
+         << a11y::Words(a11y::Describe(reading, hertz, selectedString_)) << '\n';
     ++blocks_;
 }

@@ -1,5 +1,6 @@
 // Runs the tuner's own analysis over a stream of 11025 Hz samples, one 4096-sample block at a
-// time, and prints one line per block: block, hertz, frame, step, direction.
+// time, and prints one line per block: block, hertz, frame, step, direction, and the words a
+// screen reader is given for it.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +14,7 @@ class BlockScanner {
 public:
     static constexpr int SampleRate = 11025;
     static constexpr int BlockSamples = 4096;
-    static constexpr const char* Header = "block\thz\tframe\tstep\tdirection";
+    static constexpr const char* Header = "block\thz\tframe\tstep\tdirection\twords";
 
     // Prints the header line at once. `selectedString` is -1 for none, else 0..5.
     BlockScanner(int selectedString, std::ostream& out);

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr const char* Header = "block\thz\tframe\tstep\tdirection";
+constexpr const char* Header = "block\thz\tframe\tstep\tdirection\twords";
 
 // Writes interleaved 16-bit frames with libsndfile; false when this libsndfile cannot.
 bool WriteRecording(const std::string& path, int format, int rate, int channels,

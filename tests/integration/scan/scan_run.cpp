@@ -72,11 +72,12 @@ std::vector<ScanRow> ScanRun::Rows() const {
     for (std::size_t k = 1; k < outLines.size(); ++k) {
         std::istringstream fields(outLines[k]);
         ScanRow row{};
-        char tab1, tab2, tab3, tab4;
+        char tab1, tab2, tab3, tab4, tab5;
         fields >> row.block >> std::noskipws >> tab1 >> row.hertz >> tab2 >> row.frame >> tab3 >>
-            row.step >> tab4 >> row.direction;
+            row.step >> tab4 >> row.direction >> tab5;
+        std::getline(fields, row.words);
         EXPECT_TRUE(fields && tab1 == '\t' && tab2 == '\t' && tab3 == '\t' && tab4 == '\t' &&
-                    fields.peek() == std::char_traits<char>::eof())
+                    tab5 == '\t' && !row.words.empty())
             << "malformed row: '" << outLines[k] << "'";
         rows.push_back(row);
     }

@@ -11,6 +11,7 @@ struct ScanRow {
     int frame;
     int step;
     int direction;
+    std::string words;
 };
 
 struct ScanRun {
