@@ -130,12 +130,19 @@ eventually 3 test "$(grep -c '^focus String E6$' "$out/events.log")" -ge 3 ||
 step "keys: 6 picks E6, Escape lets go, Tab and Shift+Tab move the focus (told again on the window's return), Space picks A5"
 xdotool key F1
 check_help_opened "$out" "$repo" "F1"
+# No application for the help: the opener fails, and the player hears so.
+mv "$out/bin/xdg-open" "$out/xdg-open.works"
+printf '#!/bin/sh\nexit 3\n' >"$out/bin/xdg-open"
+chmod +x "$out/bin/xdg-open"
+xdotool key F1
+heard '^announce Help could not be opened$' 5 || fail "F1 with no application: nothing said"
+mv "$out/xdg-open.works" "$out/bin/xdg-open"
 # A click takes the keyboard focus along; then A5 is picked and E6 focused again, as before.
 click 53 221
 heard '^focus String D4$' || fail "a click on D4 did not move the focus there"
 xdotool key 5 shift+Tab
 eventually 3 same "$skin/LA5.jpg" 24 120 || fail "key 5 after the click: LA5 does not show"
-step "a click on D4 took the focus there"
+step "a click on D4 took the focus there; F1 with no application said 'Help could not be opened'"
 
 # No block for 3 s (the guitar's sink, and so its monitor, suspended as when a device goes): the
 # reading says so, announced once, and the readings come back by themselves with the blocks.
@@ -144,23 +151,96 @@ heard '^announce Not listening$' 8 || fail "no block for 3 s: 'Not listening' wa
 sleep 4
 [ "$(grep -c '^announce Not listening$' "$out/events.log")" -eq 1 ] ||
     fail "'Not listening' was announced more than once"
+# Back in silence: the player is told the tuner hears again, once, before any note.
+kill "$player_pid"
 pactl suspend-sink guitar 0 || fail "the guitar's sink could not be resumed"
-readings_back() { sed '1,/^announce Not listening$/d' "$out/events.log" | grep -q '^announce A'; }
+after_loss() { sed '1,/^announce Not listening$/d' "$out/events.log"; }
+listening_back() { after_loss | grep -qx 'announce Listening'; }
+eventually 10 listening_back || fail "back in silence: 'Listening' was not announced"
+play "$out/tone110.wav"
+readings_back() { after_loss | grep -qx 'announce in tune'; }
 eventually 10 readings_back || fail "the readings did not come back after 'Not listening'"
-step "no block for 3 s: 'Not listening' announced once; the readings came back"
+[ "$(after_loss | grep -c '^announce Listening$')" -eq 1 ] || fail "'Listening' was said more than once"
+step "no block for 3 s: 'Not listening' announced once; back in silence, 'Listening' once; the readings came back"
 
 # --- 4. Orca, as heard --------------------------------------------------------------------------
 # Orca speaks through speech-dispatcher, which it starts itself, into a sink of its own whose
 # monitor is recorded: stretches of sound are what the user heard, and when. What Orca was given
-# is in its debug log, which it writes in blocks: read whole once Orca has ended.
+# is in its debug log, which it writes in blocks: read whole once Orca has ended. Orca runs once
+# at each rate of VIBRALON_ACCESS_RATES (its default, 50, then a slow listener's 25), each time
+# for a tuning of the string of MIDI note VIBRALON_ACCESS_NOTE by ear (the D string, 50).
 parec -d speakers.monitor --rate=16000 --channels=1 --format=s16le --raw 2>"$out/parec.err" |
     "$repo/tests/e2e/access/heard.py" record "$out/speech.raw" "$out/recording.stamps" &
 track_pid $!
-timeout 200 orca --replace --debug-file="$out/orca.debug" >"$out/orca.out" 2>"$out/orca.err" &
-orca_pid=$!
-track_pid "$orca_pid"
-eventually 30 grep -qs "SPEECH OUTPUT: 'Vibralon frame" "$out/orca.debug" ||
-    fail "Orca did not start reading the window"
+read -ra rates <<<"${VIBRALON_ACCESS_RATES:-50 25}"
+note=${VIBRALON_ACCESS_NOTE:-50}
+declare -A digit_of=([40]=6 [45]=5 [50]=4 [55]=3 [59]=2 [64]=1)
+[ -n "${digit_of[$note]:-}" ] || fail "VIBRALON_ACCESS_NOTE $note is no open string"
+
+# Orca at RATE (its settings file, as its preferences write it), in a session of its own so that
+# it and only it can be ended; waits until it reads the window. Sets orca_pid and orca_log.
+start_orca() {
+    local rate=$1
+    mkdir -p "$HOME/.local/share/orca"
+    printf '{"general": {"startingProfile": ["Default", "default"]}, "pronunciations": {},
+"keybindings": {}, "profiles": {"default": {"profile": ["Default", "default"],
+"voices": {"default": {"rate": %s}}}}}\n' "$rate" >"$HOME/.local/share/orca/user-settings.conf"
+    orca_log=$out/orca$rate.debug
+    setsid timeout 200 orca --replace --debug-file="$orca_log" >"$out/orca$rate.out" \
+        2>"$out/orca$rate.err" &
+    orca_pid=$!
+    track_pid "$orca_pid"
+    eventually 30 grep -qs "SPEECH OUTPUT: 'Vibralon frame" "$orca_log" ||
+        fail "Orca at rate $rate did not start reading the window"
+}
+
+# Ends Orca and what it started in its session; Orca may hang on its way out (a call to a
+# program that has gone), and what it said is logged by then.
+stop_orca() {
+    kill -- -"$orca_pid" 2>/dev/null || true
+    if ! ended_within "$orca_pid" 10; then
+        kill -KILL -- -"$orca_pid" 2>/dev/null || true
+        ended_within "$orca_pid" 5 || fail "Orca did not end"
+    fi
+}
+
+# Tuning by ear: the string is picked by its digit, then plucked every 2.5 s and bent from 40
+# cents flat to pitch over 15 s and held 10 s. Speech must keep pace with it. Sets
+# tuning_start, tuning_stop and tuning_end.
+tune_by_ear() {
+    xdotool key "${digit_of[$note]}"
+    sleep 4
+    [ -s "$out/bend$note.wav" ] || "$repo/tests/support/render-guitar" "$out/bend$note.wav" \
+        "$note" 2.5 10 -40 15 || fail "the guitar could not be rendered"
+    tuning_start=$(date +%s.%N)
+    paplay --device=guitar "$out/bend$note.wav" 2>>"$out/paplay.err" || fail "the guitar did not play"
+    tuning_stop=$(date +%s.%N)
+    sleep 8
+    # What the close makes Orca say is not the tuning's.
+    tuning_end=$(date +%s.%N)
+}
+
+# How the tuning was heard at RATE: in pace, and the words never sent the player the wrong way.
+check_tuning() {
+    local rate=$1 pace lag tail readings
+    pace=$(awk -v r="$rate" 'BEGIN { w = (r < 50) ? 170 + 90 * (2 * r - 98) / 100 : 170 + 279 * (2 * r - 98) / 100; print 176 / w }')
+    HEARD_PACE=$pace "$repo/tests/e2e/access/heard.py" "$out/speech.raw" "$out/recording.stamps" \
+        "$orca_log" "$tuning_stop" "$tuning_start" "$tuning_end" >"$out/heard$rate.txt" ||
+        fail "tuning by ear at rate $rate: $(cat "$out/heard$rate.txt")"
+    lag=$(sed -n 's/^worst lag //p' "$out/heard$rate.txt")
+    tail=$(sed -n 's/^tail //p' "$out/heard$rate.txt")
+    readings=$(grep -c notification "$out/heard$rate.txt" || true)
+    step "tuning by ear at rate $rate: $readings readings heard, worst lag $lag s, last words end $tail s after the string"
+    awk -v lag="$lag" -v tail="$tail" 'BEGIN { exit !(lag <= 3 && tail <= 4.5) }' ||
+        fail "tuning by ear at rate $rate: speech fell behind: $(cat "$out/heard$rate.txt")"
+    # Flat all along, then at pitch: never a way to turn, never sharp, and last "in tune".
+    ! grep -E 'notification .*(tune up|tune down|sharp|octave)' "$out/heard$rate.txt" ||
+        fail "tuning by ear at rate $rate: words that send the player the wrong way"
+    grep 'notification' "$out/heard$rate.txt" | tail -n1 | grep -q 'notification in tune\.' ||
+        fail "tuning by ear at rate $rate: the string at pitch was not last said in tune"
+}
+
+start_orca "${rates[0]}"
 xdotool windowactivate --sync "$wid"
 # A5 is picked, E6 focused: the focus goes to A5 and back, and Enter picks E6, which rewords
 # the reading (tune up).
@@ -170,20 +250,8 @@ xdotool key shift+Tab
 sleep 1
 xdotool key Return
 heard '^announce A, .*tune up$' 8 || fail "picking E6 by Enter was not announced"
-
-# Tuning the A string by ear: 5 picks it, then a steel-string A plucked every 2.5 s is bent from
-# 40 cents flat to pitch over 15 s and held 10 s. Speech must keep pace with it.
 kill "$player_pid" 2>/dev/null || true
-xdotool key 5
-sleep 4
-"$repo/tests/support/render-guitar" "$out/bend.wav" 45 2.5 10 -40 15 ||
-    fail "the guitar could not be rendered"
-tuning_start=$(date +%s.%N)
-paplay --device=guitar "$out/bend.wav" 2>>"$out/paplay.err" || fail "the guitar did not play"
-tuning_stop=$(date +%s.%N)
-sleep 8
-# What the close makes Orca say is not the tuning's.
-tuning_end=$(date +%s.%N)
+tune_by_ear
 
 # Starts with Orca already running, as a desktop starts the program: no always-on switch, no
 # key; the window and its focused string are spoken each time.
@@ -202,35 +270,32 @@ done
 starts+=("$(date +%s.%N)")
 # Orca writes its log in blocks: the tuner started once more makes it write what came before.
 start_tuner tuner QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$tuner"
-find_window '^Vibralon$' 20 >/dev/null || fail "the tuner's window did not appear again"
+wid=$(find_window '^Vibralon$' 20) || fail "the tuner's window did not appear again"
 sleep 2
-kill "$orca_pid" 2>/dev/null || true
-# Orca may hang on its way out (a call to a program that has gone); what it said is logged.
-if ! ended_within "$orca_pid" 10; then
-    pkill -KILL -f 'orca --replace' || true
-    ended_within "$orca_pid" 5 || fail "Orca did not end"
-fi
-said=$(grep -oE "SPEECH OUTPUT: '(String|notification)[^']*'" "$out/orca.debug" | cut -d"'" -f2)
+stop_orca
+said=$(grep -oE "SPEECH OUTPUT: '(String|notification)[^']*'" "$orca_log" | cut -d"'" -f2)
 for words in "String A5 check box checked." "String E6 check box not checked." \
     "notification A, in tune, tune up."; do
     grep -qxF "$words" <<<"$said" || fail "Orca did not say '$words'; it said: $said"
 done
 step "Orca said: $(tr '\n' '/' <<<"$(head -n 6 <<<"$said")")..."
-"$repo/tests/e2e/access/heard.py" "$out/speech.raw" "$out/recording.stamps" \
-    "$out/orca.debug" "$tuning_stop" "$tuning_start" "$tuning_end" >"$out/heard.txt" ||
-    fail "tuning by ear: $(cat "$out/heard.txt")"
-lag=$(sed -n 's/^worst lag //p' "$out/heard.txt")
-tail=$(sed -n 's/^tail //p' "$out/heard.txt")
-step "tuning by ear: $(grep -c notification "$out/heard.txt") readings heard, worst lag $lag s, last words end $tail s after the string"
-awk -v lag="$lag" -v tail="$tail" 'BEGIN { exit !(lag <= 3 && tail <= 4.5) }' ||
-    fail "tuning by ear: speech fell behind: $(cat "$out/heard.txt")"
+check_tuning "${rates[0]}"
 for ((run = 1; run <= start_count; run++)); do
-    spoken=$("$repo/tests/e2e/access/heard.py" said "$out/orca.debug" "${starts[run - 1]}" \
+    spoken=$("$repo/tests/e2e/access/heard.py" said "$orca_log" "${starts[run - 1]}" \
         "${starts[run]}")
     { grep -q "Vibralon" <<<"$spoken" && grep -q "String E6" <<<"$spoken"; } ||
         fail "start $run with Orca running: the window was not spoken; Orca said: $spoken"
 done
 step "$start_count starts with Orca running: the window and String E6 spoken each time"
+
+# The same tuning at the other rates: the tuner reads Orca's rate from its settings as it goes.
+for rate in "${rates[@]:1}"; do
+    xdotool windowactivate --sync "$wid"
+    start_orca "$rate"
+    tune_by_ear
+    stop_orca
+    check_tuning "$rate"
+done
 
 wmctrl -c Vibralon || fail "wmctrl could not close the window"
 ended_within "$tuner_pid" 5 || fail "still running 5 s after the close"

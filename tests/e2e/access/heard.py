@@ -21,6 +21,7 @@ an utterance ("LAG_S WORDS (given ...)"), then "worst lag S", when the last soun
 "tail S": how long after STOP the last sound ended. Exits 1 when nothing was said.
 """
 import datetime
+import os
 import re
 import sys
 import time
@@ -30,7 +31,9 @@ RATE = 16000
 FRAME = RATE // 100  # 10 ms
 LOUD = 300           # RMS of speech, far above the null sink's silence (0)
 ONSET_SILENCE = 10   # frames of silence before an onset: 100 ms
-PER_CHARACTER = 0.06  # seconds: espeak-ng says no character faster at the default rate
+# seconds: espeak-ng says no character faster at the default rate; HEARD_PACE is how much
+# longer the listener's rate takes (0.35 at Orca's rate 90)
+PER_CHARACTER = 0.06 * float(os.environ.get("HEARD_PACE", "1"))
 # The recording's start is known to a few tens of milliseconds: an onset a little before Orca
 # logged its words is theirs.
 SLACK = 0.25
