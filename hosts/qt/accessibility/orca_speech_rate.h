@@ -22,7 +22,7 @@ public:
 private:
     QString file_;
     QDateTime readAt_;
-    qint64 readSize_ = -1;
+    qint64 readSize_ = -2; // nothing read yet: a missing file reads as -1
     double pace_ = 1.0;
 };
 

@@ -172,6 +172,12 @@ step "no block for 3 s: 'Not listening' announced once; back in silence, 'Listen
 parec -d speakers.monitor --rate=16000 --channels=1 --format=s16le --raw 2>"$out/parec.err" |
     "$repo/tests/e2e/access/heard.py" record "$out/speech.raw" "$out/recording.stamps" &
 track_pid $!
+# One speech server for every Orca of the test: one that Orca starts ends a few seconds after
+# its Orca, and the next Orca may find it on its way out and speak to nobody.
+speech-dispatcher -s -t 0 >"$out/speechd.out" 2>"$out/speechd.err" &
+track_pid $!
+speechd_up() { [ -S "$HOME/.cache/speech-dispatcher/speechd.sock" ]; }
+eventually 10 speechd_up || fail "speech-dispatcher did not start"
 read -ra rates <<<"${VIBRALON_ACCESS_RATES:-50 25}"
 note=${VIBRALON_ACCESS_NOTE:-50}
 declare -A digit_of=([40]=6 [45]=5 [50]=4 [55]=3 [59]=2 [64]=1)
@@ -218,6 +224,7 @@ tune_by_ear() {
     sleep 8
     # What the close makes Orca say is not the tuning's.
     tuning_end=$(date +%s.%N)
+    xdotool key Escape
 }
 
 # How the tuning was heard at RATE: in pace, and the words never sent the player the wrong way.

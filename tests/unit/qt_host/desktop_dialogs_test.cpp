@@ -17,9 +17,11 @@
 #include <utility>
 #include <vector>
 
+#include "hosts/qt/accessibility/orca_speech_rate.h"
 #include "hosts/qt/desktop_dialogs.h"
 #include "platform/winapi.h"
 #include "qt_host_test_app.h"
+#include "ui/a11y/speech_rate.h"
 
 namespace {
 
@@ -210,6 +212,29 @@ TEST(DocumentOpener, OpensTheHelpFileFromTheCurrentDirectoryAndTellsOfAFailure) 
     qt_host::SetOpenFailedHandler(nullptr);
     QDir::setCurrent(before);
     qputenv("PATH", path);
+}
+
+// Orca's settings as its preferences write them: the starting profile's default voice wins over
+// the general one; the tuner follows a change without a restart.
+TEST(OrcaSpeechRate, IsReadFromOrcasSettingsAndFollowedWhenTheyChange) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("user-settings.conf");
+    qt_host::OrcaSpeechRate rate(path);
+    EXPECT_DOUBLE_EQ(rate.Pace(), a11y::PaceAtOrcaRate(50)); // no settings: Orca's default
+    const auto write = [&path](const QByteArray& text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    };
+    write(R"({"general": {"voices": {"default": {"rate": 70}}, "startingProfile": ["Slow", "slow"]},
+              "profiles": {"slow": {"voices": {"default": {"rate": 25}}}}})");
+    EXPECT_DOUBLE_EQ(rate.Pace(), a11y::PaceAtOrcaRate(25));
+    EXPECT_GT(rate.Pace(), 1.4);
+    write(R"({"general": {"voices": {"default": {"rate": 90}}}, "profiles": {"default": {}}})");
+    EXPECT_DOUBLE_EQ(rate.Pace(), a11y::PaceAtOrcaRate(90));
+    EXPECT_LT(rate.Pace(), 0.4);
+    write("not JSON");
+    EXPECT_DOUBLE_EQ(rate.Pace(), a11y::PaceAtOrcaRate(50));
 }
 
 } // namespace
