@@ -129,6 +129,8 @@ void KeptDevice::Keep() {
                 watch.BlockCame(Clock::now());
             }
             if (watch.Lost(Clock::now())) {
+                // What the head block holds is from before the loss.
+                queue_.DropBegun();
                 real_.Close();
                 realStarted = false;
                 watch.Closed(Clock::now());
