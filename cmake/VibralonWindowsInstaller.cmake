@@ -12,7 +12,7 @@ endif()
 set(_installer ${PROJECT_BINARY_DIR}/VibralonSetup-${PROJECT_VERSION}.exe)
 set(_script ${PROJECT_SOURCE_DIR}/dist/windows/installer.nsi)
 set(_guide ${PROJECT_SOURCE_DIR}/help/guide.htm)
-set(_icon ${PROJECT_SOURCE_DIR}/ui/skin/art/MAINICON.ico)
+set(_icon ${PROJECT_SOURCE_DIR}/dist/windows/vibralon.ico)
 set(_license ${PROJECT_SOURCE_DIR}/LICENSE)
 
 # The notices of what is linked in statically: libjpeg-turbo (built here), stb_image's BMP
