@@ -57,14 +57,17 @@ configure_file(${_vibralon_dist}/${VIBRALON_APP_ID}.metainfo.xml.in
 install(FILES ${_vibralon_staged}/${VIBRALON_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT vibralon)
 
-# Redraws dist/icons/ from the generator's icon drawing.
+# Redraws dist/icons/ and the Windows icon, dist/windows/vibralon.ico, from the generator's icon
+# drawing.
 if(TARGET vibralon-skingen)
     add_custom_target(app-icons
         COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
                 $<TARGET_FILE:vibralon-skingen> --app-icons ${_vibralon_dist}/icons/hicolor
                 ${VIBRALON_APP_ID}
+        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+                $<TARGET_FILE:vibralon-skingen> --windows-icon ${_vibralon_dist}/windows/vibralon.ico
         DEPENDS vibralon-skingen
-        COMMENT "Drawing the desktop icons into dist/icons"
+        COMMENT "Drawing the desktop icons into dist/icons and the Windows icon into dist/windows"
         VERBATIM)
 endif()
 

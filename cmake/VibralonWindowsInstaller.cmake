@@ -1,4 +1,4 @@
-# The Windows installer, VibralonSetup.exe in the build folder, made with NSIS (makensis) from
+# The Windows installer, VibralonSetup-VERSION.exe in the build folder, made with NSIS (makensis) from
 # dist/windows/installer.nsi whenever the program, the help or the licences change.
 if(NOT TARGET vibralon)
     message(WARNING "No `vibralon` target: no installer")
@@ -9,10 +9,10 @@ if(NOT VIBRALON_MAKENSIS)
     message(FATAL_ERROR "makensis is missing: install the nsis package (./test does)")
 endif()
 
-set(_installer ${PROJECT_BINARY_DIR}/VibralonSetup.exe)
+set(_installer ${PROJECT_BINARY_DIR}/VibralonSetup-${PROJECT_VERSION}.exe)
 set(_script ${PROJECT_SOURCE_DIR}/dist/windows/installer.nsi)
 set(_guide ${PROJECT_SOURCE_DIR}/help/guide.htm)
-set(_icon ${PROJECT_SOURCE_DIR}/ui/skin/art/MAINICON.ico)
+set(_icon ${PROJECT_SOURCE_DIR}/dist/windows/vibralon.ico)
 set(_license ${PROJECT_SOURCE_DIR}/LICENSE)
 
 # The notices of what is linked in statically: libjpeg-turbo (built here), stb_image's BMP
@@ -37,6 +37,6 @@ add_custom_command(
             -DPROGRAM=$<TARGET_FILE:vibralon> -DGUIDE=${_guide} -DICON=${_icon}
             -DLICENSE=${_license} -DNOTICES=${_notices} -DOUTFILE=${_installer} ${_script}
     DEPENDS vibralon ${_script} ${_guide} ${_icon} ${_license} ${_notices}
-    COMMENT "Making the installer VibralonSetup.exe"
+    COMMENT "Making the installer VibralonSetup-${PROJECT_VERSION}.exe"
     VERBATIM)
 add_custom_target(installer ALL DEPENDS ${_installer})

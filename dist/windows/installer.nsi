@@ -4,7 +4,8 @@
 ; help\guide.htm), and an uninstaller listed in Add/Remove Programs. Its pages: welcome, licence,
 ; folder, progress, finish (with "Run Vibralon"). Silent with /S. While the program runs, neither
 ; installing nor uninstalling goes ahead: the user is asked to close it (silent: exit code 2,
-; nothing changed). An older version is uninstalled first, so one program and one entry remain.
+; nothing changed), when the installer starts and again just before it writes. An older version
+; is uninstalled first, so one program and one entry remain.
 ; Built by the Windows build, which passes:
 ;   makensis -DVERSION=x.y.z -DPROGRAM=vibralon.exe -DGUIDE=guide.htm -DICON=MAINICON.ico
 ;            -DLICENSE=LICENSE -DNOTICES=notices.txt -DOUTFILE=VibralonSetup.exe installer.nsi
@@ -91,18 +92,29 @@ Function RunProgram
 FunctionEnd
 
 ; The version installed before, uninstalled in place by its own uninstaller (which then stays
-; behind, and goes here): its files, shortcut and entry go, wherever it was installed.
+; behind, and goes here): its files, shortcut and entry go, wherever it was installed. If it
+; refuses (the program was started again meanwhile) or fails, it changed nothing, and the install
+; stops before it writes anything: the older version stays whole, entry and uninstaller too.
 Function RemoveOlderVersion
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
     StrCmp $0 "" done
     IfFileExists "$0\uninstall.exe" 0 done
-    ExecWait '"$0\uninstall.exe" /S _?=$0'
+    ExecWait '"$0\uninstall.exe" /S /UPGRADE _?=$0' $1
+    StrCmp $1 0 removed
+    MessageBox MB_OK|MB_ICONEXCLAMATION \
+        "The installed ${APP_NAME} could not be removed. Close ${APP_NAME}, then run Setup again." \
+        /SD IDOK
+    SetErrorLevel 2
+    Abort
+    removed:
     Delete "$0\uninstall.exe"
     RMDir "$0"
     done:
 FunctionEnd
 
 Section "Vibralon"
+    ; The program may have been started while the pages were open.
+    !insertmacro WaitUntilClosed install
     Call RemoveOlderVersion
     SetOutPath "$INSTDIR"
     File "/oname=vibralon.exe" "${PROGRAM}"
@@ -123,7 +135,10 @@ Section "Vibralon"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\vibralon.exe"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    ; In place (_?=), so that whoever runs it gets its outcome as its exit code: an uninstaller run
+    ; without it returns at once, from a copy of itself that does the work.
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" \
+        '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
     ; Add/Remove Programs shows this size, in KiB.
@@ -138,7 +153,19 @@ Section "Uninstall"
     RMDir "$INSTDIR\help"
     Delete "$INSTDIR\notices.txt"
     Delete "$INSTDIR\vibralon.exe"
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    ; Run in place, this uninstaller cannot delete itself: unless a newer version's installer runs
+    ; it (and removes it itself), it runs itself the usual way, from a copy in the temporary
+    ; folder, which removes it and the folder once this one has ended.
+    StrCmp $EXEDIR $INSTDIR 0 removeSelf
+    ${un.GetParameters} $0
+    ClearErrors
+    ${un.GetOptions} $0 "/UPGRADE" $1
+    IfErrors 0 done
+    Exec '"$INSTDIR\uninstall.exe" /S'
+    Goto done
+    removeSelf:
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
-    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    done:
 SectionEnd

@@ -110,6 +110,13 @@ int BlockQueue::Write(const void* bytes, std::size_t count) {
     return completed;
 }
 
+void BlockQueue::DropBegun() {
+    std::lock_guard lock(mutex_);
+    if (head_ != nullptr) {
+        head_->dwBytesRecorded = 0;
+    }
+}
+
 bool BlockQueue::Empty() const {
     std::lock_guard lock(mutex_);
     return head_ == nullptr;

@@ -25,6 +25,10 @@ public:
     // Returns the number of blocks completed, so the caller knows whether to signal.
     int Write(const void* bytes, std::size_t count);
 
+    // The input went: the sound in the head block is from before, and is dropped, so that the
+    // block is filled with what comes after the return alone.
+    void DropBegun();
+
     bool Empty() const;
 
 private:

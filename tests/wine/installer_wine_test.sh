@@ -1,25 +1,29 @@
 #!/usr/bin/env bash
 # The Windows installer under Wine, as a user meets it:
-#   1. VibralonSetup.exe /S puts vibralon.exe, help\guide.htm and notices.txt (the licences of
-#      the program and of every library built into it) in Program Files\Vibralon, a Start-menu
-#      shortcut that starts the program in that folder, and an uninstaller listed in
-#      Add/Remove Programs with the installed size
-#   2. the program started through its shortcut opens its window, and its help button has the
-#      shell "open" help\guide.htm of the install folder (a file association registered for the
-#      test records what it is asked to open); uninstalling or installing while it runs is
-#      refused and changes nothing: silent, with a non-zero exit code; run as a user would, the
-#      installer asks for it to be closed, and Cancel ends it
-#   3. uninstall.exe /S leaves nothing behind: no folder, no shortcut, no entry, no other file
+#   1. VibralonSetup-VERSION.exe /S puts vibralon.exe, help\guide.htm and notices.txt (the
+#      licences of the program and of every library built into it) in Program Files\Vibralon, a
+#      Start-menu shortcut that starts the program in that folder, and an uninstaller listed in
+#      Add/Remove Programs with the installed size and VERSION
+#   2. the program started through its shortcut while the installer's pages are open: Install
+#      asks for it to be closed (Retry/Cancel), and after Cancel the installed program, its
+#      uninstaller and its one entry are as they were. Its help button has the shell "open"
+#      help\guide.htm of the install folder (a file association registered for the test records
+#      what it is asked to open); uninstalling or installing while it runs is refused and changes
+#      nothing: the registered quiet uninstall and the silent installer end with a non-zero exit
+#      code
+#   3. the registered quiet uninstall ends with 0 and leaves nothing behind: no folder, no
+#      shortcut, no entry, no other file
 #   4. an upgrade over an older version installed elsewhere, page by page: one program, the new
 #      one, where the older was, and one Add/Remove entry; "Run Vibralon" on the finish page starts
 #      it in that folder; uninstalled, its folder, shortcut and entry go
 #   The installer declares itself DPI-aware in its manifest.
 #
-#   installer_wine_test.sh WINDOWS_BUILD_DIR OUT_DIR
+#   installer_wine_test.sh WINDOWS_BUILD_DIR OUT_DIR VERSION
 set -euo pipefail
 
 windows_build=$(realpath "$1")
 out=$(realpath -m "$2")
+version=$3
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=tests/support/x11/session.sh
 source "$repo/tests/support/x11/session.sh"
@@ -27,7 +31,7 @@ source "$repo/tests/support/x11/session.sh"
 source "$repo/tests/support/wine/wine-session.sh"
 session_begin "$out" 30 '*.err' 'wineboot.log'
 
-installer=$windows_build/VibralonSetup.exe
+installer=$windows_build/VibralonSetup-$version.exe
 wine_require_program "$installer"
 wine_use_prefix "$out"
 wine_start_desktop_session "$out"
@@ -67,13 +71,22 @@ grep -aq '<dpiAware[^<]*>true</dpiAware>' "$installer" ||
 wine_record_htm_opens "$out"
 list_drive_c >"$out/before-install.txt"
 
-# uninstall_silently FOLDER NAME: runs FOLDER's uninstaller silently (output in NAME.out and
-# NAME.err) and waits for the folder to go: it works on from a copy of itself in the user's
-# temporary folder, after it returns.
+# Runs the registered quiet uninstall as a script or a package manager does (output in $1.out
+# and $1.err); returns its exit code.
+quiet_uninstall() {
+    local quiet
+    quiet=$(uninstall_value QuietUninstallString)
+    [ -n "$quiet" ] || fail "the entry has no QuietUninstallString"
+    printf '%s\r\n' "$quiet" >"$out/$1.bat"
+    (cd "$out" && wine cmd /c "$1.bat") >"$out/$1.out" 2>"$out/$1.err"
+}
+
+# uninstall_silently FOLDER NAME: runs the registered quiet uninstall (output in NAME.out and
+# NAME.err) and waits for the folder to go: the uninstaller removes itself and the folder from
+# a copy of itself in the user's temporary folder, after it returns.
 uninstall_silently() {
     local folder=$1 name=$2
-    wine "$folder/uninstall.exe" /S >"$out/$name.out" 2>"$out/$name.err" ||
-        fail "the uninstaller in $folder failed"
+    quiet_uninstall "$name" || fail "the quiet uninstall of $folder ended with code $?"
     for _ in $(seq 200); do
         [ -e "$folder" ] || break
         sleep 0.1
@@ -104,6 +117,8 @@ for notice in 'Copyright (c) 2026 The Vibralon developers' 'stb_image' \
         fail "Program Files\\Vibralon\\notices.txt is missing or lacks '$notice'"
 done
 [ "$(uninstall_value DisplayName)" = Vibralon ] || fail "Add/Remove Programs lists no Vibralon"
+[ "$(uninstall_value DisplayVersion)" = "$version" ] ||
+    fail "Add/Remove Programs says version '$(uninstall_value DisplayVersion)', not $version"
 # The size Add/Remove Programs shows, in KiB: that of the installed files, give or take 5 %.
 estimated=$(uninstall_value EstimatedSize) || true
 [[ "$estimated" =~ ^0x[0-9a-fA-F]+$ ]] || fail "no EstimatedSize in the entry: '$estimated'"
@@ -114,29 +129,56 @@ if [ $((estimated * 20)) -lt $((installed_kib * 19)) ] ||
 fi
 [ "$(uninstall_value UninstallString)" = '"C:\Program Files\Vibralon\uninstall.exe"' ] ||
     fail "Add/Remove Programs does not name the uninstaller: $(uninstall_value UninstallString)"
-echo "installed: program, help, notices, shortcut in the install folder, Add/Remove Programs entry ($((estimated)) KiB)"
+echo "installed: program, help, notices, shortcut in the install folder, Add/Remove Programs entry ($version, $((estimated)) KiB)"
 
-# --- 2. started from its shortcut, the help button opens the installed guide ---------------
+# --- 2. started while the installer's pages are open; the help button opens the installed guide
+# Past the welcome page, the program starts from its shortcut; Install then asks for it to be
+# closed, and Cancel leaves the installed version whole.
+installed_state >"$out/before-late-start.txt"
+wine "$installer" >"$out/late-start.out" 2>"$out/late-start.err" &
+asking_pid=$!
+track_pid "$asking_pid"
+page=$(find_window '^Vibralon .* Setup$' 20) || fail "the installer shows no page"
+sleep 1
+xdotool windowactivate --sync "$page" key Return
 wine start 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Vibralon.lnk' \
     >"$out/start.out" 2>"$out/start.err" || fail "the shortcut did not start"
 wid=$(find_window '^Vibralon$' 20) || fail "the program started from its shortcut shows no window \"Vibralon\""
+for _ in licence folder; do
+    sleep 1
+    xdotool windowactivate --sync "$page" key Return
+done
+# The question: a second window titled as the installer, with Retry and Cancel.
+question_shown() { [ "$(xwininfo -root -tree | grep -c '"Vibralon [^"]* Setup *"')" -ge 2 ]; }
+within 10 question_shown || fail "Install while Vibralon runs asked nothing"
+import -window root "$out/late-start-question.png"
+xdotool key Escape
+sleep 1
+xdotool windowactivate --sync "$page" key Return
+within 10 bash -c "! kill -0 $asking_pid 2>/dev/null" || fail "the installer did not end after Cancel"
+cancelled=0
+wait "$asking_pid" || cancelled=$?
+[ "$cancelled" -ne 0 ] || fail "the installer cancelled at Install ended with code 0"
+installed_state >"$out/after-late-start.txt"
+diff "$out/before-late-start.txt" "$out/after-late-start.txt" >"$out/late-start.diff" ||
+    fail "Install cancelled while Vibralon runs changed something: $(head -n 5 "$out/late-start.diff")"
+[ "$(vibralon_entries)" = 1 ] || fail "after the cancelled install Add/Remove Programs lists Vibralon $(vibralon_entries) times"
+echo "started past the first page: Install asked, Cancel ended it with code $cancelled, nothing changed"
 xdotool mousemove --window "$wid" 338 32 click 1
 within 10 test -s "$out/opened" || fail "the help button opened nothing"
 opened=$(tr -d '\r\n' <"$out/opened")
 [ "$opened" = 'C:\Program Files\Vibralon\help\guide.htm' ] || fail "the help button opened '$opened'"
 echo "help: the shell was asked to open $opened"
 
-# Uninstalling now would pull the files from under the running program: refused. Run in place
-# (_?=, the rest of the command line) the uninstaller ends when it is done, so its exit code is
-# its answer; the folder goes in two words, since Wine would quote one with a space in it.
+# Uninstalling now would pull the files from under the running program: refused, and the
+# registered quiet uninstall's exit code says so.
 list_drive_c >"$out/before-refusal.txt"
 refused=0
-wine "$folder/uninstall.exe" /S '_?=C:\Program' 'Files\Vibralon' >"$out/refused.out" \
-    2>"$out/refused.err" || refused=$?
+quiet_uninstall refused || refused=$?
 list_drive_c >"$out/after-refusal.txt"
 diff "$out/before-refusal.txt" "$out/after-refusal.txt" >"$out/refusal.diff" ||
     fail "uninstalling while Vibralon runs changed files: $(head -n 5 "$out/refusal.diff")"
-[ "$refused" -ne 0 ] || fail "the uninstaller ended with code 0 while Vibralon runs"
+[ "$refused" -ne 0 ] || fail "the quiet uninstall ended with code 0 while Vibralon runs"
 [ "$(uninstall_value DisplayName)" = Vibralon ] || fail "the refused uninstall removed the entry"
 xdotool search --onlyvisible --name '^Vibralon$' >/dev/null || fail "the tuner is gone after the refusal"
 echo "uninstall while running: refused with code $refused, nothing removed"
@@ -146,22 +188,11 @@ installed_state >"$out/before-install-refusal.txt"
 refused=0
 wine "$installer" /S >"$out/install-refused.out" 2>"$out/install-refused.err" || refused=$?
 [ "$refused" -ne 0 ] || fail "the silent installer ended with code 0 while Vibralon runs"
-# Run as a user would: it asks for the program to be closed, and Cancel (Escape) ends it.
-wine "$installer" >"$out/install-asked.out" 2>"$out/install-asked.err" &
-asking_pid=$!
-track_pid "$asking_pid"
-asked=$(find_window '^Vibralon .* Setup$' 20) || fail "the installer shows nothing while Vibralon runs"
-xdotool windowactivate --sync "$asked" key Escape
-within 10 bash -c "! kill -0 $asking_pid 2>/dev/null" ||
-    fail "Escape did not end the installer: it shows more than a Retry/Cancel question"
-cancelled=0
-wait "$asking_pid" || cancelled=$?
-[ "$cancelled" -ne 0 ] || fail "the installer cancelled while Vibralon runs ended with code 0"
 installed_state >"$out/after-install-refusal.txt"
 diff "$out/before-install-refusal.txt" "$out/after-install-refusal.txt" >"$out/install-refusal.diff" ||
     fail "installing while Vibralon runs changed something: $(head -n 5 "$out/install-refusal.diff")"
 xdotool search --onlyvisible --name '^Vibralon$' >/dev/null || fail "the tuner is gone after the refused install"
-echo "install while running: refused silently with code $refused, asked and cancelled (code $cancelled), nothing changed"
+echo "install while running: refused silently with code $refused, nothing changed"
 wmctrl -c Vibralon
 for _ in $(seq 100); do
     xdotool search --name '^Vibralon$' >/dev/null 2>&1 || break

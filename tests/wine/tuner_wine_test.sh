@@ -26,6 +26,8 @@
 #      window; once a device comes, the tone's A shows. The server then stops: the reading says
 #      "Not listening" and it is announced; the window closed while the server is down
 #      ends the program with exit code 0 within 3 s
+#   7. the server hung (stopped, as by SIGSTOP) under a tuner that hears it, then the window
+#      closed: exit code 0 within 3 s, five times of five
 #
 #   tuner_wine_test.sh WINDOWS_BUILD_DIR PATH/TO/skin_composition OUT_DIR
 set -euo pipefail
@@ -414,4 +416,22 @@ wmctrl -c Vibralon || fail "server down: wmctrl could not close the window"
 ended_within "$tuner_pid" 3 || fail "closed while the server is down: still running 3 s later"
 [ "$exit_code" -eq 0 ] || fail "closed while the server is down: exit code $exit_code"
 step "closed while the server is down: exit code 0 after $ended_ms ms"
+
+# --- 7. The server hung under the tuner, then the window closed; five times -------------------
+wine_sound_server_up
+ended=()
+for run in 1 2 3 4 5; do
+    play "$out/tone110.wav"
+    start_tuner "hung$run" wine "$tuner"
+    wid=$(find_window '^Vibralon$' 30) || fail "hung server, run $run: no window"
+    eventually 10 same "$(frame 9)" 121 85 || fail "hung server, run $run: the tone's A does not show"
+    wine_sound_server_hung
+    wmctrl -c Vibralon || fail "hung server, run $run: wmctrl could not close the window"
+    ended_within "$tuner_pid" 3 || fail "closed while the server hangs, run $run: still running 3 s later"
+    [ "$exit_code" -eq 0 ] || fail "closed while the server hangs, run $run: exit code $exit_code"
+    ended+=("$ended_ms")
+    wine_sound_server_woken
+    kill "$player_pid" 2>/dev/null || true
+done
+step "closed while the server hangs: exit code 0 in 5 runs of 5, after ${ended[*]} ms"
 echo "PASS"

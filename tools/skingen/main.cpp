@@ -4,8 +4,10 @@
 // scale (ui/skin/art_scales.h) into its folder, OUTDIR/2x/ say, as PNG. With --preview it also
 // writes PREFIX-rest.png and PREFIX-active.png (and their @2x twins): the whole client area as the
 // window composes it, at rest and with a note, a lit bar, an arrow, a lit string and the lamp on.
+// vibralon-skingen --windows-icon FILE
 // --app-icons draws the window icon for the desktop's icon theme as DIR/SIZExSIZE/apps/NAME.png:
-// at 32 exactly the sixteen colours of MAINICON, larger sizes smooth.
+// at 32 exactly the sixteen colours of MAINICON, larger sizes smooth. --windows-icon writes the
+// Windows program's icon: MAINICON's image at 32, and the same drawing at 16, 24, 48 and 256.
 #include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
@@ -167,9 +169,15 @@ private:
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 4 && args[1] == "--app-icons") {
+    const bool windowsIcon = args.size() == 3 && args[1] == "--windows-icon";
+    if (windowsIcon || (args.size() == 4 && args[1] == "--app-icons")) {
         try {
-            skingen::DrawAppIcons(QDir(args[2]), args[3]);
+            if (windowsIcon) {
+                skingen::WriteWindowsIcon([](int size) { return skingen::DrawIcon(size); },
+                                          skingen::DrawIcon(), skingen::kVga, args[2]);
+            } else {
+                skingen::DrawAppIcons(QDir(args[2]), args[3]);
+            }
         } catch (const std::exception& e) {
             std::fprintf(stderr, "vibralon-skingen: %s\n", e.what());
             return 1;
@@ -178,7 +186,8 @@ int main(int argc, char** argv) {
     }
     if (args.size() != 2 && !(args.size() == 4 && args[2] == "--preview")) {
         std::fprintf(stderr, "usage: vibralon-skingen OUTDIR [--preview PREFIX]\n"
-                             "       vibralon-skingen --app-icons DIR NAME\n");
+                             "       vibralon-skingen --app-icons DIR NAME\n"
+                             "       vibralon-skingen --windows-icon FILE\n");
         return 2;
     }
     try {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 #include <array>
+#include <functional>
 
 #include "tools/skingen/indexed_image.h"
 
@@ -25,6 +26,11 @@ using IconPalette = std::array<QRgb, 16>;
 QImage WriteIcon16(const QImage& argb, const IconPalette& palette, const QString& path);
 // The pixels writeIcon16 stores, without writing a file.
 QImage Icon16Look(const QImage& argb, const IconPalette& palette);
+// The Windows program's icon: `grid`, the 32-pixel image, as writeIcon16 stores it, and `draw`'s
+// drawings at 16, 24 and 48 pixels (32 bits a pixel) and at 256 (PNG), for every size a desktop
+// asks for.
+void WriteWindowsIcon(const std::function<QImage(int)>& draw, const QImage& grid,
+                      const IconPalette& palette, const QString& path);
 
 // PNG with alpha, for the desktop's icon theme.
 void WritePng(const QImage& picture, const QString& path);

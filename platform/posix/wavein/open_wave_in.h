@@ -27,6 +27,7 @@ public:
     MMRESULT Close() override;
 
     void Deliver(const void* bytes, std::size_t count) override;
+    void Lost() override { queue_.DropBegun(); }
 
 private:
     // The back end's entries, or the core's defaults where it has none.

@@ -8,8 +8,8 @@
 // Threading and stop contract, the same for every back end:
 // - listSources, queryFormat, open, start, stop and close run on the caller's thread; the core
 //   never calls two of them at once for one stream.
-// - Between open and close a back end may call the sink's Deliver from any one thread of its
-//   own. Once close has returned MMSYSERR_NOERROR it never touches the sink again.
+// - Between open and close a back end may call the sink's Deliver and Lost from any one thread
+//   of its own. Once close has returned MMSYSERR_NOERROR it never touches the sink again.
 // - A stream stays open, as far as the core knows, until close: a back end that loses its
 //   server may keep the stream and deliver again later, or deliver nothing; both are fine.
 // - No call may wait without bound on a server that stalls or has gone.
@@ -39,6 +39,9 @@ public:
     // Appends `count` captured bytes (null: silence) to the device's queue, head block first;
     // sound that finds no queued block is dropped, as a device with no buffer drops it.
     virtual void Deliver(const void* bytes, std::size_t count) = 0;
+    // The input went (its server or its source): the block begun before is not completed with
+    // what comes after the return. From the thread that delivers.
+    virtual void Lost() = 0;
 
 protected:
     ~WaveInSink() = default;

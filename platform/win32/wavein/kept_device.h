@@ -8,7 +8,9 @@
 // caller's event is set on open, after each filled block (WHDR_DONE set first, with a release
 // store) and on close; Reset hands every queued block back done; Close is refused while blocks
 // are queued. Close never waits on a device that is gone: the thread checks the stop between
-// its steps, and Close waits for it a bounded time, then lets it end by itself.
+// its steps, and Close waits for it a bounded time, then lets it end by itself. A thread left so
+// is inside a driver that hangs (its server stopped, say); the process then ends at once, without
+// unloading the drivers (see kept_device.cpp for why).
 //
 // Threads: the caller's calls come from its threads, one at a time; the real device is used
 // only on our thread, once its first opening, made on the caller's, is done.
@@ -51,11 +53,13 @@ private:
     const HANDLE event_;
     BlockQueue queue_;
     RealWaveIn real_;
-    // Woken when capture starts or stops, and to stop; the real device sets `filled_`.
+    // Woken when capture starts or stops, and to stop.
     const HANDLE wake_;
-    const HANDLE filled_;
     // Set by our thread as it ends.
     const HANDLE ended_;
+    // Whether our thread ended, or Close stopped waiting for it, whichever came first.
+    enum class Ending { Running, Ended, LeftInDriver };
+    std::atomic<Ending> ending_{Ending::Running};
     std::atomic<bool> started_{false};
     std::atomic<bool> stop_{false};
     // Held while the event is set for a delivery, and by Close before its last setting.

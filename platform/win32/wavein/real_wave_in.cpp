@@ -34,14 +34,20 @@ RealWaveIn::~RealWaveIn() {
     Close();
 }
 
-MMRESULT RealWaveIn::Open(UINT device, const WAVEFORMATEX& format, HANDLE event) {
+MMRESULT RealWaveIn::Open(UINT device, const WAVEFORMATEX& format) {
+    const HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (event == nullptr) {
+        return MMSYSERR_NOMEM;
+    }
     HWAVEIN opened = nullptr;
     const MMRESULT result =
         waveInOpen(&opened, device, &format, reinterpret_cast<DWORD_PTR>(event), 0, CALLBACK_EVENT);
     if (result != MMSYSERR_NOERROR) {
+        CloseHandle(event);
         return result;
     }
     handle_ = opened;
+    event_ = event;
     // A tenth of a second, whole frames.
     const std::size_t frame = format.nBlockAlign > 0 ? format.nBlockAlign : 1;
     const std::size_t bytesEach =
@@ -89,10 +95,13 @@ void RealWaveIn::Close() {
     for (WAVEHDR& header : buffers_->headers) {
         waveInUnprepareHeader(handle_, &header, HeaderSize);
     }
-    if (waveInClose(handle_) != MMSYSERR_NOERROR) {
-        // The device may still write into them: they are never freed.
+    if (waveInClose(handle_) == MMSYSERR_NOERROR) {
+        CloseHandle(event_);
+    } else {
+        // The device may still write into them and set it (see Close in the header).
         static_cast<void>(buffers_.release());
     }
     buffers_.reset();
     handle_ = nullptr;
+    event_ = nullptr;
 }

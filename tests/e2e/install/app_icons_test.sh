@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The desktop's icons in dist/icons/ are what the skin generator draws today, and the 32-pixel
-# one is exactly MAINICON, the window's own icon, colours and transparency alike.
+# The desktop's icons in dist/icons/ and the Windows program's icon (dist/windows/vibralon.ico,
+# 16, 24, 32, 48 and 256 pixels) are what the skin generator draws today, and the 32-pixel ones
+# are exactly MAINICON, the window's own icon, colours and transparency alike.
 # Usage: app_icons_test.sh PATH/TO/vibralon-skingen SOURCE_DIR OUTPUT_DIR
 set -euo pipefail
 
@@ -39,7 +40,20 @@ while read -r file; do
 done <"$out/committed.list"
 echo "dist/icons: $(wc -l <"$out/committed.list") icons equal the generator's drawing"
 
-n=$(differing "$src/ui/skin/art/MAINICON.ico" "$committed/32x32/apps/$app_id.png")
-[ "$n" = "0" ] || fail "the 32x32 icon differs from MAINICON.ico in $n pixels"
+windows_icon=$src/dist/windows/vibralon.ico
+QT_QPA_PLATFORM=offscreen "$skingen" --windows-icon "$out/vibralon.ico" 2>>"$out/skingen.err" ||
+    fail "the generator failed: $(cat "$out/skingen.err")"
+sizes=$(identify -format '%w ' "$windows_icon") || fail "identify cannot read $windows_icon"
+[ "$sizes" = "16 24 32 48 256 " ] || fail "the Windows icon holds the sizes $sizes, not 16 24 32 48 256"
+for i in 0 1 2 3 4; do
+    n=$(differing_beyond_rounding "${windows_icon}[$i]" "$out/vibralon.ico[$i]")
+    [ "$n" = "0" ] || fail "the Windows icon's image $i: $n pixels differ from the drawing"
+done
+echo "dist/windows/vibralon.ico: ${sizes}pixels, as drawn"
+
+for icon in "$committed/32x32/apps/$app_id.png" "${windows_icon}[2]"; do
+    n=$(differing "$src/ui/skin/art/MAINICON.ico" "$icon")
+    [ "$n" = "0" ] || fail "$icon differs from MAINICON.ico in $n pixels"
+done
 echo "32x32: the same pixels and mask as MAINICON.ico"
 echo "PASS"

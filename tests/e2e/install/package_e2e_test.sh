@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The Debian package as a user meets it: CPack builds it; its control fields name Qt 6 GUI,
-# libpulse and libjpeg-turbo and nothing unexpected; it holds exactly the listed files (its
-# copyright and changelog among them); lintian finds no error and no unexplained warning; dpkg
-# installs it on this machine; the program started the way a desktop starts it (the entry's
-# Exec line, in its Path) opens its window under Xvfb, opens the installed help from the help
-# button, and ends with code 0 when the window manager closes it; dpkg removes it again.
-# Usage: package_e2e_test.sh BUILD_DIR SOURCE_DIR PACKAGE_FILES_LIST OUTPUT_DIR
+# The Debian package as a user meets it: CPack builds it; its control fields give the project's
+# version and name Qt 6 GUI, libpulse and libjpeg-turbo and nothing unexpected; it holds exactly
+# the listed files (its copyright and changelog among them); lintian finds no error and no
+# unexplained warning; dpkg installs it on this machine; the program started the way a desktop
+# starts it (the entry's Exec line, in its Path) opens its window under Xvfb, opens the installed
+# help from the help button, and ends with code 0 when the window manager closes it; dpkg
+# removes it again.
+# Usage: package_e2e_test.sh BUILD_DIR SOURCE_DIR PACKAGE_FILES_LIST OUTPUT_DIR VERSION
 # Exits 77 (skipped) when not root, or when a vibralon package is already installed.
 set -euo pipefail
 
@@ -13,6 +14,7 @@ build=$1
 src=$2
 list=$3
 out=$4
+version=$5
 # shellcheck source=tests/e2e/install/common.sh
 source "$src/tests/e2e/install/common.sh"
 desktop=/usr/share/applications/$app_id.desktop
@@ -60,6 +62,7 @@ echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 
 # --- 2. Control fields ----------------------------------------------------------------------
 [ "$(dpkg-deb -f "$deb" Package)" = vibralon ] || fail "Package: $(dpkg-deb -f "$deb" Package)"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "Version: $(dpkg-deb -f "$deb" Version), not $version"
 [ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] ||
     fail "Architecture: $(dpkg-deb -f "$deb" Architecture)"
 depends=$(dpkg-deb -f "$deb" Depends)

@@ -6,6 +6,8 @@
 #   eval "$(tests/support/pulse/private-pulse.sh start "$dir")"   # sets PULSE_SERVER...
 #   paplay --device=guitar tone.wav                               # the default source hears it
 #   tests/support/pulse/private-pulse.sh stop "$dir"              # SIGKILL to all, waits for it
+#   tests/support/pulse/private-pulse.sh pause "$dir"             # SIGSTOP to all: a hung server
+#   tests/support/pulse/private-pulse.sh resume "$dir"            # SIGCONT to all
 #   tests/support/pulse/private-pulse.sh serve "$dir"             # in the foreground, until killed
 #
 # The server lives in $dir (made if missing): runtime dir, home, config and log
@@ -14,7 +16,7 @@
 set -euo pipefail
 
 usage() {
-    echo "usage: $0 start DIR | stop DIR | serve DIR" >&2
+    echo "usage: $0 start DIR | stop DIR | pause DIR | resume DIR | serve DIR" >&2
     exit 2
 }
 
@@ -125,6 +127,11 @@ start)
     cat "$dir/server.log" >&2
     "$0" stop "$dir"
     exit 1
+    ;;
+pause | resume)
+    signal=STOP
+    [ "$1" = pause ] || signal=CONT
+    pkill "-$signal" -s "$(cat "$dir/pid")"
     ;;
 stop)
     [ -f "$dir/pid" ] || exit 0

@@ -9,6 +9,7 @@
 #   wine_console "$exe" args... >"$out/x.out"   # a console program, output with Unix line ends
 #   wine_record_htm_opens "$out"           # the shell's "open" of a .htm writes it to $out/opened
 #   wine_sound_server_down; wine_sound_server_up   # the server gone, then back on its socket
+#   wine_sound_server_hung; wine_sound_server_woken   # the server stopped (SIGSTOP), then going on
 #   wine_source_gone; wine_source_back     # the only source unloaded, then loaded again
 #
 # The prefix: ./test makes one empty folder per run and names it in VIBRALON_WINE_PREFIX, and
@@ -110,6 +111,15 @@ wine_sound_server_down() {
 wine_sound_server_up() {
     start_private_pulse "$session_pulse_dir"
     pactl set-default-source guitar.monitor >/dev/null || fail "cannot make guitar.monitor the default source"
+}
+# The server hung: every part of it stopped, as by SIGSTOP, then let go on.
+wine_sound_server_hung() {
+    "$session_repo/tests/support/pulse/private-pulse.sh" pause "$session_pulse_dir" ||
+        fail "the private sound server could not be stopped"
+}
+wine_sound_server_woken() {
+    "$session_repo/tests/support/pulse/private-pulse.sh" resume "$session_pulse_dir" ||
+        fail "the private sound server could not be let go on"
 }
 # The only source gone (the null sink unloaded, its monitor with it), then loaded again, as an
 # interface unplugged and plugged back:

@@ -100,6 +100,8 @@ void PulseRecordStream::StreamAgain() {
     if (stream_ != nullptr && PA_STREAM_IS_GOOD(Pulse().pa_stream_get_state(stream_))) {
         return; // told along with another owner whose stream failed
     }
+    // Whatever the old stream began is from before the loss.
+    sink_.Lost();
     DropStream();
     if (!ConnectStream()) {
         connection_->Reconnect();
