@@ -216,6 +216,19 @@ TEST_F(AnnouncerRule, NothingIsSentWhileTheLastWordsCanStillBeSpokenAndTheLatest
     EXPECT_EQ(announcer.NextDue(), std::nullopt);
 }
 
+TEST_F(AnnouncerRule, TheListenersRatePacesTheReadingsAndAChangeIsFollowed) {
+    double pace = 1.5;
+    announcer.SetPace([&pace] { return pace; });
+    Run({{0, AInTune, nullptr}, {370, AInTune, "A, in tune"}});
+    Run({{740, ASharp, nullptr}, {1110, ASharp, nullptr}});
+    const Clock::time_point due = At(370) + Announcer::SpeakingTime("A, in tune", 1.5);
+    EXPECT_EQ(announcer.NextDue(), due);
+    pace = 0.5;
+    EXPECT_EQ(announcer.Due(due), "A, 2 sharp");
+    Run({{4000, AFlat, nullptr}, {4370, AFlat, nullptr}});
+    EXPECT_EQ(announcer.NextDue(), due + Announcer::SpeakingTime("A, 2 sharp", 0.5));
+}
+
 TEST_F(AnnouncerRule, AChangeUndoneBeforeItsTurnIsNotSpoken) {
     Run({{0, AInTune, nullptr}, {370, AInTune, "A, in tune"}});
     Run({
