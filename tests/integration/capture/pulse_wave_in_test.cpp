@@ -76,6 +76,14 @@ protected:
     }
     void TearDown() override { CloseHandle(event_); }
 
+    // Opens device 0 at the tuner's format, setting event_.
+    void Open(HWAVEIN& handle) {
+        const WAVEFORMATEX format = Pcm(11025, 1, 16);
+        ASSERT_EQ(
+            waveInOpen(&handle, 0, &format, reinterpret_cast<DWORD_PTR>(event_), 0, CALLBACK_EVENT),
+            MMSYSERR_NOERROR);
+    }
+
     testsupport::PulseServer server_;
     HANDLE event_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
 };
@@ -128,11 +136,8 @@ TEST_F(PulseWaveIn, TheQueryAcceptsWhatTheServerCanConvert) {
 }
 
 TEST_F(PulseWaveIn, OpenConnectsANamedStreamAtTheRequestedFormatAndCloseSignals) {
-    const WAVEFORMATEX format = Pcm(11025, 1, 16);
     HWAVEIN handle = nullptr;
-    ASSERT_EQ(
-        waveInOpen(&handle, 0, &format, reinterpret_cast<DWORD_PTR>(event_), 0, CALLBACK_EVENT),
-        MMSYSERR_NOERROR);
+    ASSERT_NO_FATAL_FAILURE(Open(handle));
     EXPECT_EQ(WaitForSingleObject(event_, 0), WAIT_OBJECT_0) << "set once open";
 
     EXPECT_EQ(server_.SourceOutputs(), std::vector<std::string>{"Vibralon"});
@@ -154,11 +159,8 @@ TEST_F(PulseWaveIn, OpenConnectsANamedStreamAtTheRequestedFormatAndCloseSignals)
 }
 
 TEST_F(PulseWaveIn, CloseWaitsForResetToHandEveryBlockBack) {
-    const WAVEFORMATEX format = Pcm(11025, 1, 16);
     HWAVEIN handle = nullptr;
-    ASSERT_EQ(
-        waveInOpen(&handle, 0, &format, reinterpret_cast<DWORD_PTR>(event_), 0, CALLBACK_EVENT),
-        MMSYSERR_NOERROR);
+    ASSERT_NO_FATAL_FAILURE(Open(handle));
     std::vector<char> pool(2 * 64);
     WAVEHDR headers[2]{};
     for (int k = 0; k < 2; ++k) {
@@ -235,6 +237,18 @@ TEST_F(PulseWaveIn, WithoutASourceTheStreamWaitsOnItsConnectionAndResumesWhenOne
     for (WAVEHDR& header : headers) {
         EXPECT_EQ(waveInUnprepareHeader(handle, &header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
     }
+    EXPECT_EQ(waveInClose(handle), MMSYSERR_NOERROR);
+}
+
+TEST_F(PulseWaveIn, AskingForDevicesWhileAStreamWaitsForItsServerTouchesNothingUnlocked) {
+    // With a stream open and its server gone, the mainloop thread makes the connection again
+    // every quarter second; the next call that asks for devices reads that connection's state
+    // from the caller's thread. The thread sanitizer's build sees any of it read unlocked.
+    HWAVEIN handle = nullptr;
+    ASSERT_NO_FATAL_FAILURE(Open(handle));
+    server_.Kill();
+    std::this_thread::sleep_for(1s);
+    EXPECT_EQ(waveInGetNumDevs(), 0u);
     EXPECT_EQ(waveInClose(handle), MMSYSERR_NOERROR);
 }
 

@@ -52,8 +52,7 @@ bool ListOver(PulseConnection& connection, Listing& listing) {
         info != nullptr && list != nullptr &&
         connection.WaitUntil(
             [&] {
-                return (listing.haveServerInfo && listing.haveSources) ||
-                       Pulse().pa_context_get_state(connection.Context()) != PA_CONTEXT_READY;
+                return (listing.haveServerInfo && listing.haveSources) || !connection.Connected();
             },
             ReplyTimeout) &&
         listing.haveServerInfo && listing.haveSources;

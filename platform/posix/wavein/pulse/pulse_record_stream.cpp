@@ -128,10 +128,14 @@ void PulseRecordStream::OnStateChanged(pa_stream* stream, void* self) {
     const pa_stream_state_t state = Pulse().pa_stream_get_state(stream);
     if (state == PA_STREAM_READY) {
         device->connection_->OwnersSettled();
+    } else if (device->connection_->Context() == nullptr) {
+        // Ended with the context the connection is replacing, which tells its owners once the
+        // new one is up.
+        return;
     } else if (!PA_STREAM_IS_GOOD(state)) {
         // On a working connection the stream failed for want of a source (a server just
         // started, or its source unloaded): a new connection would find none either.
-        if (Pulse().pa_context_get_state(device->connection_->Context()) == PA_CONTEXT_READY) {
+        if (device->connection_->Connected()) {
             device->connection_->RetryOwnersLater();
         } else {
             device->connection_->Reconnect();
