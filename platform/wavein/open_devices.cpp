@@ -1,5 +1,6 @@
 #include "platform/wavein/open_devices.h"
 
+#include <cstdint>
 #include <map>
 #include <mutex>
 
@@ -7,6 +8,9 @@ namespace {
 
 std::mutex devicesMutex;
 std::map<HWAVEIN, std::shared_ptr<OpenDevice>> devices;
+// The number the next handle is made of. Never reused, so a handle kept after its close can
+// never reach a device opened later, even one that lands at the same address.
+std::uintptr_t nextHandle = 1;
 
 template <typename Action> MMRESULT OnDevice(HWAVEIN handle, Action action) {
     std::shared_ptr<OpenDevice> device;
@@ -25,8 +29,8 @@ template <typename Action> MMRESULT OnDevice(HWAVEIN handle, Action action) {
 namespace open_devices {
 
 HWAVEIN Add(std::shared_ptr<OpenDevice> device) {
-    const auto handle = reinterpret_cast<HWAVEIN>(device.get());
     std::lock_guard lock(devicesMutex);
+    const auto handle = reinterpret_cast<HWAVEIN>(nextHandle++);
     devices.emplace(handle, std::move(device));
     return handle;
 }

@@ -32,6 +32,30 @@ TEST(WaveInBackends, TheSoundServerIsTheDefaultAndAFakeOnlyWhenSelected) {
     SelectWaveInBackend(previous);
 }
 
+// A handle kept after its close reaches nothing, neither while nothing is open nor once other
+// devices are opened (the last one likely where the closed one stood): winmm's answer to it.
+TEST(WaveInHandles, AClosedHandleIsRefusedAndNeverNamesADeviceOpenedLater) {
+    wavein_testing::FakeWaveIn fake;
+    const WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 11025, 22050, 2, 16, 0};
+    HWAVEIN closed = nullptr;
+    ASSERT_EQ(waveInOpen(&closed, 0, &format, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
+    ASSERT_EQ(waveInClose(closed), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveInStart(closed), MMSYSERR_INVALHANDLE);
+    std::set<HWAVEIN> given{closed};
+    for (int k = 0; k < 8; ++k) {
+        HWAVEIN open = nullptr;
+        ASSERT_EQ(waveInOpen(&open, 0, &format, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
+        EXPECT_TRUE(given.insert(open).second) << "handle given out twice, round " << k;
+        EXPECT_EQ(waveInReset(closed), MMSYSERR_INVALHANDLE) << k;
+        EXPECT_EQ(waveInClose(closed), MMSYSERR_INVALHANDLE) << k;
+        EXPECT_TRUE(fake.IsOpen()) << "the stale handle closed the device open now, round " << k;
+        ASSERT_EQ(waveInClose(open), MMSYSERR_NOERROR);
+        closed = open;
+    }
+    EXPECT_EQ(waveInStart(reinterpret_cast<HWAVEIN>(&given)), MMSYSERR_INVALHANDLE)
+        << "never given out";
+}
+
 // The client library the back end loads itself: all of it, or nothing and the loader's reason.
 TEST(PulseLibrary, LoadsEveryFunctionOrFailsWithTheReason) {
     const auto resolved = [](const PulseLibrary& library) {
