@@ -207,7 +207,8 @@ sleep 2
 kill "$orca_pid" 2>/dev/null || true
 # Orca may hang on its way out (a call to a program that has gone); what it said is logged.
 if ! ended_within "$orca_pid" 10; then
-    pkill -KILL -f 'orca --replace' || true
+    # timeout made a process group of its own for Orca: that group, and nothing else, is ended.
+    kill -KILL -- "-$orca_pid" 2>/dev/null || true
     ended_within "$orca_pid" 5 || fail "Orca did not end"
 fi
 said=$(grep -oE "SPEECH OUTPUT: '(String|notification)[^']*'" "$out/orca.debug" | cut -d"'" -f2)

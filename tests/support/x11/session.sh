@@ -218,14 +218,16 @@ stop_private_pulse() {
     "$session_repo/tests/support/pulse/private-pulse.sh" stop "$dir" ||
         fail "the private sound server did not stop"
     session_pulse_dir=
-    for pid in $(pgrep -x dbus-daemon); do
+    # By the server's own runtime directory in their environment, whatever their name.
+    for pid in /proc/[0-9]*; do
+        pid=${pid#/proc/}
         if { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$dir"; then
             left+=("$pid")
         fi
     done
     if [ ${#left[@]} -gt 0 ]; then
         kill "${left[@]}" 2>/dev/null || true
-        fail "a dbus-daemon outlived the private sound server (pid ${left[*]})"
+        fail "a process of the private sound server outlived it, a dbus-daemon perhaps (pid ${left[*]})"
     fi
 }
 
