@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows build's recorder and analysis worker, through Wine's real winmm, hearing a private
 # PulseAudio server: a 110 Hz tone played into the null sink gives every block in ring order
-# about every 0.37 s, and the note A (frame 9) dead on (step 0); with no server there is no
+# every 4096 / 11025 s, and the note A (frame 9) dead on (step 0); with no server there is no
 # device, and neither its capabilities nor the format query succeed. The worker hears again by
 # itself, readings of A within 10 s, after the server is restarted on the same socket and after
 # the source is unloaded and loaded again (the times are printed).

@@ -3,9 +3,9 @@
 namespace {
 
 constexpr std::chrono::milliseconds OpenTimeout{2000};
-// A block (about 0.37 s at the tuner's rate) is handed over at most a fifth of a second after
-// its last sample was captured; smaller fragments only wake the capture thread more often (at
-// 50 a second that thread was most of the tuner's CPU time, at 10 still half of it).
+// A block (block_pace::Period) is handed over at most a fifth of a second after its last sample
+// was captured; smaller fragments only wake the capture thread more often (at 50 a second that
+// thread was most of the tuner's CPU time, at 10 still half of it).
 constexpr int FragmentsPerSecond = 5;
 
 // What a sound-server failure means to a wave-input caller.
