@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/unit/ui/host_recorder.h"
+#include "tests/unit/ui/shown_reading.h"
 #include "ui/skin/embedded_skin.h"
 #include "ui/tform1.h"
 
@@ -70,9 +71,8 @@ protected:
 };
 
 TEST_F(Form1Display, StartsWithNothingShown) {
-    EXPECT_EQ(form.NoteShown(), 12);
-    EXPECT_EQ(form.LitBarIndex(), -1);
-    EXPECT_EQ(form.DirectionShown(), 0);
+    EXPECT_EQ(shown_reading::Frame(form), TunerReading::NoNoteFrame);
+    EXPECT_EQ(shown_reading::LitBar(form), -1);
     EXPECT_EQ(form.SelectedString(), -1);
     EXPECT_TRUE(form.Off.Visible());
     EXPECT_FALSE(form.On.Visible());
@@ -86,7 +86,6 @@ TEST_F(Form1Display, NoNoteRightAfterStartDrawsNothing) {
     EXPECT_EQ(Shape(), artwork);
     EXPECT_FALSE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
-    EXPECT_EQ(form.LitBarIndex(), -1);
 }
 
 TEST_F(Form1Display, ANoteIsDrawnOnceAndTheLitBarFollowsTheStep) {
@@ -125,7 +124,6 @@ TEST_F(Form1Display, FarBelowTheStringDarkensTheLitBarAndLightsNone) {
     host.painted.clear();
     form.ShowReading({3, -7, +1});
     ExpectOnlyLit(-1);
-    EXPECT_EQ(form.LitBarIndex(), -2);
     EXPECT_EQ(NoteWindow(), Frame(3));
     EXPECT_TRUE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
@@ -164,7 +162,6 @@ TEST_F(Form1Display, ArrowsChangeOnlyWithTheDirection) {
     form.ShowDirection(0);
     EXPECT_FALSE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
-    EXPECT_EQ(form.DirectionShown(), 0);
 }
 
 TEST_F(Form1Display, TheLampAlternatesWithOffSetFirst) {
