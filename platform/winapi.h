@@ -105,10 +105,7 @@ constexpr WORD WAVE_FORMAT_PCM = 1;
 constexpr UINT WAVE_MAPPER = static_cast<UINT>(-1);
 
 constexpr DWORD WAVE_FORMAT_QUERY = 0x0001;
-// Ours, not Windows': with CALLBACK_EVENT, keep a device that cannot be opened now and start
-// recording once it can be. Our Windows layer takes it; this layer refuses it as an unknown flag
-// (MMSYSERR_INVALFLAG), as any layer that cannot wait does.
-constexpr DWORD WAVE_OPEN_AWAIT_DEVICE = 0x01000000;
+constexpr DWORD CALLBACK_TYPEMASK = 0x00070000;
 constexpr DWORD CALLBACK_NULL = 0x00000000;
 constexpr DWORD CALLBACK_EVENT = 0x00050000;
 
@@ -210,3 +207,8 @@ HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpP
                         LPCSTR lpDirectory, INT nShowCmd);
 
 #endif // _WIN32
+
+// Ours, not Windows': with CALLBACK_EVENT, keep a device that cannot be opened now and start
+// recording once it can be. Our Windows layer takes it and winmm never sees it; the Linux layer
+// refuses it as an unknown flag (MMSYSERR_INVALFLAG), as any layer that cannot wait does.
+constexpr DWORD WAVE_OPEN_AWAIT_DEVICE = 0x01000000;

@@ -28,6 +28,27 @@ template <typename Action> MMRESULT OnDevice(HWAVEIN handle, Action action) {
 
 namespace open_devices {
 
+MMRESULT CheckOpen(LPHWAVEIN handle, LPCWAVEFORMATEX format, DWORD_PTR callback, DWORD flags,
+                   DWORD layerFlags) {
+    if (format == nullptr) {
+        return MMSYSERR_INVALPARAM;
+    }
+    if ((flags & ~(CALLBACK_TYPEMASK | WAVE_FORMAT_QUERY | layerFlags)) != 0) {
+        return MMSYSERR_INVALFLAG;
+    }
+    if ((flags & WAVE_FORMAT_QUERY) != 0) {
+        return MMSYSERR_NOERROR;
+    }
+    const DWORD callbackType = flags & CALLBACK_TYPEMASK;
+    if (callbackType != CALLBACK_EVENT && callbackType != CALLBACK_NULL) {
+        return MMSYSERR_INVALFLAG;
+    }
+    if (handle == nullptr || (callbackType == CALLBACK_EVENT && callback == 0)) {
+        return MMSYSERR_INVALPARAM;
+    }
+    return MMSYSERR_NOERROR;
+}
+
 HWAVEIN Add(std::shared_ptr<OpenDevice> device) {
     std::lock_guard lock(devicesMutex);
     const auto handle = reinterpret_cast<HWAVEIN>(nextHandle++);

@@ -23,6 +23,12 @@ public:
 
 namespace open_devices {
 
+// The checks every layer makes of an open call before its own: a format, only the flags the
+// portable code uses (the query, an event or no callback, and `layerFlags`, the ones of ours this
+// layer takes), and, to open, a handle to fill and the event to set.
+MMRESULT CheckOpen(LPHWAVEIN handle, LPCWAVEFORMATEX format, DWORD_PTR callback, DWORD flags,
+                   DWORD layerFlags);
+
 // Registers an opened device under a handle never given out before: a handle kept after its
 // close names nothing, whatever is opened later.
 HWAVEIN Add(std::shared_ptr<OpenDevice> device);
