@@ -7,7 +7,6 @@
 
 #include "tests/unit/ui/host_recorder.h"
 #include "tests/unit/ui/shown_reading.h"
-#include "ui/skin/embedded_skin.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -53,21 +52,10 @@ protected:
             ExpectBar(i, i == litBar);
         }
     }
-    skin::RgbPixels NoteWindow() {
-        skin::RgbPixels window(129, 75);
-        window.Copy(Shape(), {16, 23, 145, 98}, {0, 0});
-        return window;
-    }
-    skin::RgbPixels Frame(int frame) {
-        skin::RgbPixels cell(129, 75);
-        strip.CopyTo(cell, form.Liste.FrameRect(frame), {0, 0});
-        return cell;
-    }
 
     TForm1 form;
     HostRecorder host{form};
     skin::RgbPixels artwork;
-    skin::Picture strip = skin::EmbeddedPicture("Liste");
 };
 
 TEST_F(Form1Display, StartsWithNothingShown) {
@@ -90,13 +78,13 @@ TEST_F(Form1Display, NoNoteRightAfterStartDrawsNothing) {
 
 TEST_F(Form1Display, ANoteIsDrawnOnceAndTheLitBarFollowsTheStep) {
     form.ShowReading({9, 0, 0});
-    EXPECT_EQ(NoteWindow(), Frame(9));
+    EXPECT_EQ(shown_reading::Frame(form), 9);
     ExpectOnlyLit(5);
     EXPECT_EQ(host.painted, (std::vector<Rect>{kNoteWindow, OnClient(form.BarRect(5))}));
 
     host.painted.clear();
     form.ShowReading({9, 1, 0});
-    EXPECT_EQ(NoteWindow(), Frame(9));
+    EXPECT_EQ(shown_reading::Frame(form), 9);
     ExpectOnlyLit(6);
     // The note is not drawn again: only the bar going out and the one coming on.
     EXPECT_EQ(host.painted,
@@ -124,7 +112,7 @@ TEST_F(Form1Display, FarBelowTheStringDarkensTheLitBarAndLightsNone) {
     host.painted.clear();
     form.ShowReading({3, -7, +1});
     ExpectOnlyLit(-1);
-    EXPECT_EQ(NoteWindow(), Frame(3));
+    EXPECT_EQ(shown_reading::Frame(form), 3);
     EXPECT_TRUE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
     EXPECT_EQ(host.painted,
@@ -132,7 +120,7 @@ TEST_F(Form1Display, FarBelowTheStringDarkensTheLitBarAndLightsNone) {
     // Back to no note: nothing more to darken, the note window is LCD green again.
     host.painted.clear();
     form.ShowReading({12, -6, 0});
-    EXPECT_EQ(NoteWindow(), Frame(12));
+    EXPECT_EQ(shown_reading::Frame(form), 12);
     EXPECT_EQ(Shape(), artwork);
     EXPECT_EQ(host.painted, (std::vector<Rect>{kNoteWindow, form.plus.BoundsRect()}));
 }
