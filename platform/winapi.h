@@ -128,9 +128,6 @@ constexpr MMRESULT WAVERR_BADFORMAT = 32;
 constexpr MMRESULT WAVERR_STILLPLAYING = 33;
 constexpr MMRESULT WAVERR_UNPREPARED = 34;
 
-// C names, as Windows declares them: a test may stand in front of them at link time
-// (tests/support/wavein/wave_in_calls.cpp) and see each call as the caller makes it.
-extern "C" {
 UINT waveInGetNumDevs();
 MMRESULT waveInGetDevCapsA(UINT_PTR uDeviceID, LPWAVEINCAPSA pwic, UINT cbwic);
 MMRESULT waveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_PTR dwCallback,
@@ -142,7 +139,6 @@ MMRESULT waveInStart(HWAVEIN hwi);
 MMRESULT waveInReset(HWAVEIN hwi);
 MMRESULT waveInClose(HWAVEIN hwi);
 MMRESULT waveInGetErrorTextA(MMRESULT mmrError, LPSTR pszText, UINT cchText);
-}
 
 // --- events -----------------------------------------------------------------------------------
 
