@@ -36,11 +36,8 @@ grep -qx "query 2" "$out/no-server.out" || fail "no server: the format query did
 sox -n -r 44100 -c 1 -b 16 "$out/tone.wav" synth 60 sine 110 vol 0.5
 paplay --device=guitar "$out/tone.wav" 2>"$out/paplay.err" &
 track_pid $!
-for _ in $(seq 100); do
-    [ -n "$(pactl list short sink-inputs)" ] && break
-    sleep 0.05
-done
-[ -n "$(pactl list short sink-inputs)" ] || fail "paplay is not playing into the sink"
+playing() { [ -n "$(pactl list short sink-inputs)" ]; }
+within 5 playing || fail "paplay is not playing into the sink"
 
 wine_console "$probe" devices >"$out/devices.out" 2>"$out/devices.err" || fail "the probe failed"
 grep -qx "capabilities 0" "$out/devices.out" || fail "the capabilities of device 0 were not read"

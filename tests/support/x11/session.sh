@@ -116,11 +116,7 @@ x11_start_xvfb() {
         Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$out/display" 2>>"$out/xvfb.err" &
         xvfb_pid=$!
         track_pid "$xvfb_pid"
-        for _ in $(seq 100); do
-            [ -s "$out/display" ] && break
-            sleep 0.1
-        done
-        [ -s "$out/display" ] || fail "Xvfb did not start"
+        within 10 test -s "$out/display" || fail "Xvfb did not start"
         DISPLAY=":$(head -n1 "$out/display")"
         export DISPLAY
         for _ in $(seq 50); do
@@ -139,11 +135,7 @@ x11_start_openbox() {
     local out=$1
     openbox --sm-disable >"$out/openbox.out" 2>"$out/openbox.err" &
     track_pid $!
-    for _ in $(seq 100); do
-        wmctrl -m >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
+    within 10 wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
 }
 
 # Prints the id of a shown window whose title matches $1, waiting up to $2 seconds (default
