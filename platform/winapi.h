@@ -2,7 +2,7 @@
 // message boxes and the shell's "open". On Windows these are the real headers, except that the
 // calls on an open wave-input device go to our layer over winmm (platform/win32/wavein/), which
 // keeps a device that goes alive; elsewhere this header declares our own layer with the same
-// names, types and contract, implemented in platform/posix/.
+// names, types and contract, implemented in platform/linux/.
 #pragma once
 
 #ifdef _WIN32

@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/posix/wavein/pulse/pulse_backend.h"
+#include "platform/linux/wavein/pulse/pulse_backend.h"
 #include "platform/winapi.h"
 #include "tests/support/pulse/pulse_server.h"
 

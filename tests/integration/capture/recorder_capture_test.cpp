@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/posix/desktop_services.h"
+#include "platform/linux/desktop_services.h"
 #include "tests/support/pulse/pulse_server.h"
 #include "worker/display.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/form1_lifecycle.h"
-#include "platform/posix/desktop_services.h"
+#include "platform/linux/desktop_services.h"
 #include "tests/support/wavein/fake_wave_in.h"
 #include "tests/unit/ui/shown_reading.h"
 #include "ui/tform1.h"

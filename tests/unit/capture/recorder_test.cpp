@@ -7,7 +7,7 @@
 
 #include "capture/recorder_m16.h"
 #include "capture/sample_iter.h"
-#include "platform/posix/desktop_services.h"
+#include "platform/linux/desktop_services.h"
 #include "tests/support/wavein/fake_wave_in.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/wavein/pulse/pulse_backend.h"
-#include "platform/posix/wavein/pulse/pulse_library.h"
-#include "platform/posix/wavein/wave_in_backend.h"
+#include "platform/linux/wavein/pulse/pulse_backend.h"
+#include "platform/linux/wavein/pulse/pulse_library.h"
+#include "platform/linux/wavein/wave_in_backend.h"
 #include "platform/wavein/open_devices.h"
 #include "tests/support/wavein/fake_wave_in.h"
 

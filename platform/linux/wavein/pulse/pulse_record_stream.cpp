@@ -1,4 +1,4 @@
-#include "platform/posix/wavein/pulse/pulse_record_stream.h"
+#include "platform/linux/wavein/pulse/pulse_record_stream.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/posix/wavein/open_wave_in.h"
-#include "platform/posix/wavein/wave_in_backend.h"
-#include "platform/posix/wavein/wave_in_format.h"
+#include "platform/linux/wavein/open_wave_in.h"
+#include "platform/linux/wavein/wave_in_backend.h"
+#include "platform/linux/wavein/wave_in_format.h"
 
 namespace {
 

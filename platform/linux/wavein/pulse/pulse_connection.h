@@ -15,7 +15,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/posix/wavein/pulse/pulse_library.h"
+#include "platform/linux/wavein/pulse/pulse_library.h"
 
 // How this program names itself to the server, so that desktops' sound settings list its
 // stream by name and icon.

@@ -1,4 +1,4 @@
-#include "platform/posix/wavein/pulse/pulse_connection.h"
+#include "platform/linux/wavein/pulse/pulse_connection.h"
 
 #include <algorithm>
 #include <mutex>

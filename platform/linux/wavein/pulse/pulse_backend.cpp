@@ -1,4 +1,4 @@
-#include "platform/posix/wavein/pulse/pulse_backend.h"
+#include "platform/linux/wavein/pulse/pulse_backend.h"
 
 #include <algorithm>
 #include <memory>
@@ -6,7 +6,7 @@
 
 #include <pulse/version.h>
 
-#include "platform/posix/wavein/pulse/pulse_record_stream.h"
+#include "platform/linux/wavein/pulse/pulse_record_stream.h"
 
 namespace {
 
