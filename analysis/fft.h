@@ -33,13 +33,10 @@ public:
     int Points() const { return points_; }
     int SampleRate() const { return sampleRate_; }
     int Passes() const { return passes_; }
-    int BitReverse(int b) const { return bitReverse_[b]; }
     // Entry j of the twiddle table of pass p (1..Passes()), for j in 0..N-1.
     const Complex& Twiddle(int pass, int j) const { return twiddles_[pass][j]; }
-    const Complex& Work(int k) const { return work_[k]; }
     // Squared magnitude of bin k after Transform, for k < N/2; the upper half is never formed.
     double Power(int k) const { return power_[k]; }
-    double Tape(int n) const { return tape_[n]; }
 
 private:
     int points_;

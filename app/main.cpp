@@ -5,7 +5,7 @@
 
 #include "app/tuner_program.h"
 #include "hosts/qt/qt_host.h"
-#include "platform/posix/wavein/pulse/pulse_backend.h"
+#include "platform/linux/wavein/pulse/pulse_backend.h"
 
 int main(int argc, char** argv) {
     // The locale Qt sets as it starts, set before the sound server's thread begins: that thread

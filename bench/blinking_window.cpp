@@ -1,5 +1,5 @@
 // The yardstick for CPU at work: the bare window, the tuner's size, with a 16x16 lamp that
-// changes colour once per capture block (4096 samples at 11025 Hz, about 0.37 s), repainted
+// changes colour once per capture block (4096 samples at 11025 Hz), repainted
 // through Qt's own widget painting: what a plain Qt Widgets program costs to show something new
 // at the tuner's pace, so the tuner's CPU can be read against it on any machine.
 #include <QApplication>

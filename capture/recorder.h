@@ -10,8 +10,9 @@
 class Recorder {
 public:
     static constexpr int BlockCount = 8;
-    // Text shown when the device is held by another program. It names another program,
-    // Sonarith, because it is the design's text word for word: keep it as it is, name included.
+    // Text shown when the device is held by another program. Word for word what this box has
+    // always said, the program it names included, so that a user who has met it before, or looks
+    // it up, finds the same words.
     static constexpr const char* AllocatedText =
         "Another application is recording audio. Stop recording with this other application and "
         "then try to record with Sonarith again.";
@@ -41,14 +42,11 @@ public:
     WAVEFORMATEX Format() const;
     int SampleRate() const { return sampleRate_; }
     int SamplesPerBlock() const { return samplesPerBlock_; }
-    int Channels() const { return channels_; }
-    int BitsPerSample() const { return bitsPerSample_; }
     int BlockBytes() const { return blockBytes_; }
     int Current() const { return current_; }
     const char* CurrentBlockData() const { return BlockData(current_); }
     char* BlockData(int block) const { return pool_.get() + block * blockBytes_; }
     const WAVEHDR& Header(int block) const { return headers_[block]; }
-    MMRESULT DeviceStatus() const { return device_.status; }
 
 private:
     void QueueBlock(int block);

@@ -2,7 +2,7 @@
 // message boxes and the shell's "open". On Windows these are the real headers, except that the
 // calls on an open wave-input device go to our layer over winmm (platform/win32/wavein/), which
 // keeps a device that goes alive; elsewhere this header declares our own layer with the same
-// names, types and contract, implemented in platform/posix/.
+// names, types and contract, implemented in platform/linux/.
 #pragma once
 
 #ifdef _WIN32
@@ -105,10 +105,7 @@ constexpr WORD WAVE_FORMAT_PCM = 1;
 constexpr UINT WAVE_MAPPER = static_cast<UINT>(-1);
 
 constexpr DWORD WAVE_FORMAT_QUERY = 0x0001;
-// Ours, not Windows': with CALLBACK_EVENT, keep a device that cannot be opened now and start
-// recording once it can be. Our Windows layer takes it; this layer refuses it as an unknown flag
-// (MMSYSERR_INVALFLAG), as any layer that cannot wait does.
-constexpr DWORD WAVE_OPEN_AWAIT_DEVICE = 0x01000000;
+constexpr DWORD CALLBACK_TYPEMASK = 0x00070000;
 constexpr DWORD CALLBACK_NULL = 0x00000000;
 constexpr DWORD CALLBACK_EVENT = 0x00050000;
 
@@ -131,9 +128,6 @@ constexpr MMRESULT WAVERR_BADFORMAT = 32;
 constexpr MMRESULT WAVERR_STILLPLAYING = 33;
 constexpr MMRESULT WAVERR_UNPREPARED = 34;
 
-// C names, as Windows declares them: a test may stand in front of them at link time
-// (tests/support/wavein/wave_in_calls.cpp) and see each call as the caller makes it.
-extern "C" {
 UINT waveInGetNumDevs();
 MMRESULT waveInGetDevCapsA(UINT_PTR uDeviceID, LPWAVEINCAPSA pwic, UINT cbwic);
 MMRESULT waveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_PTR dwCallback,
@@ -145,7 +139,6 @@ MMRESULT waveInStart(HWAVEIN hwi);
 MMRESULT waveInReset(HWAVEIN hwi);
 MMRESULT waveInClose(HWAVEIN hwi);
 MMRESULT waveInGetErrorTextA(MMRESULT mmrError, LPSTR pszText, UINT cchText);
-}
 
 // --- events -----------------------------------------------------------------------------------
 
@@ -210,3 +203,8 @@ HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpP
                         LPCSTR lpDirectory, INT nShowCmd);
 
 #endif // _WIN32
+
+// Ours, not Windows': with CALLBACK_EVENT, keep a device that cannot be opened now and start
+// recording once it can be. Our Windows layer takes it and winmm never sees it; the Linux layer
+// refuses it as an unknown flag (MMSYSERR_INVALFLAG), as any layer that cannot wait does.
+constexpr DWORD WAVE_OPEN_AWAIT_DEVICE = 0x01000000;

@@ -63,6 +63,21 @@ constexpr const ComponentDescription& Component(std::string_view name) {
     return *it;
 }
 
+// The string buttons' names in button order, the low E first: the components whose click picks
+// a string. Each has a lit twin, "L" + its name, that stands in its place while it is picked.
+inline constexpr int kStringButtons = static_cast<int>(std::ranges::count_if(
+    kComponents, [](const ComponentDescription& c) { return c.onClick == "IE6NClick"; }));
+constexpr std::array<std::string_view, kStringButtons> StringButtonNames() {
+    std::array<std::string_view, kStringButtons> names{};
+    std::size_t found = 0;
+    for (const ComponentDescription& c : kComponents) {
+        if (c.onClick == "IE6NClick") {
+            names[found++] = c.name;
+        }
+    }
+    return names;
+}
+
 // What is drawn on Shape1, in its own pixels: Liste's frames go at kNoteAt.
 inline constexpr skin::Point kNoteAt{16, 23};
 
@@ -70,8 +85,10 @@ inline constexpr skin::Point kNoteAt{16, 23};
 // y = 169 and 5 pixels taller per step toward the middle one. The artwork's slot for a bar is one
 // pixel wider and taller, so that its right column and bottom row stay green when it lights.
 inline constexpr int kMeterBars = 11;
+// The bar of step 0, in tune.
+inline constexpr int kMiddleBar = kMeterBars / 2;
 constexpr skin::Rect MeterBar(int bar) {
-    const int fromMiddle = bar < 5 ? 5 - bar : bar - 5;
+    const int fromMiddle = bar < kMiddleBar ? kMiddleBar - bar : bar - kMiddleBar;
     return {40 + 8 * bar, 138 + 5 * fromMiddle, 44 + 8 * bar, 169};
 }
 

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "analysis/note_table.h"
+#include "ui/form1_description.h"
 #include "ui/skin/image.h"
 
 struct StringButton {
@@ -11,5 +13,7 @@ struct StringButton {
     skin::Image* lit;
 };
 
-inline constexpr int StringButtonCount = 6;
+// One for each string the analysis tunes to.
+inline constexpr int StringButtonCount = StringCount;
+static_assert(form1::kStringButtons == StringButtonCount);
 using StringButtons = std::array<StringButton, StringButtonCount>;

@@ -75,9 +75,6 @@ public:
     void PaintBar(int bar, skin::Pixel colour);
 
     static skin::Rect BarRect(int bar) { return form1::MeterBar(bar); }
-    int NoteShown() const { return noteShown_; }
-    int LitBarIndex() const { return litBar_; }
-    int DirectionShown() const { return directionShown_; }
 
     // --- Handlers named in the form description -----------------------------------------------
     void FondMouseDown(skin::Image& sender, skin::MouseButton button, int x, int y);

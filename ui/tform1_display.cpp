@@ -58,7 +58,7 @@ void TForm1::ShowDirection(int direction) {
 }
 
 void TForm1::ShowStep(int step) {
-    const int bar = step + 5;
+    const int bar = step + form1::kMiddleBar;
     if (bar == litBar_) {
         return;
     }

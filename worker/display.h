@@ -15,6 +15,7 @@
 
 #include <atomic>
 
+#include "platform/wavein/block_pace.h"
 #include "worker/event.h"
 #include "worker/mutex.h"
 #include "worker/thread.h"
@@ -24,10 +25,10 @@
 
 class Display final : public TThread, public UpdateDrain {
 public:
-    // The window's configuration: 4096-sample blocks at 11025 Hz, a 4096-point transform.
-    static constexpr int BlockLength = 4096;
-    static constexpr int SampleRate = 11025;
-    static constexpr int FftLength = 4096;
+    // The window's configuration: the capture's blocks, each one transform long.
+    static constexpr int BlockLength = block_pace::BlockLength;
+    static constexpr int SampleRate = block_pace::SampleRate;
+    static constexpr int FftLength = BlockLength;
 
     // Makes the event, a 16-bit mono recorder and the Fft; touches no device. The thread runs
     // at once unless `createSuspended` (the window always passes true and resumes it itself).

@@ -7,7 +7,7 @@
 #include <QUrl>
 
 #include "hosts/qt/message_dialog.h"
-#include "platform/posix/desktop_services.h"
+#include "platform/linux/desktop_services.h"
 #include "platform/winapi.h"
 
 namespace qt_host {

@@ -24,8 +24,7 @@ namespace qt_host {
 
 class AccessBridge;
 
-// Not final: tests watch what it paints.
-class FormWindow : public QWindow, private skin::WindowHost {
+class FormWindow final : public QWindow, private skin::WindowHost {
 public:
     // `form` must outlive the window.
     explicit FormWindow(skin::Form& form);

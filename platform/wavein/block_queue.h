@@ -1,5 +1,5 @@
 // The buffer queue of one open wave-input device, as both our wave-input layers keep it (its
-// threading contract is the back ends', in platform/posix/wavein/wave_in_backend.h, which the
+// threading contract is the back ends', in platform/linux/wavein/wave_in_backend.h, which the
 // Windows layer follows too). Headers are linked through their own lpNext field, as Windows does,
 // so queueing allocates nothing.
 #pragma once

@@ -1,5 +1,6 @@
 #include "platform/wavein/open_devices.h"
 
+#include <cstdint>
 #include <map>
 #include <mutex>
 
@@ -7,6 +8,9 @@ namespace {
 
 std::mutex devicesMutex;
 std::map<HWAVEIN, std::shared_ptr<OpenDevice>> devices;
+// The number the next handle is made of. Never reused, so a handle kept after its close can
+// never reach a device opened later, even one that lands at the same address.
+std::uintptr_t nextHandle = 1;
 
 template <typename Action> MMRESULT OnDevice(HWAVEIN handle, Action action) {
     std::shared_ptr<OpenDevice> device;
@@ -24,9 +28,30 @@ template <typename Action> MMRESULT OnDevice(HWAVEIN handle, Action action) {
 
 namespace open_devices {
 
+MMRESULT CheckOpen(LPHWAVEIN handle, LPCWAVEFORMATEX format, DWORD_PTR callback, DWORD flags,
+                   DWORD layerFlags) {
+    if (format == nullptr) {
+        return MMSYSERR_INVALPARAM;
+    }
+    if ((flags & ~(CALLBACK_TYPEMASK | WAVE_FORMAT_QUERY | layerFlags)) != 0) {
+        return MMSYSERR_INVALFLAG;
+    }
+    if ((flags & WAVE_FORMAT_QUERY) != 0) {
+        return MMSYSERR_NOERROR;
+    }
+    const DWORD callbackType = flags & CALLBACK_TYPEMASK;
+    if (callbackType != CALLBACK_EVENT && callbackType != CALLBACK_NULL) {
+        return MMSYSERR_INVALFLAG;
+    }
+    if (handle == nullptr || (callbackType == CALLBACK_EVENT && callback == 0)) {
+        return MMSYSERR_INVALPARAM;
+    }
+    return MMSYSERR_NOERROR;
+}
+
 HWAVEIN Add(std::shared_ptr<OpenDevice> device) {
-    const auto handle = reinterpret_cast<HWAVEIN>(device.get());
     std::lock_guard lock(devicesMutex);
+    const auto handle = reinterpret_cast<HWAVEIN>(nextHandle++);
     devices.emplace(handle, std::move(device));
     return handle;
 }

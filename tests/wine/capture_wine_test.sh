@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows build's recorder and analysis worker, through Wine's real winmm, hearing a private
 # PulseAudio server: a 110 Hz tone played into the null sink gives every block in ring order
-# about every 0.37 s, and the note A (frame 9) dead on (step 0); with no server there is no
+# every 4096 / 11025 s, and the note A (frame 9) dead on (step 0); with no server there is no
 # device, and neither its capabilities nor the format query succeed. The worker hears again by
 # itself after the server is restarted on the same socket and after the source is unloaded and
 # loaded again, each taken away while the tone plays and brought back in silence: the blocks
@@ -38,11 +38,8 @@ grep -qx "query 2" "$out/no-server.out" || fail "no server: the format query did
 sox -n -r 44100 -c 1 -b 16 "$out/tone.wav" synth 60 sine 110 vol 0.5
 paplay --device=guitar "$out/tone.wav" 2>"$out/paplay.err" &
 track_pid $!
-for _ in $(seq 100); do
-    [ -n "$(pactl list short sink-inputs)" ] && break
-    sleep 0.05
-done
-[ -n "$(pactl list short sink-inputs)" ] || fail "paplay is not playing into the sink"
+playing() { [ -n "$(pactl list short sink-inputs)" ]; }
+within 5 playing || fail "paplay is not playing into the sink"
 
 wine_console "$probe" devices >"$out/devices.out" 2>"$out/devices.err" || fail "the probe failed"
 grep -qx "capabilities 0" "$out/devices.out" || fail "the capabilities of device 0 were not read"

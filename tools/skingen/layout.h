@@ -28,20 +28,19 @@ inline QRect ToQt(const skin::Rect& r) {
     return {r.left, r.top, r.Width(), r.Height()};
 }
 
-// The string buttons, unlit and lit twin ("L" + name); all lit twins but the first are stored
-// as JPEG.
+// The string buttons, unlit and lit twin ("L" + name), as the form names them; all lit twins
+// but the first are stored as JPEG.
 struct StringButton {
-    const char* name;
+    std::string_view name;
     bool litAsJpeg;
 };
-inline constexpr std::array<StringButton, 6> kStringButtons{{
-    {"E6", false},
-    {"A5", true},
-    {"D4", true},
-    {"G3", true},
-    {"B2", true},
-    {"E1", true},
-}};
+inline std::array<StringButton, form1::kStringButtons> StringButtons() {
+    std::array<StringButton, form1::kStringButtons> buttons{};
+    for (std::size_t k = 0; k < buttons.size(); ++k) {
+        buttons[k] = {form1::StringButtonNames()[k], k != 0};
+    }
+    return buttons;
+}
 
 // The note strip holds Liste's frames four to a row; the cells past the last frame repeat it.
 inline constexpr int kStripColumns = 4;

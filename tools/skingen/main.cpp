@@ -63,8 +63,9 @@ public:
         Bmp24("Image2", DrawHelpMark(UnderFond("Image2"), scale_));
         const QImage logo = DrawLogo(UnderFond("Image3"), scale_);
         Bmp8("Image3", logo, BorderColours(logo));
-        for (const StringButton& b : kStringButtons) {
-            const QString name = QString::fromLatin1(b.name);
+        for (const StringButton& b : StringButtons()) {
+            const QString name =
+                QString::fromLatin1(b.name.data(), static_cast<int>(b.name.size()));
             const QImage unlit =
                 DrawStringButton(UnderFond(name.toStdString()), name, false, scale_);
             Bmp8(name, unlit, BorderColours(unlit));
@@ -143,8 +144,8 @@ private:
         p.drawImage(Scaled(PlaceOf(active ? "On" : "Off")), looks_.at(active ? "On" : "Off"));
         p.drawImage(Scaled(PlaceOf("Image2")), looks_.at("Image2"));
         p.drawImage(Scaled(PlaceOf("Image3")), looks_.at("Image3"));
-        for (const StringButton& b : kStringButtons) {
-            const bool lit = active && QString(b.name) == "A5";
+        for (const StringButton& b : StringButtons()) {
+            const bool lit = active && b.name == "A5";
             const std::string name = (lit ? "L" : "") + std::string(b.name);
             p.drawImage(Scaled(PlaceOf(name)), looks_.at(QString::fromStdString(name)));
         }

@@ -11,11 +11,13 @@
 #include <algorithm>
 #include <chrono>
 
+#include "platform/wavein/block_pace.h"
+
 class CaptureWatch {
 public:
     using Time = std::chrono::steady_clock::time_point;
     using Duration = std::chrono::steady_clock::duration;
-    static constexpr Duration LossAfter = std::chrono::seconds(3);
+    static constexpr Duration LossAfter = block_pace::NoBlockTimeout;
     static constexpr Duration RetryEvery = std::chrono::seconds(1);
 
     // The device is open (again): its first block has LossAfter to come.

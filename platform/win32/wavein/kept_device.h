@@ -1,10 +1,11 @@
 // One wave-input device as the caller sees it, kept alive over the system's own (winmm). The
 // caller's blocks wait in our queue and are filled from a real device that a thread of ours
-// keeps: when no block has come for a while with capture started (capture_watch.h), it closes
-// the real device and opens device `id` again about once a second, with no word to the user,
-// until blocks come again; the caller's blocks then go on filling in queue order.
+// keeps: when no block has come for a while with capture started, it closes the real device and
+// opens device `id` again at once, then again every second while the open fails, and every
+// NoBlockTimeout (3 s) while it opens but brings no block (capture_watch.h); with no word to the
+// user, until blocks come again. The caller's blocks then go on filling in queue order.
 //
-// The contract is the one of the Linux layer (platform/posix/wavein/wave_in_backend.h): the
+// The contract is the one of the Linux layer (platform/linux/wavein/wave_in_backend.h): the
 // caller's event is set on open, after each filled block (WHDR_DONE set first, with a release
 // store) and on close; Reset hands every queued block back done; Close is refused while blocks
 // are queued. Close never waits on a device that is gone: the thread checks the stop between

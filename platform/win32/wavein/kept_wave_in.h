@@ -12,10 +12,6 @@
 
 #include <mmsystem.h>
 
-// Ours, not Windows': with CALLBACK_EVENT, keep a device that cannot be opened now (none is
-// there yet) and start recording once it can be. Only this layer takes it; winmm never sees it.
-constexpr DWORD WAVE_OPEN_AWAIT_DEVICE = 0x01000000;
-
 MMRESULT KeptWaveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_PTR dwCallback,
                         DWORD_PTR dwInstance, DWORD fdwOpen);
 MMRESULT KeptWaveInPrepareHeader(HWAVEIN hwi, LPWAVEHDR pwh, UINT cbwh);

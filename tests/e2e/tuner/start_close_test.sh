@@ -18,11 +18,8 @@ x11_exact_pixels_env
 x11_start_desktop "$out"
 
 start_tuner tuner "$tuner"
-for _ in $(seq 300); do
-    wmctrl -l | grep -q ' Vibralon$' && break
-    sleep 0.1
-done
-wmctrl -l | grep -q ' Vibralon$' || fail "the window did not appear"
+managed() { wmctrl -l | grep -q ' Vibralon$'; }
+within 30 managed || fail "the window did not appear"
 # Capture under way, as a player would close it.
 sleep 1
 wmctrl -c Vibralon || fail "wmctrl could not close the window"

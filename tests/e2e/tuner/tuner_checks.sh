@@ -187,7 +187,7 @@ check_tone_a() {
     step "110 Hz: A, middle bar, no arrow"
 }
 
-# The lamp, once a block (about 0.37 s): both pictures within a few screenshots, nothing else.
+# The lamp, once a block (4096 / 11025 s): both pictures within a few screenshots, nothing else.
 check_lamp_blinks() {
     local lit=0 unlit=0
     for _ in $(seq 12); do

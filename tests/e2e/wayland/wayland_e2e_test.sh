@@ -171,11 +171,7 @@ run_as_user() {
 run_as_user window_probe --dump "$home/composed.ppm"
 read -r win_x win_y win_w win_h < <(settled_window "$program_pid" Vibralon 20) ||
     fail "the window did not appear"
-for _ in $(seq 50); do
-    [ -s "$home/composed.ppm" ] && break
-    sleep 0.1
-done
-[ -s "$home/composed.ppm" ] || fail "the probe wrote no composition"
+within 5 test -s "$home/composed.ppm" || fail "the probe wrote no composition"
 screenshot
 read -r model_w model_h < <(identify -format '%w %h\n' "$home/composed.ppm")
 [ "$win_w $win_h" = "$model_w $model_h" ] || fail "client area ${win_w}x$win_h, model ${model_w}x$model_h"

@@ -1,6 +1,6 @@
 #include "tests/support/pulse/pulse_server.h"
 
-#include "platform/posix/wavein/pulse/pulse_backend.h"
+#include "platform/linux/wavein/pulse/pulse_backend.h"
 
 #include <signal.h>
 #include <stdlib.h>

@@ -15,7 +15,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/posix/wavein/wave_in_backend.h"
+#include "platform/linux/wavein/wave_in_backend.h"
 #include "platform/winapi.h"
 
 namespace wavein_testing {

@@ -116,11 +116,7 @@ x11_start_xvfb() {
         Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$out/display" 2>>"$out/xvfb.err" &
         xvfb_pid=$!
         track_pid "$xvfb_pid"
-        for _ in $(seq 100); do
-            [ -s "$out/display" ] && break
-            sleep 0.1
-        done
-        [ -s "$out/display" ] || fail "Xvfb did not start"
+        within 10 test -s "$out/display" || fail "Xvfb did not start"
         DISPLAY=":$(head -n1 "$out/display")"
         export DISPLAY
         for _ in $(seq 50); do
@@ -139,11 +135,7 @@ x11_start_openbox() {
     local out=$1
     openbox --sm-disable >"$out/openbox.out" 2>"$out/openbox.err" &
     track_pid $!
-    for _ in $(seq 100); do
-        wmctrl -m >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
+    within 10 wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
 }
 
 # Prints the id of a shown window whose title matches $1, waiting up to $2 seconds (default
@@ -218,14 +210,16 @@ stop_private_pulse() {
     "$session_repo/tests/support/pulse/private-pulse.sh" stop "$dir" ||
         fail "the private sound server did not stop"
     session_pulse_dir=
-    for pid in $(pgrep -x dbus-daemon); do
+    # By the server's own runtime directory in their environment, whatever their name.
+    for pid in /proc/[0-9]*; do
+        pid=${pid#/proc/}
         if { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$dir"; then
             left+=("$pid")
         fi
     done
     if [ ${#left[@]} -gt 0 ]; then
         kill "${left[@]}" 2>/dev/null || true
-        fail "a dbus-daemon outlived the private sound server (pid ${left[*]})"
+        fail "a process of the private sound server outlived it, a dbus-daemon perhaps (pid ${left[*]})"
     fi
 }
 

@@ -13,8 +13,9 @@
 #include <vector>
 
 #include "app/form1_lifecycle.h"
-#include "platform/posix/desktop_services.h"
+#include "platform/linux/desktop_services.h"
 #include "tests/support/wavein/fake_wave_in.h"
+#include "tests/unit/ui/shown_reading.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -162,7 +163,7 @@ TEST_F(Form1LifecycleTest, WhenCaptureCannotStartOnlyTheRecorderSpeaksAndTheWind
         EXPECT_EQ(Deliver(), 0);
         EXPECT_EQ(waker.wakes.load(), 0);
         EXPECT_TRUE(form.Off.Visible());
-        EXPECT_EQ(form.NoteShown(), 12);
+        EXPECT_EQ(shown_reading::Frame(form), 12);
         lifecycle.reset();
     }
 }
@@ -184,9 +185,10 @@ TEST_F(Form1LifecycleTest, WithADeviceCaptureStartsAndEachBlockReachesTheWindow)
     EXPECT_EQ(FeedAndDeliver(110.0), 2);
     EXPECT_TRUE(form.On.Visible());
     EXPECT_FALSE(form.Off.Visible());
-    EXPECT_EQ(form.NoteShown(), 9);
-    EXPECT_EQ(form.LitBarIndex(), 5);
-    EXPECT_EQ(form.DirectionShown(), 0);
+    EXPECT_EQ(shown_reading::Frame(form), 9);
+    EXPECT_EQ(shown_reading::LitBar(form), 5);
+    EXPECT_FALSE(form.plus.Visible());
+    EXPECT_FALSE(form.moins.Visible());
 
     // The lamp goes out with the next block.
     EXPECT_EQ(FeedAndDeliver(110.0), 2);
@@ -200,8 +202,8 @@ TEST_F(Form1LifecycleTest, TheWorkerTunesTowardTheStringSelectedInTheWindow) {
     ASSERT_EQ(form.SelectedString(), 0);
     FeedAndDeliver(110.0);
     // A is far above the low E: tune up.
-    EXPECT_EQ(form.DirectionShown(), 1);
     EXPECT_TRUE(form.plus.Visible());
+    EXPECT_FALSE(form.moins.Visible());
 }
 
 TEST_F(Form1LifecycleTest, AfterTheWindowIsDestroyedNothingReachesItAndTheDeviceCloses) {
@@ -214,7 +216,7 @@ TEST_F(Form1LifecycleTest, AfterTheWindowIsDestroyedNothingReachesItAndTheDevice
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(Deliver(), 0);
     EXPECT_TRUE(form.On.Visible());
-    EXPECT_EQ(form.NoteShown(), 9);
+    EXPECT_EQ(shown_reading::Frame(form), 9);
 
     // The worker is gone: its recorder closed the device, and a wake-up still pending drains
     // nothing.

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/wavein/pulse/pulse_backend.h"
-#include "platform/posix/wavein/pulse/pulse_library.h"
-#include "platform/posix/wavein/wave_in_backend.h"
+#include "platform/linux/wavein/pulse/pulse_backend.h"
+#include "platform/linux/wavein/pulse/pulse_library.h"
+#include "platform/linux/wavein/wave_in_backend.h"
+#include "platform/wavein/open_devices.h"
 #include "tests/support/wavein/fake_wave_in.h"
 
 namespace {
@@ -30,6 +31,54 @@ TEST(WaveInBackends, TheSoundServerIsTheDefaultAndAFakeOnlyWhenSelected) {
     WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 11025, 22050, 2, 16, 0};
     EXPECT_NE(waveInOpen(nullptr, 0, &format, 0, 0, WAVE_FORMAT_QUERY), MMSYSERR_NOERROR);
     SelectWaveInBackend(previous);
+}
+
+// A handle kept after its close reaches nothing, neither while nothing is open nor once other
+// devices are opened (the last one likely where the closed one stood): winmm's answer to it.
+TEST(WaveInHandles, AClosedHandleIsRefusedAndNeverNamesADeviceOpenedLater) {
+    wavein_testing::FakeWaveIn fake;
+    const WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 11025, 22050, 2, 16, 0};
+    HWAVEIN closed = nullptr;
+    ASSERT_EQ(waveInOpen(&closed, 0, &format, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
+    ASSERT_EQ(waveInClose(closed), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveInStart(closed), MMSYSERR_INVALHANDLE);
+    std::set<HWAVEIN> given{closed};
+    for (int k = 0; k < 8; ++k) {
+        HWAVEIN open = nullptr;
+        ASSERT_EQ(waveInOpen(&open, 0, &format, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
+        EXPECT_TRUE(given.insert(open).second) << "handle given out twice, round " << k;
+        EXPECT_EQ(waveInReset(closed), MMSYSERR_INVALHANDLE) << k;
+        EXPECT_EQ(waveInClose(closed), MMSYSERR_INVALHANDLE) << k;
+        EXPECT_TRUE(fake.IsOpen()) << "the stale handle closed the device open now, round " << k;
+        ASSERT_EQ(waveInClose(open), MMSYSERR_NOERROR);
+        closed = open;
+    }
+    EXPECT_EQ(waveInStart(reinterpret_cast<HWAVEIN>(&given)), MMSYSERR_INVALHANDLE)
+        << "never given out";
+}
+
+// The open's checks both layers make: only the query, an event or no callback, and a layer's
+// own flags where it takes them; a handle to fill and an event to set when opening.
+TEST(WaveInOpenChecks, TakeOnlyWhatThePortableCodeUses) {
+    using open_devices::CheckOpen;
+    const WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 11025, 22050, 2, 16, 0};
+    HWAVEIN handle = nullptr;
+    const auto event = DWORD_PTR{1};
+    EXPECT_EQ(CheckOpen(&handle, nullptr, event, CALLBACK_EVENT, 0), MMSYSERR_INVALPARAM);
+    EXPECT_EQ(CheckOpen(nullptr, &format, 0, WAVE_FORMAT_QUERY, 0), MMSYSERR_NOERROR);
+    EXPECT_EQ(CheckOpen(&handle, &format, event, CALLBACK_EVENT, 0), MMSYSERR_NOERROR);
+    EXPECT_EQ(CheckOpen(&handle, &format, 0, CALLBACK_NULL, 0), MMSYSERR_NOERROR);
+    const DWORD callbackFunction = 0x00030000;
+    EXPECT_EQ(CheckOpen(&handle, &format, event, callbackFunction, 0), MMSYSERR_INVALFLAG);
+    EXPECT_EQ(CheckOpen(nullptr, &format, event, CALLBACK_EVENT, 0), MMSYSERR_INVALPARAM);
+    EXPECT_EQ(CheckOpen(&handle, &format, 0, CALLBACK_EVENT, 0), MMSYSERR_INVALPARAM);
+    const DWORD awaiting = CALLBACK_EVENT | WAVE_OPEN_AWAIT_DEVICE;
+    EXPECT_EQ(CheckOpen(&handle, &format, event, awaiting, WAVE_OPEN_AWAIT_DEVICE),
+              MMSYSERR_NOERROR);
+    // Linux's layer cannot wait for a device: it takes none of ours.
+    wavein_testing::FakeWaveIn fake;
+    EXPECT_EQ(waveInOpen(&handle, 0, &format, event, 0, awaiting), MMSYSERR_INVALFLAG);
+    EXPECT_FALSE(fake.IsOpen());
 }
 
 // The client library the back end loads itself: all of it, or nothing and the loader's reason.

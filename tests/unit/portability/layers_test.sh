@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The folders read top-down, and the portable ones stay portable:
 # - capture/, analysis/, worker/ and ui/ include no Qt, PulseAudio, X11 or Windows header
-#   directly (the Windows names come through platform/winapi.h only);
+#   directly (the Windows names come through platform/winapi.h only), nor anything of one
+#   system's layer (platform/linux/, platform/win32/): only what both systems share;
 # - a folder includes only from folders below it: app > hosts > ui > worker > analysis >
 #   capture > platform, and everything may include platform/winapi.h;
 # - the programs that never listen (given after --quiet) load no sound-server library, while
@@ -52,6 +53,9 @@ for folder in app hosts ui worker analysis capture platform; do
         capture | analysis | worker | ui)
             if grep -En "$system_pattern" "$file" >/dev/null; then
                 fail "$relative includes a platform header directly: $(grep -En "$system_pattern" "$file" | head -1)"
+            fi
+            if grep -En '^#include "platform/(linux|win32)/' "$file" >/dev/null; then
+                fail "$relative includes one system's layer: $(grep -En '^#include "platform/(linux|win32)/' "$file" | head -1)"
             fi
             ;;
         esac

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/posix/desktop_services.h"
+#include "platform/linux/desktop_services.h"
 #include "tests/unit/ui/host_recorder.h"
 #include "ui/skin/focus_ring.h"
 #include "ui/tform1.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tests/unit/ui/host_recorder.h"
-#include "ui/skin/embedded_skin.h"
+#include "tests/unit/ui/shown_reading.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -52,27 +52,15 @@ protected:
             ExpectBar(i, i == litBar);
         }
     }
-    skin::RgbPixels NoteWindow() {
-        skin::RgbPixels window(129, 75);
-        window.Copy(Shape(), {16, 23, 145, 98}, {0, 0});
-        return window;
-    }
-    skin::RgbPixels Frame(int frame) {
-        skin::RgbPixels cell(129, 75);
-        strip.CopyTo(cell, form.Liste.FrameRect(frame), {0, 0});
-        return cell;
-    }
 
     TForm1 form;
     HostRecorder host{form};
     skin::RgbPixels artwork;
-    skin::Picture strip = skin::EmbeddedPicture("Liste");
 };
 
 TEST_F(Form1Display, StartsWithNothingShown) {
-    EXPECT_EQ(form.NoteShown(), 12);
-    EXPECT_EQ(form.LitBarIndex(), -1);
-    EXPECT_EQ(form.DirectionShown(), 0);
+    EXPECT_EQ(shown_reading::Frame(form), TunerReading::NoNoteFrame);
+    EXPECT_EQ(shown_reading::LitBar(form), -1);
     EXPECT_EQ(form.SelectedString(), -1);
     EXPECT_TRUE(form.Off.Visible());
     EXPECT_FALSE(form.On.Visible());
@@ -86,18 +74,17 @@ TEST_F(Form1Display, NoNoteRightAfterStartDrawsNothing) {
     EXPECT_EQ(Shape(), artwork);
     EXPECT_FALSE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
-    EXPECT_EQ(form.LitBarIndex(), -1);
 }
 
 TEST_F(Form1Display, ANoteIsDrawnOnceAndTheLitBarFollowsTheStep) {
     form.ShowReading({9, 0, 0});
-    EXPECT_EQ(NoteWindow(), Frame(9));
+    EXPECT_EQ(shown_reading::Frame(form), 9);
     ExpectOnlyLit(5);
     EXPECT_EQ(host.painted, (std::vector<Rect>{kNoteWindow, OnClient(form.BarRect(5))}));
 
     host.painted.clear();
     form.ShowReading({9, 1, 0});
-    EXPECT_EQ(NoteWindow(), Frame(9));
+    EXPECT_EQ(shown_reading::Frame(form), 9);
     ExpectOnlyLit(6);
     // The note is not drawn again: only the bar going out and the one coming on.
     EXPECT_EQ(host.painted,
@@ -125,8 +112,7 @@ TEST_F(Form1Display, FarBelowTheStringDarkensTheLitBarAndLightsNone) {
     host.painted.clear();
     form.ShowReading({3, -7, +1});
     ExpectOnlyLit(-1);
-    EXPECT_EQ(form.LitBarIndex(), -2);
-    EXPECT_EQ(NoteWindow(), Frame(3));
+    EXPECT_EQ(shown_reading::Frame(form), 3);
     EXPECT_TRUE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
     EXPECT_EQ(host.painted,
@@ -134,7 +120,7 @@ TEST_F(Form1Display, FarBelowTheStringDarkensTheLitBarAndLightsNone) {
     // Back to no note: nothing more to darken, the note window is LCD green again.
     host.painted.clear();
     form.ShowReading({12, -6, 0});
-    EXPECT_EQ(NoteWindow(), Frame(12));
+    EXPECT_EQ(shown_reading::Frame(form), 12);
     EXPECT_EQ(Shape(), artwork);
     EXPECT_EQ(host.painted, (std::vector<Rect>{kNoteWindow, form.plus.BoundsRect()}));
 }
@@ -164,7 +150,6 @@ TEST_F(Form1Display, ArrowsChangeOnlyWithTheDirection) {
     form.ShowDirection(0);
     EXPECT_FALSE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
-    EXPECT_EQ(form.DirectionShown(), 0);
 }
 
 TEST_F(Form1Display, TheLampAlternatesWithOffSetFirst) {

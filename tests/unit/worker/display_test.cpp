@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/desktop_services.h"
+#include "platform/linux/desktop_services.h"
 #include "tests/support/wavein/fake_wave_in.h"
 #include "tests/support/worker/recording_view.h"
 #include "worker/display.h"

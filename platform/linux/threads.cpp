@@ -7,12 +7,12 @@
 #include <system_error>
 #include <thread>
 
-#include "platform/posix/kernel_object.h"
+#include "platform/linux/kernel_object.h"
 #include "platform/winapi.h"
 
 namespace {
 
-using posix_layer::KernelObject;
+using linux_layer::KernelObject;
 
 std::atomic<DWORD> nextThreadId{1};
 thread_local DWORD currentThreadId = 0;
@@ -124,7 +124,7 @@ HANDLE CreateThread(LPVOID, SIZE_T, LPTHREAD_START_ROUTINE lpStartAddress, LPVOI
 }
 
 DWORD ResumeThread(HANDLE hThread) {
-    auto* thread = dynamic_cast<ThreadObject*>(posix_layer::AsKernelObject(hThread));
+    auto* thread = dynamic_cast<ThreadObject*>(linux_layer::AsKernelObject(hThread));
     return thread == nullptr ? static_cast<DWORD>(-1) : thread->Resume();
 }
 

@@ -1,11 +1,11 @@
-#include "platform/posix/wavein/pulse/pulse_record_stream.h"
+#include "platform/linux/wavein/pulse/pulse_record_stream.h"
 
 namespace {
 
 constexpr std::chrono::milliseconds OpenTimeout{2000};
-// A block (about 0.37 s at the tuner's rate) is handed over at most a fifth of a second after
-// its last sample was captured; smaller fragments only wake the capture thread more often (at
-// 50 a second that thread was most of the tuner's CPU time, at 10 still half of it).
+// A block (block_pace::Period) is handed over at most a fifth of a second after its last sample
+// was captured; smaller fragments only wake the capture thread more often (at 50 a second that
+// thread was most of the tuner's CPU time, at 10 still half of it).
 constexpr int FragmentsPerSecond = 5;
 
 // What a sound-server failure means to a wave-input caller.
@@ -130,10 +130,14 @@ void PulseRecordStream::OnStateChanged(pa_stream* stream, void* self) {
     const pa_stream_state_t state = Pulse().pa_stream_get_state(stream);
     if (state == PA_STREAM_READY) {
         device->connection_->OwnersSettled();
+    } else if (device->connection_->Context() == nullptr) {
+        // Ended with the context the connection is replacing, which tells its owners once the
+        // new one is up.
+        return;
     } else if (!PA_STREAM_IS_GOOD(state)) {
         // On a working connection the stream failed for want of a source (a server just
         // started, or its source unloaded): a new connection would find none either.
-        if (Pulse().pa_context_get_state(device->connection_->Context()) == PA_CONTEXT_READY) {
+        if (device->connection_->Connected()) {
             device->connection_->RetryOwnersLater();
         } else {
             device->connection_->Reconnect();

@@ -1,4 +1,4 @@
-#include "platform/posix/desktop_services.h"
+#include "platform/linux/desktop_services.h"
 
 #include <cstdio>
 #include <mutex>

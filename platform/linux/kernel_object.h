@@ -4,7 +4,7 @@
 
 #include "platform/winapi.h"
 
-namespace posix_layer {
+namespace linux_layer {
 
 class KernelObject {
 public:
@@ -22,4 +22,4 @@ inline KernelObject* AsKernelObject(HANDLE handle) {
     return static_cast<KernelObject*>(handle);
 }
 
-} // namespace posix_layer
+} // namespace linux_layer

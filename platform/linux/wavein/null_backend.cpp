@@ -1,5 +1,5 @@
 // A machine without sound input: every entry is the core's default, so nothing opens.
-#include "platform/posix/wavein/wave_in_backend.h"
+#include "platform/linux/wavein/wave_in_backend.h"
 
 namespace {
 

@@ -5,13 +5,12 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/posix/wavein/open_wave_in.h"
-#include "platform/posix/wavein/wave_in_backend.h"
-#include "platform/posix/wavein/wave_in_format.h"
+#include "platform/linux/wavein/open_wave_in.h"
+#include "platform/linux/wavein/wave_in_backend.h"
+#include "platform/linux/wavein/wave_in_format.h"
 
 namespace {
 
-constexpr DWORD CallbackTypeMask = 0x00070000;
 // Every standard format bit, 11.025 to 48 kHz, mono and stereo, 8 and 16 bits.
 constexpr DWORD AllStandardFormats = 0xFFFF;
 
@@ -45,23 +44,6 @@ void CopyName(const std::string& text, char (&field)[MAXPNAMELEN]) {
     }
     std::memcpy(field, text.data(), length);
     field[length] = '\0';
-}
-
-MMRESULT CheckOpenArguments(LPHWAVEIN handle, LPCWAVEFORMATEX format, DWORD_PTR callback,
-                            DWORD flags) {
-    if (format == nullptr) {
-        return MMSYSERR_INVALPARAM;
-    }
-    const bool query = (flags & WAVE_FORMAT_QUERY) != 0;
-    const DWORD callbackType = flags & CallbackTypeMask;
-    if ((flags & ~(CallbackTypeMask | WAVE_FORMAT_QUERY)) != 0 ||
-        (!query && callbackType != CALLBACK_EVENT && callbackType != CALLBACK_NULL)) {
-        return MMSYSERR_INVALFLAG;
-    }
-    if (!query && (handle == nullptr || (callbackType == CALLBACK_EVENT && callback == 0))) {
-        return MMSYSERR_INVALPARAM;
-    }
-    return IsRecordableFormat(*format) ? MMSYSERR_NOERROR : WAVERR_BADFORMAT;
 }
 
 } // namespace
@@ -108,9 +90,13 @@ MMRESULT waveInGetDevCapsA(UINT_PTR uDeviceID, LPWAVEINCAPSA pwic, UINT cbwic) {
 MMRESULT waveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_PTR dwCallback,
                     DWORD_PTR, DWORD fdwOpen) {
     const WaveInBackend& backend = CurrentWaveInBackend();
-    if (const MMRESULT checked = CheckOpenArguments(phwi, pwfx, dwCallback, fdwOpen);
+    // Nothing of ours to take: a device that is not there cannot be waited for here.
+    if (const MMRESULT checked = open_devices::CheckOpen(phwi, pwfx, dwCallback, fdwOpen, 0);
         checked != MMSYSERR_NOERROR) {
         return checked;
+    }
+    if (!IsRecordableFormat(*pwfx)) {
+        return WAVERR_BADFORMAT;
     }
     WaveInSource source;
     if (const MMRESULT found = FindSource(backend, uDeviceID, source); found != MMSYSERR_NOERROR) {
@@ -120,7 +106,7 @@ MMRESULT waveInOpen(LPHWAVEIN phwi, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_
         return backend.queryFormat != nullptr ? backend.queryFormat(source, *pwfx)
                                               : MMSYSERR_NOERROR;
     }
-    const HANDLE event = (fdwOpen & CallbackTypeMask) == CALLBACK_EVENT
+    const HANDLE event = (fdwOpen & CALLBACK_TYPEMASK) == CALLBACK_EVENT
                              ? reinterpret_cast<HANDLE>(dwCallback)
                              : nullptr;
     auto device = std::make_shared<OpenWaveIn>(backend, event);

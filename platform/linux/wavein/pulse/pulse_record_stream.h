@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/posix/wavein/pulse/pulse_connection.h"
-#include "platform/posix/wavein/wave_in_backend.h"
+#include "platform/linux/wavein/pulse/pulse_connection.h"
+#include "platform/linux/wavein/wave_in_backend.h"
 #include "platform/winapi.h"
 
 class PulseRecordStream {

@@ -3,7 +3,7 @@
 // open device is one record stream on the program's one connection.
 #pragma once
 
-#include "platform/posix/wavein/wave_in_backend.h"
+#include "platform/linux/wavein/wave_in_backend.h"
 
 const WaveInBackend& PulseWaveInBackend();
 

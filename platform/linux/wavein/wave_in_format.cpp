@@ -1,4 +1,4 @@
-#include "platform/posix/wavein/wave_in_format.h"
+#include "platform/linux/wavein/wave_in_format.h"
 
 bool IsRecordableFormat(const WAVEFORMATEX& format) {
     if (format.wFormatTag != WAVE_FORMAT_PCM) {

@@ -1,4 +1,4 @@
-#include "platform/posix/wavein/pulse/pulse_library.h"
+#include "platform/linux/wavein/pulse/pulse_library.h"
 
 #include <dlfcn.h>
 

@@ -11,12 +11,12 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include "platform/posix/kernel_object.h"
+#include "platform/linux/kernel_object.h"
 #include "platform/winapi.h"
 
 namespace {
 
-using posix_layer::KernelObject;
+using linux_layer::KernelObject;
 
 class EventObject final : public KernelObject {
 public:
@@ -89,7 +89,7 @@ private:
 };
 
 EventObject* AsEvent(HANDLE handle) {
-    return dynamic_cast<EventObject*>(posix_layer::AsKernelObject(handle));
+    return dynamic_cast<EventObject*>(linux_layer::AsKernelObject(handle));
 }
 
 } // namespace
@@ -111,7 +111,7 @@ BOOL SetEvent(HANDLE hEvent) {
 }
 
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
-    KernelObject* object = posix_layer::AsKernelObject(hHandle);
+    KernelObject* object = linux_layer::AsKernelObject(hHandle);
     return object == nullptr ? WAIT_FAILED : object->Wait(dwMilliseconds);
 }
 
@@ -119,7 +119,7 @@ BOOL CloseHandle(HANDLE hObject) {
     if (hObject == nullptr) {
         return FALSE;
     }
-    delete posix_layer::AsKernelObject(hObject);
+    delete linux_layer::AsKernelObject(hObject);
     return TRUE;
 }
 

@@ -1,4 +1,4 @@
-#include "platform/posix/wavein/open_wave_in.h"
+#include "platform/linux/wavein/open_wave_in.h"
 
 OpenWaveIn::~OpenWaveIn() {
     if (stream_ != nullptr) {

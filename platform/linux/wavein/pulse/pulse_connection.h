@@ -15,7 +15,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/posix/wavein/pulse/pulse_library.h"
+#include "platform/linux/wavein/pulse/pulse_library.h"
 
 // How this program names itself to the server, so that desktops' sound settings list its
 // stream by name and icon.
@@ -64,8 +64,12 @@ public:
     int Error() const { return error_; }
     // Whether the connection is up; false once the server has gone.
     bool Ready() const;
+    // The same, with the loop locked (on the mainloop thread, say). While the connection drops
+    // its context, which ends that context's streams, there is none and it is not up.
+    bool Connected() const;
 
     pa_threaded_mainloop* Loop() const { return loop_; }
+    // With the loop locked: null only while the context is being dropped.
     pa_context* Context() const { return context_; }
 
     // With the loop locked, once connected: from now on, whenever the connection ends, it is

@@ -1,4 +1,4 @@
-#include "platform/posix/wavein/pulse/pulse_connection.h"
+#include "platform/linux/wavein/pulse/pulse_connection.h"
 
 #include <algorithm>
 #include <mutex>
@@ -200,11 +200,13 @@ void PulseConnection::DropContext() {
 }
 
 bool PulseConnection::Ready() const {
-    if (context_ == nullptr) {
-        return false;
-    }
+    // The mainloop thread replaces the context whenever it makes the connection again.
     Lock lock(*this);
-    return Pulse().pa_context_get_state(context_) == PA_CONTEXT_READY;
+    return Connected();
+}
+
+bool PulseConnection::Connected() const {
+    return context_ != nullptr && Pulse().pa_context_get_state(context_) == PA_CONTEXT_READY;
 }
 
 bool PulseConnection::WaitUntil(const std::function<bool()>& done,

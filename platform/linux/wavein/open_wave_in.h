@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "platform/posix/wavein/wave_in_backend.h"
+#include "platform/linux/wavein/wave_in_backend.h"
 #include "platform/wavein/block_queue.h"
 #include "platform/wavein/open_devices.h"
 #include "platform/winapi.h"

@@ -1,4 +1,4 @@
-#include "platform/posix/wavein/pulse/pulse_backend.h"
+#include "platform/linux/wavein/pulse/pulse_backend.h"
 
 #include <algorithm>
 #include <memory>
@@ -6,7 +6,7 @@
 
 #include <pulse/version.h>
 
-#include "platform/posix/wavein/pulse/pulse_record_stream.h"
+#include "platform/linux/wavein/pulse/pulse_record_stream.h"
 
 namespace {
 
@@ -52,8 +52,7 @@ bool ListOver(PulseConnection& connection, Listing& listing) {
         info != nullptr && list != nullptr &&
         connection.WaitUntil(
             [&] {
-                return (listing.haveServerInfo && listing.haveSources) ||
-                       Pulse().pa_context_get_state(connection.Context()) != PA_CONTEXT_READY;
+                return (listing.haveServerInfo && listing.haveSources) || !connection.Connected();
             },
             ReplyTimeout) &&
         listing.haveServerInfo && listing.haveSources;
