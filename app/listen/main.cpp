@@ -18,7 +18,7 @@
 #ifdef _WIN32
 #include <io.h>
 
-#include "platform/win32/message_boxes.h"
+#include "platform/win32/desktop/desktop_services.h"
 #else
 #include <pthread.h>
 #include <signal.h>
@@ -132,7 +132,9 @@ int Listen(const ListenArguments& arguments, WaitingWaker& waker) {
     Display display(true, Display::BlockLength, Display::SampleRate, Display::FftLength, view);
     display.SetUpdateWaker(&waker);
     display.Resume();
-    if (!display.Start()) {
+    // Where a layer can wait for a device that cannot be opened now (ours on Windows), Start
+    // succeeds after telling why; the window waits then, but a command fails at once.
+    if (!display.Start() || !firstMessage.empty()) {
         display.Stop();
         display.WaitFor();
         return Fail(WhyNotListening(), CannotListen);

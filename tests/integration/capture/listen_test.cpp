@@ -35,6 +35,11 @@ protected:
         // null sink hands its monitor the sound in chunks of about 2 s.
         player_ = ChildProcess({"paplay", "--latency-msec=100", "--device=guitar", wav_},
                                server_.ClientEnvironment());
+        // The string sounds before the program starts, so its 2 s are the program's own.
+        const Clock::time_point end = Clock::now() + 10s;
+        while (server_.Pactl("list short sink-inputs").empty() && Clock::now() < end) {
+            std::this_thread::sleep_for(10ms);
+        }
     }
     ChildProcess Listen(const std::vector<std::string>& arguments) {
         std::vector<std::string> argv{VIBRALON_LISTEN};
