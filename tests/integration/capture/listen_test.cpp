@@ -72,6 +72,17 @@ TEST_F(ListenTest, NamesTheAStringWithinTwoSecondsAndEndsAtOnceOnSigint) {
     EXPECT_EQ(listen.Wait(1s), 0) << Read(log_);
 }
 
+// On a terminal (script's), each reading is written over the last; one line ends it.
+TEST_F(ListenTest, ATerminalGetsTheReadingsInPlace) {
+    ChildProcess listen(
+        {"script", "-qec", std::string(VIBRALON_LISTEN) + " --seconds 3", "/dev/null"},
+        server_.ClientEnvironment(), log_);
+    ASSERT_EQ(listen.Wait(10s), 0) << Read(log_);
+    const std::string said = Read(log_);
+    EXPECT_TRUE(said.starts_with("\rA, ")) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+}
+
 // Each JSON line parsed; with the A string picked, the words are the window's accessible reading
 // of the block's reading and frequency.
 TEST_F(ListenTest, JsonLinesCarryTheWindowsWordsForThePickedString) {
