@@ -34,8 +34,11 @@ public:
 
     // Says "Not listening" once no block has come for ListeningTimeout.
     void Tick(Clock::time_point now);
-    // When Tick next has something to check.
-    Clock::time_point NextCheck() const { return lastBlock_ + ListeningTimeout; }
+    // When Tick next has something to check: nothing until a block comes, once it has said
+    // "Not listening".
+    Clock::time_point NextCheck() const {
+        return listening_ ? lastBlock_ + ListeningTimeout : Clock::time_point::max();
+    }
     // Ends a line left open in place, so the shell's prompt starts on its own line.
     void Finish();
     // Whether every line so far was written whole.

@@ -72,6 +72,30 @@ TEST_F(ListenTest, NamesTheAStringWithinTwoSecondsAndEndsAtOnceOnSigint) {
     EXPECT_EQ(listen.Wait(1s), 0) << Read(log_);
 }
 
+long CpuTicks(pid_t pid) {
+    std::istringstream stat(Read("/proc/" + std::to_string(pid) + "/stat"));
+    std::string field;
+    long ticks = 0;
+    for (int k = 1; k <= 15 && stat >> field; ++k) {
+        ticks += k >= 14 ? std::stol(field) : 0; // utime, stime
+    }
+    return ticks;
+}
+
+// The window's rule: 3 s without a block, "Not listening" (and waiting costs nothing); blocks
+// again, "Listening".
+TEST_F(ListenTest, SaysWhenTheInputGoesAndComesBack) {
+    ChildProcess listen = Listen({});
+    ASSERT_TRUE(Says("A, ", 5s)) << Read(log_);
+    server_.Stall();
+    ASSERT_TRUE(Says("Not listening\n", 6s)) << Read(log_);
+    const long ticks = CpuTicks(listen.Pid());
+    std::this_thread::sleep_for(1s);
+    EXPECT_LE(CpuTicks(listen.Pid()) - ticks, 5); // of 100 a second
+    server_.Resume();
+    EXPECT_TRUE(Says("Not listening\nListening\n", 6s)) << Read(log_);
+}
+
 // On a terminal (script's), each reading is written over the last; one line ends it.
 TEST_F(ListenTest, ATerminalGetsTheReadingsInPlace) {
     ChildProcess listen(
