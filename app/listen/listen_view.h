@@ -14,7 +14,7 @@
 class ListenView final : public TunerView {
 public:
     using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::seconds ListeningTimeout{3};
+    static constexpr std::chrono::seconds ListeningTimeout = a11y::ListeningTimeout;
 
     struct Options {
         int selectedString = -1;

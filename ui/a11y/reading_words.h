@@ -1,6 +1,7 @@
 // The reading in words for a screen reader: the note, how far off, and which way to tune.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "analysis/tuner_reading.h"
@@ -27,6 +28,9 @@ struct Spoken {
 // `selectedString` the picked string, 0 (E6) to 5 (E1), or -1 for none. With a string picked,
 // a reading within a semitone of one of its partials speaks of the string alone.
 Spoken Describe(const TunerReading& reading, int frequency, int selectedString);
+// "Not listening" once no block has come for this long. Blocks come about every 0.37 s, and the
+// first after a device opens within 2.3 s.
+inline constexpr std::chrono::seconds ListeningTimeout{3};
 inline constexpr Spoken NotListening{Spoken::Kind::NotListening};
 inline constexpr Spoken Listening{Spoken::Kind::Listening};
 

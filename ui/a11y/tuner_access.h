@@ -47,8 +47,7 @@ public:
     static constexpr int ReadingText = 7;
     static constexpr int ChildCount = 8;
     static constexpr int NoChild = -1;
-    // Blocks come about every 0.37 s, and the first after a device opens within 2.3 s.
-    static constexpr std::chrono::seconds ListeningTimeout{3};
+    static constexpr std::chrono::seconds ListeningTimeout = a11y::ListeningTimeout;
 
     // The window's controls and where its one selection state is read; all must outlive this.
     TunerAccess(skin::Form& form, const StringButtons& strings, skin::Image& help,
