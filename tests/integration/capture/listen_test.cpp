@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "analysis/identify_note.h"
+#include "app/listen/listen_arguments.h"
 #include "tests/support/pulse/pulse_server.h"
 #include "ui/a11y/reading_words.h"
 
@@ -131,6 +132,20 @@ TEST_F(ListenTest, JsonLinesCarryTheWindowsWordsForThePickedString) {
     }
     EXPECT_GE(blocks, 6);
     EXPECT_GE(inTune, blocks / 2) << Read(parsed);
+}
+
+TEST(ListenArguments, NameStringsAsTheWindowAndItsDigitKeysDo) {
+    std::string error;
+    const auto string = [&error](const char* name) {
+        const auto parsed = ParseListenArguments({"--string", name}, error);
+        return parsed ? parsed->selectedString : -2;
+    };
+    EXPECT_EQ(string("E6"), 0);
+    EXPECT_EQ(string("a5"), 1);
+    EXPECT_EQ(string("2"), 4);
+    EXPECT_EQ(string("1"), 5);
+    EXPECT_EQ(string("7"), -2);
+    EXPECT_FALSE(ParseListenArguments({"--seconds", "0"}, error));
 }
 
 TEST_F(ListenTest, NoServerIsOneLineAndAFailure) {
