@@ -21,6 +21,19 @@ if(TARGET vibralon)
 else()
     message(WARNING "No `vibralon` target: the install rules and the package lack the program")
 endif()
+# The readings in a terminal, beside the window, with its manual page (compressed as Debian's
+# policy asks).
+if(TARGET vibralon-listen)
+    install(TARGETS vibralon-listen RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+            COMPONENT vibralon)
+    configure_file(${_vibralon_dist}/debian/vibralon-listen.1
+                   ${_vibralon_staged}/vibralon-listen.1 @ONLY)
+    execute_process(COMMAND gzip -9nc ${_vibralon_staged}/vibralon-listen.1
+                    OUTPUT_FILE ${_vibralon_staged}/vibralon-listen.1.gz
+                    COMMAND_ERROR_IS_FATAL ANY)
+    install(FILES ${_vibralon_staged}/vibralon-listen.1.gz
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT vibralon)
+endif()
 
 # The program finds its help as help/guide.htm under its working directory, which the desktop
 # entry sets to this folder.
@@ -80,7 +93,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Vibralon listens to the default sound input and shows the note it hears, how\n\
 far off that note the string is on an eleven-bar meter and, once a string is\n\
 picked, whether to tune it up or down. It keeps no settings and writes no\n\
-files.")
+files. vibralon-listen prints the same readings in a terminal, as the words\n\
+the window gives a screen reader or as JSON for programs.")
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/package)
 set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};vibralon;/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

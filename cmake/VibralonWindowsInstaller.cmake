@@ -34,9 +34,10 @@ add_custom_command(
 add_custom_command(
     OUTPUT ${_installer}
     COMMAND ${VIBRALON_MAKENSIS} -V2 -WX -DVERSION=${PROJECT_VERSION}
-            -DPROGRAM=$<TARGET_FILE:vibralon> -DGUIDE=${_guide} -DICON=${_icon}
+            -DPROGRAM=$<TARGET_FILE:vibralon> -DLISTEN=$<TARGET_FILE:vibralon-listen>
+            -DGUIDE=${_guide} -DICON=${_icon}
             -DLICENSE=${_license} -DNOTICES=${_notices} -DOUTFILE=${_installer} ${_script}
-    DEPENDS vibralon ${_script} ${_guide} ${_icon} ${_license} ${_notices}
+    DEPENDS vibralon vibralon-listen ${_script} ${_guide} ${_icon} ${_license} ${_notices}
     COMMENT "Making the installer VibralonSetup-${PROJECT_VERSION}.exe"
     VERBATIM)
 add_custom_target(installer ALL DEPENDS ${_installer})

@@ -1,7 +1,8 @@
 // The Windows names the portable code uses: wave input, events, threads, critical sections,
 // message boxes and the shell's "open". On Windows these are the real headers, except that the
 // calls on an open wave-input device go to our layer over winmm (platform/win32/wavein/), which
-// keeps a device that goes alive; elsewhere this header declares our own layer with the same
+// keeps a device that goes alive, and message boxes to a handler a program may register
+// (platform/win32/desktop/); elsewhere this header declares our own layer with the same
 // names, types and contract, implemented in platform/linux/.
 #pragma once
 
@@ -16,7 +17,11 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include "platform/win32/desktop/desktop_services.h"
 #include "platform/win32/wavein/kept_wave_in.h"
+
+// Message boxes go where a program without a window can catch them.
+#define MessageBoxA VibralonMessageBoxA
 
 // The calls on an open device are our layer's.
 #define waveInOpen KeptWaveInOpen

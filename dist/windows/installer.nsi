@@ -1,4 +1,5 @@
-; The Windows installer, VibralonSetup.exe: vibralon.exe, help\guide.htm and notices.txt (the
+; The Windows installer, VibralonSetup.exe: vibralon.exe, vibralon-listen.exe (the readings in a
+; console), help\guide.htm and notices.txt (the
 ; program's licence and those of the libraries built into it) in Program Files\Vibralon, a
 ; Start-menu shortcut that starts the program in that folder (where its help button finds
 ; help\guide.htm), and an uninstaller listed in Add/Remove Programs. Its pages: welcome, licence,
@@ -7,7 +8,8 @@
 ; nothing changed), when the installer starts and again just before it writes. An older version
 ; is uninstalled first, so one program and one entry remain.
 ; Built by the Windows build, which passes:
-;   makensis -DVERSION=x.y.z -DPROGRAM=vibralon.exe -DGUIDE=guide.htm -DICON=MAINICON.ico
+;   makensis -DVERSION=x.y.z -DPROGRAM=vibralon.exe -DLISTEN=vibralon-listen.exe
+;            -DGUIDE=guide.htm -DICON=MAINICON.ico
 ;            -DLICENSE=LICENSE -DNOTICES=notices.txt -DOUTFILE=VibralonSetup.exe installer.nsi
 Unicode true
 ; 64-bit: the program is, and so is the Program Files it goes to.
@@ -118,6 +120,7 @@ Section "Vibralon"
     Call RemoveOlderVersion
     SetOutPath "$INSTDIR"
     File "/oname=vibralon.exe" "${PROGRAM}"
+    File "/oname=vibralon-listen.exe" "${LISTEN}"
     SetOutPath "$INSTDIR\help"
     File "/oname=guide.htm" "${GUIDE}"
     SetOutPath "$INSTDIR"
@@ -153,6 +156,7 @@ Section "Uninstall"
     RMDir "$INSTDIR\help"
     Delete "$INSTDIR\notices.txt"
     Delete "$INSTDIR\vibralon.exe"
+    Delete "$INSTDIR\vibralon-listen.exe"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
     ; Run in place, this uninstaller cannot delete itself: unless a newer version's installer runs
     ; it (and removes it itself), it runs itself the usual way, from a copy in the temporary

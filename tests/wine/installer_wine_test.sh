@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows installer under Wine, as a user meets it:
-#   1. VibralonSetup-VERSION.exe /S puts vibralon.exe, help\guide.htm and notices.txt (the
-#      licences of the program and of every library built into it) in Program Files\Vibralon, a
+#   1. VibralonSetup-VERSION.exe /S puts vibralon.exe, vibralon-listen.exe, help\guide.htm and
+#      notices.txt (the licences of the program and of every library built into it) in Program
+#      Files\Vibralon, a
 #      Start-menu shortcut that starts the program in that folder, and an uninstaller listed in
 #      Add/Remove Programs with the installed size and VERSION
 #   2. the program started through its shortcut while the installer's pages are open: Install
@@ -100,6 +101,8 @@ wine "$installer" /S >"$out/install.out" 2>"$out/install.err" || fail "the insta
 [ -f "$folder/vibralon.exe" ] || fail "no Program Files\\Vibralon\\vibralon.exe"
 cmp -s "$folder/vibralon.exe" "$windows_build/app/vibralon.exe" ||
     fail "the installed vibralon.exe is not the one built"
+cmp -s "$folder/vibralon-listen.exe" "$windows_build/app/listen/vibralon-listen.exe" ||
+    fail "Program Files\\Vibralon\\vibralon-listen.exe is missing or not the one built"
 cmp -s "$folder/help/guide.htm" "$repo/help/guide.htm" ||
     fail "Program Files\\Vibralon\\help\\guide.htm is missing or not the guide"
 [ -f "$folder/uninstall.exe" ] || fail "no uninstaller in Program Files\\Vibralon"
@@ -217,7 +220,8 @@ echo "uninstalled: nothing left behind"
 mkdir -p "$out/older"
 cp "$windows_build/app/vibralon.exe" "$out/older/vibralon.exe"
 printf 'older' >>"$out/older/vibralon.exe"
-makensis -V2 -DVERSION=0.0.1 -DPROGRAM="$out/older/vibralon.exe" -DGUIDE="$repo/help/guide.htm" \
+makensis -V2 -DVERSION=0.0.1 -DPROGRAM="$out/older/vibralon.exe" \
+    -DLISTEN="$windows_build/app/listen/vibralon-listen.exe" -DGUIDE="$repo/help/guide.htm" \
     -DICON="$repo/ui/skin/art/MAINICON.ico" -DLICENSE="$repo/LICENSE" \
     -DNOTICES="$windows_build/notices.txt" -DOUTFILE="$out/older/VibralonSetup.exe" \
     "$repo/dist/windows/installer.nsi" >"$out/makensis.out" 2>"$out/makensis.err" ||

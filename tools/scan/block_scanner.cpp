@@ -4,11 +4,6 @@
 #include "capture/sample_iter.h"
 #include "ui/a11y/reading_words.h"
 
-BlockScanner::BlockScanner(int selectedString, std::ostream& out)
-    : selectedString_(selectedString), out_(out) {
-    out_ << Header << '\n';
-}
-
 void BlockScanner::Push(std::span<const std::int16_t> samples) {
     char* const block = recorder_.BlockData(recorder_.Current());
     for (const std::int16_t sample : samples) {
@@ -24,9 +19,22 @@ void BlockScanner::Push(std::span<const std::int16_t> samples) {
 
 void BlockScanner::AnalyseBlock() {
     SampleIter iter(recorder_);
-    const auto [hertz, reading] = ::AnalyseBlock(fft_, iter, [this] { return selectedString_; });
-    out_ << blocks_ << '\t' << hertz << '\t' << reading.frame << '\t' << reading.step << '\t'
+    const auto [hertz, reading] =
+        ::AnalyseBlock(fft_, iter, [this] { return view_.SelectedString(); });
+    view_.ShowLamp(lit_);
+    lit_ = !lit_;
+    view_.ShowHeard(reading, hertz);
+    ++blocks_;
+}
+
+ScanPrinter::ScanPrinter(int selectedString, std::ostream& out)
+    : selectedString_(selectedString), out_(out) {
+    out_ << Header << '\n';
+}
+
+void ScanPrinter::ShowHeard(const TunerReading& reading, int frequency) {
+    out_ << blocks_ << '\t' << frequency << '\t' << reading.frame << '\t' << reading.step << '\t'
          << reading.direction << '\t'
-         << a11y::Words(a11y::Describe(reading, hertz, selectedString_)) << '\n';
+         << a11y::Words(a11y::Describe(reading, frequency, selectedString_)) << '\n';
     ++blocks_;
 }

@@ -45,7 +45,8 @@ int Scan(const ScanArguments& arguments) {
         }
     }
 
-    BlockScanner scanner(arguments.selectedString, std::cout);
+    ScanPrinter printer(arguments.selectedString, std::cout);
+    BlockScanner scanner(printer);
     std::vector<float> mono;
     std::vector<float> resampled;
     std::vector<std::int16_t> pcm;

@@ -1,9 +1,11 @@
 // The reading in words for a screen reader: the note, how far off, and which way to tune.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "analysis/tuner_reading.h"
+#include "platform/wavein/block_pace.h"
 
 namespace a11y {
 
@@ -27,6 +29,8 @@ struct Spoken {
 // `selectedString` the picked string, 0 (E6) to 5 (E1), or -1 for none. With a string picked,
 // a reading within a semitone of one of its partials speaks of the string alone.
 Spoken Describe(const TunerReading& reading, int frequency, int selectedString);
+// "Not listening" once no block has come for this long: the capture's own measure of silence.
+inline constexpr std::chrono::seconds ListeningTimeout = block_pace::NoBlockTimeout;
 inline constexpr Spoken NotListening{Spoken::Kind::NotListening};
 inline constexpr Spoken Listening{Spoken::Kind::Listening};
 
