@@ -50,8 +50,20 @@ TForm1::TForm1(int artScale)
       B2(MakeImage(*this, "B2")), LB2(MakeImage(*this, "LB2")), E1(MakeImage(*this, "E1")),
       LE1(MakeImage(*this, "LE1")), moins(MakeImage(*this, "moins")),
       plus(MakeImage(*this, "plus")),
-      Liste(form1::Component("Liste"), form1::kListeFrames, &skin::EmbeddedPicture),
-      strings_{{{&E6, &LE6}, {&A5, &LA5}, {&D4, &LD4}, {&G3, &LG3}, {&B2, &LB2}, {&E1, &LE1}}} {
+      Liste(form1::Component("Liste"), form1::kListeFrames, &skin::EmbeddedPicture) {
+    // Each string button pairs with its lit twin by name, in the form's order.
+    const auto named = [this](std::string_view name) {
+        for (skin::Image* image : Images()) {
+            if (image->Name() == name) {
+                return image;
+            }
+        }
+        throw std::logic_error("the form has no component named " + std::string(name));
+    };
+    for (int string = 0; string < StringCount; ++string) {
+        const std::string_view name = form1::StringButtonNames()[string];
+        strings_[string] = {named(name), named("L" + std::string(name))};
+    }
     // Every picture is there from the start, so a missing one is told now, not at a painting.
     // The note frames, the largest bitmap, wait for the first one drawn: no note shows before
     // a block has been heard, long after the window is up.

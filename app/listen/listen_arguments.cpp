@@ -4,14 +4,14 @@
 #include <charconv>
 #include <string_view>
 
-#include "analysis/note_table.h"
+#include "ui/form1_description.h"
 
 namespace {
 
-// The window's button names, in its order; "1" is E1 (the digit keys' rule).
-constexpr std::array<std::string_view, StringCount> StringNames{"E6", "A5", "D4", "G3", "B2", "E1"};
-
+// A string is named as the window's button is, or by its number alone: "1" is E1, as the
+// window's digit keys have it.
 std::optional<int> StringNamed(std::string_view name) {
+    constexpr auto StringNames = form1::StringButtonNames();
     for (std::size_t k = 0; k < StringNames.size(); ++k) {
         const std::string_view known = StringNames[k];
         if (name == known ||

@@ -43,10 +43,10 @@ class TunerAccess {
 public:
     // Children: the six strings in button order, the help button, the reading.
     static constexpr int StringE6 = 0;
-    static constexpr int StringE1 = 5;
-    static constexpr int HelpButton = 6;
-    static constexpr int ReadingText = 7;
-    static constexpr int ChildCount = 8;
+    static constexpr int StringE1 = StringButtonCount - 1;
+    static constexpr int HelpButton = StringButtonCount;
+    static constexpr int ReadingText = HelpButton + 1;
+    static constexpr int ChildCount = ReadingText + 1;
     static constexpr int NoChild = -1;
     static constexpr std::chrono::seconds ListeningTimeout = block_pace::NoBlockTimeout;
 
