@@ -51,18 +51,21 @@ TForm1::TForm1(int artScale)
       LE1(MakeImage(*this, "LE1")), moins(MakeImage(*this, "moins")),
       plus(MakeImage(*this, "plus")),
       Liste(form1::Component("Liste"), form1::kListeFrames, &skin::EmbeddedPicture) {
-    // Each string button pairs with its lit twin by name, in the form's order.
-    const auto named = [this](std::string_view name) {
+    // Each string button pairs with its lit twin, "L" + its name, in the form's order.
+    const auto find = [this](auto matches) {
         for (skin::Image* image : Images()) {
-            if (image->Name() == name) {
+            if (matches(image->Name())) {
                 return image;
             }
         }
-        throw std::logic_error("the form has no component named " + std::string(name));
+        throw std::logic_error("the form lacks a string button or its lit twin");
     };
     for (int string = 0; string < StringCount; ++string) {
         const std::string_view name = form1::StringButtonNames()[string];
-        strings_[string] = {named(name), named("L" + std::string(name))};
+        strings_[string] = {find([name](std::string_view it) { return it == name; }),
+                            find([name](std::string_view it) {
+                                return it.starts_with('L') && it.substr(1) == name;
+                            })};
     }
     // Every picture is there from the start, so a missing one is told now, not at a painting.
     // The note frames, the largest bitmap, wait for the first one drawn: no note shows before

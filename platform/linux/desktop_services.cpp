@@ -1,7 +1,6 @@
 #include "platform/linux/desktop_services.h"
 
 #include <cstdio>
-#include <mutex>
 #include <string_view>
 
 #include "platform/winapi.h"
@@ -9,32 +8,33 @@
 namespace desktop {
 namespace {
 
-std::mutex registryMutex;
-MessageBoxHandler messageBoxHandler;
-DocumentOpener documentOpener;
+HandlerSlot<MessageBoxHandler> messageBoxHandler;
+HandlerSlot<DocumentOpener> documentOpener;
+
+// Windows paths as the portable code writes them, with '/' for this system.
+std::string SlashPath(std::string path) {
+    for (char& c : path) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    return path;
+}
 
 } // namespace
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
-    std::lock_guard lock(registryMutex);
-    std::swap(messageBoxHandler, handler);
-    return handler;
+    return messageBoxHandler.Swap(std::move(handler));
 }
 
 DocumentOpener SetDocumentOpener(DocumentOpener opener) {
-    std::lock_guard lock(registryMutex);
-    std::swap(documentOpener, opener);
-    return opener;
+    return documentOpener.Swap(std::move(opener));
 }
 
 } // namespace desktop
 
 int MessageBoxA(HWND, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
-    desktop::MessageBoxHandler handler;
-    {
-        std::lock_guard lock(desktop::registryMutex);
-        handler = desktop::messageBoxHandler;
-    }
+    const desktop::MessageBoxHandler handler = desktop::messageBoxHandler.Get();
     const std::string text = lpText != nullptr ? lpText : "";
     const std::string caption = lpCaption != nullptr ? lpCaption : "";
     if (handler) {
@@ -50,26 +50,11 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR, LPCSTR 
     if (lpFile == nullptr || (lpOperation != nullptr && std::string_view(lpOperation) != "open")) {
         return failure;
     }
-    std::string path = lpFile;
-    for (char& c : path) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
+    std::string path = desktop::SlashPath(lpFile);
     if (lpDirectory != nullptr && *lpDirectory != '\0' && !path.starts_with('/')) {
-        std::string directory = lpDirectory;
-        for (char& c : directory) {
-            if (c == '\\') {
-                c = '/';
-            }
-        }
-        path = directory + "/" + path;
+        path = desktop::SlashPath(lpDirectory) + "/" + path;
     }
-    desktop::DocumentOpener opener;
-    {
-        std::lock_guard lock(desktop::registryMutex);
-        opener = desktop::documentOpener;
-    }
+    const desktop::DocumentOpener opener = desktop::documentOpener.Get();
     const bool opened = opener && opener(path);
     // Windows reports success as a value above 32.
     return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(opened ? 42 : 2));

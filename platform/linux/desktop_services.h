@@ -6,11 +6,10 @@
 #include <functional>
 #include <string>
 
+#include "platform/desktop_handlers.h"
+
 namespace desktop {
 
-// Shows a modal message; returns the button pressed (IDOK for an OK-only box).
-using MessageBoxHandler =
-    std::function<int(const std::string& text, const std::string& caption, unsigned type)>;
 // Opens a document with the desktop's default application; `path` uses '/' separators.
 using DocumentOpener = std::function<bool(const std::string& path)>;
 

@@ -1,30 +1,20 @@
 #include "platform/win32/desktop/desktop_services.h"
 
-#include <mutex>
-
 namespace desktop {
 namespace {
 
-std::mutex registryMutex;
-MessageBoxHandler messageBoxHandler;
+HandlerSlot<MessageBoxHandler> messageBoxHandler;
 
 } // namespace
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
-    std::lock_guard lock(registryMutex);
-    std::swap(messageBoxHandler, handler);
-    return handler;
+    return messageBoxHandler.Swap(std::move(handler));
 }
 
 } // namespace desktop
 
 int VibralonMessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
-    desktop::MessageBoxHandler handler;
-    {
-        std::lock_guard lock(desktop::registryMutex);
-        handler = desktop::messageBoxHandler;
-    }
-    if (handler) {
+    if (const desktop::MessageBoxHandler handler = desktop::messageBoxHandler.Get()) {
         return handler(lpText != nullptr ? lpText : "", lpCaption != nullptr ? lpCaption : "",
                        uType);
     }

@@ -8,14 +8,9 @@
 #endif
 #include <windows.h>
 
-#include <functional>
-#include <string>
+#include "platform/desktop_handlers.h"
 
 namespace desktop {
-
-// Shows a modal message; returns the button pressed (IDOK for an OK-only box).
-using MessageBoxHandler =
-    std::function<int(const std::string& text, const std::string& caption, unsigned type)>;
 
 // Returns the handler it replaces; nullptr restores the system's box.
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
