@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QUrl>
 
 #include <functional>
 #include <utility>
@@ -170,48 +169,22 @@ TEST(MessageBoxDialog, AKeyHeldSinceBeforeTheBoxDoesNotAnswerIt) {
     }
 }
 
-// The desktop's opener in a folder of the test's own, before the real one on PATH: it writes
-// what it was given and ends with $OPENER_EXIT.
-TEST(DocumentOpener, OpensTheHelpFileFromTheCurrentDirectoryAndTellsOfAFailure) {
+// The help opened, and a failed opener announced, are the tuner's end-to-end checks (the help
+// button and F1, with a working and a failing xdg-open). What they cannot show: a file that is
+// not there is refused at once, before any opener is started or could report a failure.
+TEST(DocumentOpener, RefusesAMissingFileAtOnce) {
     QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkpath("help") && QDir(dir.path()).mkpath("bin"));
-    QFile(dir.filePath("help/guide.htm")).open(QIODevice::WriteOnly);
-    QFile opener(dir.filePath("bin/xdg-open"));
-    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
-    opener.write(
-        "#!/bin/sh\nprintf '%s' \"$1\" >\"$(dirname \"$0\")/opened\"\nexit $OPENER_EXIT\n");
-    opener.close();
-    opener.setPermissions(opener.permissions() | QFile::ExeOwner);
-    const QByteArray path = qgetenv("PATH");
     const QString before = QDir::currentPath();
-    qputenv("PATH", dir.filePath("bin").toLocal8Bit() + ":" + path);
     QDir::setCurrent(dir.path());
     int failures = 0;
     qt_host::SetOpenFailedHandler([&failures] { ++failures; });
-    const auto open = [](const char* file) {
-        return reinterpret_cast<std::uintptr_t>(
-            ShellExecuteA(nullptr, "open", file, nullptr, nullptr, SW_SHOWNORMAL));
-    };
-
-    qputenv("OPENER_EXIT", "0");
-    EXPECT_GT(open("help\\guide.htm"), 32u);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir.filePath("bin/opened")); }));
-    QFile opened(dir.filePath("bin/opened"));
-    ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QUrl(QString::fromUtf8(opened.readAll())),
-              QUrl::fromLocalFile(dir.filePath("help/guide.htm")));
-    QTest::qWait(100);
-    EXPECT_EQ(failures, 0);
-    // No application for it: the opener fails after it started.
-    qputenv("OPENER_EXIT", "3");
-    EXPECT_GT(open("help\\guide.htm"), 32u);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return failures == 1; }));
-    // Nothing to open: refused at once.
-    EXPECT_LE(open("help\\missing.htm"), 32u);
-
+    const auto result = reinterpret_cast<std::uintptr_t>(
+        ShellExecuteA(nullptr, "open", "help\\guide.htm", nullptr, nullptr, SW_SHOWNORMAL));
+    EXPECT_LE(result, 32u);
+    QTest::qWait(200);
+    EXPECT_EQ(failures, 0) << "an opener was started for a missing file";
     qt_host::SetOpenFailedHandler(nullptr);
     QDir::setCurrent(before);
-    qputenv("PATH", path);
 }
 
 // Orca's settings as its preferences write them: the starting profile's default voice wins over
