@@ -95,6 +95,7 @@ struct ObserverLog final : a11y::AccessObserver {
     std::vector<std::string> lines;
 };
 
+// Clicked in turn, each button moves the selection from the one before.
 TEST_F(Form1Controls, EachStringButtonSelectsItsString) {
     const skin::Image* buttons[] = {&form.E6, &form.A5, &form.D4, &form.G3, &form.B2, &form.E1};
     const char* twins[] = {"LE6 ", "LA5 ", "LD4 ", "LG3 ", "LB2 ", "LE1 "};
@@ -107,79 +108,54 @@ TEST_F(Form1Controls, EachStringButtonSelectsItsString) {
     }
 }
 
-TEST_F(Form1Controls, ClickingAnotherStringMovesTheSelection) {
-    Click(form.E6);
-    Click(form.A5);
-    EXPECT_TRUE(form.E6.Visible());
-    EXPECT_FALSE(form.LE6.Visible());
-    EXPECT_FALSE(form.A5.Visible());
-    EXPECT_TRUE(form.LA5.Visible());
-    EXPECT_EQ(form.SelectedString(), 1);
-}
-
-TEST_F(Form1Controls, ClickingTheLitTwinClearsTheSelection) {
+TEST_F(Form1Controls, ADoubleClickSelectsOnceAndTwoClicksSelectThenClear) {
     Click(form.G3);
-    ASSERT_EQ(Lit(), "LG3 ");
-    // LG3 lies 3 pixels left of G3; the click lands on the twin, which is on top.
+    Click(form.LG3, /*secondOfDouble=*/true);
+    EXPECT_EQ(Lit(), "LG3 ");
+    EXPECT_EQ(form.SelectedString(), 3);
+    // LG3 lies 3 pixels left of G3; the click lands on the twin, which is on top, and lets go.
     Click(form.LG3);
     EXPECT_EQ(Lit(), "");
     EXPECT_TRUE(AllUnlitShownExcept(nullptr));
     EXPECT_EQ(form.SelectedString(), -1);
 }
 
-TEST_F(Form1Controls, ADoubleClickSelectsOnceAndTwoClicksSelectThenClear) {
-    Click(form.D4);
-    Click(form.LD4, /*secondOfDouble=*/true);
-    EXPECT_EQ(Lit(), "LD4 ");
-    EXPECT_EQ(form.SelectedString(), 2);
-
-    Click(form.LD4);
-    EXPECT_EQ(Lit(), "");
-    EXPECT_EQ(form.SelectedString(), -1);
-}
+struct DragCase {
+    Point window; // where the window is before the press
+    MouseButton button;
+    Point press;
+    Point release;
+    Point to; // where the release leaves it: one host move for each axis that changed
+};
 
 TEST_F(Form1Controls, ReleasingOnTheBodyMovesTheWindowOnceByTheDragOffset) {
-    form.WindowMoved({200, 100});
     // Fond lies 3 pixels right of the client's edge: (100, 50) on Fond is (103, 50).
-    form.MouseDown(L, {103, 50}, false);
-    EXPECT_TRUE(host.moves.empty());
-    form.MouseUp(L, {133, 40});
-    EXPECT_EQ(form.Left(), 230);
-    EXPECT_EQ(form.Top(), 90);
-    ASSERT_FALSE(host.moves.empty());
-    EXPECT_EQ(host.moves.back(), (Point{230, 90}));
-
-    host.moves.clear();
-    form.MouseDown(L, {150, 300}, false);
-    form.MouseUp(L, {150, 300});
-    EXPECT_TRUE(host.moves.empty());
-    EXPECT_EQ(form.Left(), 230);
-    EXPECT_EQ(form.Top(), 90);
-}
-
-TEST_F(Form1Controls, OnlyTheAxisThatChangedMoves) {
-    form.WindowMoved({10, 20});
-    form.MouseDown(L, {103, 50}, false);
-    form.MouseUp(L, {103, 45});
-    EXPECT_EQ(host.moves, (std::vector<Point>{{10, 15}}));
-    // A release left of the window still reaches Fond and moves it, also past the screen's edge.
-    host.moves.clear();
-    form.MouseDown(L, {103, 50}, false);
-    form.MouseUp(L, {-100, 50});
-    EXPECT_EQ(host.moves, (std::vector<Point>{{-193, 15}}));
-}
-
-TEST_F(Form1Controls, AnyButtonDragsButOnlyAReleaseOnTheBodyMoves) {
-    form.WindowMoved({300, 300});
-    form.MouseDown(R, {103, 50}, false);
-    form.MouseUp(R, {93, 70});
-    ASSERT_FALSE(host.moves.empty());
-    EXPECT_EQ(host.moves.back(), (Point{290, 320}));
-    // A right press captures nothing: released over the panel, no one on Fond hears it.
-    host.moves.clear();
-    form.MouseDown(R, {103, 50}, false);
-    form.MouseUp(R, {200, 150});
-    EXPECT_TRUE(host.moves.empty());
+    const DragCase cases[] = {
+        {{200, 100}, L, {103, 50}, {133, 40}, {230, 90}},
+        {{230, 90}, L, {150, 300}, {150, 300}, {230, 90}}, // no drag, no move
+        {{10, 20}, L, {103, 50}, {103, 45}, {10, 15}},
+        // A release left of the window still reaches Fond and moves it, past the screen's edge.
+        {{10, 15}, L, {103, 50}, {-100, 50}, {-193, 15}},
+        {{300, 300}, R, {103, 50}, {93, 70}, {290, 320}}, // any button drags
+        // A right press captures nothing: released over the panel, no one on Fond hears it.
+        {{290, 320}, R, {103, 50}, {200, 150}, {290, 320}},
+    };
+    for (const DragCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "from " << c.window.x << "," << c.window.y << " to "
+                                        << c.release.x << "," << c.release.y);
+        form.WindowMoved(c.window);
+        host.moves.clear();
+        form.MouseDown(c.button, c.press, false);
+        EXPECT_TRUE(host.moves.empty());
+        form.MouseUp(c.button, c.release);
+        const std::size_t axes = (c.to.x != c.window.x ? 1 : 0) + (c.to.y != c.window.y ? 1 : 0);
+        ASSERT_EQ(host.moves.size(), axes);
+        if (axes > 0) {
+            EXPECT_EQ(host.moves.back(), c.to);
+        }
+        EXPECT_EQ(form.Left(), c.to.x);
+        EXPECT_EQ(form.Top(), c.to.y);
+    }
 }
 
 // Where windows cannot place themselves the platform moves the window from any press on the
@@ -209,19 +185,21 @@ TEST_F(Form1Controls, EveryPressOnTheBodyOffersThePlatformTheMove) {
     EXPECT_EQ(Lit(), "LA5 ");
 }
 
-TEST_F(Form1Controls, TheHelpButtonOpensTheGuideFromTheCurrentDirectory) {
+TEST_F(Form1Controls, TheHelpButtonF1AndEnterOnItOpenTheGuideFromTheCurrentDirectory) {
     std::vector<std::string> opened;
     auto previous = desktop::SetDocumentOpener([&](const std::string& path) {
         opened.push_back(path);
-        return false; // a failed launch is not reported
+        return false; // a failed launch
     });
+    Press({Key::Help});
+    EXPECT_EQ(form.Access().Focus(), TunerAccess::StringE6); // F1 leaves the keyboard there
+    Press({Key::BackTab, Key::Press, Key::Tab, Key::Press});
+    EXPECT_EQ(form.SelectedString(), 0);
     Click(form.Image2);
-    // Clicks elsewhere open nothing.
-    Click(form.E6);
-    Click(form.Image3);
+    Click(form.Image3); // the logo opens nothing
     desktop::SetDocumentOpener(previous);
-    EXPECT_EQ(opened, (std::vector<std::string>{"help/guide.htm"}));
-    // A failed launch is silent: the window stays.
+    EXPECT_EQ(opened, std::vector<std::string>(3, "help/guide.htm"));
+    // A failed launch closes nothing: the window stays.
     EXPECT_EQ(host.closes, 0);
 }
 
@@ -275,21 +253,6 @@ TEST_F(Form1Controls, KeysPickStringsAndMoveTheFocus) {
             EXPECT_EQ(unlit[s]->Visible(), s != c.selected) << s;
         }
     }
-}
-
-TEST_F(Form1Controls, F1AndEnterOnTheHelpButtonOpenTheGuide) {
-    int opened = 0;
-    auto previous = desktop::SetDocumentOpener([&](const std::string&) {
-        ++opened;
-        return true;
-    });
-    Press({Key::Help});
-    EXPECT_EQ(opened, 1);
-    EXPECT_EQ(form.Access().Focus(), TunerAccess::StringE6); // F1 leaves the keyboard there
-    Press({Key::BackTab, Key::Press, Key::Tab, Key::Press});
-    desktop::SetDocumentOpener(previous);
-    EXPECT_EQ(opened, 2);
-    EXPECT_EQ(form.SelectedString(), 0);
 }
 
 TEST_F(Form1Controls, TheFocusRingShowsOnlyOnceAKeyWasUsed) {
