@@ -58,7 +58,7 @@ protected:
     skin::RgbPixels artwork;
 };
 
-TEST_F(Form1Display, StartsWithNothingShown) {
+TEST_F(Form1Display, StartsWithNothingShownAndNoNoteThenDrawsNothing) {
     EXPECT_EQ(shown_reading::Frame(form), TunerReading::NoNoteFrame);
     EXPECT_EQ(shown_reading::LitBar(form), -1);
     EXPECT_EQ(form.SelectedString(), -1);
@@ -66,14 +66,10 @@ TEST_F(Form1Display, StartsWithNothingShown) {
     EXPECT_FALSE(form.On.Visible());
     EXPECT_FALSE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
-}
-
-TEST_F(Form1Display, NoNoteRightAfterStartDrawsNothing) {
     form.ShowReading({12, -6, 0});
     EXPECT_TRUE(host.painted.empty());
     EXPECT_EQ(Shape(), artwork);
     EXPECT_FALSE(form.plus.Visible());
-    EXPECT_FALSE(form.moins.Visible());
 }
 
 TEST_F(Form1Display, ANoteIsDrawnOnceAndTheLitBarFollowsTheStep) {
@@ -93,6 +89,7 @@ TEST_F(Form1Display, ANoteIsDrawnOnceAndTheLitBarFollowsTheStep) {
     EXPECT_FALSE(form.moins.Visible());
 }
 
+// Each slot's right column and bottom row stay dark under a lit bar.
 TEST_F(Form1Display, EveryStepLightsTheBarOfItsSlot) {
     for (int step = -5; step <= 5; ++step) {
         form.ShowReading({4, step, 0});
