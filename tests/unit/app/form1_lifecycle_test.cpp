@@ -5,9 +5,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cmath>
-#include <cstdint>
-#include <numbers>
 #include <string>
 #include <thread>
 #include <vector>
@@ -67,17 +64,6 @@ protected:
         return waker.drain != nullptr ? waker.drain->DeliverUpdates() : 0;
     }
 
-    // One block of a steady tone as the device would capture it: 4096 samples, 16-bit mono.
-    void FeedTone(double hertz) {
-        std::vector<std::int16_t> samples(Display::BlockLength);
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            samples[i] = static_cast<std::int16_t>(
-                12000.0 * std::sin(2.0 * std::numbers::pi * hertz * static_cast<double>(i) /
-                                   Display::SampleRate));
-        }
-        device.Feed(samples.data(), samples.size() * sizeof samples[0]);
-    }
-
     // Waits (a few seconds at most) until the worker has asked for `count` deliveries in all.
     bool WaitForWakes(int count) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -93,7 +79,7 @@ protected:
     // Feeds one block and applies what the worker made of it, as the UI thread would.
     int FeedAndDeliver(double hertz) {
         const int before = waker.wakes.load();
-        FeedTone(hertz);
+        EXPECT_TRUE(device.CompleteBlock(hertz));
         // A lamp change and a reading: one wake.
         EXPECT_TRUE(WaitForWakes(before + 1));
         return Deliver();
@@ -158,7 +144,7 @@ TEST_F(Form1LifecycleTest, WhenCaptureCannotStartOnlyTheRecorderSpeaksAndTheWind
         EXPECT_FALSE(lifecycle->CloseRequested());
         EXPECT_FALSE(device.IsOpen());
         // Sound arriving anyway makes no block: no lamp change, no reading.
-        FeedTone(110.0);
+        EXPECT_FALSE(device.CompleteBlock(110.0));
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         EXPECT_EQ(Deliver(), 0);
         EXPECT_EQ(waker.wakes.load(), 0);
@@ -190,18 +176,13 @@ TEST_F(Form1LifecycleTest, WithADeviceCaptureStartsAndEachBlockReachesTheWindow)
     EXPECT_FALSE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
 
-    // The lamp goes out with the next block.
+    // The lamp goes out with the next block, whose reading tunes toward the string picked in
+    // the window: A lies below the low E's target, tune up.
+    form.IE6NClick(form.E6);
+    ASSERT_EQ(form.SelectedString(), 0);
     EXPECT_EQ(FeedAndDeliver(110.0), 2);
     EXPECT_TRUE(form.Off.Visible());
     EXPECT_FALSE(form.On.Visible());
-}
-
-TEST_F(Form1LifecycleTest, TheWorkerTunesTowardTheStringSelectedInTheWindow) {
-    Create();
-    form.IE6NClick(form.E6);
-    ASSERT_EQ(form.SelectedString(), 0);
-    FeedAndDeliver(110.0);
-    // A is far above the low E: tune up.
     EXPECT_TRUE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
 }
@@ -211,7 +192,7 @@ TEST_F(Form1LifecycleTest, AfterTheWindowIsDestroyedNothingReachesItAndTheDevice
     FeedAndDeliver(110.0);
     ASSERT_TRUE(form.On.Visible());
     lifecycle->FormDestroy();
-    FeedTone(220.0);
+    device.CompleteBlock(220.0);
     // Whatever the worker still did is dropped.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(Deliver(), 0);

@@ -244,36 +244,28 @@ TEST_F(RecorderTest, ARefusedFormatIsShownAndNothingIsOpened) {
     EXPECT_TRUE(device_.Calls().empty()) << "neither Stop nor destruction touch the device";
 }
 
-TEST_F(RecorderTest, ADeviceHeldElsewhereIsNamedSo) {
-    device_.SetOpenResult(MMSYSERR_ALLOCATED);
-    {
-        RecorderM16 recorder(4096, 11025);
-        EXPECT_FALSE(recorder.Start(event_));
-        ASSERT_EQ(shown_.size(), 1u);
-        EXPECT_EQ(shown_[0].text,
-                  "Another application is recording audio. Stop recording with this other "
-                  "application and then try to record with Sonarith again.");
-        EXPECT_EQ(shown_[0].caption, "Recorder");
-        EXPECT_FALSE(device_.IsOpen());
-        EXPECT_TRUE(device_.CallsOf(Call::AddBuffer).empty());
-        device_.ClearCalls();
-    }
-    EXPECT_TRUE(device_.Calls().empty());
-}
-
-TEST_F(RecorderTest, OtherOpenFailuresShowTheLayersText) {
-    for (const MMRESULT code : {MMSYSERR_NODRIVER, MMSYSERR_BADDEVICEID, WAVERR_BADFORMAT}) {
+// A device held elsewhere is named so; other failures show the wave-input layer's own text.
+TEST_F(RecorderTest, AFailedOpenIsShownAndQueuesNothing) {
+    for (const MMRESULT code :
+         {MMSYSERR_ALLOCATED, MMSYSERR_NODRIVER, MMSYSERR_BADDEVICEID, WAVERR_BADFORMAT}) {
+        SCOPED_TRACE(code);
         shown_.clear();
+        device_.ClearCalls();
         device_.SetOpenResult(code);
         RecorderM16 recorder(4096, 11025);
         EXPECT_FALSE(recorder.Start(event_));
         char expected[164] = {};
         ASSERT_EQ(waveInGetErrorTextA(code, expected, sizeof expected), MMSYSERR_NOERROR);
         ASSERT_EQ(shown_.size(), 1u);
-        EXPECT_EQ(shown_[0].text, expected);
+        EXPECT_EQ(shown_[0].text,
+                  code == MMSYSERR_ALLOCATED
+                      ? "Another application is recording audio. Stop recording with this other "
+                        "application and then try to record with Sonarith again."
+                      : expected);
         EXPECT_FALSE(shown_[0].text.empty());
         EXPECT_EQ(shown_[0].caption, "Recorder");
         EXPECT_FALSE(device_.IsOpen());
+        EXPECT_TRUE(device_.CallsOf(Call::AddBuffer).empty());
     }
 }
 
