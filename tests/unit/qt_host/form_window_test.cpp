@@ -133,17 +133,6 @@ TEST_F(FormWindow, OpensCentredAndKeepsItsPlaceWhenShownAgain) {
     EXPECT_EQ(host.framePosition(), QPoint(30, 20));
 }
 
-TEST_F(FormWindow, ShowsTheComposedClientAreaPixelForPixel) {
-    ShowAndWait();
-    EXPECT_TRUE(ShowsTheComposition(host));
-    form.Liste.Draw(form.Shape1, 16, 23, 9);
-    form.Shape1.FillRect({80, 138, 84, 169}, skin::Rgb(64, 255, 64));
-    form.A5.Hide();
-    form.LA5.Show();
-    EXPECT_TRUE(ShowsTheComposition(host));
-    EXPECT_EQ(Shown(host).pixel(105 + 80, 62 + 150) | 0xFF000000u, skin::Rgb(64, 255, 64));
-}
-
 TEST(FormWindowPaint, RepaintsOnlyWhatChanged) {
     TForm1 form;
     qt_host::FormWindow window(form);
