@@ -27,13 +27,14 @@ struct HeardBlock {
     Clock::time_point taken; // when the worker asked for the string, in the middle of the block
 };
 
-// The window's side of the worker: notes when each block is taken and what it showed.
+// The window's side of the worker, with the low E picked: notes when each block is taken and
+// what it showed.
 class HearingView : public TunerView {
 public:
     int SelectedString() const override {
         std::lock_guard lock(mutex_);
         taken_.push_back(Clock::now());
-        return -1;
+        return 0;
     }
     void ShowLamp(bool) override {}
     void ShowReading(const TunerReading& reading) override {
@@ -147,10 +148,11 @@ TEST_F(RecorderCapture, APlayedToneIsHeardBlockAfterBlockAndNamed) {
     const std::vector<HeardBlock> heard = worker.Heard();
 
     // The first blocks may predate the player; from then on every block hears the tone:
-    // bin 41 of 4096 at 11025 Hz, 110 Hz, the note A exactly.
+    // bin 41 of 4096 at 11025 Hz, 110 Hz, the note A exactly, below the low E: tune up.
     for (std::size_t k = 4; k < heard.size(); ++k) {
         EXPECT_EQ(heard[k].reading.frame, 9) << "block " << k;
         EXPECT_EQ(heard[k].reading.step, 0) << "block " << k;
+        EXPECT_EQ(heard[k].reading.direction, 1) << "block " << k;
     }
     // The source delivers in real time, one block per 4096 samples: the blocks cannot come
     // faster than the sound, though a worker held up by a busy machine may take a block or two
@@ -169,20 +171,6 @@ void ExpectStopsPromptly(Listener& worker) {
     EXPECT_LT(Clock::now() - started, 2s);
 }
 
-TEST_F(RecorderCapture, AServerThatDiesMidCaptureLeavesTheRecorderAbleToStop) {
-    Listener worker;
-    ASSERT_TRUE(worker.Start());
-    testsupport::ChildProcess player = server_.Play(tone_);
-    ASSERT_TRUE(worker.WaitForBlocks(2, 5s));
-
-    server_.Kill();
-    std::this_thread::sleep_for(500ms);
-    const std::size_t before = worker.Taken();
-    std::this_thread::sleep_for(1s);
-    EXPECT_EQ(worker.Taken(), before) << "no block arrives from a dead server";
-    ExpectStopsPromptly(worker);
-}
-
 // Servers are restarted by package upgrades and by users: the worker hears the new one on its
 // own, with no message, and can still be stopped while no server is there. The server goes
 // while the tone plays and comes back in silence: the block begun before is not completed
@@ -195,8 +183,10 @@ TEST_F(RecorderCapture, AServerThatRestartsIsHeardAgainWithoutAWord) {
 
     server_.Kill();
     player.reset();
-    std::this_thread::sleep_for(1s);
+    std::this_thread::sleep_for(500ms);
     const std::size_t before = worker.Taken();
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(worker.Taken(), before) << "a block arrived from a dead server";
     server_.Restart();
     ASSERT_TRUE(server_.Running()) << server_.Failure();
     const auto back = Clock::now();
