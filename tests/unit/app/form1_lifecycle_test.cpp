@@ -12,6 +12,7 @@
 #include "app/form1_lifecycle.h"
 #include "platform/linux/desktop_services.h"
 #include "tests/support/wavein/fake_wave_in.h"
+#include "tests/support/worker/recording_view.h"
 #include "tests/unit/ui/shown_reading.h"
 #include "ui/tform1.h"
 
@@ -31,7 +32,7 @@ std::ostream& operator<<(std::ostream& out, const Message& m) {
 }
 
 // Counts the worker's wakes and keeps the drain the lifecycle gives it, as a host's waker would.
-class CountingWaker final : public DrainingWaker {
+class HostWaker final : public DrainingWaker {
 public:
     void Wake() override { wakes.fetch_add(1); }
     void SetDrain(UpdateDrain* to) override { drain = to; }
@@ -64,24 +65,12 @@ protected:
         return waker.drain != nullptr ? waker.drain->DeliverUpdates() : 0;
     }
 
-    // Waits (a few seconds at most) until the worker has asked for `count` deliveries in all.
-    bool WaitForWakes(int count) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (waker.wakes.load() < count) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return true;
-    }
-
     // Feeds one block and applies what the worker made of it, as the UI thread would.
     int FeedAndDeliver(double hertz) {
         const int before = waker.wakes.load();
         EXPECT_TRUE(device.CompleteBlock(hertz));
         // A lamp change and a reading: one wake.
-        EXPECT_TRUE(WaitForWakes(before + 1));
+        EXPECT_TRUE(Eventually([&] { return waker.wakes.load() >= before + 1; }));
         return Deliver();
     }
 
@@ -96,7 +85,7 @@ protected:
     wavein_testing::FakeWaveIn device;
     desktop::MessageBoxHandler previousBox;
     std::vector<Message> messages;
-    CountingWaker waker;
+    HostWaker waker;
     TForm1 form;
     std::unique_ptr<Form1Lifecycle> lifecycle;
 };

@@ -73,14 +73,6 @@ TEST_F(Form1Routing, LeftPressOnFondReleasedOverThePanelStillReachesFond) {
                     }));
 }
 
-TEST_F(Form1Routing, LeftPressOnFondReleasedOutsideTheWindowReachesFondInItsCoordinates) {
-    form.MouseDown(L, {100, 50}, false);
-    form.MouseUp(L, {-40, 500});
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1], (Seen{"Fond", EventKind::MouseUp, L, -43, 500, "FondMouseUp"}));
-    EXPECT_EQ(form.Captured(), nullptr);
-}
-
 TEST_F(Form1Routing, PressesOnPicturesWithoutHandlersReachNoHandler) {
     Click({150, 100}); // Shape1
     Click({75, 30});   // the lamp
