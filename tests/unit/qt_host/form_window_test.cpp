@@ -95,15 +95,9 @@ protected:
     test_routing::EventRecorder recorder{form};
 };
 
-TEST_F(FormWindow, FrameCaptionIconAndClientArea) {
-    EXPECT_EQ(host.title(), "Vibralon");
-    const Qt::WindowFlags flags = host.flags();
-    EXPECT_TRUE(flags.testFlag(Qt::Window));
-    EXPECT_TRUE(flags.testFlag(Qt::WindowSystemMenuHint));
-    EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::MSWindowsFixedSizeDialogHint));
+// The caption, the frame's buttons and real mouse input are window_e2e_test's, on a real display
+// under a real window manager.
+TEST_F(FormWindow, IconClientAreaAndWindowColour) {
     ShowAndWait();
     ASSERT_FALSE(host.icon().isNull());
     const QImage icon = host.icon().pixmap(32, 32).toImage();
@@ -218,28 +212,6 @@ TEST_F(FormWindow, EnlargingShowsWindowColourBesideTheSkin) {
     EXPECT_EQ(QColor(shown.pixel(100, 400)), face);
 }
 
-TEST_F(FormWindow, ForwardsPressesReleasesAndDoubleClicks) {
-    ShowAndWait();
-    // Left press on Fond, released far outside the window: the release still comes to Fond.
-    Send(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
-    Send(QEvent::MouseButtonRelease, {-30, 500}, Qt::LeftButton, Qt::NoButton);
-    // A double-click on E6: press, release, double-click press, release. One click only; it
-    // lights the string, so the second press falls on the lit twin LE6 (two pixels higher).
-    Send(QEvent::MouseButtonPress, {50, 80}, Qt::LeftButton, Qt::LeftButton);
-    Send(QEvent::MouseButtonRelease, {50, 80}, Qt::LeftButton, Qt::NoButton);
-    Send(QEvent::MouseButtonDblClick, {50, 80}, Qt::LeftButton, Qt::LeftButton);
-    Send(QEvent::MouseButtonRelease, {50, 80}, Qt::LeftButton, Qt::NoButton);
-    // Right button: released over the panel, it goes there.
-    Send(QEvent::MouseButtonPress, {10, 10}, Qt::RightButton, Qt::RightButton);
-    Send(QEvent::MouseButtonRelease, {150, 100}, Qt::RightButton, Qt::NoButton);
-    // A button the skin does not know does nothing.
-    Send(QEvent::MouseButtonPress, {10, 10}, Qt::BackButton, Qt::BackButton);
-    EXPECT_EQ(Seen(), (std::vector<std::string>{"Fond down 7,10", "Fond up -33,500",
-                                                "E6 down 26,30", "E6 click 26,30", "E6 up 26,30",
-                                                "LE6 down 26,32", "LE6 up 26,32",
-                                                "Fond down 7,10 right", "Shape1 up 45,38 right"}));
-}
-
 TEST_F(FormWindow, ForwardsTheWindowsKeysAndLeavesTheRest) {
     ShowAndWait();
     const auto key = [this](int code, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
@@ -263,6 +235,8 @@ TEST_F(FormWindow, ForwardsTheWindowsKeysAndLeavesTheRest) {
 
 TEST_F(FormWindow, CursorFollowsTheComponentUnderThePointer) {
     ShowAndWait();
+    Send(QEvent::MouseButtonPress, {50, 80}, Qt::BackButton, Qt::BackButton);
+    EXPECT_TRUE(recorder.Events().empty()) << "a button the skin does not know was forwarded";
     const auto moveTo = [&](QPoint at, Qt::MouseButtons held = Qt::NoButton) {
         Send(QEvent::MouseMove, at, Qt::NoButton, held);
         return host.cursor().shape();
