@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/linux/desktop_services.h"
+#include "tests/support/dialogs/message_log.h"
 #include "tests/support/pulse/pulse_server.h"
 #include "worker/display.h"
 
@@ -120,26 +120,19 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(server_.Running()) << server_.Failure();
         server_.UseInThisProcess();
-        previous_ = desktop::SetMessageBoxHandler(
-            [this](const std::string& text, const std::string&, unsigned) {
-                shown_.push_back(text);
-                return IDOK;
-            });
         tone_ = files_.Path() + "/tone.wav";
         ASSERT_TRUE(testsupport::WriteSineWav(tone_, 110, 20));
     }
-    void TearDown() override { desktop::SetMessageBoxHandler(previous_); }
 
     testsupport::PulseServer server_;
     testsupport::TempDir files_;
     std::string tone_;
-    std::vector<std::string> shown_;
-    desktop::MessageBoxHandler previous_;
+    MessageLog messages_;
 };
 
 TEST_F(RecorderCapture, APlayedToneIsHeardBlockAfterBlockAndNamed) {
     Listener worker;
-    ASSERT_TRUE(worker.Start()) << (shown_.empty() ? "" : shown_[0]);
+    ASSERT_TRUE(worker.Start()) << (messages_.shown.empty() ? "" : messages_.shown[0].text);
     testsupport::ChildProcess player = server_.Play(tone_);
     ASSERT_TRUE(player.Started());
 
@@ -161,7 +154,7 @@ TEST_F(RecorderCapture, APlayedToneIsHeardBlockAfterBlockAndNamed) {
     const double seconds =
         std::chrono::duration<double>(heard.back().taken - heard[4].taken).count();
     EXPECT_GE(seconds, (static_cast<double>(heard.size() - 5) - 2) * period);
-    EXPECT_TRUE(shown_.empty());
+    EXPECT_TRUE(messages_.shown.empty());
 }
 
 // A hang guard, not a speed target: stopping must not wait on the server.
@@ -204,7 +197,7 @@ TEST_F(RecorderCapture, AServerThatRestartsIsHeardAgainWithoutAWord) {
     EXPECT_EQ(last.frame, 9);
     EXPECT_EQ(last.step, 0);
     EXPECT_EQ(server_.SourceOutputs(), std::vector<std::string>{"Vibralon"});
-    EXPECT_TRUE(shown_.empty());
+    EXPECT_TRUE(messages_.shown.empty());
     std::printf("blocks resumed %.2f s after the server was back\n",
                 std::chrono::duration<double>(resumed).count());
 

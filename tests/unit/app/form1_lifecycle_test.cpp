@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/form1_lifecycle.h"
-#include "platform/linux/desktop_services.h"
+#include "tests/support/dialogs/message_log.h"
 #include "tests/support/wavein/fake_wave_in.h"
 #include "tests/support/worker/recording_view.h"
 #include "tests/unit/ui/shown_reading.h"
@@ -19,17 +19,6 @@
 namespace {
 
 using wavein_testing::Call;
-
-struct Message {
-    std::string text;
-    std::string caption;
-    unsigned type;
-    friend bool operator==(const Message&, const Message&) = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Message& m) {
-    return out << "[" << m.caption << "] \"" << m.text << "\" type " << m.type;
-}
 
 // Counts the worker's wakes and keeps the drain the lifecycle gives it, as a host's waker would.
 class HostWaker final : public DrainingWaker {
@@ -42,18 +31,6 @@ public:
 
 class Form1LifecycleTest : public testing::Test {
 protected:
-    Form1LifecycleTest() {
-        previousBox = desktop::SetMessageBoxHandler(
-            [this](const std::string& text, const std::string& caption, unsigned type) {
-                messages.push_back({text, caption, type});
-                return IDOK;
-            });
-    }
-    ~Form1LifecycleTest() override {
-        lifecycle.reset();
-        desktop::SetMessageBoxHandler(previousBox);
-    }
-
     void Create() {
         lifecycle = std::make_unique<Form1Lifecycle>(form, waker);
         lifecycle->FormCreate();
@@ -83,8 +60,7 @@ protected:
     }
 
     wavein_testing::FakeWaveIn device;
-    desktop::MessageBoxHandler previousBox;
-    std::vector<Message> messages;
+    MessageLog messages; // outlives the lifecycle, whose worker may still show one
     HostWaker waker;
     TForm1 form;
     std::unique_ptr<Form1Lifecycle> lifecycle;
@@ -94,11 +70,11 @@ TEST_F(Form1LifecycleTest, WithoutAnyDeviceAllThreeStepsTellTheirFailureInOrder)
     device.SetDeviceCount(0);
     device.SetQueryResult(WAVERR_BADFORMAT);
     Create();
-    EXPECT_EQ(messages, (std::vector<Message>{
-                            {"", "No sound card installed !", MB_OK},
-                            {"", "Cannot determine sound card capabilities !", MB_OK},
-                            {"Format not supported", "Recorder", MB_OK},
-                        }));
+    EXPECT_EQ(messages.shown, (std::vector<ShownBox>{
+                                  {"", "No sound card installed !", MB_OK},
+                                  {"", "Cannot determine sound card capabilities !", MB_OK},
+                                  {"Format not supported", "Recorder", MB_OK},
+                              }));
     EXPECT_TRUE(lifecycle->CloseRequested());
     // The worker was still made and asked to start: the query (the Open) is the recorder's.
     EXPECT_EQ(CallKinds(), (std::vector<Call>{Call::GetNumDevs, Call::GetDevCaps, Call::Open}));
@@ -125,11 +101,11 @@ TEST_F(Form1LifecycleTest, WhenCaptureCannotStartOnlyTheRecorderSpeaksAndTheWind
     };
     for (const Failure& failure : failures) {
         SCOPED_TRACE(failure.text);
-        messages.clear();
+        messages.shown.clear();
         device.SetQueryResult(failure.query);
         device.SetOpenResult(failure.open);
         Create();
-        EXPECT_EQ(messages, (std::vector<Message>{{failure.text, "Recorder", MB_OK}}));
+        EXPECT_EQ(messages.shown, (std::vector<ShownBox>{{failure.text, "Recorder", MB_OK}}));
         EXPECT_FALSE(lifecycle->CloseRequested());
         EXPECT_FALSE(device.IsOpen());
         // Sound arriving anyway makes no block: no lamp change, no reading.
@@ -145,7 +121,7 @@ TEST_F(Form1LifecycleTest, WhenCaptureCannotStartOnlyTheRecorderSpeaksAndTheWind
 
 TEST_F(Form1LifecycleTest, WithADeviceCaptureStartsAndEachBlockReachesTheWindow) {
     Create();
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(messages.shown.empty());
     EXPECT_FALSE(lifecycle->CloseRequested());
     const auto opens = device.CallsOf(Call::Open);
     ASSERT_EQ(opens.size(), 2u);

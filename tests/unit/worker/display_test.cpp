@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/desktop_services.h"
+#include "tests/support/dialogs/message_log.h"
 #include "tests/support/wavein/fake_wave_in.h"
 #include "tests/support/worker/recording_view.h"
 #include "worker/display.h"
@@ -213,11 +213,7 @@ TEST(DisplayShutdown, DestroyingARunningWorkerStopsJoinsAndClosesTheDevice) {
 }
 
 TEST(DisplayShutdown, NotSuspendedRunsAtOnceAndStartFailureIsTheRecordersToTell) {
-    std::vector<std::string> shown;
-    desktop::SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned) {
-        shown.push_back(text);
-        return IDOK;
-    });
+    MessageLog messages;
     RecordingView view;
     {
         const WaveInBackend* previous = SelectWaveInBackend(&NullWaveInBackend());
@@ -229,8 +225,7 @@ TEST(DisplayShutdown, NotSuspendedRunsAtOnceAndStartFailureIsTheRecordersToTell)
         EXPECT_EQ(display.DeliverUpdates(), 0);
         SelectWaveInBackend(previous);
     }
-    desktop::SetMessageBoxHandler(nullptr);
-    EXPECT_EQ(shown.size(), 1u) << "one message, the recorder's";
+    EXPECT_EQ(messages.shown.size(), 1u) << "one message, the recorder's";
     EXPECT_EQ(view.Reads(), 0);
 }
 
