@@ -89,8 +89,8 @@ TEST(ReadingWords, TheTimeToSayThemGrowsWithTheirLengthAndPauses) {
     EXPECT_LT(atRate(90), 1800);
 }
 
-// One event at a time and what is spoken then: a block's reading (with the picked string),
-// the host's timer firing (no reading), or the blocks stopping.
+// One event at a time and what is spoken then: a block's reading, the host's timer firing (no
+// reading), or the blocks stopping.
 struct Moment {
     int atMs;
     std::optional<TunerReading> reading;
@@ -115,7 +115,7 @@ protected:
             } else if (m.found) {
                 spoken = announcer.Found(At(m.atMs));
             } else if (m.reading) {
-                spoken = announcer.Heard(a11y::Describe(*m.reading, 0, string), At(m.atMs));
+                spoken = announcer.Heard(a11y::Describe(*m.reading, 0, NoString), At(m.atMs));
             } else {
                 spoken = announcer.Due(At(m.atMs));
             }
@@ -128,7 +128,6 @@ protected:
     }
 
     Announcer announcer;
-    int string = NoString;
 };
 
 constexpr TunerReading None{12, -6, 0};
@@ -242,12 +241,6 @@ TEST_F(AnnouncerRule, AWaitingReadingIsSpokenOnlyWhileTheStringStillSaysIt) {
         {quiet + 300, ASharp, nullptr},
         {quiet + 400, ASharp, "A, 2 sharp"},
     });
-}
-
-TEST_F(AnnouncerRule, TheOctaveWordsFollowThePickedString) {
-    string = A5;
-    constexpr TunerReading AAboveA5{9, 0, -1};
-    Run({{0, AAboveA5, nullptr}, {370, AAboveA5, "A, in tune, octave above"}});
 }
 
 TEST_F(AnnouncerRule, OnDemandAndKeyAnswersAreSaidAtOnceAndReadingsWaitForThem) {
