@@ -97,7 +97,10 @@ TEST(BandComposer, BandsJoinIntoTheAreaAndEachIsHandedOverWithItsPlace) {
 // Two pictures overlapping on a 20 x 10 window: a red one below, a blue one above.
 class TwoPictures : public testing::Test {
 protected:
-    TwoPictures() { form.SetWindowColour(kGrey); }
+    TwoPictures() {
+        form.SetWindowColour(kGrey);
+        host.painted.clear();
+    }
 
     skin::Form form{skin::FormDescription{"Test", 28, 37, 20, 10}};
     skin::Image below{form, Component("below", 2, 2, 8, 6),
