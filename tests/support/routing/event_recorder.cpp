@@ -31,11 +31,6 @@ EventRecorder::EventRecorder(skin::Form& form, std::function<void(const RoutedEv
     }
 }
 
-void EventRecorder::Clear() {
-    events_.clear();
-    clickOpen_ = false;
-}
-
 void EventRecorder::Record(const RoutedEvent& event) {
     if (clickOpen_) {
         RoutedEvent& click = events_.back();

@@ -35,7 +35,6 @@ public:
 
     // Every event so far, in order.
     const std::vector<RoutedEvent>& Events() const { return events_; }
-    void Clear();
 
 private:
     void Record(const RoutedEvent& event);
