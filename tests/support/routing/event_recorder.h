@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,6 +23,10 @@ struct RoutedEvent {
     int y = 0;
     std::string_view handler; // empty when the component has no handler for it
 };
+
+// "Fond down left 7,10 FondMouseDown": target, kind, button, position and handler (nothing after
+// the position's space when there is none).
+std::string ToString(const RoutedEvent& event);
 
 class EventRecorder {
 public:
