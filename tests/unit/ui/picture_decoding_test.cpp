@@ -219,13 +219,4 @@ TEST(JpegDecoding, TruncatedDataIsRefusedWithoutEndingTheProgram) {
     EXPECT_THROW(skin::DecodeJpeg(Bytes{0xFF, 0xD8, 0xFF}), skin::PictureError);
 }
 
-TEST(JpegPicture, WaitsForItsFirstPaintingThenKeepsThePixels) {
-    const Bytes jpeg = Jpeg(8, 8, 200, 10, 10);
-    skin::Picture picture(skin::PictureFormat::Jpeg, jpeg);
-    EXPECT_FALSE(picture.Decoded());
-    EXPECT_EQ(picture.Dimensions(), (skin::Size{8, 8}));
-    EXPECT_TRUE(picture.Decoded());
-    EXPECT_EQ(picture.ToRgb().At(4, 4), picture.At(4, 4));
-}
-
 } // namespace

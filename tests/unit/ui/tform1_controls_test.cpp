@@ -24,7 +24,6 @@ using skin::Rect;
 
 constexpr auto L = MouseButton::Left;
 constexpr auto R = MouseButton::Right;
-constexpr auto M = MouseButton::Middle;
 
 constexpr const char* kStrings[] = {"E6", "A5", "D4", "G3", "B2", "E1"};
 
@@ -146,33 +145,6 @@ TEST_F(Form1Controls, ReleasingOnTheBodyMovesTheWindowOnceByTheDragOffset) {
         EXPECT_EQ(form.Left(), c.to.x);
         EXPECT_EQ(form.Top(), c.to.y);
     }
-}
-
-// Where windows cannot place themselves the platform moves the window from any press on the
-// body; nothing else hands it the pointer, or string clicks would turn into moves there.
-TEST_F(Form1Controls, EveryPressOnTheBodyOffersThePlatformTheMove) {
-    host.movesByPointer = true;
-    form.WindowMoved({300, 300});
-    form.MouseDown(L, {103, 50}, false);
-    EXPECT_EQ(host.interactiveMoves, 1);
-    // The window followed the pointer: the release is where the press was.
-    form.MouseUp(L, {103, 50});
-    EXPECT_TRUE(host.moves.empty());
-
-    // Whatever the release says, the platform moved the window: the form does not again.
-    form.MouseDown(R, {103, 50}, false);
-    form.MouseUp(R, {93, 70});
-    form.MouseDown(M, {103, 50}, false);
-    form.MouseUp(M, {133, 40});
-    EXPECT_EQ(host.interactiveMoves, 3);
-    EXPECT_TRUE(host.moves.empty());
-    EXPECT_EQ(form.Left(), 300);
-    EXPECT_EQ(form.Top(), 300);
-
-    Click(form.A5);
-    Click(form.Image3); // the logo: no handler at all
-    EXPECT_EQ(host.interactiveMoves, 3);
-    EXPECT_TRUE(ShowsSelected(form, 1));
 }
 
 TEST_F(Form1Controls, TheHelpButtonF1AndEnterOnItOpenTheGuideFromTheCurrentDirectory) {
