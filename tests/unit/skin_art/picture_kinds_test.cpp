@@ -1,4 +1,5 @@
-// Every picture exists under its component's name, at its size, in its storage kind.
+// Every picture exists under its component's name in its storage kind (the size it decodes to is
+// Form1Skin.ComponentsFollowTheDescriptionInCreationOrder's).
 #include "skin_files.h"
 
 #include <gtest/gtest.h>
@@ -42,9 +43,6 @@ TEST(PictureKinds, EachPictureHasItsSizeAndStorageKind) {
             EXPECT_EQ(info.lumaV, 2);
             EXPECT_EQ(info.chromaH, 1);
             EXPECT_EQ(info.chromaV, 1);
-            const Picture p = loadJpeg(e.file);
-            EXPECT_EQ(p.width, e.width);
-            EXPECT_EQ(p.height, e.height);
             continue;
         }
         const BmpHeader h = readBmpHeader(e.file);
@@ -58,9 +56,6 @@ TEST(PictureKinds, EachPictureHasItsSizeAndStorageKind) {
             EXPECT_GE(h.paletteEntries, 2);
             EXPECT_LE(h.paletteEntries, 256);
         }
-        const Picture p = loadBmp(e.file);
-        EXPECT_EQ(p.width, e.width);
-        EXPECT_EQ(p.height, e.height);
     }
 }
 

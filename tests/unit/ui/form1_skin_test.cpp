@@ -148,21 +148,6 @@ TEST_F(Form1Skin, ChangingTheArtKeepsTheReadingShown) {
     EXPECT_EQ(shown, at1x);
 }
 
-TEST_F(Form1Skin, ArrowsStayAboveTheirPanelWhenThePanelIsDrawnOn) {
-    form.plus.Show();
-    form.moins.Show();
-    form.Shape1.FillRect({0, 100, 168, 140}, Rgb(255, 0, 0));
-    Paint();
-    const skin::RgbPixels& plus = form.plus.GetPicture().ToRgb();
-    for (int y = 0; y < plus.Height(); ++y) {
-        for (int x = 0; x < plus.Width(); ++x) {
-            ASSERT_EQ(Client(112 + x, 173 + y), plus.At(x, y));
-        }
-    }
-    EXPECT_EQ(Client(231 + 5, 168 + 5), form.moins.GetPicture().At(5, 5));
-    EXPECT_EQ(Client(kShapeLeft + 5, kShapeTop + 100), Rgb(255, 0, 0));
-}
-
 TEST_F(Form1Skin, LitTwinsOffsetFromTheirButtonsShowTheBackground) {
     form.E6.Hide();
     form.LE6.Show();

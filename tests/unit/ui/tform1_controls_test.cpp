@@ -240,33 +240,22 @@ TEST_F(Form1Controls, TheFocusRingShowsOnlyOnceAKeyWasUsed) {
     desktop::SetDocumentOpener(previous);
 }
 
+// Each control's name, role, action, state and shortcut as a screen reader reads them are
+// access_e2e_test's (AT-SPI) and tuner_wine_test's (MSAA); here, what lies behind them.
 TEST_F(Form1Controls, ScreenReadersSeeTheControlsByRoleNameAndState) {
     TunerAccess& access = form.Access();
-    EXPECT_EQ(access.Window().name, "Vibralon");
-    EXPECT_EQ(access.Window().role, a11y::Role::Window);
-    const char* names[] = {"String E6", "String A5", "String D4", "String G3",
-                           "String B2", "String E1", "Help"};
-    const char* shortcuts[] = {"6", "5", "4", "3", "2", "1", "F1"};
-    const skin::Image* shown[] = {&form.E6, &form.A5, &form.D4,    &form.G3,
-                                  &form.B2, &form.E1, &form.Image2};
     for (int child = 0; child < 7; ++child) {
         const a11y::Element e = access.Child(child);
-        EXPECT_EQ(e.name, names[child]);
-        EXPECT_EQ(e.shortcut, shortcuts[child]);
         // The shortcut named is the key that does it.
         const a11y::KeyStroke stroke{e.shortcut == "F1" ? char32_t{a11y::CodeF1}
                                                         : static_cast<char32_t>(e.shortcut[0])};
         const Key expected =
             child < 6 ? static_cast<Key>(static_cast<int>(Key::Digit6) - child) : Key::Help;
         EXPECT_EQ(a11y::KeyFor(stroke), expected);
-        EXPECT_EQ(e.role, child < 6 ? a11y::Role::CheckButton : a11y::Role::PushButton);
-        EXPECT_EQ(e.defaultAction, "Press");
-        EXPECT_TRUE(e.focusable);
-        EXPECT_FALSE(e.checked);
-        EXPECT_EQ(access.ChildAt(Centre(*shown[child])), child);
+        const skin::Image& button = child < 6 ? *form.FindImage(kStrings[child]) : form.Image2;
+        EXPECT_EQ(access.ChildAt(Centre(button)), child);
     }
-    // The hover hint stays the artwork's; the voice reads English.
-    EXPECT_EQ(access.Child(TunerAccess::HelpButton).description, "Opens the guide");
+    // The hover hint stays the artwork's, whatever the voice reads.
     EXPECT_EQ(form.Image2.Hint(), "Accés à l'aide");
     EXPECT_TRUE(access.Child(TunerAccess::ReadingText).shortcut.empty());
     EXPECT_EQ(access.Child(TunerAccess::HelpButton).place, form.Image2.BoundsRect());
