@@ -47,9 +47,9 @@ protected:
         const skin::Rect r = image.BoundsRect();
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
-    void Click(const skin::Image& image, bool secondOfDouble = false) {
+    void Click(const skin::Image& image) {
         const Point at = Centre(image);
-        form.MouseDown(L, at, secondOfDouble);
+        form.MouseDown(L, at, false);
         form.MouseUp(L, at);
     }
     void Press(std::initializer_list<Key> keys) {
@@ -96,17 +96,6 @@ TEST_F(Form1Controls, EachStringButtonSelectsItsString) {
         EXPECT_EQ(form.SelectedString(), string);
         EXPECT_TRUE(ShowsSelected(form, string));
     }
-}
-
-TEST_F(Form1Controls, ADoubleClickSelectsOnceAndTwoClicksSelectThenClear) {
-    Click(form.G3);
-    Click(form.LG3, /*secondOfDouble=*/true);
-    EXPECT_TRUE(ShowsSelected(form, 3));
-    EXPECT_EQ(form.SelectedString(), 3);
-    // LG3 lies 3 pixels left of G3; the click lands on the twin, which is on top, and lets go.
-    Click(form.LG3);
-    EXPECT_TRUE(ShowsSelected(form, -1));
-    EXPECT_EQ(form.SelectedString(), -1);
 }
 
 struct DragCase {
