@@ -51,14 +51,6 @@ protected:
         return Deliver();
     }
 
-    std::vector<Call> CallKinds() const {
-        std::vector<Call> kinds;
-        for (const auto& call : device.Calls()) {
-            kinds.push_back(call.call);
-        }
-        return kinds;
-    }
-
     wavein_testing::FakeWaveIn device;
     MessageLog messages; // outlives the lifecycle, whose worker may still show one
     HostWaker waker;
@@ -66,25 +58,8 @@ protected:
     std::unique_ptr<Form1Lifecycle> lifecycle;
 };
 
-TEST_F(Form1LifecycleTest, WithoutAnyDeviceAllThreeStepsTellTheirFailureInOrder) {
-    device.SetDeviceCount(0);
-    device.SetQueryResult(WAVERR_BADFORMAT);
-    Create();
-    EXPECT_EQ(messages.shown, (std::vector<ShownBox>{
-                                  {"", "No sound card installed !", MB_OK},
-                                  {"", "Cannot determine sound card capabilities !", MB_OK},
-                                  {"Format not supported", "Recorder", MB_OK},
-                              }));
-    EXPECT_TRUE(lifecycle->CloseRequested());
-    // The worker was still made and asked to start: the query (the Open) is the recorder's.
-    EXPECT_EQ(CallKinds(), (std::vector<Call>{Call::GetNumDevs, Call::GetDevCaps, Call::Open}));
-    EXPECT_EQ(device.CallsOf(Call::GetDevCaps).front().device, 0u);
-    EXPECT_FALSE(device.IsOpen());
-    // The window is left as it started: no reading ever comes.
-    EXPECT_EQ(Deliver(), 0);
-    EXPECT_TRUE(form.Off.Visible());
-}
-
+// With no sound server at all, the three start-up messages in order and the program's end are
+// tuner_e2e_test's.
 TEST_F(Form1LifecycleTest, WhenCaptureCannotStartOnlyTheRecorderSpeaksAndTheWindowStays) {
     // The device is there and its capabilities read; opening it fails, held elsewhere or
     // refusing the format.
