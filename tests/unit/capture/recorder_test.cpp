@@ -91,17 +91,6 @@ TEST_F(RecorderTest, StartQueuesBlocksZeroToSixAndLeavesSevenIdle) {
     EXPECT_EQ(device_.Calls().back().call, Call::Start) << "recording starts after queueing";
 }
 
-TEST_F(RecorderTest, TheSignalAtOpenFindsNoBlockDone) {
-    RecorderM16 recorder(4096, 11025);
-    ASSERT_TRUE(recorder.Start(event_));
-    EXPECT_EQ(WaitForSingleObject(event_, 0), WAIT_OBJECT_0) << "the device signals its opening";
-    EXPECT_FALSE(recorder.CurrentBlockDone());
-
-    TakeBlock(recorder);
-    // A signal already handled, or a merged one: the next block is not done yet.
-    EXPECT_FALSE(recorder.CurrentBlockDone());
-}
-
 TEST_F(RecorderTest, BlockDoneTakesTheCurrentBlockAndRequeuesThePreviousOne) {
     RecorderM16 recorder(4096, 11025);
     ASSERT_TRUE(recorder.Start(event_));
