@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "tests/support/dialogs/message_log.h"
+#include "tests/support/eventually.h"
 #include "tests/support/pulse/pulse_server.h"
 #include "worker/display.h"
 
@@ -61,13 +61,10 @@ private:
     std::vector<TunerReading> readings_;
 };
 
-// The worker with the test thread as its UI thread, applying updates as they are announced.
-class Listener final : private UiWaker {
+// The worker with the test thread as its UI thread, applying its updates.
+class Listener final {
 public:
-    Listener() { display_->SetUpdateWaker(this); }
     ~Listener() { Shutdown(); }
-    Listener(const Listener&) = delete;
-    Listener& operator=(const Listener&) = delete;
 
     bool Start() {
         display_->Resume();
@@ -75,18 +72,12 @@ public:
     }
     // Applies updates until `count` blocks were shown or `timeout` passed; true if they were.
     bool WaitForBlocks(std::size_t count, std::chrono::milliseconds timeout) {
-        const auto deadline = Clock::now() + timeout;
-        std::unique_lock lock(mutex_);
-        while (view_.Heard().size() < count) {
-            if (!woken_.wait_until(lock, deadline, [this] { return pending_; })) {
-                return false;
-            }
-            pending_ = false;
-            lock.unlock();
-            display_->DeliverUpdates();
-            lock.lock();
-        }
-        return true;
+        return Eventually(
+            [&] {
+                display_->DeliverUpdates();
+                return view_.Heard().size() >= count;
+            },
+            timeout);
     }
     // Blocks taken by the worker so far, shown or not.
     std::size_t Taken() const { return view_.Taken(); }
@@ -101,16 +92,7 @@ public:
     }
 
 private:
-    void Wake() override {
-        std::lock_guard lock(mutex_);
-        pending_ = true;
-        woken_.notify_one();
-    }
-
     HearingView view_;
-    std::mutex mutex_;
-    std::condition_variable woken_;
-    bool pending_ = false;
     std::unique_ptr<Display> display_ = std::make_unique<Display>(
         true, Display::BlockLength, Display::SampleRate, Display::FftLength, view_);
 };
