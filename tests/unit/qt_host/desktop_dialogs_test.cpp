@@ -68,35 +68,24 @@ bool EndsSoon(QMessageBox* box) {
     return ended;
 }
 
-TEST(MessageBoxDialog, ShowsCaptionAndBodyWithOnlyAnOkButtonAndNoIcon) {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::Critical;
-    int buttons = 0;
-    Qt::WindowModality modality = Qt::NonModal;
-    QPoint offCentre;
+// Its caption, its text and the OK button are read over the bus by access_e2e_test.
+TEST(MessageBoxDialog, ShowsOnlyAnOkButtonAndNoIconModalAndCentred) {
     bool seen = false;
     QTimer::singleShot(0, [&] {
         QMessageBox* box = OpenBox();
         ASSERT_NE(box, nullptr);
         seen = true;
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        buttons = static_cast<int>(box->buttons().size());
-        modality = box->windowModality();
-        offCentre = box->geometry().center() - box->screen()->availableGeometry().center();
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+        EXPECT_EQ(box->buttons().size(), 1);
+        EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
+        const QPoint offCentre =
+            box->geometry().center() - box->screen()->availableGeometry().center();
+        EXPECT_LE(offCentre.manhattanLength(), 2) << offCentre.x() << "," << offCentre.y();
         ASSERT_NE(OkButton(box), nullptr);
         QTest::mouseClick(OkButton(box), Qt::LeftButton);
     });
     EXPECT_EQ(MessageBoxA(nullptr, "", "No sound card installed !", MB_OK), IDOK);
-    ASSERT_TRUE(seen);
-    EXPECT_EQ(title, "No sound card installed !");
-    EXPECT_EQ(text, "");
-    EXPECT_EQ(icon, QMessageBox::NoIcon);
-    EXPECT_EQ(buttons, 1);
-    EXPECT_EQ(modality, Qt::ApplicationModal);
-    EXPECT_LE(offCentre.manhattanLength(), 2) << offCentre.x() << "," << offCentre.y();
+    EXPECT_TRUE(seen);
 }
 
 TEST(MessageBoxDialog, EndsWithOkOnEveryKeyAndClickThatAnswersIt) {

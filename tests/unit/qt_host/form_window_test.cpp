@@ -204,17 +204,12 @@ TEST_F(FormWindow, ForwardsTheWindowsKeysAndLeavesTheRest) {
     key(Qt::Key_3, Qt::ControlModifier);  // the desktop's
     key(Qt::Key_3, Qt::NoModifier, true); // a held digit does not toggle
     EXPECT_EQ(form.SelectedString(), 3);
-    key(Qt::Key_Escape);                 // lets go of G3
+    key(Qt::Key_Escape); // lets go of G3
+    EXPECT_EQ(form.SelectedString(), -1);
     key(Qt::Key_Tab, Qt::ShiftModifier); // focus back from G3 to D4, then on to G3
     key(Qt::Key_Tab, Qt::NoModifier, true);
     key(Qt::Key_Return);
-    std::vector<std::string> clicks;
-    for (const test_routing::RoutedEvent& e : recorder.Events()) {
-        clicks.push_back(test_routing::ToString(e));
-    }
-    EXPECT_EQ(clicks, (std::vector<std::string>{"G3 click left 29,29 IE6NClick",
-                                                "LG3 click left 29,29 IE1OClick",
-                                                "G3 click left 29,29 IE6NClick"}));
+    EXPECT_EQ(form.SelectedString(), 3);
     EXPECT_EQ(form.Access().Focus(), 3);
     EXPECT_FALSE(form.FocusRing().Empty());
 }
