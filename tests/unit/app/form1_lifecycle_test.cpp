@@ -119,6 +119,9 @@ TEST_F(Form1LifecycleTest, WithADeviceCaptureStartsAndEachBlockReachesTheWindow)
     EXPECT_FALSE(form.On.Visible());
     EXPECT_TRUE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
+    // Destroyed with no explicit stop, it still closes the device.
+    lifecycle.reset();
+    EXPECT_FALSE(device.IsOpen());
 }
 
 TEST_F(Form1LifecycleTest, AfterTheWindowIsDestroyedNothingReachesItAndTheDeviceCloses) {
@@ -143,13 +146,6 @@ TEST_F(Form1LifecycleTest, AfterTheWindowIsDestroyedNothingReachesItAndTheDevice
     lifecycle->JoinWorker();
     lifecycle.reset();
     EXPECT_EQ(device.CallsOf(Call::Close).size(), 1u);
-}
-
-TEST_F(Form1LifecycleTest, DestroyingWithoutAnExplicitStopStillClosesTheDevice) {
-    Create();
-    ASSERT_TRUE(device.IsOpen());
-    lifecycle.reset();
-    EXPECT_FALSE(device.IsOpen());
 }
 
 } // namespace

@@ -58,8 +58,6 @@ TEST(ReadingWords, NoteHowFarOffAndWhichWay) {
             << c.reading.frame << " " << c.reading.step << " " << c.reading.direction << " string "
             << c.string << " at " << c.hertz << " Hz";
     }
-    EXPECT_EQ(a11y::Words(a11y::NotListening), "Not listening");
-    EXPECT_EQ(a11y::Words(a11y::Listening), "Listening");
     // Readings without a note read alike, whatever else they carry.
     EXPECT_EQ(a11y::Describe({12, -6, 0}, 0, NoString), a11y::Describe({12, 3, 1}, 0, A5));
 }
