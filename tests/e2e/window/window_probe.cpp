@@ -24,24 +24,6 @@
 
 namespace {
 
-const char* KindName(skin::EventKind kind) {
-    switch (kind) {
-    case skin::EventKind::MouseDown: return "down";
-    case skin::EventKind::MouseUp: return "up";
-    case skin::EventKind::Click: return "click";
-    }
-    return "?";
-}
-
-const char* ButtonName(skin::MouseButton button) {
-    switch (button) {
-    case skin::MouseButton::Left: return "left";
-    case skin::MouseButton::Right: return "right";
-    case skin::MouseButton::Middle: return "middle";
-    }
-    return "?";
-}
-
 void ShowDemoReading(TForm1& form) {
     form.Liste.Draw(form.Shape1, 16, 23, 9);
     form.Shape1.FillRect({80, 138, 84, 169}, skin::Rgb(64, 255, 64));
@@ -70,9 +52,7 @@ int main(int argc, char** argv) {
     qt_host::Application app(qtArgc, argv, "Vibralon");
     TForm1 form;
     const test_routing::EventRecorder recorder(form, [](const test_routing::RoutedEvent& e) {
-        std::printf("event %.*s %s %s %d,%d %.*s\n", static_cast<int>(e.target->Name().size()),
-                    e.target->Name().data(), KindName(e.kind), ButtonName(e.button), e.x, e.y,
-                    static_cast<int>(e.handler.size()), e.handler.data());
+        std::printf("event %s\n", test_routing::ToString(e).c_str());
         std::fflush(stdout);
     });
     if (demo) {

@@ -12,6 +12,7 @@
 
 #include "analysis/identify_note.h"
 #include "app/listen/listen_arguments.h"
+#include "tests/support/eventually.h"
 #include "tests/support/pulse/pulse_server.h"
 #include "ui/a11y/reading_words.h"
 
@@ -49,14 +50,7 @@ protected:
     }
     // Waits up to `timeout` for the output to hold `text`.
     bool Says(const std::string& text, std::chrono::milliseconds timeout) {
-        const Clock::time_point end = Clock::now() + timeout;
-        while (Read(log_).find(text) == std::string::npos) {
-            if (Clock::now() > end) {
-                return false;
-            }
-            std::this_thread::sleep_for(10ms);
-        }
-        return true;
+        return Eventually([&] { return Read(log_).find(text) != std::string::npos; }, timeout);
     }
 
     testsupport::PulseServer server_;

@@ -14,6 +14,7 @@
 
 #include "platform/linux/wavein/pulse/pulse_backend.h"
 #include "platform/winapi.h"
+#include "tests/support/eventually.h"
 #include "tests/support/pulse/pulse_server.h"
 
 namespace {
@@ -28,18 +29,6 @@ WAVEFORMATEX Pcm(DWORD rate, WORD channels, WORD bits) {
 
 MMRESULT Query(const WAVEFORMATEX& format, UINT device = 0) {
     return waveInOpen(nullptr, device, &format, 0, 0, WAVE_FORMAT_QUERY);
-}
-
-// Polls `condition` for up to two seconds: the server applies some changes a moment later.
-template <typename Condition> bool Eventually(Condition condition, Clock::duration within = 2s) {
-    const auto deadline = Clock::now() + within;
-    while (!condition()) {
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
 }
 
 // The server's index of every client connection named Vibralon that is open right now.

@@ -59,9 +59,9 @@ void ExpectRefused(const ScanRun& run, const std::string& mentioning) {
 
 class ScanInput : public ::testing::Test {
 protected:
-    std::string Path(const std::string& name) const { return (scratch / name).string(); }
+    std::string Path(const std::string& name) const { return scratch.Path() + "/" + name; }
 
-    ScratchDir scratch;
+    TempDir scratch;
 };
 
 TEST_F(ScanInput, NativeFormatReachesTheAnalysisSampleForSample) {
@@ -158,7 +158,7 @@ TEST_F(ScanInput, LessThanOneBlockPrintsTheHeaderOnly) {
 
 TEST_F(ScanInput, UnreadableFilesAreRefused) {
     ExpectRefused(RunScan({Path("absent.wav")}), "absent.wav");
-    ExpectRefused(RunScan({scratch / "."}), "directory");
+    ExpectRefused(RunScan({scratch.Path() + "/."}), "directory");
 
     std::ofstream(Path("notes.txt")) << "E A D G B E\nnot a recording at all\n";
     ExpectRefused(RunScan({Path("notes.txt")}), "notes.txt");

@@ -9,7 +9,7 @@
 
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path) {
+std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -35,33 +35,20 @@ std::string ShellQuote(const std::string& text) {
     return quoted + "'";
 }
 
-ScratchDir::ScratchDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "vibralon-scan-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot make a scratch directory");
-    }
-    path_ = pattern;
-}
-
-ScratchDir::~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
 ScanRun RunScan(const std::vector<std::string>& args) {
-    const ScratchDir scratch;
+    const TempDir scratch;
+    const std::string out = scratch.Path() + "/out";
+    const std::string err = scratch.Path() + "/err";
     std::string command = ShellQuote(VIBRALON_SCAN_TOOL);
     for (const std::string& arg : args) {
         command += " " + ShellQuote(arg);
     }
-    command += " >" + ShellQuote((scratch / "out").string()) + " 2>" +
-               ShellQuote((scratch / "err").string());
+    command += " >" + ShellQuote(out) + " 2>" + ShellQuote(err);
     const int status = std::system(command.c_str());
     ScanRun run;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.out = ReadAll(scratch / "out");
-    run.err = ReadAll(scratch / "err");
+    run.out = ReadAll(out);
+    run.err = ReadAll(err);
     run.outLines = Lines(run.out);
     run.errLines = Lines(run.err);
     return run;

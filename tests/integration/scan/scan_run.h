@@ -1,9 +1,12 @@
 // Runs the built vibralon-scan and collects what it printed, for the tests of the tool.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "tests/support/pulse/pulse_server.h"
+
+using testsupport::TempDir;
 
 struct ScanRow {
     int block;
@@ -27,21 +30,6 @@ struct ScanRun {
 
 // Runs the tool with `args` (each passed as one argument, shell-quoted here).
 ScanRun RunScan(const std::vector<std::string>& args);
-
-// A fresh directory under the system's temporary directory, removed with its contents on
-// destruction.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Wraps `text` in single quotes for /bin/sh.
 std::string ShellQuote(const std::string& text);

@@ -1,5 +1,7 @@
 #include "tests/support/pulse/child_process.h"
 
+#include "tests/support/eventually.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -7,7 +9,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <thread>
 #include <utility>
 
 namespace testsupport {
@@ -89,14 +90,7 @@ bool ChildProcess::Running() {
 }
 
 int ChildProcess::Wait(std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (Running()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return status_;
+    return Eventually([this] { return !Running(); }, timeout) ? status_ : -1;
 }
 
 void ChildProcess::Signal(int signal) const {

@@ -37,8 +37,6 @@ public:
     bool Running();
     // Why starting failed, with the server's log.
     const std::string& Failure() const { return failure_; }
-    pid_t Pid() const { return server_.Pid(); }
-    const std::string& Directory() const { return directory_; }
     // The value for PULSE_SERVER: "unix:<directory>/pulse/native".
     std::string Address() const;
 

@@ -31,9 +31,12 @@ EventRecorder::EventRecorder(skin::Form& form, std::function<void(const RoutedEv
     }
 }
 
-void EventRecorder::Clear() {
-    events_.clear();
-    clickOpen_ = false;
+std::string ToString(const RoutedEvent& event) {
+    static constexpr const char* kinds[] = {"down", "up", "click"};
+    static constexpr const char* buttons[] = {"left", "right", "middle"};
+    return std::string(event.target->Name()) + " " + kinds[static_cast<int>(event.kind)] + " " +
+           buttons[static_cast<int>(event.button)] + " " + std::to_string(event.x) + "," +
+           std::to_string(event.y) + " " + std::string(event.handler);
 }
 
 void EventRecorder::Record(const RoutedEvent& event) {

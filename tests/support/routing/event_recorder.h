@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +24,10 @@ struct RoutedEvent {
     std::string_view handler; // empty when the component has no handler for it
 };
 
+// "Fond down left 7,10 FondMouseDown": target, kind, button, position and handler (nothing after
+// the position's space when there is none).
+std::string ToString(const RoutedEvent& event);
+
 class EventRecorder {
 public:
     // `settled` hears each event once its position is known: a click when the next event
@@ -35,7 +40,6 @@ public:
 
     // Every event so far, in order.
     const std::vector<RoutedEvent>& Events() const { return events_; }
-    void Clear();
 
 private:
     void Record(const RoutedEvent& event);

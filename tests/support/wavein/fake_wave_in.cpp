@@ -194,19 +194,27 @@ void FakeWaveIn::Feed(const void* bytes, std::size_t count) {
     }
 }
 
-bool FakeWaveIn::CompleteHead(char fill) {
+template <typename Write> bool FakeWaveIn::FillHead(Write write) {
     const std::size_t room = HeadRoom();
     if (room == 0) {
         return false;
     }
-    char piece[512];
-    std::fill(std::begin(piece), std::end(piece), fill);
-    for (std::size_t left = room; left > 0;) {
-        const std::size_t taken = std::min(left, sizeof piece);
-        Feed(piece, taken);
-        left -= taken;
+    // In pieces, so that nothing is allocated; only the last one completes the block.
+    std::int16_t piece[256];
+    for (std::size_t left = room / 2; left > 0;) {
+        const std::size_t count = std::min(left, std::size(piece));
+        write(std::span(piece, count));
+        Feed(piece, count * sizeof piece[0]);
+        left -= count;
     }
     return true;
+}
+
+bool FakeWaveIn::CompleteHead(char fill) {
+    return FillHead([fill](std::span<std::int16_t> samples) {
+        std::fill(samples.begin(), samples.end(),
+                  static_cast<std::int16_t>(static_cast<std::uint8_t>(fill) * 0x101));
+    });
 }
 
 bool FakeWaveIn::CompleteBlocks(std::initializer_list<double> hertz) {
@@ -233,19 +241,7 @@ bool FakeWaveIn::CompleteBlocks(std::initializer_list<double> hertz) {
 }
 
 bool FakeWaveIn::CompleteBlock(double hertz) {
-    const std::size_t room = HeadRoom();
-    if (room == 0) {
-        return false;
-    }
-    // In pieces, so that nothing is allocated; only the last one completes the block.
-    std::int16_t piece[256];
-    for (std::size_t left = room / 2; left > 0;) {
-        const std::size_t count = std::min(left, std::size(piece));
-        WriteTone(hertz, std::span(piece, count));
-        Feed(piece, count * sizeof piece[0]);
-        left -= count;
-    }
-    return true;
+    return FillHead([this, hertz](std::span<std::int16_t> samples) { WriteTone(hertz, samples); });
 }
 
 void FakeWaveIn::NoteAdded(const WAVEHDR* header) {

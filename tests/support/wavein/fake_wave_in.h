@@ -108,6 +108,9 @@ private:
     std::size_t HeadRoom() const;
     // An AddBuffer call: `header` goes to the end of the queue unless it is there already.
     void NoteAdded(const WAVEHDR* header);
+    // Fills the rest of the head block, `write` making its samples piece by piece; allocates
+    // nothing. False when no block is queued or capture is stopped.
+    template <typename Write> bool FillHead(Write write);
     // The tone's next samples, continuing its phase.
     void WriteTone(double hertz, std::span<std::int16_t> samples);
 

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/eventually.h"
 #include "worker/tuner_view.h"
 #include "worker/view_updates.h"
 
@@ -68,18 +69,6 @@ private:
     mutable bool holdNext_ = false;
     mutable bool held_ = false;
 };
-
-// Polls `condition` until it holds; false after a generous while (a hung worker, not a slow one).
-template <class Condition> bool Eventually(const Condition& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 // Counts the worker's wake-ups, from any thread.
 class CountingWaker final : public UiWaker {

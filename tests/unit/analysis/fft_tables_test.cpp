@@ -22,27 +22,16 @@ TEST(FftTwiddles, FirstEntriesCarryTheSignOfZero) {
     EXPECT_EQ(one.im, 0.0);
     EXPECT_TRUE(std::signbit(one.im)) << "expected -0.0, the negated sine of 0";
 
-    EXPECT_EQ(fft.Twiddle(2, 0).re, 1.0);
-    EXPECT_TRUE(std::signbit(fft.Twiddle(2, 0).im));
+    // Every pass's, which the values' test below cannot tell from +0.0.
+    for (int p = 2; p <= fft.Passes(); ++p) {
+        EXPECT_TRUE(std::signbit(fft.Twiddle(p, 0).im)) << "pass " << p;
+    }
     // The double nearest pi/2 lies just below it, so its cosine is a tiny positive number.
     const Fft::Complex& quarter = fft.Twiddle(2, 1);
     EXPECT_EQ(quarter.re, std::cos(std::numbers::pi / 2));
     EXPECT_GT(quarter.re, 0.0);
     EXPECT_LT(quarter.re, 1e-15);
     EXPECT_EQ(quarter.im, -1.0);
-}
-
-TEST(FftTwiddles, EntryJOfOnePassIsEntry2JOfTheNext) {
-    const Fft fft(4096, 11025);
-    for (int p = 1; p < fft.Passes(); ++p) {
-        for (int j = 0; 2 * j < fft.Points(); ++j) {
-            const Fft::Complex& a = fft.Twiddle(p, j);
-            const Fft::Complex& b = fft.Twiddle(p + 1, 2 * j);
-            ASSERT_EQ(a.re, b.re) << "pass " << p << " entry " << j;
-            ASSERT_EQ(a.im, b.im) << "pass " << p << " entry " << j;
-            ASSERT_EQ(std::signbit(a.im), std::signbit(b.im)) << "pass " << p << " entry " << j;
-        }
-    }
 }
 
 TEST(FftTwiddles, AngleIsRoundedOnceFromExtendedPrecision) {

@@ -5,16 +5,14 @@
 
 #include <atomic>
 #include <chrono>
-#include <cmath>
-#include <cstdint>
-#include <numbers>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/form1_lifecycle.h"
-#include "platform/linux/desktop_services.h"
+#include "tests/support/dialogs/message_log.h"
 #include "tests/support/wavein/fake_wave_in.h"
+#include "tests/support/worker/recording_view.h"
 #include "tests/unit/ui/shown_reading.h"
 #include "ui/tform1.h"
 
@@ -22,19 +20,8 @@ namespace {
 
 using wavein_testing::Call;
 
-struct Message {
-    std::string text;
-    std::string caption;
-    unsigned type;
-    friend bool operator==(const Message&, const Message&) = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Message& m) {
-    return out << "[" << m.caption << "] \"" << m.text << "\" type " << m.type;
-}
-
 // Counts the worker's wakes and keeps the drain the lifecycle gives it, as a host's waker would.
-class CountingWaker final : public DrainingWaker {
+class HostWaker final : public DrainingWaker {
 public:
     void Wake() override { wakes.fetch_add(1); }
     void SetDrain(UpdateDrain* to) override { drain = to; }
@@ -44,18 +31,6 @@ public:
 
 class Form1LifecycleTest : public testing::Test {
 protected:
-    Form1LifecycleTest() {
-        previousBox = desktop::SetMessageBoxHandler(
-            [this](const std::string& text, const std::string& caption, unsigned type) {
-                messages.push_back({text, caption, type});
-                return IDOK;
-            });
-    }
-    ~Form1LifecycleTest() override {
-        lifecycle.reset();
-        desktop::SetMessageBoxHandler(previousBox);
-    }
-
     void Create() {
         lifecycle = std::make_unique<Form1Lifecycle>(form, waker);
         lifecycle->FormCreate();
@@ -67,73 +42,24 @@ protected:
         return waker.drain != nullptr ? waker.drain->DeliverUpdates() : 0;
     }
 
-    // One block of a steady tone as the device would capture it: 4096 samples, 16-bit mono.
-    void FeedTone(double hertz) {
-        std::vector<std::int16_t> samples(Display::BlockLength);
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            samples[i] = static_cast<std::int16_t>(
-                12000.0 * std::sin(2.0 * std::numbers::pi * hertz * static_cast<double>(i) /
-                                   Display::SampleRate));
-        }
-        device.Feed(samples.data(), samples.size() * sizeof samples[0]);
-    }
-
-    // Waits (a few seconds at most) until the worker has asked for `count` deliveries in all.
-    bool WaitForWakes(int count) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (waker.wakes.load() < count) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return true;
-    }
-
     // Feeds one block and applies what the worker made of it, as the UI thread would.
     int FeedAndDeliver(double hertz) {
         const int before = waker.wakes.load();
-        FeedTone(hertz);
+        EXPECT_TRUE(device.CompleteBlock(hertz));
         // A lamp change and a reading: one wake.
-        EXPECT_TRUE(WaitForWakes(before + 1));
+        EXPECT_TRUE(Eventually([&] { return waker.wakes.load() >= before + 1; }));
         return Deliver();
     }
 
-    std::vector<Call> CallKinds() const {
-        std::vector<Call> kinds;
-        for (const auto& call : device.Calls()) {
-            kinds.push_back(call.call);
-        }
-        return kinds;
-    }
-
     wavein_testing::FakeWaveIn device;
-    desktop::MessageBoxHandler previousBox;
-    std::vector<Message> messages;
-    CountingWaker waker;
+    MessageLog messages; // outlives the lifecycle, whose worker may still show one
+    HostWaker waker;
     TForm1 form;
     std::unique_ptr<Form1Lifecycle> lifecycle;
 };
 
-TEST_F(Form1LifecycleTest, WithoutAnyDeviceAllThreeStepsTellTheirFailureInOrder) {
-    device.SetDeviceCount(0);
-    device.SetQueryResult(WAVERR_BADFORMAT);
-    Create();
-    EXPECT_EQ(messages, (std::vector<Message>{
-                            {"", "No sound card installed !", MB_OK},
-                            {"", "Cannot determine sound card capabilities !", MB_OK},
-                            {"Format not supported", "Recorder", MB_OK},
-                        }));
-    EXPECT_TRUE(lifecycle->CloseRequested());
-    // The worker was still made and asked to start: the query (the Open) is the recorder's.
-    EXPECT_EQ(CallKinds(), (std::vector<Call>{Call::GetNumDevs, Call::GetDevCaps, Call::Open}));
-    EXPECT_EQ(device.CallsOf(Call::GetDevCaps).front().device, 0u);
-    EXPECT_FALSE(device.IsOpen());
-    // The window is left as it started: no reading ever comes.
-    EXPECT_EQ(Deliver(), 0);
-    EXPECT_TRUE(form.Off.Visible());
-}
-
+// With no sound server at all, the three start-up messages in order and the program's end are
+// tuner_e2e_test's.
 TEST_F(Form1LifecycleTest, WhenCaptureCannotStartOnlyTheRecorderSpeaksAndTheWindowStays) {
     // The device is there and its capabilities read; opening it fails, held elsewhere or
     // refusing the format.
@@ -150,15 +76,15 @@ TEST_F(Form1LifecycleTest, WhenCaptureCannotStartOnlyTheRecorderSpeaksAndTheWind
     };
     for (const Failure& failure : failures) {
         SCOPED_TRACE(failure.text);
-        messages.clear();
+        messages.shown.clear();
         device.SetQueryResult(failure.query);
         device.SetOpenResult(failure.open);
         Create();
-        EXPECT_EQ(messages, (std::vector<Message>{{failure.text, "Recorder", MB_OK}}));
+        EXPECT_EQ(messages.shown, (std::vector<ShownBox>{{failure.text, "Recorder", MB_OK}}));
         EXPECT_FALSE(lifecycle->CloseRequested());
         EXPECT_FALSE(device.IsOpen());
         // Sound arriving anyway makes no block: no lamp change, no reading.
-        FeedTone(110.0);
+        EXPECT_FALSE(device.CompleteBlock(110.0));
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         EXPECT_EQ(Deliver(), 0);
         EXPECT_EQ(waker.wakes.load(), 0);
@@ -170,15 +96,9 @@ TEST_F(Form1LifecycleTest, WhenCaptureCannotStartOnlyTheRecorderSpeaksAndTheWind
 
 TEST_F(Form1LifecycleTest, WithADeviceCaptureStartsAndEachBlockReachesTheWindow) {
     Create();
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(messages.shown.empty());
     EXPECT_FALSE(lifecycle->CloseRequested());
-    const auto opens = device.CallsOf(Call::Open);
-    ASSERT_EQ(opens.size(), 2u);
-    EXPECT_EQ(opens[1].device, 0u);
-    EXPECT_EQ(opens[1].flags, CALLBACK_EVENT);
-    EXPECT_EQ(opens[1].format->nSamplesPerSec, 11025u);
-    EXPECT_EQ(opens[1].format->nChannels, 1u);
-    EXPECT_EQ(opens[1].format->wBitsPerSample, 16u);
+    // The format and flags it opens with are RecorderTest's.
     EXPECT_TRUE(device.IsOpen());
 
     // 110 Hz: A, in tune; no string selected, so no arrow.
@@ -190,20 +110,18 @@ TEST_F(Form1LifecycleTest, WithADeviceCaptureStartsAndEachBlockReachesTheWindow)
     EXPECT_FALSE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
 
-    // The lamp goes out with the next block.
+    // The lamp goes out with the next block, whose reading tunes toward the string picked in
+    // the window: A lies below the low E's target, tune up.
+    form.IE6NClick(form.E6);
+    ASSERT_EQ(form.SelectedString(), 0);
     EXPECT_EQ(FeedAndDeliver(110.0), 2);
     EXPECT_TRUE(form.Off.Visible());
     EXPECT_FALSE(form.On.Visible());
-}
-
-TEST_F(Form1LifecycleTest, TheWorkerTunesTowardTheStringSelectedInTheWindow) {
-    Create();
-    form.IE6NClick(form.E6);
-    ASSERT_EQ(form.SelectedString(), 0);
-    FeedAndDeliver(110.0);
-    // A is far above the low E: tune up.
     EXPECT_TRUE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
+    // Destroyed with no explicit stop, it still closes the device.
+    lifecycle.reset();
+    EXPECT_FALSE(device.IsOpen());
 }
 
 TEST_F(Form1LifecycleTest, AfterTheWindowIsDestroyedNothingReachesItAndTheDeviceCloses) {
@@ -211,7 +129,7 @@ TEST_F(Form1LifecycleTest, AfterTheWindowIsDestroyedNothingReachesItAndTheDevice
     FeedAndDeliver(110.0);
     ASSERT_TRUE(form.On.Visible());
     lifecycle->FormDestroy();
-    FeedTone(220.0);
+    device.CompleteBlock(220.0);
     // Whatever the worker still did is dropped.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(Deliver(), 0);
@@ -228,13 +146,6 @@ TEST_F(Form1LifecycleTest, AfterTheWindowIsDestroyedNothingReachesItAndTheDevice
     lifecycle->JoinWorker();
     lifecycle.reset();
     EXPECT_EQ(device.CallsOf(Call::Close).size(), 1u);
-}
-
-TEST_F(Form1LifecycleTest, DestroyingWithoutAnExplicitStopStillClosesTheDevice) {
-    Create();
-    ASSERT_TRUE(device.IsOpen());
-    lifecycle.reset();
-    EXPECT_FALSE(device.IsOpen());
 }
 
 } // namespace

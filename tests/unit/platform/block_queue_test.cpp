@@ -24,14 +24,18 @@ struct Blocks {
     std::array<WAVEHDR, 3> headers{};
 };
 
-void PrepareAndAdd(BlockQueue& queue, WAVEHDR& header) {
-    ASSERT_EQ(queue.Prepare(&header, Size), MMSYSERR_NOERROR);
-    ASSERT_EQ(queue.Add(&header, Size), MMSYSERR_NOERROR);
-}
+class BlockQueueTest : public testing::Test {
+protected:
+    void PrepareAndAdd(WAVEHDR& header) {
+        ASSERT_EQ(queue.Prepare(&header, Size), MMSYSERR_NOERROR);
+        ASSERT_EQ(queue.Add(&header, Size), MMSYSERR_NOERROR);
+    }
 
-TEST(BlockQueue, OnlyPreparedHeadersQueueAndQueuedOnesStayPrepared) {
     BlockQueue queue;
-    Blocks blocks(4);
+    Blocks blocks{4};
+};
+
+TEST_F(BlockQueueTest, OnlyPreparedHeadersQueueAndQueuedOnesStayPrepared) {
     WAVEHDR& header = blocks.headers[0];
     EXPECT_EQ(queue.Add(&header, Size), WAVERR_UNPREPARED);
     EXPECT_EQ(queue.Prepare(&header, Size - 1), MMSYSERR_INVALPARAM);
@@ -48,12 +52,10 @@ TEST(BlockQueue, OnlyPreparedHeadersQueueAndQueuedOnesStayPrepared) {
     EXPECT_EQ(header.dwFlags, WHDR_DONE);
 }
 
-TEST(BlockQueue, FillsBlocksInQueueOrderAcrossWrites) {
-    BlockQueue queue;
-    Blocks blocks(4);
+TEST_F(BlockQueueTest, FillsBlocksInQueueOrderAcrossWrites) {
     // Queued out of array order: the queue, not the array, decides.
     for (int k : {2, 0, 1}) {
-        PrepareAndAdd(queue, blocks.headers[k]);
+        PrepareAndAdd(blocks.headers[k]);
     }
     queue.Start();
     std::vector<char> sound(10);
@@ -73,10 +75,8 @@ TEST(BlockQueue, FillsBlocksInQueueOrderAcrossWrites) {
     EXPECT_EQ(blocks.headers[1].dwBytesRecorded, 2u);
 }
 
-TEST(BlockQueue, SoundBeforeStartOrWithoutBlocksIsDropped) {
-    BlockQueue queue;
-    Blocks blocks(4);
-    PrepareAndAdd(queue, blocks.headers[0]);
+TEST_F(BlockQueueTest, SoundBeforeStartOrWithoutBlocksIsDropped) {
+    PrepareAndAdd(blocks.headers[0]);
     const char sound[] = "12345678";
     EXPECT_EQ(queue.Write(sound, 4), 0) << "not started";
     EXPECT_EQ(blocks.headers[0].dwBytesRecorded, 0u);
@@ -86,20 +86,16 @@ TEST(BlockQueue, SoundBeforeStartOrWithoutBlocksIsDropped) {
     EXPECT_TRUE(queue.Empty());
 }
 
-TEST(BlockQueue, AHoleIsRecordedAsSilence) {
-    BlockQueue queue;
-    Blocks blocks(4);
-    PrepareAndAdd(queue, blocks.headers[0]);
+TEST_F(BlockQueueTest, AHoleIsRecordedAsSilence) {
+    PrepareAndAdd(blocks.headers[0]);
     queue.Start();
     EXPECT_EQ(queue.Write(nullptr, 4), 1);
     EXPECT_EQ(blocks.data[0], std::vector<char>(4, '\0'));
 }
 
-TEST(BlockQueue, ResetHandsBackEveryQueuedBlockDone) {
-    BlockQueue queue;
-    Blocks blocks(4);
+TEST_F(BlockQueueTest, ResetHandsBackEveryQueuedBlockDone) {
     for (WAVEHDR& header : blocks.headers) {
-        PrepareAndAdd(queue, header);
+        PrepareAndAdd(header);
     }
     queue.Start();
     queue.Write("xy", 2);

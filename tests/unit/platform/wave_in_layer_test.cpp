@@ -136,7 +136,8 @@ TEST(WaveInErrorText, IsCutToTheBufferAndRefusesUnknownCodes) {
     // fits, terminated, and not a byte written past the buffer (the buffer is exactly that
     // long, so a sanitizer build sees a stray byte; the guard bytes after a copy of it show
     // one in any build).
-    for (const MMRESULT code : {MMSYSERR_ERROR, MMSYSERR_NODRIVER, WAVERR_BADFORMAT}) {
+    for (const MMRESULT code :
+         {MMSYSERR_ERROR, MMSYSERR_NODRIVER, WAVERR_BADFORMAT, MMSYSERR_ALLOCATED}) {
         char whole[256] = {};
         ASSERT_EQ(waveInGetErrorTextA(code, whole, sizeof whole), MMSYSERR_NOERROR);
         const std::string text = whole;
@@ -151,12 +152,6 @@ TEST(WaveInErrorText, IsCutToTheBufferAndRefusesUnknownCodes) {
     }
 
     char small[8];
-    std::memset(small, 'x', sizeof small);
-    ASSERT_EQ(waveInGetErrorTextA(MMSYSERR_ALLOCATED, small, sizeof small), MMSYSERR_NOERROR);
-    EXPECT_EQ(std::string(small), "The sou");
-    char one[1] = {'x'};
-    EXPECT_EQ(waveInGetErrorTextA(MMSYSERR_ALLOCATED, one, 1), MMSYSERR_NOERROR);
-    EXPECT_EQ(one[0], '\0');
     EXPECT_EQ(waveInGetErrorTextA(MMSYSERR_ALLOCATED, small, 0), MMSYSERR_INVALPARAM);
     EXPECT_EQ(waveInGetErrorTextA(12345, small, sizeof small), MMSYSERR_BADERRNUM);
 }

@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QUrl>
 
 #include <functional>
 #include <utility>
@@ -69,35 +68,24 @@ bool EndsSoon(QMessageBox* box) {
     return ended;
 }
 
-TEST(MessageBoxDialog, ShowsCaptionAndBodyWithOnlyAnOkButtonAndNoIcon) {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::Critical;
-    int buttons = 0;
-    Qt::WindowModality modality = Qt::NonModal;
-    QPoint offCentre;
+// Its caption, its text and the OK button are read over the bus by access_e2e_test.
+TEST(MessageBoxDialog, ShowsOnlyAnOkButtonAndNoIconModalAndCentred) {
     bool seen = false;
     QTimer::singleShot(0, [&] {
         QMessageBox* box = OpenBox();
         ASSERT_NE(box, nullptr);
         seen = true;
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        buttons = static_cast<int>(box->buttons().size());
-        modality = box->windowModality();
-        offCentre = box->geometry().center() - box->screen()->availableGeometry().center();
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+        EXPECT_EQ(box->buttons().size(), 1);
+        EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
+        const QPoint offCentre =
+            box->geometry().center() - box->screen()->availableGeometry().center();
+        EXPECT_LE(offCentre.manhattanLength(), 2) << offCentre.x() << "," << offCentre.y();
         ASSERT_NE(OkButton(box), nullptr);
         QTest::mouseClick(OkButton(box), Qt::LeftButton);
     });
     EXPECT_EQ(MessageBoxA(nullptr, "", "No sound card installed !", MB_OK), IDOK);
-    ASSERT_TRUE(seen);
-    EXPECT_EQ(title, "No sound card installed !");
-    EXPECT_EQ(text, "");
-    EXPECT_EQ(icon, QMessageBox::NoIcon);
-    EXPECT_EQ(buttons, 1);
-    EXPECT_EQ(modality, Qt::ApplicationModal);
-    EXPECT_LE(offCentre.manhattanLength(), 2) << offCentre.x() << "," << offCentre.y();
+    EXPECT_TRUE(seen);
 }
 
 TEST(MessageBoxDialog, EndsWithOkOnEveryKeyAndClickThatAnswersIt) {
@@ -170,48 +158,22 @@ TEST(MessageBoxDialog, AKeyHeldSinceBeforeTheBoxDoesNotAnswerIt) {
     }
 }
 
-// The desktop's opener in a folder of the test's own, before the real one on PATH: it writes
-// what it was given and ends with $OPENER_EXIT.
-TEST(DocumentOpener, OpensTheHelpFileFromTheCurrentDirectoryAndTellsOfAFailure) {
+// The help opened, and a failed opener announced, are the tuner's end-to-end checks (the help
+// button and F1, with a working and a failing xdg-open). What they cannot show: a file that is
+// not there is refused at once, before any opener is started or could report a failure.
+TEST(DocumentOpener, RefusesAMissingFileAtOnce) {
     QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkpath("help") && QDir(dir.path()).mkpath("bin"));
-    QFile(dir.filePath("help/guide.htm")).open(QIODevice::WriteOnly);
-    QFile opener(dir.filePath("bin/xdg-open"));
-    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
-    opener.write(
-        "#!/bin/sh\nprintf '%s' \"$1\" >\"$(dirname \"$0\")/opened\"\nexit $OPENER_EXIT\n");
-    opener.close();
-    opener.setPermissions(opener.permissions() | QFile::ExeOwner);
-    const QByteArray path = qgetenv("PATH");
     const QString before = QDir::currentPath();
-    qputenv("PATH", dir.filePath("bin").toLocal8Bit() + ":" + path);
     QDir::setCurrent(dir.path());
     int failures = 0;
     qt_host::SetOpenFailedHandler([&failures] { ++failures; });
-    const auto open = [](const char* file) {
-        return reinterpret_cast<std::uintptr_t>(
-            ShellExecuteA(nullptr, "open", file, nullptr, nullptr, SW_SHOWNORMAL));
-    };
-
-    qputenv("OPENER_EXIT", "0");
-    EXPECT_GT(open("help\\guide.htm"), 32u);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir.filePath("bin/opened")); }));
-    QFile opened(dir.filePath("bin/opened"));
-    ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QUrl(QString::fromUtf8(opened.readAll())),
-              QUrl::fromLocalFile(dir.filePath("help/guide.htm")));
-    QTest::qWait(100);
-    EXPECT_EQ(failures, 0);
-    // No application for it: the opener fails after it started.
-    qputenv("OPENER_EXIT", "3");
-    EXPECT_GT(open("help\\guide.htm"), 32u);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return failures == 1; }));
-    // Nothing to open: refused at once.
-    EXPECT_LE(open("help\\missing.htm"), 32u);
-
+    const auto result = reinterpret_cast<std::uintptr_t>(
+        ShellExecuteA(nullptr, "open", "help\\guide.htm", nullptr, nullptr, SW_SHOWNORMAL));
+    EXPECT_LE(result, 32u);
+    QTest::qWait(200);
+    EXPECT_EQ(failures, 0) << "an opener was started for a missing file";
     qt_host::SetOpenFailedHandler(nullptr);
     QDir::setCurrent(before);
-    qputenv("PATH", path);
 }
 
 // Orca's settings as its preferences write them: the starting profile's default voice wins over

@@ -30,9 +30,6 @@
 
 namespace {
 
-using skin::EventKind;
-using skin::MouseButton;
-
 // Counts how many pixels of `shown` differ from the form's composition.
 int DifferingPixels(const QImage& shown, const skin::RgbPixels& composed) {
     const QImage image = shown.convertToFormat(QImage::Format_RGB32);
@@ -64,20 +61,6 @@ bool ShowsTheComposition(qt_host::FormWindow& window) {
 
 class FormWindow : public testing::Test {
 protected:
-    // The events the form routed so far, each as "target kind x,y[ right]".
-    std::vector<std::string> Seen() const {
-        std::vector<std::string> seen;
-        for (const test_routing::RoutedEvent& e : recorder.Events()) {
-            seen.push_back(std::string(e.target->Name()) + " " +
-                           (e.kind == EventKind::MouseDown ? "down"
-                            : e.kind == EventKind::MouseUp ? "up"
-                                                           : "click") +
-                           " " + std::to_string(e.x) + "," + std::to_string(e.y) +
-                           (e.button == MouseButton::Right ? " right" : ""));
-        }
-        return seen;
-    }
-
     void ShowAndWait() {
         window.Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
@@ -95,15 +78,9 @@ protected:
     test_routing::EventRecorder recorder{form};
 };
 
-TEST_F(FormWindow, FrameCaptionIconAndClientArea) {
-    EXPECT_EQ(host.title(), "Vibralon");
-    const Qt::WindowFlags flags = host.flags();
-    EXPECT_TRUE(flags.testFlag(Qt::Window));
-    EXPECT_TRUE(flags.testFlag(Qt::WindowSystemMenuHint));
-    EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::MSWindowsFixedSizeDialogHint));
+// The caption, the frame's buttons and real mouse input are window_e2e_test's, on a real display
+// under a real window manager.
+TEST_F(FormWindow, IconClientAreaAndWindowColour) {
     ShowAndWait();
     ASSERT_FALSE(host.icon().isNull());
     const QImage icon = host.icon().pixmap(32, 32).toImage();
@@ -117,11 +94,9 @@ TEST_F(FormWindow, FrameCaptionIconAndClientArea) {
     EXPECT_EQ(form.WindowColour(), skin::Rgb(face.red(), face.green(), face.blue()));
 }
 
-TEST_F(FormWindow, OpensCentredAndKeepsItsPlaceWhenShownAgain) {
-    const QSize screen = host.screen()->geometry().size();
+// Opening centred is Form1Placement's and window_e2e_test's.
+TEST_F(FormWindow, KeepsItsPlaceWhenShownAgain) {
     ShowAndWait();
-    EXPECT_EQ(host.framePosition(),
-              QPoint((screen.width() - 431) / 2, (screen.height() - 355) / 2));
     host.setFramePosition({10, 20});
     host.hide();
     window.Show();
@@ -131,17 +106,6 @@ TEST_F(FormWindow, OpensCentredAndKeepsItsPlaceWhenShownAgain) {
     EXPECT_EQ(form.Top(), 20);
     form.SetLeft(30);
     EXPECT_EQ(host.framePosition(), QPoint(30, 20));
-}
-
-TEST_F(FormWindow, ShowsTheComposedClientAreaPixelForPixel) {
-    ShowAndWait();
-    EXPECT_TRUE(ShowsTheComposition(host));
-    form.Liste.Draw(form.Shape1, 16, 23, 9);
-    form.Shape1.FillRect({80, 138, 84, 169}, skin::Rgb(64, 255, 64));
-    form.A5.Hide();
-    form.LA5.Show();
-    EXPECT_TRUE(ShowsTheComposition(host));
-    EXPECT_EQ(Shown(host).pixel(105 + 80, 62 + 150) | 0xFF000000u, skin::Rgb(64, 255, 64));
 }
 
 TEST(FormWindowPaint, RepaintsOnlyWhatChanged) {
@@ -229,28 +193,6 @@ TEST_F(FormWindow, EnlargingShowsWindowColourBesideTheSkin) {
     EXPECT_EQ(QColor(shown.pixel(100, 400)), face);
 }
 
-TEST_F(FormWindow, ForwardsPressesReleasesAndDoubleClicks) {
-    ShowAndWait();
-    // Left press on Fond, released far outside the window: the release still comes to Fond.
-    Send(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
-    Send(QEvent::MouseButtonRelease, {-30, 500}, Qt::LeftButton, Qt::NoButton);
-    // A double-click on E6: press, release, double-click press, release. One click only; it
-    // lights the string, so the second press falls on the lit twin LE6 (two pixels higher).
-    Send(QEvent::MouseButtonPress, {50, 80}, Qt::LeftButton, Qt::LeftButton);
-    Send(QEvent::MouseButtonRelease, {50, 80}, Qt::LeftButton, Qt::NoButton);
-    Send(QEvent::MouseButtonDblClick, {50, 80}, Qt::LeftButton, Qt::LeftButton);
-    Send(QEvent::MouseButtonRelease, {50, 80}, Qt::LeftButton, Qt::NoButton);
-    // Right button: released over the panel, it goes there.
-    Send(QEvent::MouseButtonPress, {10, 10}, Qt::RightButton, Qt::RightButton);
-    Send(QEvent::MouseButtonRelease, {150, 100}, Qt::RightButton, Qt::NoButton);
-    // A button the skin does not know does nothing.
-    Send(QEvent::MouseButtonPress, {10, 10}, Qt::BackButton, Qt::BackButton);
-    EXPECT_EQ(Seen(), (std::vector<std::string>{"Fond down 7,10", "Fond up -33,500",
-                                                "E6 down 26,30", "E6 click 26,30", "E6 up 26,30",
-                                                "LE6 down 26,32", "LE6 up 26,32",
-                                                "Fond down 7,10 right", "Shape1 up 45,38 right"}));
-}
-
 TEST_F(FormWindow, ForwardsTheWindowsKeysAndLeavesTheRest) {
     ShowAndWait();
     const auto key = [this](int code, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
@@ -262,18 +204,20 @@ TEST_F(FormWindow, ForwardsTheWindowsKeysAndLeavesTheRest) {
     key(Qt::Key_3, Qt::ControlModifier);  // the desktop's
     key(Qt::Key_3, Qt::NoModifier, true); // a held digit does not toggle
     EXPECT_EQ(form.SelectedString(), 3);
-    key(Qt::Key_Escape);                 // lets go of G3
+    key(Qt::Key_Escape); // lets go of G3
+    EXPECT_EQ(form.SelectedString(), -1);
     key(Qt::Key_Tab, Qt::ShiftModifier); // focus back from G3 to D4, then on to G3
     key(Qt::Key_Tab, Qt::NoModifier, true);
     key(Qt::Key_Return);
-    EXPECT_EQ(Seen(),
-              (std::vector<std::string>{"G3 click 29,29", "LG3 click 29,29", "G3 click 29,29"}));
+    EXPECT_EQ(form.SelectedString(), 3);
     EXPECT_EQ(form.Access().Focus(), 3);
     EXPECT_FALSE(form.FocusRing().Empty());
 }
 
 TEST_F(FormWindow, CursorFollowsTheComponentUnderThePointer) {
     ShowAndWait();
+    Send(QEvent::MouseButtonPress, {50, 80}, Qt::BackButton, Qt::BackButton);
+    EXPECT_TRUE(recorder.Events().empty()) << "a button the skin does not know was forwarded";
     const auto moveTo = [&](QPoint at, Qt::MouseButtons held = Qt::NoButton) {
         Send(QEvent::MouseMove, at, Qt::NoButton, held);
         return host.cursor().shape();

@@ -7,6 +7,7 @@
 
 #include <set>
 #include <tuple>
+#include <utility>
 
 namespace skin_art {
 namespace {
@@ -40,21 +41,17 @@ TEST_F(Panel, RimIsNearBlack) {
 }
 
 TEST_F(Panel, MeterFrameIsTwoPixelsWide) {
-    for (int x = 36; x <= 128; ++x) {
-        EXPECT_EQ(shape1.at(x, 135), kMeterEdge) << x;
-        EXPECT_EQ(shape1.at(x, 172), kMeterEdge) << x;
-    }
-    for (int y = 135; y <= 172; ++y) {
-        EXPECT_EQ(shape1.at(36, y), kMeterEdge) << y;
-        EXPECT_EQ(shape1.at(128, y), kMeterEdge) << y;
-    }
-    for (int x = 37; x <= 127; ++x) {
-        EXPECT_EQ(shape1.at(x, 136), kMeterGreen) << x;
-        EXPECT_EQ(shape1.at(x, 171), kMeterGreen) << x;
-    }
-    for (int y = 136; y <= 171; ++y) {
-        EXPECT_EQ(shape1.at(37, y), kMeterGreen) << y;
-        EXPECT_EQ(shape1.at(127, y), kMeterGreen) << y;
+    // The outer ring of the outline in the edge colour, the inner in meter green.
+    for (const auto& [inset, colour] : {std::pair{0, kMeterEdge}, std::pair{1, kMeterGreen}}) {
+        const int left = 36 + inset, right = 128 - inset, top = 135 + inset, bottom = 172 - inset;
+        for (int x = left; x <= right; ++x) {
+            EXPECT_EQ(shape1.at(x, top), colour) << x;
+            EXPECT_EQ(shape1.at(x, bottom), colour) << x;
+        }
+        for (int y = top; y <= bottom; ++y) {
+            EXPECT_EQ(shape1.at(left, y), colour) << y;
+            EXPECT_EQ(shape1.at(right, y), colour) << y;
+        }
     }
     // Just outside and just inside the outline is glass, not more outline.
     EXPECT_TRUE(isLcdFace(shape1.at(35, 150)));

@@ -11,26 +11,8 @@
 
 namespace {
 
-using skin::EventKind;
 using skin::MouseButton;
 using skin::Point;
-
-struct Seen {
-    std::string target;
-    EventKind kind;
-    MouseButton button;
-    int x;
-    int y;
-    std::string handler;
-    friend bool operator==(const Seen&, const Seen&) = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Seen& s) {
-    const char* kinds[] = {"down", "up", "click"};
-    return out << s.target << " " << kinds[static_cast<int>(s.kind)] << " button "
-               << static_cast<int>(s.button) << " at " << s.x << "," << s.y << " -> "
-               << (s.handler.empty() ? "(none)" : s.handler);
-}
 
 class Form1Routing : public testing::Test {
 protected:
@@ -40,23 +22,22 @@ protected:
         form.MouseDown(MouseButton::Left, at, doubleClick);
         form.MouseUp(MouseButton::Left, at);
     }
+    // The component and handler of each event that reached one, "A5:IE6NClick".
     std::vector<std::string> Handlers() const {
         std::vector<std::string> names;
-        for (const Seen& s : seen) {
-            if (!s.handler.empty()) {
-                names.push_back(s.target + ":" + s.handler);
+        for (const std::string& s : seen) {
+            if (!s.ends_with(' ')) {
+                names.push_back(Target(s) + ":" + s.substr(s.rfind(' ') + 1));
             }
         }
         return names;
     }
+    static std::string Target(const std::string& event) { return event.substr(0, event.find(' ')); }
 
     TForm1 form;
-    std::vector<Seen> seen;
-    test_routing::EventRecorder recorder{form, [this](const test_routing::RoutedEvent& e) {
-                                             seen.push_back({std::string(e.target->Name()), e.kind,
-                                                             e.button, e.x, e.y,
-                                                             std::string(e.handler)});
-                                         }};
+    std::vector<std::string> seen; // each event once its position is known
+    test_routing::EventRecorder recorder{
+        form, [this](const test_routing::RoutedEvent& e) { seen.push_back(ToString(e)); }};
 };
 
 constexpr auto L = MouseButton::Left;
@@ -66,19 +47,11 @@ constexpr auto M = MouseButton::Middle;
 TEST_F(Form1Routing, LeftPressOnFondReleasedOverThePanelStillReachesFond) {
     form.MouseDown(L, {10, 10}, false);
     form.MouseUp(L, {150, 100}); // over Shape1
-    EXPECT_EQ(seen, (std::vector<Seen>{
-                        {"Fond", EventKind::MouseDown, L, 7, 10, "FondMouseDown"},
-                        {"Fond", EventKind::Click, L, 147, 100, ""},
-                        {"Fond", EventKind::MouseUp, L, 147, 100, "FondMouseUp"},
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "Fond down left 7,10 FondMouseDown",
+                        "Fond click left 147,100 ",
+                        "Fond up left 147,100 FondMouseUp",
                     }));
-}
-
-TEST_F(Form1Routing, LeftPressOnFondReleasedOutsideTheWindowReachesFondInItsCoordinates) {
-    form.MouseDown(L, {100, 50}, false);
-    form.MouseUp(L, {-40, 500});
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1], (Seen{"Fond", EventKind::MouseUp, L, -43, 500, "FondMouseUp"}));
-    EXPECT_EQ(form.Captured(), nullptr);
 }
 
 TEST_F(Form1Routing, PressesOnPicturesWithoutHandlersReachNoHandler) {
@@ -87,31 +60,9 @@ TEST_F(Form1Routing, PressesOnPicturesWithoutHandlersReachNoHandler) {
     Click({300, 260}); // the logo
     EXPECT_TRUE(Handlers().empty());
     ASSERT_EQ(seen.size(), 9u);
-    EXPECT_EQ(seen[0].target, "Shape1");
-    EXPECT_EQ(seen[3].target, "Off");
-    EXPECT_EQ(seen[6].target, "Image3");
-}
-
-TEST_F(Form1Routing, ALampOrArrowHiddenWhileHeldLetsNoReleaseReachFond) {
-    // Readings hide and show the lamp and the arrows under a held press; its release over the
-    // body must not reach FondMouseUp, which would move the window by the last origin.
-    Click({10, 10}); // leaves a drag origin behind
-    form.ShowLamp(true);
-    form.MouseDown(L, {75, 30}, false); // On
-    form.ShowLamp(false);
-    form.ShowLamp(true);
-    form.ShowLamp(false);
-    form.MouseUp(L, {200, 300});
-    form.ShowDirection(+1);
-    form.MouseDown(L, {120, 180}, false); // plus
-    form.ShowDirection(0);
-    form.MouseUp(L, {60, 300});
-    EXPECT_EQ(Handlers(), (std::vector<std::string>{"Fond:FondMouseDown", "Fond:FondMouseUp"}));
-    EXPECT_EQ(seen[3].target, "On");
-    EXPECT_EQ(seen[4].target, "plus");
-    EXPECT_EQ(seen.size(), 5u);
-    EXPECT_EQ(form.Left(), 0);
-    EXPECT_EQ(form.Top(), 0);
+    EXPECT_EQ(Target(seen[0]), "Shape1");
+    EXPECT_EQ(Target(seen[3]), "Off");
+    EXPECT_EQ(Target(seen[6]), "Image3");
 }
 
 TEST_F(Form1Routing, ClicksReachTheTopmostShownButtonAndNeverAHiddenOne) {
@@ -132,31 +83,15 @@ TEST_F(Form1Routing, AClickNeedsTheReleaseInsideThePressedButton) {
     form.MouseDown(L, {50, 130}, false);
     form.MouseUp(L, {82, 177}); // A5's last pixel
     EXPECT_EQ(Handlers(), (std::vector<std::string>{"A5:IE6NClick"}));
-    EXPECT_EQ(seen[1], (Seen{"A5", EventKind::MouseUp, L, 26, 80, ""}));
+    EXPECT_EQ(seen[1], "A5 up left 26,80 ");
 }
 
-TEST_F(Form1Routing, TheSecondPressOfADoubleClickIsNoClick) {
-    // First click selects (the twin appears in its button's place), the second press of the
-    // double-click lands on the twin and must not clear the selection.
-    Click({50, 80});
-    form.E6.Hide();
-    form.LE6.Show();
-    Click({50, 80}, /*doubleClick=*/true);
-    EXPECT_EQ(Handlers(), (std::vector<std::string>{"E6:IE6NClick"}));
-    ASSERT_EQ(seen.size(), 5u);
-    EXPECT_EQ(seen[3].target, "LE6");
-    EXPECT_EQ(seen[4].target, "LE6");
-
-    // On Fond the press and release handlers still run for it.
-    seen.clear();
+// A double-click's second press is no click on a button (tuner_e2e_test: D4 stays lit;
+// window_e2e_test counts E6's and LE6's clicks); on Fond its press and release still run.
+TEST_F(Form1Routing, TheSecondPressOfADoubleClickOnFondStillDrags) {
     Click({10, 10}, /*doubleClick=*/true);
     EXPECT_EQ(Handlers(), (std::vector<std::string>{"Fond:FondMouseDown", "Fond:FondMouseUp"}));
     EXPECT_EQ(seen.size(), 2u);
-
-    // A later single click is a click again.
-    seen.clear();
-    Click({50, 80});
-    EXPECT_EQ(Handlers(), (std::vector<std::string>{"LE6:IE1OClick"}));
 }
 
 TEST_F(Form1Routing, RightAndMiddleReleasesGoToWhateverIsUnderThePointer) {
@@ -168,14 +103,14 @@ TEST_F(Form1Routing, RightAndMiddleReleasesGoToWhateverIsUnderThePointer) {
     form.MouseUp(R, {-5, 40}); // outside the window: nobody
     form.MouseDown(R, {50, 80}, false);
     form.MouseUp(R, {50, 80}); // no click with the right button
-    EXPECT_EQ(seen, (std::vector<Seen>{
-                        {"Fond", EventKind::MouseDown, R, 7, 10, "FondMouseDown"},
-                        {"Shape1", EventKind::MouseUp, R, 45, 38, ""},
-                        {"E6", EventKind::MouseDown, M, 26, 30, ""},
-                        {"Fond", EventKind::MouseUp, M, 17, 300, "FondMouseUp"},
-                        {"Fond", EventKind::MouseDown, R, 17, 300, "FondMouseDown"},
-                        {"E6", EventKind::MouseDown, R, 26, 30, ""},
-                        {"E6", EventKind::MouseUp, R, 26, 30, ""},
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "Fond down right 7,10 FondMouseDown",
+                        "Shape1 up right 45,38 ",
+                        "E6 down middle 26,30 ",
+                        "Fond up middle 17,300 FondMouseUp",
+                        "Fond down right 17,300 FondMouseDown",
+                        "E6 down right 26,30 ",
+                        "E6 up right 26,30 ",
                     }));
 }
 
@@ -185,8 +120,8 @@ TEST_F(Form1Routing, WhileTheLeftButtonHoldsAComponentItGetsTheOtherButtonsToo) 
     form.MouseUp(R, {50, 80});
     form.MouseUp(L, {150, 100});
     ASSERT_EQ(seen.size(), 5u);
-    for (const Seen& s : seen) {
-        EXPECT_EQ(s.target, "Fond") << s;
+    for (const std::string& s : seen) {
+        EXPECT_EQ(Target(s), "Fond") << s;
     }
     EXPECT_EQ(form.Captured(), nullptr);
 }
@@ -212,8 +147,8 @@ TEST_F(Form1Routing, ALeftPressOnBareWindowHoldsTheMouseUntilItsRelease) {
     // Afterwards the window routes as usual again.
     Click({150, 50});
     ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen.front(), (Seen{"Fond", EventKind::MouseDown, L, 147, 50, "FondMouseDown"}));
-    EXPECT_EQ(seen.back(), (Seen{"Fond", EventKind::MouseUp, L, 147, 50, "FondMouseUp"}));
+    EXPECT_EQ(seen.front(), "Fond down left 147,50 FondMouseDown");
+    EXPECT_EQ(seen.back(), "Fond up left 147,50 FondMouseUp");
 }
 
 TEST_F(Form1Routing, AHoldTheWindowLostEndsWithoutAClick) {
@@ -236,17 +171,16 @@ TEST_F(Form1Routing, AHoldTheWindowLostEndsWithoutAClick) {
     EXPECT_EQ(Handlers(),
               (std::vector<std::string>{"Fond:FondMouseDown", "A5:IE6NClick", "LA5:IE1OClick"}));
     ASSERT_EQ(seen.size(), 9u);
-    EXPECT_EQ(seen[4], (Seen{"LA5", EventKind::MouseDown, L, 26, 10, ""}));
-    EXPECT_EQ(seen[5], (Seen{"Shape1", EventKind::MouseUp, L, 45, 38, ""}));
+    EXPECT_EQ(seen[4], "LA5 down left 26,10 ");
+    EXPECT_EQ(seen[5], "Shape1 up left 45,38 ");
 }
 
 TEST_F(Form1Routing, CursorsAndHintFollowTheTopmostShownComponent) {
-    EXPECT_EQ(form.CursorAt({50, 80}), skin::Cursor::HandPoint);
+    // Each kind of cursor over its component is
+    // FormWindow.CursorFollowsTheComponentUnderThePointer's.
     EXPECT_EQ(form.CursorAt({30, 49}), skin::Cursor::Default); // LE6's place, hidden
     form.LE6.Show();
     EXPECT_EQ(form.CursorAt({30, 49}), skin::Cursor::HandPoint);
-    EXPECT_EQ(form.CursorAt({335, 30}), skin::Cursor::Help);
-    EXPECT_EQ(form.CursorAt({1, 1}), skin::Cursor::Default);
     skin::Rect area;
     EXPECT_EQ(form.HintAt({335, 30}, &area), "Acc\xC3\xA9s \xC3\xA0 l'aide");
     EXPECT_EQ(area, form.Image2.BoundsRect());

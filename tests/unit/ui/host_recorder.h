@@ -20,16 +20,10 @@ public:
         form_.WindowMoved(position);
     }
     void CloseWindow() override { ++closes; }
-    bool StartInteractiveMove() override {
-        ++interactiveMoves;
-        return movesByPointer;
-    }
 
     std::vector<skin::Rect> painted;
     std::vector<skin::Point> moves;
     int closes = 0;
-    int interactiveMoves = 0;    // asked to move the window with the pointer
-    bool movesByPointer = false; // as on Wayland: the platform takes those moves
 
 private:
     skin::Form& form_;

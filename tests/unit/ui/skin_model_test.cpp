@@ -9,6 +9,7 @@
 
 #include "tests/support/image/client_picture.h"
 #include "tests/support/routing/event_recorder.h"
+#include "tests/unit/ui/host_recorder.h"
 #include "ui/skin/band_composer.h"
 #include "ui/skin/form.h"
 #include "ui/skin/image.h"
@@ -43,15 +44,6 @@ TEST(RgbPixelsCopy, ClipsAtEveryEdgeOfSourceAndTarget) {
     EXPECT_EQ(target.At(2, 0), kGrey);
     EXPECT_EQ(target.At(4, 1), kGrey);
 }
-
-struct RecordingHost : skin::WindowHost {
-    void InvalidateArea(const Rect& area) override { invalidated.push_back(area); }
-    void MoveWindow(Point position) override { moves.push_back(position); }
-    void CloseWindow() override { ++closes; }
-    std::vector<Rect> invalidated;
-    std::vector<Point> moves;
-    int closes = 0;
-};
 
 skin::ComponentDescription Component(std::string_view name, int left, int top, int width,
                                      int height, bool visible = true) {
@@ -107,7 +99,7 @@ class TwoPictures : public testing::Test {
 protected:
     TwoPictures() {
         form.SetWindowColour(kGrey);
-        form.AttachHost(&host);
+        host.painted.clear();
     }
 
     skin::Form form{skin::FormDescription{"Test", 28, 37, 20, 10}};
@@ -115,7 +107,7 @@ protected:
                       skin::Picture(skin::RgbPixels(8, 6, kRed))};
     skin::Image above{form, Component("above", 6, 4, 8, 6),
                       skin::Picture(skin::RgbPixels(8, 6, kBlue))};
-    RecordingHost host;
+    HostRecorder host{form};
 };
 
 TEST_F(TwoPictures, LaterComponentsLieAboveAndHidingUncoversWhatIsBeneath) {
@@ -124,7 +116,7 @@ TEST_F(TwoPictures, LaterComponentsLieAboveAndHidingUncoversWhatIsBeneath) {
     EXPECT_EQ(test_image::ClientPicture(form).At(7, 5), kBlue);
     EXPECT_EQ(test_image::ClientPicture(form).At(13, 9), kBlue);
     above.Hide();
-    EXPECT_EQ(host.invalidated, (std::vector<Rect>{{6, 4, 14, 10}}));
+    EXPECT_EQ(host.painted, (std::vector<Rect>{{6, 4, 14, 10}}));
     EXPECT_EQ(test_image::ClientPicture(form).At(7, 5), kRed);
     EXPECT_EQ(test_image::ClientPicture(form).At(13, 9), kGrey);
     below.Hide();
@@ -133,16 +125,16 @@ TEST_F(TwoPictures, LaterComponentsLieAboveAndHidingUncoversWhatIsBeneath) {
 
 TEST_F(TwoPictures, DrawingBelowIsRepaintedUnderWhatLiesAbove) {
     below.FillRect({0, 0, 8, 6}, Rgb(0, 255, 0));
-    EXPECT_EQ(host.invalidated, (std::vector<Rect>{{2, 2, 10, 8}}));
+    EXPECT_EQ(host.painted, (std::vector<Rect>{{2, 2, 10, 8}}));
     EXPECT_EQ(test_image::ClientPicture(form).At(3, 3), Rgb(0, 255, 0));
     EXPECT_EQ(test_image::ClientPicture(form).At(7, 5), kBlue);
 
     // Drawing on a hidden picture changes it without repainting; showing it shows the drawing.
-    host.invalidated.clear();
+    host.painted.clear();
     above.Hide();
-    host.invalidated.clear();
+    host.painted.clear();
     above.FillRect({0, 0, 2, 2}, kRed);
-    EXPECT_TRUE(host.invalidated.empty());
+    EXPECT_TRUE(host.painted.empty());
     above.Show();
     EXPECT_EQ(test_image::ClientPicture(form).At(6, 4), kRed);
 }

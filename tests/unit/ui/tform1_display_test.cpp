@@ -58,7 +58,7 @@ protected:
     skin::RgbPixels artwork;
 };
 
-TEST_F(Form1Display, StartsWithNothingShown) {
+TEST_F(Form1Display, StartsWithNothingShownAndNoNoteThenDrawsNothing) {
     EXPECT_EQ(shown_reading::Frame(form), TunerReading::NoNoteFrame);
     EXPECT_EQ(shown_reading::LitBar(form), -1);
     EXPECT_EQ(form.SelectedString(), -1);
@@ -66,14 +66,10 @@ TEST_F(Form1Display, StartsWithNothingShown) {
     EXPECT_FALSE(form.On.Visible());
     EXPECT_FALSE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
-}
-
-TEST_F(Form1Display, NoNoteRightAfterStartDrawsNothing) {
     form.ShowReading({12, -6, 0});
     EXPECT_TRUE(host.painted.empty());
     EXPECT_EQ(Shape(), artwork);
     EXPECT_FALSE(form.plus.Visible());
-    EXPECT_FALSE(form.moins.Visible());
 }
 
 TEST_F(Form1Display, ANoteIsDrawnOnceAndTheLitBarFollowsTheStep) {
@@ -91,12 +87,18 @@ TEST_F(Form1Display, ANoteIsDrawnOnceAndTheLitBarFollowsTheStep) {
               (std::vector<Rect>{OnClient(form.BarRect(5)), OnClient(form.BarRect(6))}));
     EXPECT_FALSE(form.plus.Visible());
     EXPECT_FALSE(form.moins.Visible());
+    // The same reading again paints nothing.
+    host.painted.clear();
+    form.ShowReading({9, 1, 0});
+    EXPECT_TRUE(host.painted.empty());
 }
 
+// Each slot's right column and bottom row stay dark under a lit bar.
 TEST_F(Form1Display, EveryStepLightsTheBarOfItsSlot) {
-    for (int step = -5; step <= 5; ++step) {
+    // Steps beyond the meter light none.
+    for (int step = -7; step <= 6; ++step) {
         form.ShowReading({4, step, 0});
-        ExpectOnlyLit(step + 5);
+        ExpectOnlyLit(step >= -5 && step <= 5 ? step + 5 : -1);
     }
     // An unlit bar cannot be told from the untouched artwork.
     form.ShowReading({12, -6, 0});
@@ -123,15 +125,6 @@ TEST_F(Form1Display, FarBelowTheStringDarkensTheLitBarAndLightsNone) {
     EXPECT_EQ(shown_reading::Frame(form), 12);
     EXPECT_EQ(Shape(), artwork);
     EXPECT_EQ(host.painted, (std::vector<Rect>{kNoteWindow, form.plus.BoundsRect()}));
-}
-
-TEST_F(Form1Display, ARepeatedReadingPaintsNothing) {
-    form.ShowReading({7, 2, -1});
-    host.painted.clear();
-    const skin::RgbPixels shape = Shape();
-    form.ShowReading({7, 2, -1});
-    EXPECT_TRUE(host.painted.empty());
-    EXPECT_EQ(Shape(), shape);
 }
 
 TEST_F(Form1Display, ArrowsChangeOnlyWithTheDirection) {
@@ -168,13 +161,6 @@ TEST_F(Form1Display, TheLampAlternatesWithOffSetFirst) {
     host.painted.clear();
     form.ShowLamp(false);
     EXPECT_TRUE(host.painted.empty());
-}
-
-TEST_F(Form1Display, AStepBeyondTheMeterPaintsNothingOutsideIt) {
-    form.ShowReading({0, 6, 0});
-    ExpectOnlyLit(-1);
-    form.ShowReading({0, 0, 0});
-    ExpectOnlyLit(5);
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/desktop_services.h"
+#include "tests/support/dialogs/message_log.h"
 #include "tests/support/wavein/fake_wave_in.h"
 #include "tests/support/worker/recording_view.h"
 #include "worker/display.h"
@@ -32,23 +32,15 @@ protected:
         ASSERT_TRUE(device.TakeSignal());
         display.Resume();
     }
-    // Completes one block, signals, and waits until the worker has pushed that block's lamp
+    // Does `act`, which must succeed, and waits until the worker has pushed one block's lamp
     // change and reading.
+    template <typename Act> void OneWake(Act act) {
+        const int before = waker.wakes.load();
+        ASSERT_TRUE(act());
+        ASSERT_TRUE(Eventually([&] { return waker.wakes.load() == before + 1; }));
+    }
     void FeedBlock(double hertz) {
-        const int before = waker.wakes.load();
-        ASSERT_TRUE(device.CompleteBlock(hertz));
-        ASSERT_TRUE(Eventually([&] { return waker.wakes.load() == before + 1; }));
-    }
-    // Signals with a block left done from before, and waits until the worker has pushed it.
-    void SignalForLeftOverBlock() {
-        const int before = waker.wakes.load();
-        device.Signal();
-        ASSERT_TRUE(Eventually([&] { return waker.wakes.load() == before + 1; }));
-    }
-    void StopAndJoin() {
-        display.Stop();
-        ASSERT_TRUE(Eventually([this] { return display.Finished(); }));
-        display.WaitFor();
+        OneWake([&] { return device.CompleteBlock(hertz); });
     }
     std::vector<TunerReading> Readings() const {
         std::vector<TunerReading> readings;
@@ -101,15 +93,15 @@ TEST_F(DisplayTest, LampShowsOnOffOnOffAndEachBlockItsReading) {
 
 TEST_F(DisplayTest, TwoBlocksUnderOneSignalAreTakenOnePerSignal) {
     StartWorker();
-    // One signal for both.
-    const int before = waker.wakes.load();
-    ASSERT_TRUE(device.CompleteBlocks({A2, G3}));
-    ASSERT_TRUE(Eventually([&] { return waker.wakes.load() == before + 1; }));
+    OneWake([&] { return device.CompleteBlocks({A2, G3}); }); // one signal for both
     EXPECT_EQ(display.DeliverUpdates(), 2);
     ASSERT_EQ(Readings().size(), 1u);
     EXPECT_EQ(Readings()[0].frame, 9) << "the older block comes first";
 
-    SignalForLeftOverBlock(); // the next setting takes the block left over
+    OneWake([&] { // the next setting takes the block left over
+        device.Signal();
+        return true;
+    });
     EXPECT_EQ(display.DeliverUpdates(), 2);
     ASSERT_EQ(Readings().size(), 2u);
     EXPECT_EQ(Readings()[1].frame, 7);
@@ -124,6 +116,7 @@ TEST_F(DisplayTest, StopWhileWaitingEndsTheThreadWithoutTakingAnotherBlock) {
     ASSERT_TRUE(Eventually([this] { return display.Finished(); }));
     display.WaitFor();
     EXPECT_EQ(device.Unprepares(), 1);
+    EXPECT_EQ(waker.wakes.load(), 1) << "one wake for the block's updates, none after Stop";
     EXPECT_EQ(display.DeliverUpdates(), 0) << "nothing reaches the window after Stop";
     EXPECT_TRUE(view.shown.empty());
 }
@@ -164,30 +157,6 @@ TEST_F(DisplayTest, DirectionFollowsTheSelectedStringReadOncePerBlock) {
     EXPECT_EQ(readings[3].direction, 1);
     EXPECT_EQ(readings[4].direction, 0);
     EXPECT_EQ(view.Reads(), 5);
-}
-
-TEST_F(DisplayTest, NoStringSelectedGivesNoDirectionForAnyNote) {
-    StartWorker();
-    for (const double hertz : {82.41, 110.0, 146.83, 196.0, 246.94, 329.63, 440.0}) {
-        FeedBlock(hertz);
-    }
-    display.DeliverUpdates();
-    for (const TunerReading& reading : Readings()) {
-        EXPECT_NE(reading.frame, 12);
-        EXPECT_EQ(reading.direction, 0);
-    }
-    EXPECT_EQ(Readings().size(), 7u);
-}
-
-TEST_F(DisplayTest, UpdatesWakeTheUiSideOncePerBlock) {
-    StartWorker();
-    FeedBlock(A2);
-    FeedBlock(A2);
-    EXPECT_EQ(waker.wakes.load(), 2);
-    display.Stop();
-    ASSERT_TRUE(device.CompleteBlock(A2));
-    display.WaitFor();
-    EXPECT_EQ(waker.wakes.load(), 2) << "a block completed after Stop is not processed";
 }
 
 TEST(DisplayStart, ABlockCompletedWhileStartRunsWaitsUntilStartHasReturned) {
@@ -244,11 +213,7 @@ TEST(DisplayShutdown, DestroyingARunningWorkerStopsJoinsAndClosesTheDevice) {
 }
 
 TEST(DisplayShutdown, NotSuspendedRunsAtOnceAndStartFailureIsTheRecordersToTell) {
-    std::vector<std::string> shown;
-    desktop::SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned) {
-        shown.push_back(text);
-        return IDOK;
-    });
+    MessageLog messages;
     RecordingView view;
     {
         const WaveInBackend* previous = SelectWaveInBackend(&NullWaveInBackend());
@@ -260,8 +225,7 @@ TEST(DisplayShutdown, NotSuspendedRunsAtOnceAndStartFailureIsTheRecordersToTell)
         EXPECT_EQ(display.DeliverUpdates(), 0);
         SelectWaveInBackend(previous);
     }
-    desktop::SetMessageBoxHandler(nullptr);
-    EXPECT_EQ(shown.size(), 1u) << "one message, the recorder's";
+    EXPECT_EQ(messages.shown.size(), 1u) << "one message, the recorder's";
     EXPECT_EQ(view.Reads(), 0);
 }
 

@@ -61,29 +61,6 @@ TEST(TThread, RunsExecuteOnceOnItsOwnThreadWhenResumed) {
     EXPECT_EQ(thread.runs.load(), 1);
 }
 
-class CountingRuns : public TThread {
-public:
-    explicit CountingRuns(std::atomic<int>& runs) : runs_(runs) {}
-    ~CountingRuns() override { WaitFor(); }
-
-protected:
-    void Execute() override { runs_.fetch_add(1); }
-
-private:
-    std::atomic<int>& runs_;
-};
-
-TEST(TThread, NeverResumedEndsWithoutRunningExecute) {
-    std::atomic<int> runs{0};
-    { CountingRuns thread(runs); }
-    EXPECT_EQ(runs.load(), 0);
-    {
-        CountingRuns thread(runs);
-        thread.Resume();
-    }
-    EXPECT_EQ(runs.load(), 1);
-}
-
 TEST(MutexAndLock, ExcludeEachOtherAndReleaseOnEveryExit) {
     Mutex mutex;
     long counter = 0;

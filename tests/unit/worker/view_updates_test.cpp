@@ -15,11 +15,16 @@ TunerReading Numbered(int n) {
     return TunerReading{n % 13, n, 0};
 }
 
-TEST(ViewUpdates, DrainAppliesLampAndReadingInPushOrder) {
+class ViewUpdatesTest : public testing::Test {
+protected:
+    ViewUpdatesTest() { updates.SetWaker(&waker); }
+
     ViewUpdates updates;
     RecordingView view;
     CountingWaker waker;
-    updates.SetWaker(&waker);
+};
+
+TEST_F(ViewUpdatesTest, DrainAppliesLampAndReadingInPushOrder) {
     updates.PushBlock(true, TunerReading{9, 0, 1});
     EXPECT_EQ(waker.wakes.load(), 1) << "a block's lamp and reading wake the UI thread once";
     updates.PushBlock(false, TunerReading{2, -3, -1});
@@ -36,9 +41,7 @@ TEST(ViewUpdates, DrainAppliesLampAndReadingInPushOrder) {
     EXPECT_EQ(updates.Drain(view), 0) << "each update is applied once";
 }
 
-TEST(ViewUpdates, FallingBehindKeepsTheNewestInOrder) {
-    ViewUpdates updates;
-    RecordingView view;
+TEST_F(ViewUpdatesTest, FallingBehindKeepsTheNewestInOrder) {
     constexpr int Blocks = ViewUpdates::Capacity + 5;
     for (int n = 0; n < Blocks; ++n) {
         updates.PushBlock(n % 2 == 0, Numbered(n));
@@ -57,11 +60,7 @@ TEST(ViewUpdates, FallingBehindKeepsTheNewestInOrder) {
     EXPECT_EQ(view.shown.back().kind, Kind::Reading);
 }
 
-TEST(ViewUpdates, StopDropsWhatIsPendingAndRefusesMore) {
-    ViewUpdates updates;
-    RecordingView view;
-    CountingWaker waker;
-    updates.SetWaker(&waker);
+TEST_F(ViewUpdatesTest, StopDropsWhatIsPendingAndRefusesMore) {
     updates.PushBlock(true, TunerReading{9, 0, 0});
     EXPECT_EQ(waker.wakes.load(), 1);
     updates.Stop();
@@ -96,9 +95,7 @@ TEST(ViewUpdates, StopFromInsideAnUpdateEndsTheDrain) {
     EXPECT_EQ(view.shown[0].kind, Kind::Lamp);
 }
 
-TEST(ViewUpdates, ConcurrentPushAndDrainStayInOrderWithoutRepeats) {
-    ViewUpdates updates;
-    RecordingView view;
+TEST_F(ViewUpdatesTest, ConcurrentPushAndDrainStayInOrderWithoutRepeats) {
     constexpr int Pushed = 20000;
     std::atomic<bool> done{false};
     std::thread worker([&] {
