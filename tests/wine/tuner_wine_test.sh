@@ -45,7 +45,6 @@ source "$repo/tests/support/wine/wine-session.sh"
 # shellcheck source=tests/e2e/tuner/tuner_checks.sh
 source "$repo/tests/e2e/tuner/tuner_checks.sh"
 session_begin "$out" 30 '*.err' 'wineboot.log'
-tuner_checks_init "$out" "$repo/ui/skin/art"
 
 tuner=$windows_build/app/vibralon.exe
 probe=$windows_build/tests/wine/message_box_probe.exe
@@ -86,7 +85,7 @@ face="200 180 160"
 wine reg add 'HKCU\Control Panel\Colors' /v ButtonFace /t REG_SZ /d "$face" /f \
     >"$out/reg.out" 2>"$out/reg.err" || fail "cannot set the button face colour"
 wine_record_htm_opens "$out"
-sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
+tone_wav "$out/tone110.wav"
 
 # --- 1. The window as it opens, in silence -----------------------------------------------------
 # Silence from the sink's monitor: blocks come, the lamp blinks, no note is drawn.
@@ -97,28 +96,22 @@ sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
 start_tuner tuner wine "$tuner"
 wid=$(find_window '^Vibralon$' 30) || fail "the tuner's window did not appear"
 step "window $wid up"
-size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-[ "$size" = "423x328" ] || fail "the client area is $size, not 423x328"
-# Equal to the composition $art-off or $art-on, every pixel; when $percent is set, to that
-# composition scaled smoothly to $percent %, all but $allowed pixels within $fuzz % of it (the two
+[ "$(client_size)" = 423x328 ] || fail "the client area is $(client_size), not 423x328"
+# Equal to the composition $art-off or $art-on, every pixel; when $percent is other than 100, to
+# that composition scaled smoothly to $percent %, all but $allowed pixels within $fuzz % of it (the two
 # smooth scalings filter a little differently; at 150 % a nearest-neighbour scaling of the 2x art
 # leaves about 600 pixels beyond 20 %, the 1x art in blocks about 3700, a smooth one about 60).
 art=opened
 # The MSAA places are skin pixels times this.
 scale=1
-percent=
+percent=100
 fuzz=0
 allowed=0
 composed() {
     local lamp differing
     for lamp in off on; do
-        if [ -n "$percent" ]; then
-            convert "$out/$art-$lamp.ppm" -resize "$percent%" "$out/expected.ppm"
-        else
-            cp "$out/$art-$lamp.ppm" "$out/expected.ppm"
-        fi
-        differing=$(compare -metric AE -fuzz "$fuzz%" "$shot" "$out/expected.ppm" null: 2>&1) ||
-            true
+        convert "$out/$art-$lamp.ppm" -resize "$percent%" "$out/expected.ppm"
+        differing=$(pixels_differ "$shot" "$out/expected.ppm" -fuzz "$fuzz%")
         [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -le "$allowed" ] && return 0
     done
     return 1
@@ -243,13 +236,7 @@ xdotool key space
 eventually 3 same "$screen_skin/LA5.jpg" 24 120 || fail "Tab, Space: LA5 does not show"
 xdotool key r
 # The keyboard goes to another window and comes back: the client hears String A5 focused again.
-xmessage -geometry +0+0 elsewhere &
-elsewhere_pid=$!
-track_pid "$elsewhere_pid"
-elsewhere=$(xdotool search --sync --class Xmessage | head -n1)
-xdotool windowactivate --sync "$elsewhere"
-xdotool windowactivate --sync "$wid"
-kill "$elsewhere_pid"
+focus_away_and_back "$wid"
 wait "$events_pid" || fail "the MSAA client's listening failed"
 heard() {
     tr -d '\r' <"$out/msaa-events.txt" | grep -q "$1" || fail "the client did not hear $2 ($out/msaa-events.txt)"
@@ -273,9 +260,7 @@ opened=$(tr -d '\r\n' <"$out/opened")
 step "keys: 6, Escape, Ctrl+6, Tab, Space, R, F1 ($opened); the client heard focus (again on the window's return), state, the reading, Escape's answer and the next reading $paced ms after it, the read-out"
 
 # --- 3. Closing while capture runs ------------------------------------------------------------------
-wmctrl -c Vibralon || fail "wmctrl could not close the window"
-ended_within "$tuner_pid" 2 || fail "closed: still running 2 s later"
-[ "$exit_code" -eq 0 ] || fail "exit code $exit_code after the close"
+close_tuner "closed" 2
 step "closed: exit code 0 after $ended_ms ms"
 
 # Started minimized, as a shortcut can ask; then closed while the readings of the tone come.
@@ -309,8 +294,7 @@ dense_screen() {
         >"$out/reg.out" 2>"$out/reg.err" || fail "cannot set $dpi dpi"
     start_tuner "tuner$dpi" wine "$tuner"
     wid=$(find_window '^Vibralon$' 30) || fail "the tuner's window did not appear at $dpi dpi"
-    size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-    [ "$size" = "$want" ] || fail "at $dpi dpi the client area is $size, not $want"
+    [ "$(client_size)" = "$want" ] || fail "at $dpi dpi the client area is $(client_size), not $want"
     eventually 5 composed || fail "at $dpi dpi the client area is not the 2x art's ($shot)"
     if [ "$dpi" = 192 ]; then
         scale=2
@@ -318,8 +302,7 @@ dense_screen() {
         msaa_place_is 2 24 120 59 58
         msaa_child 2 | grep -q '| hit 2$' || fail "at 200 % a hit test misses String A5: $(msaa_child 2)"
     fi
-    wmctrl -c Vibralon || fail "wmctrl could not close the window"
-    ended_within "$tuner_pid" 2 || fail "closed at $dpi dpi: still running 2 s later"
+    close_tuner "closed at $dpi dpi" 2
 }
 art=dense
 dense_screen 192 846x656
@@ -332,58 +315,20 @@ normal_dpi || fail "cannot set 96 dpi back"
 step "150 %: the 2x art scaled smoothly"
 
 # --- 5. No sound server -----------------------------------------------------------------------------
-# The window manager's frame around a client window, and the height of its title bar.
-frame_of() {
-    xwininfo -id "$1" -children | awk '/Parent window id/ {print $4}'
-}
-title_height() {
-    xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g' | awk '{print $3}'
-}
-# Shoots the frame of the box lone_box found to $1.frame.png, its title bar's height to $1.title.
-shoot_frame() {
-    import -window "$(frame_of "$box")" "$1.frame.png" || fail "no screenshot of the frame of $box"
-    title_height "$box" >"$1.title"
-}
-# The pixels of the title's lettering (white) in the title bar of a shot frame.
-title_letter_pixels() {
-    convert "$1.frame.png" -crop "x$(cat "$1.title")+0+0" +repage -depth 8 txt:- |
-        grep -c '(255,255,255)' || true
-}
-
 start_tuner no_server PULSE_SERVER="unix:$out/nowhere/native" wine "$tuner"
-captions=("No sound card installed !" "Cannot determine sound card capabilities !" "Recorder")
 for i in 0 1 2; do
-    caption=${captions[$i]}
+    caption=${startup_captions[$i]}
     # One box at a time: no other of the tuner's windows shows.
-    others=(Vibralon "${captions[@]:0:i}" "${captions[@]:i+1}")
-    lone_box "$caption" "$out/tuner$i.box.png" --none-of "${others[@]}"
-    shoot_frame "$out/tuner$i"
+    others=(Vibralon "${startup_captions[@]:0:i}" "${startup_captions[@]:i+1}")
+    lone_box "$caption" "$out/box$i.png" --none-of "${others[@]}"
+    title_text "$box" "$out/caption$i.png" || fail "no title bar over '$caption'"
     answer_box
     step "message box '$caption' answered"
 done
-ended_within "$tuner_pid" 2 || fail "no server: still running 2 s later"
-[ "$exit_code" -eq 0 ] || fail "no server: exit code $exit_code"
-
-# Each caption whole: its title shows as many letter pixels as in a box wide enough for any
-# caption (made so by its long text). The Recorder box says what a box that says "Format not
-# supported" says, pixel for pixel.
-wide_text="A text long enough that its box is wider than any title bar needs to be"
-for i in 0 1 2; do
-    caption=${captions[$i]}
-    show_box "$caption" "$out/probe$i.box.png" wine "$probe" "$caption" "$wide_text"
-    shoot_frame "$out/probe$i"
-    answer_box
-    shown=$(title_letter_pixels "$out/tuner$i")
-    whole=$(title_letter_pixels "$out/probe$i")
-    [ "$whole" -gt 0 ] || fail "no lettering found in the title of '$caption' ($out/probe$i.frame.png)"
-    [ "$shown" = "$whole" ] ||
-        fail "the caption '$caption' is cut: $shown of $whole letter pixels ($out/tuner$i.frame.png)"
-done
-show_box Recorder "$out/probe-recorder.box.png" wine "$probe" Recorder "Format not supported"
-shoot_frame "$out/probe-recorder"
-answer_box
-differing=$(compare -metric AE "$out/tuner2.box.png" "$out/probe-recorder.box.png" null: 2>&1) || true
-[ "$differing" = "0" ] || fail "the Recorder box does not say 'Format not supported' ($differing pixels differ)"
+tuner_ended "no server" 2
+captions_whole wine "$probe"
+box_matches "$out/box2.png" Recorder wine "$probe" Recorder "Format not supported" ||
+    fail "the Recorder box does not say 'Format not supported'"
 step "no server: three boxes in order, each caption whole, exit code 0"
 
 # --- 6. No input device at start, then one; the server down: "Not listening"; closed then -------
@@ -392,10 +337,8 @@ wine_source_gone
 start_tuner no_device wine "$tuner"
 lone_box Recorder "$out/no-device.box.png" --none-of Vibralon
 answer_box
-show_box Recorder "$out/probe-no-device.box.png" wine "$probe" Recorder "The driver was not enabled."
-answer_box
-differing=$(compare -metric AE "$out/no-device.box.png" "$out/probe-no-device.box.png" null: 2>&1) || true
-[ "$differing" = "0" ] || fail "no device: the Recorder box does not say 'The driver was not enabled.' ($differing pixels differ)"
+box_matches "$out/no-device.box.png" Recorder wine "$probe" Recorder "The driver was not enabled." ||
+    fail "no device: the Recorder box does not say 'The driver was not enabled.'"
 wid=$(find_window '^Vibralon$' 30) || fail "no device: the window did not appear after the box"
 wine_source_back
 play "$out/tone110.wav"
@@ -404,7 +347,7 @@ check_tone_a
 step "no device at start: the recorder's box, the window, then A $((SECONDS - came)) s after a device came"
 # The input lost: after 3 s without a block the reading says so, and it was announced (the
 # announcement child holds the words last announced).
-wine_sound_server_down
+private_pulse stop
 lost_said() {
     msaa_tree server-down
     msaa_child 8 | grep -q '^child 8 statictext readonly | Not listening |' &&
@@ -413,25 +356,21 @@ lost_said() {
 eventually 20 lost_said ||
     fail "server down: the reading and the announcement are not 'Not listening': $(msaa_child 8) / $(msaa_child 9)"
 step "server down: the reading says 'Not listening', and it was announced"
-wmctrl -c Vibralon || fail "server down: wmctrl could not close the window"
-ended_within "$tuner_pid" 3 || fail "closed while the server is down: still running 3 s later"
-[ "$exit_code" -eq 0 ] || fail "closed while the server is down: exit code $exit_code"
+close_tuner "closed while the server is down" 3
 step "closed while the server is down: exit code 0 after $ended_ms ms"
 
 # --- 7. The server hung under the tuner, then the window closed; five times -------------------
-wine_sound_server_up
+start_private_pulse "$session_pulse_dir"
 ended=()
 for run in 1 2 3 4 5; do
     play "$out/tone110.wav"
     start_tuner "hung$run" wine "$tuner"
     wid=$(find_window '^Vibralon$' 30) || fail "hung server, run $run: no window"
     eventually 10 same "$(frame 9)" 121 85 || fail "hung server, run $run: the tone's A does not show"
-    wine_sound_server_hung
-    wmctrl -c Vibralon || fail "hung server, run $run: wmctrl could not close the window"
-    ended_within "$tuner_pid" 3 || fail "closed while the server hangs, run $run: still running 3 s later"
-    [ "$exit_code" -eq 0 ] || fail "closed while the server hangs, run $run: exit code $exit_code"
+    private_pulse pause
+    close_tuner "closed while the server hangs, run $run" 3
     ended+=("$ended_ms")
-    wine_sound_server_woken
+    private_pulse resume
     kill "$player_pid" 2>/dev/null || true
 done
 step "closed while the server hangs: exit code 0 in 5 runs of 5, after ${ended[*]} ms"

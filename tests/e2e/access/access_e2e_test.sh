@@ -29,7 +29,6 @@ fi
 tuner=$(realpath "$1")
 out=$(realpath -m "$2")
 repo=$(realpath "$(dirname "$0")/../../..")
-skin=$repo/ui/skin/art
 client=$repo/tests/e2e/access/atspi_client.py
 
 # shellcheck source=tests/support/x11/session.sh
@@ -38,10 +37,9 @@ source "$repo/tests/support/x11/session.sh"
 source "$repo/tests/e2e/tuner/tuner_checks.sh"
 session_begin "$out" 40 '*.err' 'events.log'
 mkdir "$out/home"
-tuner_checks_init "$out" "$skin"
+skin=$screen_skin
 x11_exact_pixels_env
 stub_xdg_open "$out"
-export PATH="$out/bin:$PATH"
 # Nobody's settings are read or written; Qt talks to the bus even with no screen reader on.
 export HOME=$out/home GSETTINGS_BACKEND=memory QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 # Debian's Python, which has the AT-SPI bindings.
@@ -55,7 +53,7 @@ x11_start_desktop "$out"
 pactl load-module module-null-sink sink_name=speakers >/dev/null || fail "no speakers sink"
 pactl set-default-sink speakers || fail "the speakers sink is not the default"
 pactl set-default-source guitar.monitor || fail "the guitar is no longer the default source"
-sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 120 sine 110 vol 0.5
+tone_wav "$out/tone110.wav" 120
 play "$out/tone110.wav"
 
 start_tuner tuner "$tuner"
@@ -119,17 +117,12 @@ heard '^focus String E6$' 1
 [ "$(grep -c '^focus String E6$' "$out/events.log")" -ge 2 ] ||
     fail "Shift+Tab from A5: no focus event on String E6"
 # The keyboard goes to another window and comes back: the reader hears String E6 focused again.
-xmessage -geometry +0+0 elsewhere &
-elsewhere_pid=$!
-track_pid "$elsewhere_pid"
-xdotool windowactivate --sync "$(xdotool search --sync --class Xmessage | head -n1)"
-xdotool windowactivate --sync "$wid"
-kill "$elsewhere_pid"
+focus_away_and_back "$wid"
 eventually 3 test "$(grep -c '^focus String E6$' "$out/events.log")" -ge 3 ||
     fail "back to the window: no focus event on String E6"
 step "keys: 6 picks E6, Escape lets go, Tab and Shift+Tab move the focus (told again on the window's return), Space picks A5"
 xdotool key F1
-check_help_opened "$out" "$repo" "F1"
+check_help_opened "F1"
 # No application for the help: the opener fails, and the player hears so.
 mv "$out/bin/xdg-open" "$out/xdg-open.works"
 printf '#!/bin/sh\nexit 3\n' >"$out/bin/xdg-open"
@@ -262,8 +255,7 @@ tune_by_ear
 
 # Starts with Orca already running, as a desktop starts the program: no always-on switch, no
 # key; the window and its focused string are spoken each time.
-wmctrl -c Vibralon || fail "wmctrl could not close the window"
-ended_within "$tuner_pid" 5 || fail "still running 5 s after the close"
+close_tuner "closed with Orca running"
 starts=()
 start_count=${VIBRALON_ACCESS_STARTS:-3}
 for ((run = 1; run <= start_count; run++)); do
@@ -271,8 +263,7 @@ for ((run = 1; run <= start_count; run++)); do
     start_tuner "start$run" env -u QT_LINUX_ACCESSIBILITY_ALWAYS_ON "$tuner"
     find_window '^Vibralon$' 20 >/dev/null || fail "start $run: no window"
     sleep 5
-    wmctrl -c Vibralon || fail "start $run: wmctrl could not close the window"
-    ended_within "$tuner_pid" 5 || fail "start $run: still running 5 s after the close"
+    close_tuner "start $run"
 done
 starts+=("$(date +%s.%N)")
 # Orca writes its log in blocks: the tuner started once more makes it write what came before.
@@ -304,18 +295,15 @@ for rate in "${rates[@]:1}"; do
     check_tuning "$rate"
 done
 
-wmctrl -c Vibralon || fail "wmctrl could not close the window"
-ended_within "$tuner_pid" 5 || fail "still running 5 s after the close"
-[ "$exit_code" -eq 0 ] || fail "exit code $exit_code after the close"
+close_tuner "closed"
 
 # --- 5. The start-up boxes, with no sound server ----------------------------------------------
 start_tuner no_server PULSE_SERVER="unix:$out/nowhere/native" "$tuner"
-# caption, then the text its box shows (the first two have none).
-boxes=("No sound card installed !" "" "Cannot determine sound card capabilities !" ""
-    "Recorder" "Format not supported")
-for ((k = 0; k < ${#boxes[@]}; k += 2)); do
-    caption=${boxes[k]} text=${boxes[k + 1]}
-    said="$out/box$((k / 2)).txt"
+# The text each box shows (the first two have none).
+texts=("" "" "Format not supported")
+for k in 0 1 2; do
+    caption=${startup_captions[k]} text=${texts[k]}
+    said="$out/box$k.txt"
     "$python" "$client" box "$caption" >"$said" 2>"$out/box.err" ||
         fail "box '$caption': $(cat "$out/box.err")"
     head -n1 "$said" | grep -qE "^(dialog|alert) \| $caption \|" ||
@@ -328,5 +316,5 @@ for ((k = 0; k < ${#boxes[@]}; k += 2)); do
     grep -qx 'answered' "$said" || fail "box '$caption' was not answered through its OK"
     step "box \"$caption\"${text:+ (\"$text\")}: read and answered over the bus"
 done
-expect_clean_exit "$tuner_pid" "$out/no_server.err" "no server"
+tuner_ended "no server"
 echo "PASS"

@@ -8,69 +8,52 @@ set -euo pipefail
 
 probe=$1
 out=$2
-skin2x=$(cd "$(dirname "$0")/../../../ui/skin/art/2x" && pwd)
+repo=$(cd "$(dirname "$0")/../../.." && pwd)
 
 # shellcheck source=tests/support/x11/session.sh
-source "$(dirname "$0")/../../support/x11/session.sh"
+source "$repo/tests/support/x11/session.sh"
 # shellcheck source=tests/support/x11/message_boxes.sh
-source "$(dirname "$0")/../../support/x11/message_boxes.sh"
+source "$repo/tests/support/x11/message_boxes.sh"
+# shellcheck source=tests/e2e/tuner/tuner_checks.sh
+source "$repo/tests/e2e/tuner/tuner_checks.sh"
 session_begin "$out" all '*.out' '*.err'
 x11_exact_pixels_env
 
-# Waits up to $3 seconds (default 10) for a line matching $2 in file $1.
+# Waits up to 10 seconds for a line matching $2 in file $1.
 wait_for_line() {
-    local file=$1 pattern=$2 limit=${3:-10} waited=0
-    until grep -qE "$pattern" "$file" 2>/dev/null; do
-        sleep 0.1
-        waited=$((waited + 1))
-        if [ "$waited" -ge $((limit * 10)) ]; then
-            fail "no line matching '$pattern' in $file"
-        fi
-    done
+    within 10 grep -qE "$2" "$1" 2>/dev/null || fail "no line matching '$2' in $1"
 }
 
 x11_start_xvfb "$out"
 x11_start_openbox "$out"
 
-# Starts the probe with the given name and arguments; sets wid, model_left, model_top.
+# Starts the probe with the given name and arguments, as start_tuner does a tuner; sets wid,
+# model_left, model_top.
 start_probe() {
     local name=$1
     shift
-    "$probe" "$@" >"$out/$name.out" 2>"$out/$name.err" &
-    probe_pid=$!
-    track_pid "$probe_pid"
+    tuner_cwd=$PWD start_tuner "$name" "$probe" "$@"
     wait_for_line "$out/$name.out" '^ready '
     read -r _ wid model_left model_top < <(grep '^ready ' "$out/$name.out")
 }
 
 # Closes the window as the user would and checks that the program ends with code 0.
 close_politely() {
-    local name=$1
-    wmctrl -c Vibralon || fail "wmctrl could not close the window"
-    local code=0
-    wait "$probe_pid" || code=$?
-    [ "$code" -eq 0 ] || fail "$name: exit code $code after close"
-    grep -q '^exit 0$' "$out/$name.out" || fail "$name: the message loop did not end normally"
+    close_tuner "$1" 10
+    grep -q '^exit 0$' "$out/$1.out" || fail "$1: the message loop did not end normally"
 }
 
 # Compares the window's pixels on screen with the composition the probe dumped.
 same_pixels() {
-    local name=$1
-    import -window "$wid" "$out/$name.png"
-    local differing
-    differing=$(compare -metric AE "$out/$name.png" "$out/$name.ppm" null: 2>&1) || true
-    [ "$differing" = "0" ] || fail "$name: $differing pixels differ between screen and skin"
-    echo "$name: screen equals the skin's composition ($(identify -format '%wx%h' "$out/$name.png"))"
-}
-
-client_origin() {
-    xwininfo -id "$wid" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
+    import -window "$wid" "$out/$1.png"
+    same_image "$out/$1.png" "$out/$1.ppm" ||
+        fail "$1: $(pixels_differ "$out/$1.png" "$out/$1.ppm") pixels differ between screen and skin"
+    echo "$1: screen equals the skin's composition ($(identify -format '%wx%h' "$out/$1.png"))"
 }
 
 # --- 1. Opening: size, centring, pixels ------------------------------------------------------
 start_probe start --dump "$out/start.ppm"
-size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-[ "$size" = "423x328" ] || fail "client area is $size, not 423x328"
+[ "$(client_size)" = 423x328 ] || fail "client area is $(client_size), not 423x328"
 [ "$model_left $model_top" = "296 206" ] || fail "first position $model_left,$model_top"
 # openbox sets the frame's extents a moment after the window maps.
 framed() { xprop -id "$wid" _NET_FRAME_EXTENTS | grep -q ' = '; }
@@ -125,32 +108,20 @@ if grep -q '^event Fond up right' "$out/start.out"; then
     fail "Fond heard a right release over the panel"
 fi
 # The help button's hint: shown in the toolkit's tooltip colours once the pointer rests on the
-# button, gone as soon as it leaves.
-hint_pixels() {
-    import -window root "$out/root.png"
-    convert "$out/root.png" -crop "240x60+$((client_x + 320))+$((client_y + 30))" +repage -depth 8 txt:- |
-        grep -c '(255,255,220)' || true
-}
-# Waits up to about 5 s for the hint to be shown or gone, as $1 says.
-hint_becomes() {
-    local pixels
-    for _ in $(seq 25); do
-        pixels=$(hint_pixels)
-        if [ "$1" = shown ] && [ "$pixels" -ge 200 ]; then return 0; fi
-        if [ "$1" = gone ] && [ "$pixels" -lt 50 ]; then return 0; fi
-        sleep 0.2
-    done
-    return 1
-}
+# button, gone as soon as it leaves. It lies partly outside the window: the screen is read whole.
+screen_grab() { import -window root "$1"; }
+win_x=$client_x
+win_y=$client_y
 xdotool mousemove --window "$wid" 200 300
 sleep 1
-[ "$(hint_pixels)" -lt 50 ] || fail "a hint shows before the pointer is on the help button"
+screenshot
+hint_gone || fail "a hint shows before the pointer is on the help button"
 xdotool mousemove --window "$wid" 335 30
-hint_becomes shown || fail "no hint over the help button ($(hint_pixels) pixels of hint colour)"
+eventually 5 hint_shown || fail "no hint over the help button ($(hint_pixels) pixels of hint colour)"
 xdotool mousemove --window "$wid" 200 300
-hint_becomes gone || fail "the hint stays after the pointer left the help button"
+eventually 5 hint_gone || fail "the hint stays after the pointer left the help button"
 xdotool mousemove --window "$wid" 335 30
-hint_becomes shown || fail "no hint over the help button the second time"
+eventually 5 hint_shown || fail "no hint over the help button the second time"
 echo "hint: shows over the help button, goes when the pointer leaves"
 # The help button's click.
 xdotool mousemove --window "$wid" 335 30 click 1
@@ -168,9 +139,7 @@ start_probe box --message-box "No sound card installed !"
 lone_box "No sound card installed !" "$out/message_box.png"
 answer_box
 wait_for_line "$out/box.out" '^message box returned 1$'
-code=0
-wait "$probe_pid" || code=$?
-[ "$code" -eq 0 ] || fail "box: exit code $code"
+tuner_ended box 10
 echo "message box: shown with its caption, answered with OK"
 
 # --- 5. A 200 % screen: the 2x art, and clicks in skin coordinates ----------------------------
@@ -184,12 +153,8 @@ same_pixels dense
 # button, its lit twin drawn from the 2x art.
 xdotool mousemove --window "$wid" 108 298 click 1
 wait_for_line "$out/dense.out" '^event A5 click left 30,29 IE6NClick$'
-lit_twin() {
-    import -window "$wid" "$out/dense-lit.png"
-    convert "$out/dense-lit.png" -crop 118x116+48+240 +repage "$out/dense-la5.ppm"
-    [ "$(compare -metric AE "$out/dense-la5.ppm" "$skin2x/LA5.png" null: 2>&1)" = 0 ]
-}
-within 3 lit_twin || fail "at 200 % A5 clicked: the 2x LA5 does not show at 48,240"
+read -r win_x win_y < <(client_origin)
+eventually 3 same "$screen_skin/2x/LA5.png" 48 240 || fail "at 200 % A5 clicked: the 2x LA5 does not show at 48,240"
 close_politely dense
 QT_SCALE_FACTOR=2 start_probe dense-demo --demo --dump "$out/dense-demo.ppm"
 same_pixels dense-demo
