@@ -23,29 +23,19 @@ fail() {
     failures=$((failures + 1))
 }
 
-rank() {
-    case $1 in
-    app) echo 7 ;;
-    hosts) echo 6 ;;
-    ui) echo 5 ;;
-    worker) echo 4 ;;
-    analysis) echo 3 ;;
-    capture) echo 2 ;;
-    platform) echo 1 ;;
-    *) echo 0 ;;
-    esac
-}
+# Each layered folder's height: it includes from lower ones only.
+declare -A rank=([app]=7 [hosts]=6 [ui]=5 [worker]=4 [analysis]=3 [capture]=2 [platform]=1)
 
 # Headers the portable folders must not name: toolkit, sound server, window system, Windows.
 system_pattern='^#include <(Q[A-Za-z]*|Qt[A-Za-z]*/.*|qt.*|pulse/.*|pipewire.*|X11/.*|xcb/.*|wayland-.*|windows\.h|winuser\.h|winbase\.h|mmsystem\.h|mmeapi\.h|shellapi\.h|windef\.h|winnt\.h)>'
 
 checked=0
-for folder in app hosts ui worker analysis capture platform; do
+for folder in "${!rank[@]}"; do
     [ -d "$source_dir/$folder" ] || {
         fail "$folder/ is missing"
         continue
     }
-    own=$(rank "$folder")
+    own=${rank[$folder]}
     while IFS= read -r -d '' file; do
         relative=${file#"$source_dir"/}
         checked=$((checked + 1))
@@ -63,7 +53,7 @@ for folder in app hosts ui worker analysis capture platform; do
             [ "$included" = "platform/winapi.h" ] && continue
             top=${included%%/*}
             [ "$top" = "$included" ] && continue # a file beside it
-            theirs=$(rank "$top")
+            theirs=${rank[$top]:-0}
             [ "$theirs" -eq 0 ] && continue # not one of the layered folders
             if [ "$top" != "$folder" ] && [ "$theirs" -ge "$own" ]; then
                 fail "$relative includes \"$included\", from a folder above or beside $folder/"
