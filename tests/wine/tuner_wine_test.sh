@@ -87,12 +87,19 @@ wine reg add 'HKCU\Control Panel\Colors' /v ButtonFace /t REG_SZ /d "$face" /f \
 wine_record_htm_opens "$out"
 tone_wav "$out/tone110.wav"
 
+# The skin model's composition of the window at art scale $2, in our button face, to
+# OUT/$1-off.ppm and OUT/$1-on.ppm (the lamp lit).
+compose() {
+    local lamp
+    for lamp in off lit; do
+        # shellcheck disable=SC2086 # the colour is three numbers
+        "$composition" "$out/$1-${lamp/lit/on}.ppm" $face "$lamp" "$2" || fail "cannot compose the skin"
+    done
+}
+
 # --- 1. The window as it opens, in silence -----------------------------------------------------
 # Silence from the sink's monitor: blocks come, the lamp blinks, no note is drawn.
-# shellcheck disable=SC2086 # the colour is three numbers
-"$composition" "$out/opened-off.ppm" $face || fail "cannot compose the skin"
-# shellcheck disable=SC2086
-"$composition" "$out/opened-on.ppm" $face lit || fail "cannot compose the skin"
+compose opened 1
 start_tuner tuner wine "$tuner"
 wid=$(find_window '^Vibralon$' 30) || fail "the tuner's window did not appear"
 step "window $wid up"
@@ -131,25 +138,19 @@ check_lamp_press_held
 # Pressed on the body, then a box opens over the window (disabling it, as any dialog owned by it
 # does) and the button is let go there: the press must not stay held, or the next click, on A5,
 # would go to the body.
-check_press_lost_to_a_box() {
-    local x0 y0
-    read -r x0 y0 < <(client_origin)
-    xdotool mousemove --window "$wid" 103 50 mousedown 1
-    sleep 0.3
-    show_box Taker "" wine "$probe" Taker "A box over the tuner" Vibralon
-    xdotool mouseup 1
-    answer_box
-    [ "$box_exit" -eq 0 ] || fail "the box over the tuner ended with $box_exit"
-    sleep 0.5
-    click 54 149 # A5
-    screenshot
-    same "$screen_skin/LA5.jpg" 24 120 || fail "after a press lost to a box, a click on A5 does not light it ($shot)"
-    [ "$(client_origin)" = "$x0 $y0" ] || fail "after a press lost to a box the window moved to $(client_origin)"
-    # Past the double-click time: a second press there would be a double-click, not a click.
-    sleep 0.6
-    click 54 149 # A5 off again
-}
-check_press_lost_to_a_box
+read -r x0 y0 < <(client_origin)
+xdotool mousemove --window "$wid" 103 50 mousedown 1 sleep 0.3
+show_box Taker "" wine "$probe" Taker "A box over the tuner" Vibralon
+xdotool mouseup 1
+answer_box
+[ "$box_exit" -eq 0 ] || fail "the box over the tuner ended with $box_exit"
+sleep 0.5
+click 54 149 # A5
+eventually 3 same "$skin/LA5.jpg" 24 120 || fail "after a press lost to a box, a click on A5 does not light it ($shot)"
+[ "$(client_origin)" = "$x0 $y0" ] || fail "after a press lost to a box the window moved to $(client_origin)"
+# Past the double-click time: a second press there would be a double-click, not a click.
+sleep 0.6
+click 54 149 # A5 off again
 step "a press lost to a box: the next click lights A5"
 
 # --- 2b. A screen reader's view (MSAA) and the keys -------------------------------------------------
@@ -175,7 +176,7 @@ msaa_place_is() {
 }
 
 # The tone still plays and no string is picked.
-eventually 3 same "$screen_skin/A5.bmp" 24 120 || fail "A5 is still picked before the MSAA checks"
+eventually 3 same "$skin/A5.bmp" 24 120 || fail "A5 is still picked before the MSAA checks"
 msaa_tree tone
 # The last click, on A5, took the keyboard focus there.
 grep -q '^client Vibralon children 9 focus 2$' "$msaa_tree_file" ||
@@ -201,7 +202,7 @@ step "MSAA: 9 children in navigation order, the reading: $(msaa_child 8 | cut -d
 
 [ "$(wine_console "$msaa_probe" press 2 2>>"$out/msaa.err")" = "press 2 ok" ] ||
     fail "the client's press on String A5 failed"
-eventually 3 same "$screen_skin/LA5.jpg" 24 120 || fail "the client pressed String A5: LA5 does not show"
+eventually 3 same "$skin/LA5.jpg" 24 120 || fail "the client pressed String A5: LA5 does not show"
 msaa_tree pressed
 msaa_child 2 | grep -qE '^child 2 checkbutton focusable(,focused)?,checked \| String A5 ' ||
     fail "String A5 pressed is not checked: $(msaa_child 2)"
@@ -214,15 +215,14 @@ track_pid "$events_pid"
 within 10 grep -q '^listening' "$out/msaa-events.txt" || fail "the MSAA client does not listen (see $out/msaa.err)"
 xdotool windowactivate --sync "$wid"
 xdotool key 6
-eventually 3 same "$screen_skin/LE6.bmp" 24 48 || fail "key 6: LE6 does not show"
-same "$screen_skin/A5.bmp" 24 120 || fail "key 6: A5 is not back"
+eventually 3 same "$skin/LE6.bmp" 24 48 || fail "key 6: LE6 does not show"
+same "$skin/A5.bmp" 24 120 || fail "key 6: A5 is not back"
 sleep 3
 xdotool key Escape
-eventually 3 same "$screen_skin/E6.bmp" 24 50 || fail "Escape: E6 is not back"
-xdotool key ctrl+6
-sleep 0.5
+eventually 3 same "$skin/E6.bmp" 24 50 || fail "Escape: E6 is not back"
+xdotool key ctrl+6 sleep 0.5
 screenshot
-same "$screen_skin/E6.bmp" 24 50 || fail "Ctrl+6 picked E6"
+same "$skin/E6.bmp" 24 50 || fail "Ctrl+6 picked E6"
 # The reading that Escape changed waits until its answer can have been said.
 sleep 3
 # The digit left the focus on E6: Tab moves it to A5, which Space presses.
@@ -233,7 +233,7 @@ grep -q '^client Vibralon children 9 focus 2$' "$msaa_tree_file" ||
 msaa_child 2 | grep -q '^child 2 checkbutton focusable,focused | ' ||
     fail "Tab: String A5 is not focused: $(msaa_child 2)"
 xdotool key space
-eventually 3 same "$screen_skin/LA5.jpg" 24 120 || fail "Tab, Space: LA5 does not show"
+eventually 3 same "$skin/LA5.jpg" 24 120 || fail "Tab, Space: LA5 does not show"
 xdotool key r
 # The keyboard goes to another window and comes back: the client hears String A5 focused again.
 focus_away_and_back "$wid"
@@ -283,10 +283,7 @@ normal_dpi() {
 }
 at_exit normal_dpi
 dpi_raised=1
-# shellcheck disable=SC2086 # the colour is three numbers
-"$composition" "$out/dense-off.ppm" $face off 2 || fail "cannot compose the 2x skin"
-# shellcheck disable=SC2086
-"$composition" "$out/dense-on.ppm" $face lit 2 || fail "cannot compose the 2x skin"
+compose dense 2
 # At DPI $1 the window is $2 and shows the 2x art as `composed` says.
 dense_screen() {
     local dpi=$1 want=$2

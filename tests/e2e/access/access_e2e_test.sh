@@ -37,7 +37,6 @@ source "$repo/tests/support/x11/session.sh"
 source "$repo/tests/e2e/tuner/tuner_checks.sh"
 session_begin "$out" 40 '*.err' 'events.log'
 mkdir "$out/home"
-skin=$screen_skin
 x11_exact_pixels_env
 stub_xdg_open "$out"
 # Nobody's settings are read or written; Qt talks to the bus even with no screen reader on.

@@ -12,7 +12,7 @@
 # Sourcing only defines functions and variables.
 
 # shellcheck disable=SC2154 # session_repo and session_out: set by session.sh
-screen_skin=$session_repo/ui/skin/art
+skin=$session_repo/ui/skin/art
 # Where the client area's top-left corner lies in a screenshot: 0, 0 where the screenshot is the
 # window's own; a script that shoots the whole screen sets them.
 win_x=0
@@ -53,17 +53,17 @@ same() {
 
 # A cell of the note strip, 129 x 75, four to a row.
 frame() {
-    echo "$screen_skin/Liste.bmp[129x75+$((129 * ($1 % 4)))+$((75 * ($1 / 4)))]"
+    echo "$skin/Liste.bmp[129x75+$((129 * ($1 % 4)))+$((75 * ($1 / 4)))]"
 }
 # Shape1's own artwork at a place of it (in Shape1's coordinates).
 artwork() {
-    echo "$screen_skin/Shape1.bmp[$1x$2+$3+$4]"
+    echo "$skin/Shape1.bmp[$1x$2+$3+$4]"
 }
 
 # The panel under the arrows, unpainted: the arrow there is hidden.
 plus_hidden() { same "$(artwork 31 20 7 111)" 112 173; }
 moins_hidden() { same "$(artwork 32 26 126 106)" 231 168; }
-plus_shown() { same "$screen_skin/plus.jpg" 112 173; }
+plus_shown() { same "$skin/plus.jpg" 112 173; }
 arrows_hidden() { plus_hidden && moins_hidden; }
 
 # colour_pixels W H X Y R,G,B: how many pixels of that colour the screenshot has in the W x H
@@ -92,19 +92,15 @@ holds_on_a_screenshot() {
     "$@"
 }
 
-# Clicks at a client position of the tuner's window.
+# Clicks at a client position of the tuner's window, then parks the pointer on the body, away
+# from what is being read.
 click() {
-    xdotool mousemove --window "$wid" "$1" "$2" click 1
-    # Park the pointer on the body, away from what is being read.
-    xdotool mousemove --window "$wid" 400 300
+    xdotool mousemove --window "$wid" "$1" "$2" click 1 mousemove --window "$wid" 400 300
 }
 
 # Moves the pressed pointer over the body, releases the button there and parks the pointer.
 release_over_body() {
-    xdotool mousemove --window "$wid" 200 300
-    sleep 0.2
-    xdotool mouseup 1
-    xdotool mousemove --window "$wid" 400 300
+    xdotool mousemove --window "$wid" 200 300 sleep 0.2 mouseup 1 mousemove --window "$wid" 400 300
 }
 
 # --- Checks both programs pass ---------------------------------------------------------------------
@@ -124,9 +120,9 @@ check_lamp_blinks() {
     local lit=0 unlit=0
     for _ in $(seq 12); do
         screenshot
-        if same "$screen_skin/On.bmp" 71 23; then
+        if same "$skin/On.bmp" 71 23; then
             lit=$((lit + 1))
-        elif same "$screen_skin/Off.bmp" 71 23; then
+        elif same "$skin/Off.bmp" 71 23; then
             unlit=$((unlit + 1))
         else
             fail "the lamp shows neither On nor Off ($shot)"
@@ -144,18 +140,18 @@ check_lamp_blinks() {
 check_strings() {
     # A compositor hands a click on, and the window repaints a moment later.
     click 54 149 # A5
-    eventually 3 same "$screen_skin/LA5.jpg" 24 120 || fail "A5 clicked: LA5 does not show at its place"
+    eventually 3 same "$skin/LA5.jpg" 24 120 || fail "A5 clicked: LA5 does not show at its place"
     sleep 1
     eventually 3 same "$(frame 9)" 121 85 || fail "A5: the note changed"
     arrows_hidden || fail "A5 with 110 Hz: an arrow shows"
     click 54 79 # E6
-    eventually 3 same "$screen_skin/LE6.bmp" 24 48 || fail "E6 clicked: LE6 does not show"
-    same "$screen_skin/A5.bmp" 24 120 || fail "E6 clicked: A5 is not back"
+    eventually 3 same "$skin/LE6.bmp" 24 48 || fail "E6 clicked: LE6 does not show"
+    same "$skin/A5.bmp" 24 120 || fail "E6 clicked: A5 is not back"
     # A (note 9) lies below the E6 string's note: tune up.
     eventually 3 plus_shown || fail "E6 with 110 Hz: the tune-up arrow does not show"
     moins_hidden || fail "E6 with 110 Hz: the tune-down arrow shows"
     click 54 77 # LE6, two pixels above E6
-    eventually 3 same "$screen_skin/E6.bmp" 24 50 || fail "LE6 clicked: E6 is not back"
+    eventually 3 same "$skin/E6.bmp" 24 50 || fail "LE6 clicked: E6 is not back"
     eventually 3 plus_hidden || fail "no string: the arrow stays"
     moins_hidden || fail "no string: the tune-down arrow shows"
     step "A5 lit with no arrow; E6 lit, A5 back, the tune-up arrow; no string, no arrow"
@@ -178,19 +174,14 @@ check_drag() {
     local x0 y0 x1 y1
     read -r x0 y0 < <(client_origin)
     # Fond's (100, 50) and (130, 40): Fond starts 3 pixels right of the client's edge.
-    xdotool mousemove --window "$wid" 103 50 mousedown 1
-    sleep 0.2
-    xdotool mousemove --window "$wid" 133 40
-    sleep 0.2
-    read -r x1 y1 < <(client_origin)
-    [ "$x1 $y1" = "$x0 $y0" ] || fail "the window moved while the button was held"
+    xdotool mousemove --window "$wid" 103 50 mousedown 1 sleep 0.2 mousemove --window "$wid" 133 40 sleep 0.2
+    [ "$(client_origin)" = "$x0 $y0" ] || fail "the window moved while the button was held"
     xdotool mouseup 1
     within 3 origin_is_not "$x0 $y0" || true
     read -r x1 y1 < <(client_origin)
     [ "$((x1 - x0)) $((y1 - y0))" = "30 -10" ] || fail "the window moved by $((x1 - x0)),$((y1 - y0)), not 30,-10"
     # Pressed and released at one place: no move.
-    xdotool mousemove --window "$wid" 103 50 click 1
-    sleep 0.5
+    xdotool mousemove --window "$wid" 103 50 click 1 sleep 0.5
     [ "$(client_origin)" = "$x1 $y1" ] || fail "a click on the body moved the window"
     step "drag: moved 30 right, 10 up"
 }
@@ -207,7 +198,7 @@ check_lamp_press_held() {
     while [ "$SECONDS" -lt "$deadline" ]; do
         screenshot
         shots=$((shots + 1))
-        ! same "$screen_skin/On.bmp" 71 23 || lit=$((lit + 1))
+        ! same "$skin/On.bmp" 71 23 || lit=$((lit + 1))
         sleep 0.1
     done
     release_over_body

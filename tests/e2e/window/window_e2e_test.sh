@@ -84,16 +84,12 @@ wait_for_line "$out/start.out" '^event Fond up left'
 expected="event Fond up left $((1000 - client_x - 3)),$((700 - client_y)) FondMouseUp"
 grep -qx "$expected" "$out/start.out" || fail "expected '$expected'"
 # That release moved the window (Fond drags it): drag it back to where it was.
-sleep 0.5
-xdotool mousemove --window "$wid" 10 10 mousedown 1 mousemove "$((client_x + 10))" "$((client_y + 10))" mouseup 1
-sleep 0.5
+xdotool sleep 0.5 mousemove --window "$wid" 10 10 mousedown 1 mousemove "$((client_x + 10))" "$((client_y + 10))" \
+    mouseup 1 sleep 0.5
 [ "$(client_origin)" = "$client_x $client_y" ] || fail "the window did not come back: $(client_origin)"
 # A click on E6 lights it; after a pause a double-click: its first press clicks the lit twin
 # (LE6, two pixels higher) and clears it, its second press falls on E6 and is no click.
-xdotool mousemove --window "$wid" 50 80 click 1
-sleep 1
-xdotool click --repeat 2 --delay 60 1
-sleep 0.5
+xdotool mousemove --window "$wid" 50 80 click 1 sleep 1 click --repeat 2 --delay 60 1 sleep 0.5
 clicks=$(grep -c '^event E6 click left 26,30 IE6NClick$' "$out/start.out" || true)
 presses=$(grep -c '^event E6 down left 26,30' "$out/start.out" || true)
 twin_clicks=$(grep -c '^event LE6 click left 26,32 IE1OClick$' "$out/start.out" || true)
@@ -101,8 +97,7 @@ if [ "$clicks" != 1 ] || [ "$presses" != 2 ] || [ "$twin_clicks" != 1 ]; then
     fail "E6: $clicks clicks, $presses presses, LE6: $twin_clicks clicks (want 1, 2, 1)"
 fi
 # A right press on Fond released over the panel goes to the panel.
-sleep 1
-xdotool mousemove --window "$wid" 10 10 mousedown 3 mousemove --window "$wid" 150 100 mouseup 3
+xdotool sleep 1 mousemove --window "$wid" 10 10 mousedown 3 mousemove --window "$wid" 150 100 mouseup 3
 wait_for_line "$out/start.out" '^event Shape1 up right 45,38 $'
 if grep -q '^event Fond up right' "$out/start.out"; then
     fail "Fond heard a right release over the panel"
@@ -112,8 +107,7 @@ fi
 screen_grab() { import -window root "$1"; }
 win_x=$client_x
 win_y=$client_y
-xdotool mousemove --window "$wid" 200 300
-sleep 1
+xdotool mousemove --window "$wid" 200 300 sleep 1
 screenshot
 hint_gone || fail "a hint shows before the pointer is on the help button"
 xdotool mousemove --window "$wid" 335 30
@@ -154,7 +148,7 @@ same_pixels dense
 xdotool mousemove --window "$wid" 108 298 click 1
 wait_for_line "$out/dense.out" '^event A5 click left 30,29 IE6NClick$'
 read -r win_x win_y < <(client_origin)
-eventually 3 same "$screen_skin/2x/LA5.png" 48 240 || fail "at 200 % A5 clicked: the 2x LA5 does not show at 48,240"
+eventually 3 same "$skin/2x/LA5.png" 48 240 || fail "at 200 % A5 clicked: the 2x LA5 does not show at 48,240"
 close_politely dense
 QT_SCALE_FACTOR=2 start_probe dense-demo --demo --dump "$out/dense-demo.ppm"
 same_pixels dense-demo

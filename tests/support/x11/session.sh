@@ -30,7 +30,6 @@ session_out=
 session_exit_hooks=()
 session_pulse_dir=
 session_pulse_script_dir=
-session_log_dir=
 session_log_lines=
 session_log_patterns=()
 wid= # the window a script reads and drives, set once it is up
@@ -64,23 +63,17 @@ session_cleanup_on_exit() {
     trap 'exit 1' TERM INT
 }
 
-# The start of every such script: OUT (removed and made anew) holds its logs and screenshots; the
-# rest of the arguments are those of fail_shows_logs.
+# The start of every such script: OUT (removed and made anew) holds its logs and screenshots;
+# fail() shows the non-empty logs in OUT whose names match the PATTERNs (globbed when it fails),
+# the last LINES lines of each, or whole with LINES "all".
 session_begin() {
     session_out=$1
-    rm -rf "$session_out"
-    mkdir -p "$session_out"
-    session_cleanup_on_exit
-    fail_shows_logs "$@"
-}
-
-# fail() shows the non-empty logs in DIR whose names match the PATTERNs (globbed when it fails),
-# the last LINES lines of each, or whole with LINES "all".
-fail_shows_logs() {
-    session_log_dir=$1
     session_log_lines=$2
     shift 2
     session_log_patterns=("$@")
+    rm -rf "$session_out"
+    mkdir -p "$session_out"
+    session_cleanup_on_exit
 }
 
 fail() {
@@ -88,7 +81,7 @@ fail() {
     local pattern log from=-$session_log_lines
     [ "$session_log_lines" != all ] || from=+1
     for pattern in "${session_log_patterns[@]}"; do
-        for log in "$session_log_dir"/$pattern; do
+        for log in "$session_out"/$pattern; do
             if [ -s "$log" ]; then
                 { echo "--- $log"; tail -n "$from" "$log"; } >&2
             fi
@@ -294,17 +287,12 @@ private_pulse() {
 # Stops the private sound server now, and fails if a D-Bus daemon that it led to outlives it: one
 # launched through X11 leaves the server's session, so stopping the server would not end it.
 stop_private_pulse() {
-    local dir pid left=()
+    local dir left
     dir=$(realpath -m "$session_pulse_dir")
     private_pulse stop
     session_pulse_dir=
     # By the server's own runtime directory in their environment, whatever their name.
-    for pid in /proc/[0-9]*; do
-        pid=${pid#/proc/}
-        if { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$dir"; then
-            left+=("$pid")
-        fi
-    done
+    mapfile -t left < <(grep -lxzF "XDG_RUNTIME_DIR=$dir" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3)
     if [ ${#left[@]} -gt 0 ]; then
         kill "${left[@]}" 2>/dev/null || true
         fail "a process of the private sound server outlived it, a dbus-daemon perhaps (pid ${left[*]})"
