@@ -312,18 +312,37 @@ normal_dpi || fail "cannot set 96 dpi back"
 step "150 %: the 2x art scaled smoothly"
 
 # --- 5. No sound server -----------------------------------------------------------------------------
+# The white pixels, the lettering, in the title bar over the box found last, its frame shot to
+# OUT/$1.frame.png. (A box of Wine's has fewer buttons in its title bar than title_text expects.)
+title_letters() {
+    import -window "$(xwininfo -id "$box" -children | awk '/Parent window id/ {print $4}')" "$out/$1.frame.png" ||
+        fail "no screenshot of the frame of $box"
+    convert "$out/$1.frame.png" -crop "x$(xprop -id "$box" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g' | awk '{print $3}')+0+0" \
+        +repage -depth 8 txt:- | grep -c '(255,255,255)' || true
+}
 start_tuner no_server PULSE_SERVER="unix:$out/nowhere/native" wine "$tuner"
+letters=()
 for i in 0 1 2; do
     caption=${startup_captions[$i]}
     # One box at a time: no other of the tuner's windows shows.
     others=(Vibralon "${startup_captions[@]:0:i}" "${startup_captions[@]:i+1}")
     lone_box "$caption" "$out/box$i.png" --none-of "${others[@]}"
-    title_text "$box" "$out/caption$i.png" || fail "no title bar over '$caption'"
+    letters+=("$(title_letters "tuner$i")")
     answer_box
     step "message box '$caption' answered"
 done
 tuner_ended "no server" 2
-captions_whole wine "$probe"
+# Each caption whole: its title shows as many letter pixels as over a box wide enough for any
+# caption (made so by its long text).
+for i in 0 1 2; do
+    caption=${startup_captions[$i]}
+    show_box "$caption" "$out/whole_box$i.png" wine "$probe" "$caption" "A text long enough that its box is wider than any title bar needs to be"
+    whole=$(title_letters "probe$i")
+    answer_box
+    [ "$whole" -gt 0 ] || fail "no lettering found in the title of '$caption' ($out/probe$i.frame.png)"
+    [ "${letters[i]}" = "$whole" ] ||
+        fail "the caption '$caption' is cut: ${letters[i]} of $whole letter pixels ($out/tuner$i.frame.png)"
+done
 box_matches "$out/box2.png" Recorder wine "$probe" Recorder "Format not supported" ||
     fail "the Recorder box does not say 'Format not supported'"
 step "no server: three boxes in order, each caption whole, exit code 0"

@@ -70,7 +70,7 @@ answer_box() {
 }
 
 # The caption as the window manager's title bar shows it, saved to $2: the label's rows between
-# the window's icon and its buttons, trimmed to the text (openbox's title is a top-to-bottom
+# the window's icon and its three buttons (a toolkit's box has them all), trimmed to the text (openbox's title is a top-to-bottom
 # gradient, so a little fuzz keeps every row's background out).
 title_text() {
     local client_x client_y width left right top

@@ -179,11 +179,6 @@ start_tuner() {
     track_pid "$tuner_pid"
 }
 
-# The sanitizers' reports, if any, in the error output $1.
-sanitizer_reports() {
-    grep -E 'WARNING: ThreadSanitizer|ERROR: (Address|Leak)Sanitizer|runtime error:' "$1" || true
-}
-
 # Waits up to $2 seconds for the program with pid $1 (a job of this shell) to end; sets
 # exit_code, and ended_ms to how long it took. False if it runs on.
 # shellcheck disable=SC2034 # exit_code and ended_ms are for the scripts that source this file
@@ -203,11 +198,10 @@ ended_within() {
 # The tuner of start_tuner ends within $2 seconds (5) with code 0, and no sanitizer reported
 # anything in its error output; $1 says what was done.
 tuner_ended() {
-    local reports
     ended_within "$tuner_pid" "${2:-5}" || fail "$1: still running ${2:-5} s later"
     [ "$exit_code" -eq 0 ] || fail "$1: exit code $exit_code"
-    reports=$(sanitizer_reports "$tuner_err")
-    [ -z "$reports" ] || fail "$1: sanitizer reports: $reports"
+    ! grep -E 'WARNING: ThreadSanitizer|ERROR: (Address|Leak)Sanitizer|runtime error:' "$tuner_err" ||
+        fail "$1: sanitizer reports (above)"
 }
 
 # The tuner's window closed as the window manager's close button does, then tuner_ended.

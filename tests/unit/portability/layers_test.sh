@@ -41,23 +41,18 @@ for folder in "${!rank[@]}"; do
         checked=$((checked + 1))
         case $folder in
         capture | analysis | worker | ui)
-            if grep -En "$system_pattern" "$file" >/dev/null; then
-                fail "$relative includes a platform header directly: $(grep -En "$system_pattern" "$file" | head -1)"
-            fi
-            if grep -En '^#include "platform/(linux|win32)/' "$file" >/dev/null; then
-                fail "$relative includes one system's layer: $(grep -En '^#include "platform/(linux|win32)/' "$file" | head -1)"
-            fi
+            ! hit=$(grep -Enm1 "$system_pattern" "$file") ||
+                fail "$relative includes a platform header directly: $hit"
+            ! hit=$(grep -Enm1 '^#include "platform/(linux|win32)/' "$file") ||
+                fail "$relative includes one system's layer: $hit"
             ;;
         esac
         while IFS= read -r included; do
-            [ "$included" = "platform/winapi.h" ] && continue
             top=${included%%/*}
-            [ "$top" = "$included" ] && continue # a file beside it
-            theirs=${rank[$top]:-0}
-            [ "$theirs" -eq 0 ] && continue # not one of the layered folders
-            if [ "$top" != "$folder" ] && [ "$theirs" -ge "$own" ]; then
+            # Everyone may include platform/winapi.h; a file beside it, or outside the layered
+            # folders, has no rank (0).
+            [ "$included" = platform/winapi.h ] || [ "$top" = "$folder" ] || [ "${rank[$top]:-0}" -lt "$own" ] ||
                 fail "$relative includes \"$included\", from a folder above or beside $folder/"
-            fi
         done < <(sed -nE 's/^#include "([^"]+)".*/\1/p' "$file")
     done < <(find "$source_dir/$folder" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.in' \) -print0)
 done
@@ -66,17 +61,9 @@ done
 # Programs and the sound-server libraries they load.
 # ldd's whole answer first: grep -q stops reading at its first match, and under pipefail the
 # SIGPIPE ldd then gets would read as "links nothing".
-links_sound_server() {
-    local libraries
-    libraries=$(ldd "$1")
-    grep -Eq 'lib(pulse|pipewire)[^ ]*\.so' <<<"$libraries"
-}
+links_sound_server() { grep -Eq 'lib(pulse|pipewire)[^ ]*\.so' <<<"$(ldd "$1")"; }
 # Whether the program names the client library it loads at run time.
-names_sound_server() {
-    local strings
-    strings=$(strings -a "$1")
-    grep -qx 'libpulse\.so\.0' <<<"$strings"
-}
+names_sound_server() { grep -qx 'libpulse\.so\.0' <<<"$(strings -a "$1")"; }
 mode=""
 for argument in "$@"; do
     case $argument in
