@@ -109,8 +109,7 @@ refused() {
 # The installer's page, after a second's pause, gone on by Return as often as the arguments say.
 next_page() {
     for _ in "$@"; do
-        sleep 1
-        xdotool windowactivate --sync "$page" key Return
+        xdotool sleep 1 windowactivate --sync "$page" key Return
     done
 }
 
@@ -235,8 +234,7 @@ next_page welcome licence folder
 # The finish page comes once the files are in.
 within 30 cmp -s "$drive_c/Tuner/vibralon.exe" "$windows_build/app/vibralon.exe" ||
     fail "the upgrade did not put the new program in C:\\Tuner"
-sleep 2
-xdotool windowactivate --sync "$page" key Return
+xdotool sleep 2 windowactivate --sync "$page" key Return
 upgraded=0
 wait "$upgrading_pid" || upgraded=$?
 [ "$upgraded" -eq 0 ] || fail "the upgrade ended with code $upgraded"

@@ -213,12 +213,10 @@ step "MSAA: String A5 pressed, lit and checked"
 events_pid=$!
 track_pid "$events_pid"
 within 10 grep -q '^listening' "$out/msaa-events.txt" || fail "the MSAA client does not listen (see $out/msaa.err)"
-xdotool windowactivate --sync "$wid"
-xdotool key 6
+xdotool windowactivate --sync "$wid" key 6
 eventually 3 same "$skin/LE6.bmp" 24 48 || fail "key 6: LE6 does not show"
 same "$skin/A5.bmp" 24 120 || fail "key 6: A5 is not back"
-sleep 3
-xdotool key Escape
+xdotool sleep 3 key Escape
 eventually 3 same "$skin/E6.bmp" 24 50 || fail "Escape: E6 is not back"
 xdotool key ctrl+6 sleep 0.5
 screenshot

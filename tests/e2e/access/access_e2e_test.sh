@@ -61,19 +61,19 @@ step "window $wid up"
 
 "$python" "$client" events 100 >"$out/events.log" 2>"$out/events.err" &
 track_pid $!
-eventually 20 grep -q '^ready' "$out/events.log" || fail "the event client is not listening"
+within 20 grep -q '^ready' "$out/events.log" || fail "the event client is not listening"
 
 # heard PATTERN [SECONDS]: whether an event line matching PATTERN came within SECONDS (3).
-heard() {
-    eventually "${2:-3}" grep -qE "$1" "$out/events.log"
-}
+heard() { within "${2:-3}" grep -qE "$1" "$out/events.log"; }
+# Whether String E6 was heard focused $1 times or more.
+e6_focused() { [ "$(grep -c '^focus String E6$' "$out/events.log")" -ge "$1" ]; }
 
 # --- 1. The tree and the announcement ---------------------------------------------------------
 reading_is_a() {
     "$python" "$client" tree >"$out/tree.txt" 2>"$out/tree.err" &&
         grep -qE '^label \| A(,|$)' "$out/tree.txt"
 }
-eventually 10 reading_is_a || fail "the reading does not name A: $(cat "$out/tree.txt")"
+within 10 reading_is_a || fail "the reading does not name A: $(cat "$out/tree.txt")"
 grep -qx 'frame | Vibralon |  | .* |  | ' "$out/tree.txt" || fail "no window named Vibralon"
 # The first string has the keyboard from the start; each shortcut is the key that does it.
 grep -qx "check box | String E6 |  | focusable,focused | Press | 6" "$out/tree.txt" ||
@@ -96,8 +96,7 @@ heard '^checked String A5 1$' || fail "Press on String A5: no checked event"
 step "Press on String A5: A5 lit, checked"
 
 # --- 3. Keys alone ----------------------------------------------------------------------------
-xdotool windowactivate --sync "$wid"
-xdotool key 6
+xdotool windowactivate --sync "$wid" key 6
 eventually 3 same "$skin/LE6.bmp" 24 48 || fail "key 6: LE6 does not show"
 same "$skin/A5.bmp" 24 120 || fail "key 6: A5 is not back"
 heard '^focus String E6$' || fail "key 6: no focus event on String E6"
@@ -112,13 +111,10 @@ import -window "$wid" "$out/focus.png"
 xdotool key space
 eventually 3 same "$skin/LA5.jpg" 24 120 || fail "Space on A5: LA5 does not show"
 xdotool key shift+Tab
-heard '^focus String E6$' 1
-[ "$(grep -c '^focus String E6$' "$out/events.log")" -ge 2 ] ||
-    fail "Shift+Tab from A5: no focus event on String E6"
+within 3 e6_focused 2 || fail "Shift+Tab from A5: no focus event on String E6"
 # The keyboard goes to another window and comes back: the reader hears String E6 focused again.
 focus_away_and_back "$wid"
-eventually 3 test "$(grep -c '^focus String E6$' "$out/events.log")" -ge 3 ||
-    fail "back to the window: no focus event on String E6"
+within 3 e6_focused 3 || fail "back to the window: no focus event on String E6"
 step "keys: 6 picks E6, Escape lets go, Tab and Shift+Tab move the focus (told again on the window's return), Space picks A5"
 xdotool key F1
 check_help_opened "F1"
@@ -148,10 +144,10 @@ kill "$player_pid"
 pactl suspend-sink guitar 0 || fail "the guitar's sink could not be resumed"
 after_loss() { sed '1,/^announce Not listening$/d' "$out/events.log"; }
 listening_back() { after_loss | grep -qx 'announce Listening'; }
-eventually 10 listening_back || fail "back in silence: 'Listening' was not announced"
+within 10 listening_back || fail "back in silence: 'Listening' was not announced"
 play "$out/tone110.wav"
 readings_back() { after_loss | grep -qx 'announce in tune'; }
-eventually 10 readings_back || fail "the readings did not come back after 'Not listening'"
+within 10 readings_back || fail "the readings did not come back after 'Not listening'"
 [ "$(after_loss | grep -c '^announce Listening$')" -eq 1 ] || fail "'Listening' was said more than once"
 step "no block for 3 s: 'Not listening' announced once; back in silence, 'Listening' once; the readings came back"
 
@@ -169,7 +165,7 @@ track_pid $!
 speech-dispatcher -s -t 0 >"$out/speechd.out" 2>"$out/speechd.err" &
 track_pid $!
 speechd_up() { [ -S "$HOME/.cache/speech-dispatcher/speechd.sock" ]; }
-eventually 10 speechd_up || fail "speech-dispatcher did not start"
+within 10 speechd_up || fail "speech-dispatcher did not start"
 read -ra rates <<<"${VIBRALON_ACCESS_RATES:-50 25}"
 note=${VIBRALON_ACCESS_NOTE:-50}
 declare -A digit_of=([40]=6 [45]=5 [50]=4 [55]=3 [59]=2 [64]=1)
@@ -188,7 +184,7 @@ start_orca() {
         2>"$out/orca$rate.err" &
     orca_pid=$!
     track_pid "$orca_pid"
-    eventually 30 grep -qs "SPEECH OUTPUT: 'Vibralon frame" "$orca_log" ||
+    within 30 grep -qs "SPEECH OUTPUT: 'Vibralon frame" "$orca_log" ||
         fail "Orca at rate $rate did not start reading the window"
 }
 
@@ -206,8 +202,7 @@ stop_orca() {
 # cents flat to pitch over 15 s and held 10 s. Speech must keep pace with it. Sets
 # tuning_start, tuning_stop and tuning_end.
 tune_by_ear() {
-    xdotool key "${digit_of[$note]}"
-    sleep 4
+    xdotool key "${digit_of[$note]}" sleep 4
     [ -s "$out/bend$note.wav" ] || "$repo/tests/support/render-guitar" "$out/bend$note.wav" \
         "$note" 2.5 10 -40 15 || fail "the guitar could not be rendered"
     tuning_start=$(date +%s.%N)
@@ -243,11 +238,7 @@ start_orca "${rates[0]}"
 xdotool windowactivate --sync "$wid"
 # A5 is picked, E6 focused: the focus goes to A5 and back, and Enter picks E6, which rewords
 # the reading (tune up).
-xdotool key Tab
-sleep 1
-xdotool key shift+Tab
-sleep 1
-xdotool key Return
+xdotool key Tab sleep 1 key shift+Tab sleep 1 key Return
 heard '^announce A, .*tune up$' 8 || fail "picking E6 by Enter was not announced"
 kill "$player_pid" 2>/dev/null || true
 tune_by_ear

@@ -23,10 +23,8 @@ QT_QPA_PLATFORM=offscreen "$skingen" --app-icons "$out/hicolor" "$app_id" 2>"$ou
 committed="$src/dist/icons/hicolor"
 (cd "$committed" && find . -type f | sort) >"$out/committed.list"
 (cd "$out/hicolor" && find . -type f | sort) >"$out/drawn.list"
+# Each size there is one the package lists (install_layout_test installs them).
 diff -u "$out/committed.list" "$out/drawn.list" || fail "dist/icons/ holds other files than the generator draws"
-for size in 32 48 64 128 256; do
-    grep -qx "./${size}x${size}/apps/$app_id.png" "$out/drawn.list" || fail "no ${size}x${size} icon"
-done
 
 while read -r file; do
     n=$(pixels_differ "$committed/$file" "$out/hicolor/$file" "${drawn[@]}")

@@ -29,10 +29,7 @@ session_begin "$out" 40 '*.log' '*.err'
 
 # One package test at a time on this machine, whichever build tree runs it.
 exec 9>/tmp/vibralon-package-test.lock
-flock -w 100 9 || {
-    echo "FAIL: another package test holds the lock" >&2
-    exit 1
-}
+flock -w 100 9 || fail "another package test holds the lock"
 
 if [ "$(dpkg-query -W -f='${db:Status-Status}' vibralon 2>/dev/null || true)" = installed ]; then
     echo "SKIP: a vibralon package is installed on this machine; this test would replace and"
@@ -41,32 +38,25 @@ if [ "$(dpkg-query -W -f='${db:Status-Status}' vibralon 2>/dev/null || true)" = 
 fi
 
 installed=no
-remove_package_if_installed() {
-    if [ "$installed" = yes ]; then
-        dpkg -r vibralon >"$out/cleanup-remove.log" 2>&1 || true
-    fi
-}
+remove_package_if_installed() { [ "$installed" = no ] || dpkg -r vibralon >"$out/cleanup-remove.log" 2>&1 || true; }
 at_exit remove_package_if_installed
 
 # --- 1. Build the package -------------------------------------------------------------------
 cpack --config "$build/CPackConfig.cmake" -B "$out/package" >"$out/cpack.log" 2>&1 ||
     fail "cpack failed"
 debs=("$out"/package/vibralon_*.deb)
-if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
-    fail "cpack made no single vibralon_*.deb"
-fi
+{ [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ]; } || fail "cpack made no single vibralon_*.deb"
 deb=${debs[0]}
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 
 # --- 2. Control fields ----------------------------------------------------------------------
-[ "$(dpkg-deb -f "$deb" Package)" = vibralon ] || fail "Package: $(dpkg-deb -f "$deb" Package)"
-[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "Version: $(dpkg-deb -f "$deb" Version), not $version"
-[ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] ||
-    fail "Architecture: $(dpkg-deb -f "$deb" Architecture)"
+for field in Package=vibralon Version="$version" Architecture="$(dpkg --print-architecture)"; do
+    value=$(dpkg-deb -f "$deb" "${field%%=*}")
+    [ "$value" = "${field#*=}" ] || fail "${field%%=*}: $value, not ${field#*=}"
+done
 depends=$(dpkg-deb -f "$deb" Depends)
 # Package names only: alternatives split, version constraints dropped.
-dpkg-deb -f "$deb" Depends | sed 's/[,|]/\n/g; s/([^)]*)//g; s/[[:blank:]]//g' | grep . | sort -u \
-    >"$out/depends.txt"
+sed 's/[,|]/\n/g; s/([^)]*)//g; s/[[:blank:]]//g' <<<"$depends" | grep . | sort -u >"$out/depends.txt"
 for needed in libqt6gui6 libqt6widgets6 libpulse0; do
     grep -qx "$needed" "$out/depends.txt" || fail "Depends lacks $needed: $depends"
 done
@@ -112,9 +102,7 @@ echo "installed: $(dpkg -L vibralon | grep -c '') paths"
 # --- 6. Start it as the desktop does --------------------------------------------------------
 exec_line=$(entry_value "$desktop" Exec)
 workdir=$(entry_value "$desktop" Path)
-if [ -z "$exec_line" ] || [ -z "$workdir" ]; then
-    fail "the entry lacks Exec or Path"
-fi
+{ [ -n "$exec_line" ] && [ -n "$workdir" ]; } || fail "the entry lacks Exec or Path"
 # Field codes (%f, %U...) stand for files to open; the tuner takes none. xargs splits the quoted
 # arguments as the entry writes them.
 mapfile -t argv < <(printf '%s\n' "$exec_line" | sed 's/%[fFuUik]//g; s/%%/%/g' | xargs printf '%s\n')
@@ -127,25 +115,20 @@ x11_start_desktop "$out"
 stub_xdg_open "$out"
 
 tuner_cwd=$workdir start_tuner vibralon "${argv[@]}"
-program=$tuner_pid
 wid=$(find_window '^Vibralon$' 20) || fail "no window named Vibralon appeared"
-[ "$(xprop -id "$wid" _NET_WM_PID | awk '{print $NF}')" = "$program" ] ||
+[ "$(xprop -id "$wid" _NET_WM_PID | awk '{print $NF}')" = "$tuner_pid" ] ||
     fail "the Vibralon window belongs to another process"
 # Docks and task bars match the window to its entry by the class of WM_CLASS.
 wm_class=$(xprop -id "$wid" WM_CLASS | sed 's/.*", "\(.*\)"$/\1/')
 [ "$wm_class" = "$(entry_value "$desktop" StartupWMClass)" ] ||
     fail "the window's class $wm_class is not the entry's StartupWMClass"
-if wmctrl -l | grep -q 'No sound card\|Cannot determine\|Format not supported'; then
+! wmctrl -l | grep -q 'No sound card\|Cannot determine\|Format not supported' ||
     fail "a start-up message box is showing: $(wmctrl -l)"
-fi
-echo "window: $wid of process $program, started from $exec_line in $workdir"
+echo "window: $wid of process $tuner_pid, started from $exec_line in $workdir"
 
 xdotool mousemove --window "$wid" 335 30 click 1
 within 10 test -f "$out/opened" || fail "the help button opened nothing"
-{
-    read -r opener_dir
-    read -r document
-} <"$out/opened"
+{ read -r opener_dir && read -r document; } <"$out/opened"
 case "$document" in
 file://*) opened=${document#file://} ;;
 /*) opened=$document ;;
