@@ -141,8 +141,7 @@ echo "message box: shown with its caption, answered with OK"
 # pixel a pixel of the composition (no 2x2 blocks of the 1x art).
 QT_SCALE_FACTOR=2 start_probe dense --dump "$out/dense.ppm"
 same_pixels dense
-[ "$(identify -format '%wx%h' "$out/dense.png")" = 846x656 ] ||
-    fail "at 200 % the client area is $(identify -format '%wx%h' "$out/dense.png"), not 846x656"
+[ "$(client_size)" = 846x656 ] || fail "at 200 % the client area is $(client_size), not 846x656"
 # A5's middle (54,149 in the skin) is 108,298 on screen: the click lands there and lights the
 # button, its lit twin drawn from the 2x art.
 xdotool mousemove --window "$wid" 108 298 click 1

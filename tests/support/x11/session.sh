@@ -45,12 +45,11 @@ at_exit() {
 }
 
 session_cleanup() {
-    local pid hook
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
+    local hook
+    [ ${#pids[@]} -eq 0 ] || kill "${pids[@]}" 2>/dev/null || true
     wait 2>/dev/null || true
-    [ -z "$session_pulse_dir" ] || private_pulse stop >/dev/null 2>&1 || true
+    [ -z "$session_pulse_dir" ] ||
+        "$session_repo/tests/support/pulse/private-pulse.sh" stop "$session_pulse_dir" >/dev/null 2>&1 || true
     [ -z "$session_pulse_script_dir" ] || rm -rf "$session_pulse_script_dir"
     for hook in "${session_exit_hooks[@]}"; do
         "$hook" || true
