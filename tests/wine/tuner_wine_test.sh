@@ -70,8 +70,8 @@ wine_start_desktop_session "$out"
 # code page follows the locale's name, generated or not.
 hint_reads() {
     local code_page=$1 locale=$2 expected="Acc\\u00e9s \\u00e0 l'aide" shown
-    shown=$(env LC_ALL="$locale" LANG="$locale" timeout 60 wine "$hint_probe" 2>"$out/hint$code_page.err" |
-        tr -d '\r') || fail "the hint probe failed under $locale"
+    shown=$(LC_ALL=$locale LANG=$locale wine_console "$hint_probe" 2>"$out/hint$code_page.err") ||
+        fail "the hint probe failed under $locale"
     [ "$(head -n1 <<<"$shown")" = "code page $code_page" ] ||
         fail "under $locale the hint probe ran under '$(head -n1 <<<"$shown")', not code page $code_page"
     [ "$(tail -n1 <<<"$shown")" = "$expected" ] ||
@@ -166,6 +166,8 @@ msaa_tree() {
 msaa_child() {
     grep "^child $1 " "$msaa_tree_file" || fail "the client sees no child $1 ($msaa_tree_file)"
 }
+# Child $1's line matches the extended expression $2, or the test fails saying $3 and the line.
+msaa_has() { msaa_child "$1" | grep -qE "$2" || fail "$3: $(msaa_child "$1")"; }
 # Child $1's place on screen equals the client area's corner plus $2 $3, $4 x $5 (skin pixels
 # times $scale).
 msaa_place_is() {
@@ -189,11 +191,9 @@ for i in 1 2 3 4 5 6; do
 done
 msaa_child 7 | grep -q '^child 7 pushbutton focusable | Help | Press | F1 | Opens the guide | .* | hit 7$' ||
     fail "child 7 is not the help button, described in English, with its shortcut F1: $(msaa_child 7)"
-msaa_child 8 | grep -q '^child 8 statictext readonly | A, .* | hit 8$' ||
-    fail "the reading does not name A: $(msaa_child 8)"
+msaa_has 8 '^child 8 statictext readonly \| A, .* \| hit 8$' "the reading does not name A"
 # The last words announced: A's, or A5's own while it was picked ("in tune").
-msaa_child 9 | grep -qE '^child 9 statictext readonly \| (A, |in tune)' ||
-    fail "the announcement is not the reading of A: $(msaa_child 9)"
+msaa_has 9 '^child 9 statictext readonly \| (A, |in tune)' "the announcement is not the reading of A"
 msaa_place_is 2 24 120 59 58
 # Readers that walk the tree by navigation meet the children in order, both ways, and stop.
 grep -qx 'navigate 1 2 3 4 5 6 7 8 9 | 9 8 7 6 5 4 3 2 1' <(tr -d '\r' <"$msaa_tree_file") ||
@@ -204,8 +204,7 @@ step "MSAA: 9 children in navigation order, the reading: $(msaa_child 8 | cut -d
     fail "the client's press on String A5 failed"
 eventually 3 same "$skin/LA5.jpg" 24 120 || fail "the client pressed String A5: LA5 does not show"
 msaa_tree pressed
-msaa_child 2 | grep -qE '^child 2 checkbutton focusable(,focused)?,checked \| String A5 ' ||
-    fail "String A5 pressed is not checked: $(msaa_child 2)"
+msaa_has 2 '^child 2 checkbutton focusable(,focused)?,checked \| String A5 ' "String A5 pressed is not checked"
 step "MSAA: String A5 pressed, lit and checked"
 
 # A client hears the window's events while 6, Escape, Tab, Space and R come.
@@ -228,8 +227,7 @@ xdotool key Tab
 msaa_tree tab
 grep -q '^client Vibralon children 9 focus 2$' "$msaa_tree_file" ||
     fail "Tab: the client does not see the focus on String A5: $(head -n1 "$msaa_tree_file")"
-msaa_child 2 | grep -q '^child 2 checkbutton focusable,focused | ' ||
-    fail "Tab: String A5 is not focused: $(msaa_child 2)"
+msaa_has 2 '^child 2 checkbutton focusable,focused \| ' "Tab: String A5 is not focused"
 xdotool key space
 eventually 3 same "$skin/LA5.jpg" 24 120 || fail "Tab, Space: LA5 does not show"
 xdotool key r
@@ -295,7 +293,7 @@ dense_screen() {
         scale=2
         msaa_tree 200
         msaa_place_is 2 24 120 59 58
-        msaa_child 2 | grep -q '| hit 2$' || fail "at 200 % a hit test misses String A5: $(msaa_child 2)"
+        msaa_has 2 '\| hit 2$' "at 200 % a hit test misses String A5"
     fi
     close_tuner "closed at $dpi dpi" 2
 }

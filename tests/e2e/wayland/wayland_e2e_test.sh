@@ -32,9 +32,7 @@ export QT_QPA_PLATFORM=wayland
 # Under AddressSanitizer: Qt's Wayland plugins leave allocations behind, and Qt unloads them at
 # exit before the leak check runs, so no suppression can name them. Leaks of our own are
 # checked where the same program runs under X11 (the tuner's end-to-end test).
-if [ -n "${ASAN_OPTIONS:-}" ]; then
-    export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0"
-fi
+[ -z "${ASAN_OPTIONS:-}" ] || export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0"
 
 # --- The user, its files, the compositor and the sound server -------------------------------------
 # Runs a program as the test's user (as ourselves when not root); it dies with this script.

@@ -93,15 +93,12 @@ xdotool mousemove --window "$wid" 50 80 click 1 sleep 1 click --repeat 2 --delay
 clicks=$(grep -c '^event E6 click left 26,30 IE6NClick$' "$out/start.out" || true)
 presses=$(grep -c '^event E6 down left 26,30' "$out/start.out" || true)
 twin_clicks=$(grep -c '^event LE6 click left 26,32 IE1OClick$' "$out/start.out" || true)
-if [ "$clicks" != 1 ] || [ "$presses" != 2 ] || [ "$twin_clicks" != 1 ]; then
+[ "$clicks $presses $twin_clicks" = "1 2 1" ] ||
     fail "E6: $clicks clicks, $presses presses, LE6: $twin_clicks clicks (want 1, 2, 1)"
-fi
 # A right press on Fond released over the panel goes to the panel.
 xdotool sleep 1 mousemove --window "$wid" 10 10 mousedown 3 mousemove --window "$wid" 150 100 mouseup 3
 wait_for_line "$out/start.out" '^event Shape1 up right 45,38 $'
-if grep -q '^event Fond up right' "$out/start.out"; then
-    fail "Fond heard a right release over the panel"
-fi
+! grep -q '^event Fond up right' "$out/start.out" || fail "Fond heard a right release over the panel"
 # The help button's hint: shown in the toolkit's tooltip colours once the pointer rests on the
 # button, gone as soon as it leaves. It lies partly outside the window: the screen is read whole.
 screen_grab() { import -window root "$1"; }

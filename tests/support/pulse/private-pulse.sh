@@ -23,13 +23,10 @@ usage() {
 [ $# -eq 2 ] || usage
 dir=$(realpath -m "$2")
 kind=${VIBRALON_TEST_SOUND_SERVER:-pulseaudio}
-case "$kind" in
-pulseaudio | pipewire) ;;
-*)
+[[ $kind =~ ^(pulseaudio|pipewire)$ ]] || {
     echo "VIBRALON_TEST_SOUND_SERVER is '$kind'; it can be pulseaudio or pipewire" >&2
     exit 2
-    ;;
-esac
+}
 
 # What a client of the private server needs.
 client_server=unix:$dir/pulse/native
@@ -118,9 +115,7 @@ start)
     setsid -w "$0" serve "$dir" </dev/null >"$dir/server.log" 2>&1 &
     pid=$!
     if tries 200 up_or_gone && answering; then
-        echo "export PULSE_SERVER=$client_server"
-        echo "export PULSE_CLIENTCONFIG=$client_config"
-        echo "export PULSE_COOKIE=$client_cookie"
+        echo "export PULSE_SERVER=$client_server PULSE_CLIENTCONFIG=$client_config PULSE_COOKIE=$client_cookie"
         exit 0
     fi
     echo "the private $kind server did not start; its log:" >&2

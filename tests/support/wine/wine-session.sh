@@ -34,11 +34,7 @@ wine_end_processes() {
 wine_use_prefix() {
     local out=$1
     wine_test_env
-    if [ -n "${VIBRALON_WINE_PREFIX:-}" ]; then
-        export WINEPREFIX=$VIBRALON_WINE_PREFIX
-    else
-        export WINEPREFIX=$out/wineprefix
-    fi
+    export WINEPREFIX=${VIBRALON_WINE_PREFIX:-$out/wineprefix}
     at_exit wine_end_processes
     mkdir -p "$(dirname "$WINEPREFIX")"
     (

@@ -81,9 +81,7 @@ fail() {
     [ "$session_log_lines" != all ] || from=+1
     for pattern in "${session_log_patterns[@]}"; do
         for log in "$session_out"/$pattern; do
-            if [ -s "$log" ]; then
-                { echo "--- $log"; tail -n "$from" "$log"; } >&2
-            fi
+            [ ! -s "$log" ] || { echo "--- $log"; tail -n "$from" "$log"; } >&2
         done
     done
     exit 1
@@ -95,9 +93,7 @@ x11_exact_pixels_env() {
     export QT_QPA_PLATFORM=xcb
     # Under AddressSanitizer: libxkbcommon-x11 legitimately strndup()s X atom names that carry no
     # terminating zero, which strict string checks report as an overflow inside that library.
-    if [ -n "${ASAN_OPTIONS:-}" ]; then
-        export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
-    fi
+    [ -z "${ASAN_OPTIONS:-}" ] || export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
 }
 
 # An X server on a display number it picks itself (written to OUT/display); exports DISPLAY.
@@ -132,17 +128,10 @@ x11_start_openbox() {
 
 # Prints the id of a shown window whose title matches $1, waiting up to $2 seconds (default
 # 10). Asked again and again: a search that meets a window just going away fails.
-find_window() {
-    local pattern=$1 deadline=$((SECONDS + ${2:-10})) id
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1) || true
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
+find_window() { within "${2:-10}" window_named "$1" && echo "$found_window"; }
+window_named() {
+    found_window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) || true
+    [ -n "$found_window" ]
 }
 
 # Whether the command after SECONDS holds within that many seconds, asked every 0.1 s.

@@ -77,9 +77,8 @@ for argument in "$@"; do
         continue
     }
     program=$(basename "$argument")
-    if links_sound_server "$argument"; then
+    ! links_sound_server "$argument" ||
         fail "$program has the dynamic linker load: $(ldd "$argument" | grep -Eo 'lib(pulse|pipewire)[^ ]*' | sort -u | tr '\n' ' ')"
-    fi
     if [ "$mode" = --listens ] && ! names_sound_server "$argument"; then
         fail "$program listens but never names libpulse.so.0 to load"
     elif [ "$mode" = --quiet ] && names_sound_server "$argument"; then
