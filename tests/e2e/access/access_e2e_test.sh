@@ -294,16 +294,14 @@ texts=("" "" "Format not supported")
 for k in 0 1 2; do
     caption=${startup_captions[k]} text=${texts[k]}
     said="$out/box$k.txt"
+    # The client fails unless a dialog (or alert) named by the caption shows, has an OK button
+    # with a Press, and leaves once it is pressed.
     "$python" "$client" box "$caption" >"$said" 2>"$out/box.err" ||
         fail "box '$caption': $(cat "$out/box.err")"
-    head -n1 "$said" | grep -qE "^(dialog|alert) \| $caption \|" ||
-        fail "box '$caption' is not a dialog named by its caption: $(head -n1 "$said")"
     # What a screen reader reads in it: the caption's words nowhere else, the text if any.
     written=$(grep -E '^(label|text|static) \| ' "$said" | cut -d'|' -f2 | sed 's/^ //; s/ $//' |
         grep -v '^$' || true)
     [ "$written" = "$text" ] || fail "box '$caption' reads '$written', not '$text'"
-    grep -qE '^push button \| OK \| .*\| Press(,|$)' "$said" || fail "box '$caption': no OK button"
-    grep -qx 'answered' "$said" || fail "box '$caption' was not answered through its OK"
     step "box \"$caption\"${text:+ (\"$text\")}: read and answered over the bus"
 done
 tuner_ended "no server"

@@ -38,18 +38,18 @@ def fail(message):
     sys.exit(1)
 
 
+def children(accessible):
+    """Its children still there."""
+    found = (accessible.get_child_at_index(i) for i in range(accessible.get_child_count()))
+    return [child for child in found if child is not None]
+
+
 def app_windows():
     """The top-level windows of the tuner on the bus now (it may be on it more than once while
     an earlier run leaves)."""
-    desktop = Atspi.get_desktop(0)
-    for i in range(desktop.get_child_count()):
-        app = desktop.get_child_at_index(i)
-        if app is None or app.get_name() != APP_NAME:
-            continue
-        for j in range(app.get_child_count()):
-            window = app.get_child_at_index(j)
-            if window is not None:
-                yield window
+    for app in children(Atspi.get_desktop(0)):
+        if app.get_name() == APP_NAME:
+            yield from children(app)
 
 
 def poll(find, seconds=20):
@@ -115,15 +115,12 @@ def line(accessible, keys=False):
 
 def tree():
     window = find_window()
-    print(line(window, keys=True))
-    for i in range(window.get_child_count()):
-        print(line(window.get_child_at_index(i), keys=True))
+    for accessible in [window] + children(window):
+        print(line(accessible, keys=True))
 
 
 def press(name):
-    window = find_window()
-    for i in range(window.get_child_count()):
-        child = window.get_child_at_index(i)
+    for child in children(find_window()):
         if child.get_name() == name:
             return do_press(child, name)
     fail(f"no child named {name}")
@@ -131,9 +128,8 @@ def press(name):
 
 def shown_within(accessible):
     """The parts of ACCESSIBLE on screen, depth first: what a screen reader walks."""
-    for i in range(accessible.get_child_count()):
-        child = accessible.get_child_at_index(i)
-        if child is not None and showing(child):
+    for child in children(accessible):
+        if showing(child):
             yield child
             yield from shown_within(child)
 

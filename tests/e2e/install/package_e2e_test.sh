@@ -107,7 +107,6 @@ workdir=$(entry_value "$desktop" Path)
 # arguments as the entry writes them.
 mapfile -t argv < <(printf '%s\n' "$exec_line" | sed 's/%[fFuUik]//g; s/%%/%/g' | xargs printf '%s\n')
 [ "${argv[0]}" = /usr/bin/vibralon ] || fail "Exec starts ${argv[0]}"
-[ -f "$workdir/help/guide.htm" ] || fail "no help/guide.htm in the working directory $workdir"
 
 x11_exact_pixels_env
 x11_start_desktop "$out"

@@ -37,17 +37,15 @@ lone_box() {
         ;;
     esac
     [ -n "$shot" ] || return 0
-    # Mapped is not yet drawn: the picture is taken again until it holds more than one colour
-    # (a slow start, under a sanitizer, can leave the box black for longer than 0.3 s).
-    local tries
-    for ((tries = 0; tries < 25; tries++)); do
-        sleep 0.3
-        # shellcheck disable=SC2154 # session_out: set by session_begin
-        import -window "$box" "$shot" 2>>"$session_out/import.err" ||
-            fail "no screenshot of the box '$caption'"
-        [ "$(identify -format %k "$shot" 2>/dev/null)" -gt 1 ] && return 0
-    done
-    fail "the box '$caption' stayed blank"
+    # Mapped is not yet drawn: the picture is taken again, 0.3 s on, until it holds more than one
+    # colour (a slow start, under a sanitizer, can leave the box black for longer than 0.3 s).
+    within 8 box_drawn "$shot" || fail "the box '$caption' stayed blank"
+}
+box_drawn() {
+    sleep 0.3
+    # shellcheck disable=SC2154 # session_out: set by session_begin
+    import -window "$box" "$1" 2>>"$session_out/import.err" || fail "no screenshot of the box '$box'"
+    [ "$(identify -format %k "$1" 2>/dev/null)" -gt 1 ]
 }
 
 show_box() {
