@@ -341,7 +341,6 @@ box_matches "$out/box2.png" Recorder wine "$probe" Recorder "Format not supporte
 step "no server: three boxes in order, each caption whole, exit code 0"
 
 # --- 6. No input device at start, then one; the server down: "Not listening"; closed then -------
-kill "$player_pid" 2>/dev/null || true
 wine_source_gone
 start_tuner no_device wine "$tuner"
 lone_box Recorder "$out/no-device.box.png" --none-of Vibralon

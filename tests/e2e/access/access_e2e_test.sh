@@ -119,12 +119,10 @@ step "keys: 6 picks E6, Escape lets go, Tab and Shift+Tab move the focus (told a
 xdotool key F1
 check_help_opened "F1"
 # No application for the help: the opener fails, and the player hears so.
-mv "$out/bin/xdg-open" "$out/xdg-open.works"
 printf '#!/bin/sh\nexit 3\n' >"$out/bin/xdg-open"
-chmod +x "$out/bin/xdg-open"
 xdotool key F1
 heard '^announce Help could not be opened$' 5 || fail "F1 with no application: nothing said"
-mv "$out/xdg-open.works" "$out/bin/xdg-open"
+stub_xdg_open "$out"
 # A click takes the keyboard focus along; then A5 is picked and E6 focused again, as before.
 click 53 221
 heard '^focus String D4$' || fail "a click on D4 did not move the focus there"
@@ -164,8 +162,7 @@ track_pid $!
 # its Orca, and the next Orca may find it on its way out and speak to nobody.
 speech-dispatcher -s -t 0 >"$out/speechd.out" 2>"$out/speechd.err" &
 track_pid $!
-speechd_up() { [ -S "$HOME/.cache/speech-dispatcher/speechd.sock" ]; }
-within 10 speechd_up || fail "speech-dispatcher did not start"
+within 10 test -S "$HOME/.cache/speech-dispatcher/speechd.sock" || fail "speech-dispatcher did not start"
 read -ra rates <<<"${VIBRALON_ACCESS_RATES:-50 25}"
 note=${VIBRALON_ACCESS_NOTE:-50}
 declare -A digit_of=([40]=6 [45]=5 [50]=4 [55]=3 [59]=2 [64]=1)

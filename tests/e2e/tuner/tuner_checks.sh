@@ -82,11 +82,7 @@ hint_shown() { [ "$(hint_pixels)" -ge 200 ]; }
 hint_gone() { [ "$(hint_pixels)" -lt 50 ]; }
 
 # Waits up to $1 seconds for the command after it to hold on a fresh screenshot.
-eventually() {
-    local limit=$1
-    shift
-    within "$limit" holds_on_a_screenshot "$@"
-}
+eventually() { within "$1" holds_on_a_screenshot "${@:2}"; }
 holds_on_a_screenshot() {
     screenshot
     "$@"

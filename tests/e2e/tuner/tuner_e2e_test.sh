@@ -54,7 +54,6 @@ vibralon_streams() {
 
 # --- 1. A steady tone, then the A string ------------------------------------------------------------
 play "$out/tone110.wav"
-tone_pid=$player_pid
 # From the repository's root, as ./run starts it, so that help/guide.htm is found.
 start_tuner tuner "$tuner"
 wid=$(find_window '^Vibralon$' 20) || fail "the tuner's window did not appear"
@@ -82,7 +81,7 @@ check_lamp_press_held
 click 54 79 # E6
 eventually 3 plus_shown || fail "E6 with 110 Hz: the tune-up arrow does not show"
 xdotool mousemove --window "$wid" 127 183 mousedown 1
-kill "$tone_pid" 2>/dev/null || true
+kill "$player_pid" 2>/dev/null || true
 eventually 5 plus_hidden || fail "silence: the tune-up arrow stays"
 release_over_body
 sleep 0.5
@@ -92,8 +91,7 @@ step "arrow pressed, hidden by a reading, released over the body: the window sta
 
 check_drag
 
-# --- 1 (end). The rendered A string ----------------------------------------------------------------
-kill "$tone_pid" 2>/dev/null || true
+# --- 1 (end). The rendered A string (the tone stopped above) -------------------------------------
 play "$out/a_string.wav"
 sleep 1.5
 a_count=0

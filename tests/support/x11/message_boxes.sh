@@ -68,24 +68,21 @@ answer_box() {
 }
 
 # The caption as the window manager's title bar shows it, saved to $2: the label's rows between
-# the window's icon and its three buttons (a toolkit's box has them all), trimmed to the text (openbox's title is a top-to-bottom
-# gradient, so a little fuzz keeps every row's background out).
-title_text() {
+# the window's icon and its three buttons (a toolkit's box has them all), trimmed to the text
+# (openbox's title is a top-to-bottom gradient, so a little fuzz keeps every row's background
+# out). A box may still be on its way into the window manager's frame as it shows (seen at 0,0
+# with no title bar on a loaded machine): its title bar is read once it has one (3 s at most).
+title_text() { within 3 title_read "$1" "$2"; }
+title_read() {
     local client_x client_y width left right top
-    # A box may still be on its way into the window manager's frame as it shows (seen at 0,0 with
-    # no title bar on a loaded machine): read its title bar once it has one (3 s at most).
-    for _ in $(seq 10); do
-        read -r client_x client_y width < <(xwininfo -id "$1" |
-            awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF}
-                 END {print x, y, w}')
-        read -r left right top _ < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-        import -window root "$session_out/root.png" 2>>"$session_out/import.err" || return 1
-        convert "$session_out/root.png" -crop "$((width + left + right - 100))x$((top - 3))+$((client_x - left + 25))+$((client_y - top + 2))" \
-            +repage -fuzz 15% -trim "$2" 2>>"$session_out/import.err"
-        [ "$(identify -format '%w' "$2")" -gt 1 ] && return 0
-        sleep 0.3
-    done
-    return 1
+    read -r client_x client_y width < <(xwininfo -id "$1" |
+        awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF}
+             END {print x, y, w}')
+    read -r left right top _ < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    import -window root "$session_out/root.png" 2>>"$session_out/import.err" || return 1
+    convert "$session_out/root.png" -crop "$((width + left + right - 100))x$((top - 3))+$((client_x - left + 25))+$((client_y - top + 2))" \
+        +repage -fuzz 15% -trim "$2" 2>>"$session_out/import.err"
+    [ "$(identify -format '%w' "$2")" -gt 1 ]
 }
 
 # Whether the box shot to SHOT shows, pixel for pixel, what PROGRAM ARGS... shows in its box
