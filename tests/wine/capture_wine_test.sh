@@ -27,15 +27,14 @@ wine_require_program "$probe"
 wine_require_program "$listen"
 wine_use_prefix "$out"
 start_private_pulse "$out/pulse"
-pactl set-default-source guitar.monitor >/dev/null || fail "cannot make guitar.monitor the default"
 
 # --- no server: the machine without a sound card -----------------------------------------
 PULSE_SERVER="unix:$out/nowhere" wine_console "$probe" devices >"$out/no-server.out" 2>"$out/no-server.err" ||
     fail "the probe failed without a server"
-grep -qx "devices 0" "$out/no-server.out" || fail "no server: devices are not 0"
-grep -qx "capabilities 2" "$out/no-server.out" ||
-    fail "no server: the capabilities of device 0 did not fail with code 2"
-grep -qx "query 2" "$out/no-server.out" || fail "no server: the format query did not fail with code 2"
+# No device; its capabilities and the format query fail with code 2.
+for said in "devices 0" "capabilities 2" "query 2"; do
+    grep -qx "$said" "$out/no-server.out" || fail "no server: the probe did not say '$said'"
+done
 PULSE_SERVER="unix:$out/nowhere" wine_console "$listen" >"$out/listen-none.out" 2>"$out/listen-none.err" &&
     fail "vibralon-listen without a device did not fail"
 # One line of ours beside what Wine's fallback to ALSA says.
@@ -43,9 +42,8 @@ PULSE_SERVER="unix:$out/nowhere" wine_console "$listen" >"$out/listen-none.out" 
     fail "vibralon-listen without a device: $(cat "$out/listen-none.err")"
 
 # --- a steady 110 Hz tone ------------------------------------------------------------------
-sox -n -r 44100 -c 1 -b 16 "$out/tone.wav" synth 60 sine 110 vol 0.5
-paplay --device=guitar "$out/tone.wav" 2>"$out/paplay.err" &
-track_pid $!
+tone_wav "$out/tone.wav" 60 44100
+play "$out/tone.wav"
 playing() { [ -n "$(pactl list short sink-inputs)" ]; }
 within 5 playing || fail "paplay is not playing into the sink"
 
@@ -76,12 +74,8 @@ cat "$out/listen-check.out"
 # --- the device goes and comes back ---------------------------------------------------------
 # vibralon-listen, printing every block, listens on while the server goes for 5 s (long enough
 # for the loss to be seen), then while the source does.
-player_pid=
-play_tone() {
-    paplay --device=guitar "$out/tone.wav" 2>>"$out/paplay.err" &
-    player_pid=$!
-    track_pid "$player_pid"
-}
+server_gone() { private_pulse stop; }
+server_back() { start_private_pulse "$out/pulse"; }
 # Whether the blocks printed after line $1, once "Listening" was said, are $2 or more (of A
 # alone with $3 = A).
 readings_after() {
@@ -104,16 +98,16 @@ heard_again_after() {
     within 10 readings_after "$seen" 2 || fail "$3: no readings within 10 s of its return"
     first_ms=$(($(date +%s%3N) - back_ms))
     ! readings_after "$seen" 1 A || fail "$3: a reading after the return names the A played before the loss"
-    play_tone
+    play "$out/tone.wav"
     within 10 readings_after "$seen" 1 A || fail "$3: no reading of A within 10 s of the tone"
     echo "$3: no A in the first two readings, ${first_ms} ms after its return; A again $(($(date +%s%3N) - back_ms)) ms after it"
 }
-play_tone
+play "$out/tone.wav"
 (exec timeout 90 wine "$listen" --every-block --seconds 60 | sed -u 's/\r$//' >"$out/kept.out") 2>"$out/kept.err" &
 kept_pid=$!
 track_pid "$kept_pid"
 within 15 grep -q "^A, " "$out/kept.out" || fail "vibralon-listen hears no A before the device goes"
-heard_again_after wine_sound_server_down wine_sound_server_up "server restarted"
+heard_again_after server_gone server_back "server restarted"
 heard_again_after wine_source_gone wine_source_back "source reloaded"
 kill "$kept_pid" 2>/dev/null || true
 echo "PASS"

@@ -42,9 +42,11 @@ folder="$drive_c/Program Files/Vibralon"
 shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vibralon.lnk"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vibralon'
 
-# Every file and folder of drive C:, one a line.
+# Every file and folder of drive C:, one a line, but the empty folder an uninstaller's copy ran
+# from, which every NSIS uninstaller leaves in the user's temporary folder (a shared prefix may
+# hold those of earlier runs).
 list_drive_c() {
-    (cd "$drive_c" && find . | LC_ALL=C sort)
+    (cd "$drive_c" && find . | LC_ALL=C sort | grep -Ev '^\./users/[^/]+/Temp/~nsu[^/]*\.tmp$')
 }
 
 # Every file of drive C: with its size and time, and the uninstall entry: what an installer that
@@ -66,7 +68,6 @@ uninstall_value() {
         sed -n "s/^ *$1 *REG_[A-Z]* *//p"
 }
 
-
 grep -aq '<dpiAware[^<]*>true</dpiAware>' "$installer" ||
     fail "the installer's manifest does not declare it DPI-aware"
 wine_record_htm_opens "$out"
@@ -86,28 +87,44 @@ quiet_uninstall() {
 # NAME.err) and waits for the folder to go: the uninstaller removes itself and the folder from
 # a copy of itself in the user's temporary folder, after it returns.
 uninstall_silently() {
-    local folder=$1 name=$2
-    quiet_uninstall "$name" || fail "the quiet uninstall of $folder ended with code $?"
-    for _ in $(seq 200); do
-        [ -e "$folder" ] || break
-        sleep 0.1
-    done
+    quiet_uninstall "$2" || fail "the quiet uninstall of $1 ended with code $?"
+    within 20 test ! -e "$1" || true
     wineserver -w
-    [ ! -e "$folder" ] || fail "$folder is still there: $(cd "$folder" && find .)"
+    [ ! -e "$1" ] || fail "$1 is still there: $(cd "$1" && find .)"
+}
+
+# refused WHAT STATE COMMAND...: COMMAND, which the running tuner must make fail, ends with a
+# code other than 0 (set in code) and leaves what STATE prints as it was, the tuner still shown.
+refused() {
+    local what=$1 state=$2
+    shift 2
+    "$state" >"$out/before-refusal.txt"
+    code=0
+    "$@" || code=$?
+    [ "$code" -ne 0 ] || fail "$what ended with code 0 while Vibralon runs"
+    "$state" >"$out/after-refusal.txt"
+    diff "$out/before-refusal.txt" "$out/after-refusal.txt" >"$out/refusal.diff" ||
+        fail "$what while Vibralon runs changed something: $(head -n 5 "$out/refusal.diff")"
+    xdotool search --onlyvisible --name '^Vibralon$' >/dev/null || fail "the tuner is gone after $what"
+}
+
+# The installer's page, after a second's pause, gone on by Return as often as the arguments say.
+next_page() {
+    for _ in "$@"; do
+        xdotool sleep 1 windowactivate --sync "$page" key Return
+    done
 }
 
 # --- 1. silent install -----------------------------------------------------------------------
 wine "$installer" /S >"$out/install.out" 2>"$out/install.err" || fail "the installer failed"
-[ -f "$folder/vibralon.exe" ] || fail "no Program Files\\Vibralon\\vibralon.exe"
 cmp -s "$folder/vibralon.exe" "$windows_build/app/vibralon.exe" ||
-    fail "the installed vibralon.exe is not the one built"
+    fail "Program Files\\Vibralon\\vibralon.exe is missing or not the one built"
 cmp -s "$folder/vibralon-listen.exe" "$windows_build/app/listen/vibralon-listen.exe" ||
     fail "Program Files\\Vibralon\\vibralon-listen.exe is missing or not the one built"
 cmp -s "$folder/help/guide.htm" "$repo/help/guide.htm" ||
     fail "Program Files\\Vibralon\\help\\guide.htm is missing or not the guide"
-[ -f "$folder/uninstall.exe" ] || fail "no uninstaller in Program Files\\Vibralon"
-[ -f "$shortcut" ] || fail "no Vibralon shortcut in the Start menu"
-lnkinfo "$shortcut" >"$out/shortcut.txt" 2>"$out/shortcut.err" || fail "lnkinfo cannot read the shortcut"
+# (The uninstaller is run below; lnkinfo fails on a missing shortcut.)
+lnkinfo "$shortcut" >"$out/shortcut.txt" 2>"$out/shortcut.err" || fail "lnkinfo cannot read the Start menu's shortcut"
 grep -Eq $'Local path\t+: C:\\\\Program Files\\\\Vibralon\\\\vibralon\\.exe$' "$out/shortcut.txt" ||
     fail "the shortcut does not start Program Files\\Vibralon\\vibralon.exe: $(grep 'Local path' "$out/shortcut.txt")"
 grep -Eq $'Working directory\t+: C:\\\\Program Files\\\\Vibralon$' "$out/shortcut.txt" ||
@@ -137,36 +154,30 @@ echo "installed: program, help, notices, shortcut in the install folder, Add/Rem
 # --- 2. started while the installer's pages are open; the help button opens the installed guide
 # Past the welcome page, the program starts from its shortcut; Install then asks for it to be
 # closed, and Cancel leaves the installed version whole.
-installed_state >"$out/before-late-start.txt"
-wine "$installer" >"$out/late-start.out" 2>"$out/late-start.err" &
-asking_pid=$!
-track_pid "$asking_pid"
-page=$(find_window '^Vibralon .* Setup$' 20) || fail "the installer shows no page"
-sleep 1
-xdotool windowactivate --sync "$page" key Return
-wine start 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Vibralon.lnk' \
-    >"$out/start.out" 2>"$out/start.err" || fail "the shortcut did not start"
-wid=$(find_window '^Vibralon$' 20) || fail "the program started from its shortcut shows no window \"Vibralon\""
-for _ in licence folder; do
-    sleep 1
-    xdotool windowactivate --sync "$page" key Return
-done
 # The question: a second window titled as the installer, with Retry and Cancel.
 question_shown() { [ "$(xwininfo -root -tree | grep -c '"Vibralon [^"]* Setup *"')" -ge 2 ]; }
-within 10 question_shown || fail "Install while Vibralon runs asked nothing"
-import -window root "$out/late-start-question.png"
-xdotool key Escape
-sleep 1
-xdotool windowactivate --sync "$page" key Return
-within 10 bash -c "! kill -0 $asking_pid 2>/dev/null" || fail "the installer did not end after Cancel"
-cancelled=0
-wait "$asking_pid" || cancelled=$?
-[ "$cancelled" -ne 0 ] || fail "the installer cancelled at Install ended with code 0"
-installed_state >"$out/after-late-start.txt"
-diff "$out/before-late-start.txt" "$out/after-late-start.txt" >"$out/late-start.diff" ||
-    fail "Install cancelled while Vibralon runs changed something: $(head -n 5 "$out/late-start.diff")"
+# The installer's pages open, the program started from its shortcut past the first; at Install
+# the question, answered Cancel: the installer's exit code.
+install_past_a_start() {
+    wine "$installer" >"$out/late-start.out" 2>"$out/late-start.err" &
+    local asking_pid=$!
+    track_pid "$asking_pid"
+    page=$(find_window '^Vibralon .* Setup$' 20) || fail "the installer shows no page"
+    next_page welcome
+    wine start 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Vibralon.lnk' \
+        >"$out/start.out" 2>"$out/start.err" || fail "the shortcut did not start"
+    wid=$(find_window '^Vibralon$' 20) || fail "the program started from its shortcut shows no window \"Vibralon\""
+    next_page licence folder
+    within 10 question_shown || fail "Install while Vibralon runs asked nothing"
+    import -window root "$out/late-start-question.png"
+    xdotool key Escape
+    next_page cancel
+    ended_within "$asking_pid" 10 || fail "the installer did not end after Cancel"
+    return "$exit_code"
+}
+refused "the installer cancelled at Install" installed_state install_past_a_start
 [ "$(vibralon_entries)" = 1 ] || fail "after the cancelled install Add/Remove Programs lists Vibralon $(vibralon_entries) times"
-echo "started past the first page: Install asked, Cancel ended it with code $cancelled, nothing changed"
+echo "started past the first page: Install asked, Cancel ended it with code $code, nothing changed"
 xdotool mousemove --window "$wid" 338 32 click 1
 within 10 test -s "$out/opened" || fail "the help button opened nothing"
 opened=$(tr -d '\r\n' <"$out/opened")
@@ -175,43 +186,27 @@ echo "help: the shell was asked to open $opened"
 
 # Uninstalling now would pull the files from under the running program: refused, and the
 # registered quiet uninstall's exit code says so.
-list_drive_c >"$out/before-refusal.txt"
-refused=0
-quiet_uninstall refused || refused=$?
-list_drive_c >"$out/after-refusal.txt"
-diff "$out/before-refusal.txt" "$out/after-refusal.txt" >"$out/refusal.diff" ||
-    fail "uninstalling while Vibralon runs changed files: $(head -n 5 "$out/refusal.diff")"
-[ "$refused" -ne 0 ] || fail "the quiet uninstall ended with code 0 while Vibralon runs"
+refused "the quiet uninstall" list_drive_c quiet_uninstall refused
 [ "$(uninstall_value DisplayName)" = Vibralon ] || fail "the refused uninstall removed the entry"
-xdotool search --onlyvisible --name '^Vibralon$' >/dev/null || fail "the tuner is gone after the refusal"
-echo "uninstall while running: refused with code $refused, nothing removed"
+echo "uninstall while running: refused with code $code, nothing removed"
 
 # Installing over it would fail to write the running program, half-way: refused before anything.
-installed_state >"$out/before-install-refusal.txt"
-refused=0
-wine "$installer" /S >"$out/install-refused.out" 2>"$out/install-refused.err" || refused=$?
-[ "$refused" -ne 0 ] || fail "the silent installer ended with code 0 while Vibralon runs"
-installed_state >"$out/after-install-refusal.txt"
-diff "$out/before-install-refusal.txt" "$out/after-install-refusal.txt" >"$out/install-refusal.diff" ||
-    fail "installing while Vibralon runs changed something: $(head -n 5 "$out/install-refusal.diff")"
-xdotool search --onlyvisible --name '^Vibralon$' >/dev/null || fail "the tuner is gone after the refused install"
-echo "install while running: refused silently with code $refused, nothing changed"
+silent_install() { wine "$installer" /S >"$out/install-refused.out" 2>"$out/install-refused.err"; }
+refused "the silent installer" installed_state silent_install
+echo "install while running: refused silently with code $code, nothing changed"
 wmctrl -c Vibralon
-for _ in $(seq 100); do
-    xdotool search --name '^Vibralon$' >/dev/null 2>&1 || break
-    sleep 0.1
-done
+no_tuner_window() { ! xdotool search --name '^Vibralon$' >/dev/null 2>&1; }
+within 10 no_tuner_window || true
 wineserver -w
 
 # --- 3. silent uninstall -----------------------------------------------------------------------
 uninstall_silently "$folder" uninstall
 [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
 [ -z "$(uninstall_value DisplayName)" ] || fail "Add/Remove Programs still lists Vibralon"
-# Nothing else either, except the empty folder the uninstaller's copy ran from, which every
-# NSIS uninstaller leaves in the user's temporary folder.
-list_drive_c | grep -Ev '^\./users/[^/]+/Temp/~nsu[^/]*\.tmp$' >"$out/after-uninstall.txt" || true
+# Nothing else either.
+list_drive_c >"$out/after-uninstall.txt"
 diff "$out/before-install.txt" "$out/after-uninstall.txt" >"$out/left-behind.txt" ||
-    fail "the uninstall left files behind: $(grep '^>' "$out/left-behind.txt" | head -n 5)"
+    fail "the uninstall left files behind, or took some: $(grep '^[<>]' "$out/left-behind.txt" | head -n 5)"
 echo "uninstalled: nothing left behind"
 
 # --- 4. an upgrade over an older version installed elsewhere ------------------------------------
@@ -235,15 +230,11 @@ wine "$installer" >"$out/upgrade.out" 2>"$out/upgrade.err" &
 upgrading_pid=$!
 track_pid "$upgrading_pid"
 page=$(find_window '^Vibralon .* Setup$' 20) || fail "the upgrade shows no page"
-for _ in welcome licence folder; do
-    sleep 1
-    xdotool windowactivate --sync "$page" key Return
-done
+next_page welcome licence folder
 # The finish page comes once the files are in.
 within 30 cmp -s "$drive_c/Tuner/vibralon.exe" "$windows_build/app/vibralon.exe" ||
     fail "the upgrade did not put the new program in C:\\Tuner"
-sleep 2
-xdotool windowactivate --sync "$page" key Return
+xdotool sleep 2 windowactivate --sync "$page" key Return
 upgraded=0
 wait "$upgrading_pid" || upgraded=$?
 [ "$upgraded" -eq 0 ] || fail "the upgrade ended with code $upgraded"

@@ -45,7 +45,6 @@ source "$repo/tests/support/wine/wine-session.sh"
 # shellcheck source=tests/e2e/tuner/tuner_checks.sh
 source "$repo/tests/e2e/tuner/tuner_checks.sh"
 session_begin "$out" 30 '*.err' 'wineboot.log'
-tuner_checks_init "$out" "$repo/ui/skin/art"
 
 tuner=$windows_build/app/vibralon.exe
 probe=$windows_build/tests/wine/message_box_probe.exe
@@ -69,14 +68,11 @@ wine_use_prefix "$out"
 wine_start_desktop_session "$out"
 # The help button's hint as its tip control holds it, under code page 1252 and 1251: Wine's
 # code page follows the locale's name, generated or not.
+# The probe prints the code page it ran under, then the hint.
 hint_reads() {
-    local code_page=$1 locale=$2 expected="Acc\\u00e9s \\u00e0 l'aide" shown
-    shown=$(env LC_ALL="$locale" LANG="$locale" timeout 60 wine "$hint_probe" 2>"$out/hint$code_page.err" |
-        tr -d '\r') || fail "the hint probe failed under $locale"
-    [ "$(head -n1 <<<"$shown")" = "code page $code_page" ] ||
-        fail "under $locale the hint probe ran under '$(head -n1 <<<"$shown")', not code page $code_page"
-    [ "$(tail -n1 <<<"$shown")" = "$expected" ] ||
-        fail "under code page $code_page the hint reads '$(tail -n1 <<<"$shown")', not '$expected'"
+    local expected="code page $1"$'\n'"Acc\\u00e9s \\u00e0 l'aide" shown
+    shown=$(LC_ALL=$2 LANG=$2 wine_console "$hint_probe" 2>"$out/hint$1.err") || fail "the hint probe failed under $2"
+    [ "$shown" = "$expected" ] || fail "under $2 the hint probe says '${shown//$'\n'/ | }', not '${expected//$'\n'/ | }'"
 }
 hint_reads 1252 en_US.UTF-8
 hint_reads 1251 ru_RU.UTF-8
@@ -86,39 +82,40 @@ face="200 180 160"
 wine reg add 'HKCU\Control Panel\Colors' /v ButtonFace /t REG_SZ /d "$face" /f \
     >"$out/reg.out" 2>"$out/reg.err" || fail "cannot set the button face colour"
 wine_record_htm_opens "$out"
-sox -n -r 11025 -c 1 -b 16 "$out/tone110.wav" synth 60 sine 110 vol 0.5
+tone_wav "$out/tone110.wav"
+
+# The skin model's composition of the window at art scale $2, in our button face, to
+# OUT/$1-off.ppm and OUT/$1-on.ppm (the lamp lit).
+compose() {
+    local lamp
+    for lamp in off lit; do
+        # shellcheck disable=SC2086 # the colour is three numbers
+        "$composition" "$out/$1-${lamp/lit/on}.ppm" $face "$lamp" "$2" || fail "cannot compose the skin"
+    done
+}
 
 # --- 1. The window as it opens, in silence -----------------------------------------------------
 # Silence from the sink's monitor: blocks come, the lamp blinks, no note is drawn.
-# shellcheck disable=SC2086 # the colour is three numbers
-"$composition" "$out/opened-off.ppm" $face || fail "cannot compose the skin"
-# shellcheck disable=SC2086
-"$composition" "$out/opened-on.ppm" $face lit || fail "cannot compose the skin"
+compose opened 1
 start_tuner tuner wine "$tuner"
 wid=$(find_window '^Vibralon$' 30) || fail "the tuner's window did not appear"
 step "window $wid up"
-size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-[ "$size" = "423x328" ] || fail "the client area is $size, not 423x328"
-# Equal to the composition $art-off or $art-on, every pixel; when $percent is set, to that
-# composition scaled smoothly to $percent %, all but $allowed pixels within $fuzz % of it (the two
+[ "$(client_size)" = 423x328 ] || fail "the client area is $(client_size), not 423x328"
+# Equal to the composition $art-off or $art-on, every pixel; when $percent is other than 100, to
+# that composition scaled smoothly to $percent %, all but $allowed pixels within $fuzz % of it (the two
 # smooth scalings filter a little differently; at 150 % a nearest-neighbour scaling of the 2x art
 # leaves about 600 pixels beyond 20 %, the 1x art in blocks about 3700, a smooth one about 60).
 art=opened
 # The MSAA places are skin pixels times this.
 scale=1
-percent=
+percent=100
 fuzz=0
 allowed=0
 composed() {
     local lamp differing
     for lamp in off on; do
-        if [ -n "$percent" ]; then
-            convert "$out/$art-$lamp.ppm" -resize "$percent%" "$out/expected.ppm"
-        else
-            cp "$out/$art-$lamp.ppm" "$out/expected.ppm"
-        fi
-        differing=$(compare -metric AE -fuzz "$fuzz%" "$shot" "$out/expected.ppm" null: 2>&1) ||
-            true
+        convert "$out/$art-$lamp.ppm" -resize "$percent%" "$out/expected.ppm"
+        differing=$(pixels_differ "$shot" "$out/expected.ppm" -fuzz "$fuzz%")
         [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -le "$allowed" ] && return 0
     done
     return 1
@@ -138,25 +135,19 @@ check_lamp_press_held
 # Pressed on the body, then a box opens over the window (disabling it, as any dialog owned by it
 # does) and the button is let go there: the press must not stay held, or the next click, on A5,
 # would go to the body.
-check_press_lost_to_a_box() {
-    local x0 y0
-    read -r x0 y0 < <(client_origin)
-    xdotool mousemove --window "$wid" 103 50 mousedown 1
-    sleep 0.3
-    show_box Taker "" wine "$probe" Taker "A box over the tuner" Vibralon
-    xdotool mouseup 1
-    answer_box
-    [ "$box_exit" -eq 0 ] || fail "the box over the tuner ended with $box_exit"
-    sleep 0.5
-    click 54 149 # A5
-    screenshot
-    same "$screen_skin/LA5.jpg" 24 120 || fail "after a press lost to a box, a click on A5 does not light it ($shot)"
-    [ "$(client_origin)" = "$x0 $y0" ] || fail "after a press lost to a box the window moved to $(client_origin)"
-    # Past the double-click time: a second press there would be a double-click, not a click.
-    sleep 0.6
-    click 54 149 # A5 off again
-}
-check_press_lost_to_a_box
+read -r x0 y0 < <(client_origin)
+xdotool mousemove --window "$wid" 103 50 mousedown 1 sleep 0.3
+show_box Taker "" wine "$probe" Taker "A box over the tuner" Vibralon
+xdotool mouseup 1
+answer_box
+[ "$box_exit" -eq 0 ] || fail "the box over the tuner ended with $box_exit"
+sleep 0.5
+click 54 149 # A5
+eventually 3 same "$skin/LA5.jpg" 24 120 || fail "after a press lost to a box, a click on A5 does not light it ($shot)"
+[ "$(client_origin)" = "$x0 $y0" ] || fail "after a press lost to a box the window moved to $(client_origin)"
+# Past the double-click time: a second press there would be a double-click, not a click.
+sleep 0.6
+click 54 149 # A5 off again
 step "a press lost to a box: the next click lights A5"
 
 # --- 2b. A screen reader's view (MSAA) and the keys -------------------------------------------------
@@ -172,6 +163,8 @@ msaa_tree() {
 msaa_child() {
     grep "^child $1 " "$msaa_tree_file" || fail "the client sees no child $1 ($msaa_tree_file)"
 }
+# Child $1's line matches the extended expression $2, or the test fails saying $3 and the line.
+msaa_has() { msaa_child "$1" | grep -qE "$2" || fail "$3: $(msaa_child "$1")"; }
 # Child $1's place on screen equals the client area's corner plus $2 $3, $4 x $5 (skin pixels
 # times $scale).
 msaa_place_is() {
@@ -182,7 +175,7 @@ msaa_place_is() {
 }
 
 # The tone still plays and no string is picked.
-eventually 3 same "$screen_skin/A5.bmp" 24 120 || fail "A5 is still picked before the MSAA checks"
+eventually 3 same "$skin/A5.bmp" 24 120 || fail "A5 is still picked before the MSAA checks"
 msaa_tree tone
 # The last click, on A5, took the keyboard focus there.
 grep -q '^client Vibralon children 9 focus 2$' "$msaa_tree_file" ||
@@ -195,11 +188,9 @@ for i in 1 2 3 4 5 6; do
 done
 msaa_child 7 | grep -q '^child 7 pushbutton focusable | Help | Press | F1 | Opens the guide | .* | hit 7$' ||
     fail "child 7 is not the help button, described in English, with its shortcut F1: $(msaa_child 7)"
-msaa_child 8 | grep -q '^child 8 statictext readonly | A, .* | hit 8$' ||
-    fail "the reading does not name A: $(msaa_child 8)"
+msaa_has 8 '^child 8 statictext readonly \| A, .* \| hit 8$' "the reading does not name A"
 # The last words announced: A's, or A5's own while it was picked ("in tune").
-msaa_child 9 | grep -qE '^child 9 statictext readonly \| (A, |in tune)' ||
-    fail "the announcement is not the reading of A: $(msaa_child 9)"
+msaa_has 9 '^child 9 statictext readonly \| (A, |in tune)' "the announcement is not the reading of A"
 msaa_place_is 2 24 120 59 58
 # Readers that walk the tree by navigation meet the children in order, both ways, and stop.
 grep -qx 'navigate 1 2 3 4 5 6 7 8 9 | 9 8 7 6 5 4 3 2 1' <(tr -d '\r' <"$msaa_tree_file") ||
@@ -208,10 +199,9 @@ step "MSAA: 9 children in navigation order, the reading: $(msaa_child 8 | cut -d
 
 [ "$(wine_console "$msaa_probe" press 2 2>>"$out/msaa.err")" = "press 2 ok" ] ||
     fail "the client's press on String A5 failed"
-eventually 3 same "$screen_skin/LA5.jpg" 24 120 || fail "the client pressed String A5: LA5 does not show"
+eventually 3 same "$skin/LA5.jpg" 24 120 || fail "the client pressed String A5: LA5 does not show"
 msaa_tree pressed
-msaa_child 2 | grep -qE '^child 2 checkbutton focusable(,focused)?,checked \| String A5 ' ||
-    fail "String A5 pressed is not checked: $(msaa_child 2)"
+msaa_has 2 '^child 2 checkbutton focusable(,focused)?,checked \| String A5 ' "String A5 pressed is not checked"
 step "MSAA: String A5 pressed, lit and checked"
 
 # A client hears the window's events while 6, Escape, Tab, Space and R come.
@@ -219,17 +209,14 @@ step "MSAA: String A5 pressed, lit and checked"
 events_pid=$!
 track_pid "$events_pid"
 within 10 grep -q '^listening' "$out/msaa-events.txt" || fail "the MSAA client does not listen (see $out/msaa.err)"
-xdotool windowactivate --sync "$wid"
-xdotool key 6
-eventually 3 same "$screen_skin/LE6.bmp" 24 48 || fail "key 6: LE6 does not show"
-same "$screen_skin/A5.bmp" 24 120 || fail "key 6: A5 is not back"
-sleep 3
-xdotool key Escape
-eventually 3 same "$screen_skin/E6.bmp" 24 50 || fail "Escape: E6 is not back"
-xdotool key ctrl+6
-sleep 0.5
+xdotool windowactivate --sync "$wid" key 6
+eventually 3 same "$skin/LE6.bmp" 24 48 || fail "key 6: LE6 does not show"
+same "$skin/A5.bmp" 24 120 || fail "key 6: A5 is not back"
+xdotool sleep 3 key Escape
+eventually 3 same "$skin/E6.bmp" 24 50 || fail "Escape: E6 is not back"
+xdotool key ctrl+6 sleep 0.5
 screenshot
-same "$screen_skin/E6.bmp" 24 50 || fail "Ctrl+6 picked E6"
+same "$skin/E6.bmp" 24 50 || fail "Ctrl+6 picked E6"
 # The reading that Escape changed waits until its answer can have been said.
 sleep 3
 # The digit left the focus on E6: Tab moves it to A5, which Space presses.
@@ -237,19 +224,12 @@ xdotool key Tab
 msaa_tree tab
 grep -q '^client Vibralon children 9 focus 2$' "$msaa_tree_file" ||
     fail "Tab: the client does not see the focus on String A5: $(head -n1 "$msaa_tree_file")"
-msaa_child 2 | grep -q '^child 2 checkbutton focusable,focused | ' ||
-    fail "Tab: String A5 is not focused: $(msaa_child 2)"
+msaa_has 2 '^child 2 checkbutton focusable,focused \| ' "Tab: String A5 is not focused"
 xdotool key space
-eventually 3 same "$screen_skin/LA5.jpg" 24 120 || fail "Tab, Space: LA5 does not show"
+eventually 3 same "$skin/LA5.jpg" 24 120 || fail "Tab, Space: LA5 does not show"
 xdotool key r
 # The keyboard goes to another window and comes back: the client hears String A5 focused again.
-xmessage -geometry +0+0 elsewhere &
-elsewhere_pid=$!
-track_pid "$elsewhere_pid"
-elsewhere=$(xdotool search --sync --class Xmessage | head -n1)
-xdotool windowactivate --sync "$elsewhere"
-xdotool windowactivate --sync "$wid"
-kill "$elsewhere_pid"
+focus_away_and_back "$wid"
 wait "$events_pid" || fail "the MSAA client's listening failed"
 heard() {
     tr -d '\r' <"$out/msaa-events.txt" | grep -q "$1" || fail "the client did not hear $2 ($out/msaa-events.txt)"
@@ -273,9 +253,7 @@ opened=$(tr -d '\r\n' <"$out/opened")
 step "keys: 6, Escape, Ctrl+6, Tab, Space, R, F1 ($opened); the client heard focus (again on the window's return), state, the reading, Escape's answer and the next reading $paced ms after it, the read-out"
 
 # --- 3. Closing while capture runs ------------------------------------------------------------------
-wmctrl -c Vibralon || fail "wmctrl could not close the window"
-ended_within "$tuner_pid" 2 || fail "closed: still running 2 s later"
-[ "$exit_code" -eq 0 ] || fail "exit code $exit_code after the close"
+close_tuner "closed" 2
 step "closed: exit code 0 after $ended_ms ms"
 
 # Started minimized, as a shortcut can ask; then closed while the readings of the tone come.
@@ -298,10 +276,7 @@ normal_dpi() {
 }
 at_exit normal_dpi
 dpi_raised=1
-# shellcheck disable=SC2086 # the colour is three numbers
-"$composition" "$out/dense-off.ppm" $face off 2 || fail "cannot compose the 2x skin"
-# shellcheck disable=SC2086
-"$composition" "$out/dense-on.ppm" $face lit 2 || fail "cannot compose the 2x skin"
+compose dense 2
 # At DPI $1 the window is $2 and shows the 2x art as `composed` says.
 dense_screen() {
     local dpi=$1 want=$2
@@ -309,17 +284,15 @@ dense_screen() {
         >"$out/reg.out" 2>"$out/reg.err" || fail "cannot set $dpi dpi"
     start_tuner "tuner$dpi" wine "$tuner"
     wid=$(find_window '^Vibralon$' 30) || fail "the tuner's window did not appear at $dpi dpi"
-    size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-    [ "$size" = "$want" ] || fail "at $dpi dpi the client area is $size, not $want"
+    [ "$(client_size)" = "$want" ] || fail "at $dpi dpi the client area is $(client_size), not $want"
     eventually 5 composed || fail "at $dpi dpi the client area is not the 2x art's ($shot)"
     if [ "$dpi" = 192 ]; then
         scale=2
         msaa_tree 200
         msaa_place_is 2 24 120 59 58
-        msaa_child 2 | grep -q '| hit 2$' || fail "at 200 % a hit test misses String A5: $(msaa_child 2)"
+        msaa_has 2 '\| hit 2$' "at 200 % a hit test misses String A5"
     fi
-    wmctrl -c Vibralon || fail "wmctrl could not close the window"
-    ended_within "$tuner_pid" 2 || fail "closed at $dpi dpi: still running 2 s later"
+    close_tuner "closed at $dpi dpi" 2
 }
 art=dense
 dense_screen 192 846x656
@@ -332,70 +305,48 @@ normal_dpi || fail "cannot set 96 dpi back"
 step "150 %: the 2x art scaled smoothly"
 
 # --- 5. No sound server -----------------------------------------------------------------------------
-# The window manager's frame around a client window, and the height of its title bar.
-frame_of() {
-    xwininfo -id "$1" -children | awk '/Parent window id/ {print $4}'
+# The white pixels, the lettering, in the title bar over the box found last, its frame shot to
+# OUT/$1.frame.png. (A box of Wine's has fewer buttons in its title bar than title_text expects.)
+title_letters() {
+    import -window "$(xwininfo -id "$box" -children | awk '/Parent window id/ {print $4}')" "$out/$1.frame.png" ||
+        fail "no screenshot of the frame of $box"
+    convert "$out/$1.frame.png" -crop "x$(xprop -id "$box" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g' | awk '{print $3}')+0+0" \
+        +repage -depth 8 txt:- | grep -c '(255,255,255)' || true
 }
-title_height() {
-    xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g' | awk '{print $3}'
-}
-# Shoots the frame of the box lone_box found to $1.frame.png, its title bar's height to $1.title.
-shoot_frame() {
-    import -window "$(frame_of "$box")" "$1.frame.png" || fail "no screenshot of the frame of $box"
-    title_height "$box" >"$1.title"
-}
-# The pixels of the title's lettering (white) in the title bar of a shot frame.
-title_letter_pixels() {
-    convert "$1.frame.png" -crop "x$(cat "$1.title")+0+0" +repage -depth 8 txt:- |
-        grep -c '(255,255,255)' || true
-}
-
 start_tuner no_server PULSE_SERVER="unix:$out/nowhere/native" wine "$tuner"
-captions=("No sound card installed !" "Cannot determine sound card capabilities !" "Recorder")
+letters=()
 for i in 0 1 2; do
-    caption=${captions[$i]}
+    caption=${startup_captions[$i]}
     # One box at a time: no other of the tuner's windows shows.
-    others=(Vibralon "${captions[@]:0:i}" "${captions[@]:i+1}")
-    lone_box "$caption" "$out/tuner$i.box.png" --none-of "${others[@]}"
-    shoot_frame "$out/tuner$i"
+    others=(Vibralon "${startup_captions[@]:0:i}" "${startup_captions[@]:i+1}")
+    lone_box "$caption" "$out/box$i.png" --none-of "${others[@]}"
+    letters+=("$(title_letters "tuner$i")")
     answer_box
     step "message box '$caption' answered"
 done
-ended_within "$tuner_pid" 2 || fail "no server: still running 2 s later"
-[ "$exit_code" -eq 0 ] || fail "no server: exit code $exit_code"
-
-# Each caption whole: its title shows as many letter pixels as in a box wide enough for any
-# caption (made so by its long text). The Recorder box says what a box that says "Format not
-# supported" says, pixel for pixel.
-wide_text="A text long enough that its box is wider than any title bar needs to be"
+tuner_ended "no server" 2
+# Each caption whole: its title shows as many letter pixels as over a box wide enough for any
+# caption (made so by its long text).
 for i in 0 1 2; do
-    caption=${captions[$i]}
-    show_box "$caption" "$out/probe$i.box.png" wine "$probe" "$caption" "$wide_text"
-    shoot_frame "$out/probe$i"
+    caption=${startup_captions[$i]}
+    show_box "$caption" "$out/whole_box$i.png" wine "$probe" "$caption" "A text long enough that its box is wider than any title bar needs to be"
+    whole=$(title_letters "probe$i")
     answer_box
-    shown=$(title_letter_pixels "$out/tuner$i")
-    whole=$(title_letter_pixels "$out/probe$i")
     [ "$whole" -gt 0 ] || fail "no lettering found in the title of '$caption' ($out/probe$i.frame.png)"
-    [ "$shown" = "$whole" ] ||
-        fail "the caption '$caption' is cut: $shown of $whole letter pixels ($out/tuner$i.frame.png)"
+    [ "${letters[i]}" = "$whole" ] ||
+        fail "the caption '$caption' is cut: ${letters[i]} of $whole letter pixels ($out/tuner$i.frame.png)"
 done
-show_box Recorder "$out/probe-recorder.box.png" wine "$probe" Recorder "Format not supported"
-shoot_frame "$out/probe-recorder"
-answer_box
-differing=$(compare -metric AE "$out/tuner2.box.png" "$out/probe-recorder.box.png" null: 2>&1) || true
-[ "$differing" = "0" ] || fail "the Recorder box does not say 'Format not supported' ($differing pixels differ)"
+box_matches "$out/box2.png" Recorder wine "$probe" Recorder "Format not supported" ||
+    fail "the Recorder box does not say 'Format not supported'"
 step "no server: three boxes in order, each caption whole, exit code 0"
 
 # --- 6. No input device at start, then one; the server down: "Not listening"; closed then -------
-kill "$player_pid" 2>/dev/null || true
 wine_source_gone
 start_tuner no_device wine "$tuner"
 lone_box Recorder "$out/no-device.box.png" --none-of Vibralon
 answer_box
-show_box Recorder "$out/probe-no-device.box.png" wine "$probe" Recorder "The driver was not enabled."
-answer_box
-differing=$(compare -metric AE "$out/no-device.box.png" "$out/probe-no-device.box.png" null: 2>&1) || true
-[ "$differing" = "0" ] || fail "no device: the Recorder box does not say 'The driver was not enabled.' ($differing pixels differ)"
+box_matches "$out/no-device.box.png" Recorder wine "$probe" Recorder "The driver was not enabled." ||
+    fail "no device: the Recorder box does not say 'The driver was not enabled.'"
 wid=$(find_window '^Vibralon$' 30) || fail "no device: the window did not appear after the box"
 wine_source_back
 play "$out/tone110.wav"
@@ -404,7 +355,7 @@ check_tone_a
 step "no device at start: the recorder's box, the window, then A $((SECONDS - came)) s after a device came"
 # The input lost: after 3 s without a block the reading says so, and it was announced (the
 # announcement child holds the words last announced).
-wine_sound_server_down
+private_pulse stop
 lost_said() {
     msaa_tree server-down
     msaa_child 8 | grep -q '^child 8 statictext readonly | Not listening |' &&
@@ -413,25 +364,21 @@ lost_said() {
 eventually 20 lost_said ||
     fail "server down: the reading and the announcement are not 'Not listening': $(msaa_child 8) / $(msaa_child 9)"
 step "server down: the reading says 'Not listening', and it was announced"
-wmctrl -c Vibralon || fail "server down: wmctrl could not close the window"
-ended_within "$tuner_pid" 3 || fail "closed while the server is down: still running 3 s later"
-[ "$exit_code" -eq 0 ] || fail "closed while the server is down: exit code $exit_code"
+close_tuner "closed while the server is down" 3
 step "closed while the server is down: exit code 0 after $ended_ms ms"
 
 # --- 7. The server hung under the tuner, then the window closed; five times -------------------
-wine_sound_server_up
+start_private_pulse "$session_pulse_dir"
 ended=()
 for run in 1 2 3 4 5; do
     play "$out/tone110.wav"
     start_tuner "hung$run" wine "$tuner"
     wid=$(find_window '^Vibralon$' 30) || fail "hung server, run $run: no window"
     eventually 10 same "$(frame 9)" 121 85 || fail "hung server, run $run: the tone's A does not show"
-    wine_sound_server_hung
-    wmctrl -c Vibralon || fail "hung server, run $run: wmctrl could not close the window"
-    ended_within "$tuner_pid" 3 || fail "closed while the server hangs, run $run: still running 3 s later"
-    [ "$exit_code" -eq 0 ] || fail "closed while the server hangs, run $run: exit code $exit_code"
+    private_pulse pause
+    close_tuner "closed while the server hangs, run $run" 3
     ended+=("$ended_ms")
-    wine_sound_server_woken
+    private_pulse resume
     kill "$player_pid" 2>/dev/null || true
 done
 step "closed while the server hangs: exit code 0 in 5 runs of 5, after ${ended[*]} ms"

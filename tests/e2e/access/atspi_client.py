@@ -38,28 +38,39 @@ def fail(message):
     sys.exit(1)
 
 
+def children(accessible):
+    """Its children still there."""
+    found = (accessible.get_child_at_index(i) for i in range(accessible.get_child_count()))
+    return [child for child in found if child is not None]
+
+
 def app_windows():
     """The top-level windows of the tuner on the bus now (it may be on it more than once while
     an earlier run leaves)."""
-    desktop = Atspi.get_desktop(0)
-    for i in range(desktop.get_child_count()):
-        app = desktop.get_child_at_index(i)
-        if app is None or app.get_name() != APP_NAME:
-            continue
-        for j in range(app.get_child_count()):
-            window = app.get_child_at_index(j)
-            if window is not None:
-                yield window
+    for app in children(Atspi.get_desktop(0)):
+        if app.get_name() == APP_NAME:
+            yield from children(app)
+
+
+def poll(find, seconds=20):
+    """The first window of the tuner's that FIND holds for, asked every 0.2 s for SECONDS; None
+    if none comes."""
+    deadline = time.monotonic() + seconds
+    while True:
+        try:
+            found = next((window for window in app_windows() if find(window)), None)
+        except GLib.Error:
+            found = None  # a window that went meanwhile
+        if found is not None or time.monotonic() >= deadline:
+            return found
+        time.sleep(0.2)
 
 
 def find_window():
-    deadline = time.monotonic() + 20
-    while time.monotonic() < deadline:
-        for window in app_windows():
-            if window.get_child_count() > 0 and window.get_name() == APP_NAME:
-                return window
-        time.sleep(0.2)
-    fail(f"no window of {APP_NAME} with children on the accessibility bus")
+    window = poll(lambda window: window.get_child_count() > 0 and window.get_name() == APP_NAME)
+    if window is None:
+        fail(f"no window of {APP_NAME} with children on the accessibility bus")
+    return window
 
 
 BOX_ROLES = (Atspi.Role.DIALOG, Atspi.Role.ALERT)
@@ -70,17 +81,8 @@ def showing(accessible):
 
 
 def find_box(caption, seconds=20):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        try:
-            for window in app_windows():
-                if window.get_role() in BOX_ROLES and window.get_name() == caption \
-                        and showing(window):
-                    return window
-        except GLib.Error:
-            pass  # a window that went meanwhile
-        time.sleep(0.2)
-    return None
+    return poll(lambda window: window.get_role() in BOX_ROLES and window.get_name() == caption
+                and showing(window), seconds)
 
 
 def actions(accessible, what="action_name"):
@@ -92,6 +94,13 @@ def actions(accessible, what="action_name"):
         warnings.simplefilter("ignore", DeprecationWarning)
         read = getattr(accessible, f"get_{what}")
         return [read(i) for i in range(accessible.get_n_actions())]
+
+
+def do_press(accessible, what):
+    names = actions(accessible)
+    if "Press" not in names:
+        fail(f"{what} has no Press action (it has {names})")
+    accessible.do_action(names.index("Press"))
 
 
 def line(accessible, keys=False):
@@ -106,29 +115,21 @@ def line(accessible, keys=False):
 
 def tree():
     window = find_window()
-    print(line(window, keys=True))
-    for i in range(window.get_child_count()):
-        print(line(window.get_child_at_index(i), keys=True))
+    for accessible in [window] + children(window):
+        print(line(accessible, keys=True))
 
 
 def press(name):
-    window = find_window()
-    for i in range(window.get_child_count()):
-        child = window.get_child_at_index(i)
+    for child in children(find_window()):
         if child.get_name() == name:
-            names = actions(child)
-            if "Press" not in names:
-                fail(f"{name} has no Press action (it has {names})")
-            child.do_action(names.index("Press"))
-            return
+            return do_press(child, name)
     fail(f"no child named {name}")
 
 
 def shown_within(accessible):
     """The parts of ACCESSIBLE on screen, depth first: what a screen reader walks."""
-    for i in range(accessible.get_child_count()):
-        child = accessible.get_child_at_index(i)
-        if child is not None and showing(child):
+    for child in children(accessible):
+        if showing(child):
             yield child
             yield from shown_within(child)
 
@@ -145,10 +146,7 @@ def box(caption):
             ok = part
     if ok is None:
         fail(f"the box {caption!r} has no OK button")
-    names = actions(ok)
-    if "Press" not in names:
-        fail(f"the OK button of {caption!r} has no Press action (it has {names})")
-    ok.do_action(names.index("Press"))
+    do_press(ok, f"the OK button of {caption!r}")
     deadline = time.monotonic() + 10
     while find_box(caption, 0.2) is not None:
         if time.monotonic() > deadline:
@@ -188,16 +186,10 @@ def events(seconds):
 
 
 def main(argv):
-    if len(argv) == 2 and argv[1] == "tree":
-        tree()
-    elif len(argv) == 3 and argv[1] == "press":
-        press(argv[2])
-    elif len(argv) == 3 and argv[1] == "box":
-        box(argv[2])
-    elif len(argv) == 3 and argv[1] == "events":
-        events(float(argv[2]))
-    else:
+    commands = {"tree": tree, "press": press, "box": box, "events": lambda s: events(float(s))}
+    if len(argv) < 2 or argv[1] not in commands or len(argv) != (2 if argv[1] == "tree" else 3):
         fail("usage: atspi_client.py tree | press NAME | box CAPTION | events SECONDS")
+    commands[argv[1]](*argv[2:])
 
 
 if __name__ == "__main__":

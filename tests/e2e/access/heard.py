@@ -43,11 +43,8 @@ def loud_frames(path):
     samples = array("h")
     with open(path, "rb") as raw:
         samples.frombytes(raw.read())
-    loud = []
-    for start in range(0, len(samples) - FRAME + 1, FRAME):
-        frame = samples[start:start + FRAME]
-        loud.append(sum(x * x for x in frame) / FRAME > LOUD * LOUD)
-    return loud
+    return [sum(x * x for x in samples[start:start + FRAME]) / FRAME > LOUD * LOUD
+            for start in range(0, len(samples) - FRAME + 1, FRAME)]
 
 
 def onsets(loud):
@@ -74,6 +71,11 @@ def given(log_path, start):
             if stamp < start - 43200:  # past midnight since the recording began
                 stamp += 86400
             yield stamp, words
+
+
+def said_between(log_path, start, since, until):
+    """What given() finds given between SINCE and UNTIL."""
+    return [(when, words) for when, words in given(log_path, start) if since <= when < until]
 
 
 def record(recording, stamps_path):
@@ -118,10 +120,8 @@ def main(argv):
     if len(argv) == 4 and argv[1] == "record":
         return record(argv[2], argv[3])
     if len(argv) == 5 and argv[1] == "said":
-        since, until = float(argv[3]), float(argv[4])
-        for when, words in given(argv[2], since):
-            if since <= when < until:
-                print(words)
+        for _, words in said_between(argv[2], float(argv[3]), float(argv[3]), float(argv[4])):
+            print(words)
         return 0
     if len(argv) != 7:
         print(__doc__, file=sys.stderr)
@@ -133,12 +133,11 @@ def main(argv):
     loud = loud[:sum(1 for t in clock[:len(loud)] if t < until)]
     heard_at = [clock[index] for index in onsets(loud)]
     start = clock[0] if clock else since
-    said = [(when, words) for when, words in given(log_path, start) if since <= when < until]
+    said = said_between(log_path, start, since, until)
     if not said or not heard_at:
         print("nothing was said" if not said else "nothing was heard")
         return 1
-    worst = 0.0
-    earliest = 0.0
+    worst = earliest = 0.0
     for when, words in said:
         candidates = [t for t in heard_at if t >= max(when - SLACK, earliest)]
         if not candidates:

@@ -2,7 +2,8 @@
 # `cmake --install` into a prefix with a space in it, and as a staged install with DESTDIR: the
 # files land where the package puts them, the desktop entry names the program and its working
 # directory under the prefix being installed to, the help is found from that directory, the
-# icons are the sizes their folders say, and the desktop entry and metainfo pass their validators.
+# icons are the sizes their folders say, and the desktop entries (a quoted Exec and a plain one,
+# as the package's) and the metainfo pass their validators.
 # Usage: install_layout_test.sh BUILD_DIR SOURCE_DIR PACKAGE_FILES_LIST BINDIR DATADIR OUTPUT_DIR
 set -euo pipefail
 
@@ -14,16 +15,12 @@ datadir=$5
 out=$6
 # shellcheck source=tests/e2e/install/common.sh
 source "$(dirname "$0")/common.sh"
-rm -rf "$out"
-mkdir -p "$out"
+session_begin "$out" all '*.log'
 
 install_to() {
     local log=$1
     shift
-    if ! "$@" >"$log" 2>&1; then
-        cat "$log" >&2
-        fail "install failed: $*"
-    fi
+    "$@" >"$log" 2>&1 || fail "install failed: $*"
 }
 
 # --- 1. A prefix with a space ---------------------------------------------------------------
@@ -46,10 +43,8 @@ echo "files: $(wc -l <"$out/installed") installed, as listed"
 desktop="$prefix/$datadir/applications/$app_id.desktop"
 metainfo="$prefix/$datadir/metainfo/$app_id.metainfo.xml"
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
-appstreamcli validate --no-net --strict "$metainfo" >"$out/appstream.log" 2>&1 || {
-    cat "$out/appstream.log" >&2
+appstreamcli validate --no-net --strict "$metainfo" >"$out/appstream.log" 2>&1 ||
     fail "appstreamcli rejects $metainfo"
-}
 echo "validators: desktop entry and metainfo pass"
 
 # Exec quotes the path with the space; Path is unquoted and holds the help folder.
@@ -83,7 +78,7 @@ echo "icons: ${sizes}named $app_id"
 target=/opt/vibralon-layout-test-$$
 install_to "$out/staged.log" env DESTDIR="$out/stage" cmake --install "$build" --prefix "$target"
 staged="$out/stage$target/$datadir/applications/$app_id.desktop"
-[ -f "$staged" ] || fail "no desktop entry under DESTDIR"
+desktop-file-validate "$staged" || fail "desktop-file-validate rejects $staged"
 [ "$(entry_value "$staged" Exec)" = "$target/$bindir/vibralon" ] ||
     fail "staged Exec=$(entry_value "$staged" Exec)"
 [ "$(entry_value "$staged" Path)" = "$target/$datadir/vibralon" ] ||

@@ -5,7 +5,8 @@
 # unexplained warning; dpkg installs it on this machine; the program started the way a desktop
 # starts it (the entry's Exec line, in its Path) opens its window under Xvfb, opens the installed
 # help from the help button, and ends with code 0 when the window manager closes it; dpkg
-# removes it again.
+# removes it again. The files it installs are those install_layout_test checks (the same list,
+# the metainfo the same file, the desktop entry's validity for a prefix such as /usr there).
 # Usage: package_e2e_test.sh BUILD_DIR SOURCE_DIR PACKAGE_FILES_LIST OUTPUT_DIR VERSION
 # Exits 77 (skipped) when not root, or when a vibralon package is already installed.
 set -euo pipefail
@@ -24,15 +25,11 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 77
 fi
 
-rm -rf "$out"
-mkdir -p "$out"
+session_begin "$out" 40 '*.log' '*.err'
 
 # One package test at a time on this machine, whichever build tree runs it.
 exec 9>/tmp/vibralon-package-test.lock
-flock -w 100 9 || {
-    echo "FAIL: another package test holds the lock" >&2
-    exit 1
-}
+flock -w 100 9 || fail "another package test holds the lock"
 
 if [ "$(dpkg-query -W -f='${db:Status-Status}' vibralon 2>/dev/null || true)" = installed ]; then
     echo "SKIP: a vibralon package is installed on this machine; this test would replace and"
@@ -41,34 +38,25 @@ if [ "$(dpkg-query -W -f='${db:Status-Status}' vibralon 2>/dev/null || true)" = 
 fi
 
 installed=no
-remove_package_if_installed() {
-    if [ "$installed" = yes ]; then
-        dpkg -r vibralon >"$out/cleanup-remove.log" 2>&1 || true
-    fi
-}
-session_cleanup_on_exit
+remove_package_if_installed() { [ "$installed" = no ] || dpkg -r vibralon >"$out/cleanup-remove.log" 2>&1 || true; }
 at_exit remove_package_if_installed
-fail_shows_logs "$out" 40 '*.log' '*.err'
 
 # --- 1. Build the package -------------------------------------------------------------------
 cpack --config "$build/CPackConfig.cmake" -B "$out/package" >"$out/cpack.log" 2>&1 ||
     fail "cpack failed"
 debs=("$out"/package/vibralon_*.deb)
-if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
-    fail "cpack made no single vibralon_*.deb"
-fi
+{ [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ]; } || fail "cpack made no single vibralon_*.deb"
 deb=${debs[0]}
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 
 # --- 2. Control fields ----------------------------------------------------------------------
-[ "$(dpkg-deb -f "$deb" Package)" = vibralon ] || fail "Package: $(dpkg-deb -f "$deb" Package)"
-[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "Version: $(dpkg-deb -f "$deb" Version), not $version"
-[ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] ||
-    fail "Architecture: $(dpkg-deb -f "$deb" Architecture)"
+for field in Package=vibralon Version="$version" Architecture="$(dpkg --print-architecture)"; do
+    value=$(dpkg-deb -f "$deb" "${field%%=*}")
+    [ "$value" = "${field#*=}" ] || fail "${field%%=*}: $value, not ${field#*=}"
+done
 depends=$(dpkg-deb -f "$deb" Depends)
 # Package names only: alternatives split, version constraints dropped.
-dpkg-deb -f "$deb" Depends | sed 's/[,|]/\n/g; s/([^)]*)//g; s/[[:blank:]]//g' | grep . | sort -u \
-    >"$out/depends.txt"
+sed 's/[,|]/\n/g; s/([^)]*)//g; s/[[:blank:]]//g' <<<"$depends" | grep . | sort -u >"$out/depends.txt"
 for needed in libqt6gui6 libqt6widgets6 libpulse0; do
     grep -qx "$needed" "$out/depends.txt" || fail "Depends lacks $needed: $depends"
 done
@@ -109,62 +97,37 @@ echo "lintian: no errors or warnings ($(grep -c '' "$overrides") override lines)
 installed=yes
 DEBIAN_FRONTEND=noninteractive dpkg -i "$deb" >"$out/dpkg-install.log" 2>&1 ||
     fail "dpkg -i failed (dependencies not satisfied by their names?)"
-[ "$(dpkg-query -W -f='${db:Status-Status}' vibralon)" = installed ] || fail "not installed"
-desktop-file-validate "$desktop" || fail "the installed desktop entry is not valid"
-appstreamcli validate --no-net --strict "/usr/share/metainfo/$app_id.metainfo.xml" \
-    >"$out/appstream.log" 2>&1 || fail "the installed metainfo is not valid"
-icon=$(entry_value "$desktop" Icon)
-for size in 32 48 64 128 256; do
-    [ -f "/usr/share/icons/hicolor/${size}x${size}/apps/$icon.png" ] || fail "no $size icon for $icon"
-done
 echo "installed: $(dpkg -L vibralon | grep -c '') paths"
 
 # --- 6. Start it as the desktop does --------------------------------------------------------
 exec_line=$(entry_value "$desktop" Exec)
 workdir=$(entry_value "$desktop" Path)
-if [ -z "$exec_line" ] || [ -z "$workdir" ]; then
-    fail "the entry lacks Exec or Path"
-fi
+{ [ -n "$exec_line" ] && [ -n "$workdir" ]; } || fail "the entry lacks Exec or Path"
 # Field codes (%f, %U...) stand for files to open; the tuner takes none. xargs splits the quoted
 # arguments as the entry writes them.
 mapfile -t argv < <(printf '%s\n' "$exec_line" | sed 's/%[fFuUik]//g; s/%%/%/g' | xargs printf '%s\n')
 [ "${argv[0]}" = /usr/bin/vibralon ] || fail "Exec starts ${argv[0]}"
-[ -f "$workdir/help/guide.htm" ] || fail "no help/guide.htm in the working directory $workdir"
 
 x11_exact_pixels_env
-x11_start_xvfb "$out"
-x11_start_openbox "$out"
-start_private_pulse "$out/pulse"
-
+x11_start_desktop "$out"
 # The help button hands the document to xdg-open; this one notes what it was given and where.
 stub_xdg_open "$out"
 
-(cd "$workdir" && PATH="$out/bin:$PATH" exec "${argv[@]}") >"$out/vibralon.log" 2>&1 &
-program=$!
-track_pid "$program"
-wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vibralon$' | head -n1) ||
-    fail "no window named Vibralon appeared"
-[ "$(xprop -id "$wid" _NET_WM_PID | awk '{print $NF}')" = "$program" ] ||
+tuner_cwd=$workdir start_tuner vibralon "${argv[@]}"
+wid=$(find_window '^Vibralon$' 20) || fail "no window named Vibralon appeared"
+[ "$(xprop -id "$wid" _NET_WM_PID | awk '{print $NF}')" = "$tuner_pid" ] ||
     fail "the Vibralon window belongs to another process"
 # Docks and task bars match the window to its entry by the class of WM_CLASS.
 wm_class=$(xprop -id "$wid" WM_CLASS | sed 's/.*", "\(.*\)"$/\1/')
 [ "$wm_class" = "$(entry_value "$desktop" StartupWMClass)" ] ||
     fail "the window's class $wm_class is not the entry's StartupWMClass"
-if wmctrl -l | grep -q 'No sound card\|Cannot determine\|Format not supported'; then
+! wmctrl -l | grep -q 'No sound card\|Cannot determine\|Format not supported' ||
     fail "a start-up message box is showing: $(wmctrl -l)"
-fi
-echo "window: $wid of process $program, started from $exec_line in $workdir"
+echo "window: $wid of process $tuner_pid, started from $exec_line in $workdir"
 
 xdotool mousemove --window "$wid" 335 30 click 1
-for _ in $(seq 100); do
-    [ -f "$out/opened" ] && break
-    sleep 0.1
-done
-[ -f "$out/opened" ] || fail "the help button opened nothing"
-{
-    read -r opener_dir
-    read -r document
-} <"$out/opened"
+within 10 test -f "$out/opened" || fail "the help button opened nothing"
+{ read -r opener_dir && read -r document; } <"$out/opened"
 case "$document" in
 file://*) opened=${document#file://} ;;
 /*) opened=$document ;;
@@ -174,15 +137,7 @@ esac
     fail "the help button opened $document (from $opener_dir)"
 echo "help: $document"
 
-wmctrl -c Vibralon || fail "wmctrl could not close the window"
-for _ in $(seq 100); do
-    kill -0 "$program" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$program" 2>/dev/null && fail "the program still runs 10 s after the close"
-code=0
-wait "$program" || code=$?
-[ "$code" -eq 0 ] || fail "the program ended with code $code"
+close_tuner "close" 10
 echo "close: the program ended with code 0"
 
 # --- 7. Remove ------------------------------------------------------------------------------

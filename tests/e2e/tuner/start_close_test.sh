@@ -18,15 +18,9 @@ x11_exact_pixels_env
 x11_start_desktop "$out"
 
 start_tuner tuner "$tuner"
-managed() { wmctrl -l | grep -q ' Vibralon$'; }
-within 30 managed || fail "the window did not appear"
+find_window '^Vibralon$' 30 >/dev/null || fail "the window did not appear"
 # Capture under way, as a player would close it.
 sleep 1
-wmctrl -c Vibralon || fail "wmctrl could not close the window"
-code=0
-wait "$tuner_pid" || code=$?
-[ "$code" -eq 0 ] || fail "exit code $code"
-! grep -qE 'WARNING: ThreadSanitizer|ERROR: (Address|Leak)Sanitizer|runtime error:' "$out/tuner.err" ||
-    fail "sanitizer reports"
+close_tuner "closed" 60
 stop_private_pulse
 echo "PASS"

@@ -8,69 +8,52 @@ set -euo pipefail
 
 probe=$1
 out=$2
-skin2x=$(cd "$(dirname "$0")/../../../ui/skin/art/2x" && pwd)
+repo=$(cd "$(dirname "$0")/../../.." && pwd)
 
 # shellcheck source=tests/support/x11/session.sh
-source "$(dirname "$0")/../../support/x11/session.sh"
+source "$repo/tests/support/x11/session.sh"
 # shellcheck source=tests/support/x11/message_boxes.sh
-source "$(dirname "$0")/../../support/x11/message_boxes.sh"
+source "$repo/tests/support/x11/message_boxes.sh"
+# shellcheck source=tests/e2e/tuner/tuner_checks.sh
+source "$repo/tests/e2e/tuner/tuner_checks.sh"
 session_begin "$out" all '*.out' '*.err'
 x11_exact_pixels_env
 
-# Waits up to $3 seconds (default 10) for a line matching $2 in file $1.
+# Waits up to 10 seconds for a line matching $2 in file $1.
 wait_for_line() {
-    local file=$1 pattern=$2 limit=${3:-10} waited=0
-    until grep -qE "$pattern" "$file" 2>/dev/null; do
-        sleep 0.1
-        waited=$((waited + 1))
-        if [ "$waited" -ge $((limit * 10)) ]; then
-            fail "no line matching '$pattern' in $file"
-        fi
-    done
+    within 10 grep -qE "$2" "$1" 2>/dev/null || fail "no line matching '$2' in $1"
 }
 
 x11_start_xvfb "$out"
 x11_start_openbox "$out"
 
-# Starts the probe with the given name and arguments; sets wid, model_left, model_top.
+# Starts the probe with the given name and arguments, as start_tuner does a tuner; sets wid,
+# model_left, model_top.
 start_probe() {
     local name=$1
     shift
-    "$probe" "$@" >"$out/$name.out" 2>"$out/$name.err" &
-    probe_pid=$!
-    track_pid "$probe_pid"
+    tuner_cwd=$PWD start_tuner "$name" "$probe" "$@"
     wait_for_line "$out/$name.out" '^ready '
     read -r _ wid model_left model_top < <(grep '^ready ' "$out/$name.out")
 }
 
 # Closes the window as the user would and checks that the program ends with code 0.
 close_politely() {
-    local name=$1
-    wmctrl -c Vibralon || fail "wmctrl could not close the window"
-    local code=0
-    wait "$probe_pid" || code=$?
-    [ "$code" -eq 0 ] || fail "$name: exit code $code after close"
-    grep -q '^exit 0$' "$out/$name.out" || fail "$name: the message loop did not end normally"
+    close_tuner "$1" 10
+    grep -q '^exit 0$' "$out/$1.out" || fail "$1: the message loop did not end normally"
 }
 
 # Compares the window's pixels on screen with the composition the probe dumped.
 same_pixels() {
-    local name=$1
-    import -window "$wid" "$out/$name.png"
-    local differing
-    differing=$(compare -metric AE "$out/$name.png" "$out/$name.ppm" null: 2>&1) || true
-    [ "$differing" = "0" ] || fail "$name: $differing pixels differ between screen and skin"
-    echo "$name: screen equals the skin's composition ($(identify -format '%wx%h' "$out/$name.png"))"
-}
-
-client_origin() {
-    xwininfo -id "$wid" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
+    import -window "$wid" "$out/$1.png"
+    same_image "$out/$1.png" "$out/$1.ppm" ||
+        fail "$1: $(pixels_differ "$out/$1.png" "$out/$1.ppm") pixels differ between screen and skin"
+    echo "$1: screen equals the skin's composition ($(identify -format '%wx%h' "$out/$1.png"))"
 }
 
 # --- 1. Opening: size, centring, pixels ------------------------------------------------------
 start_probe start --dump "$out/start.ppm"
-size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-[ "$size" = "423x328" ] || fail "client area is $size, not 423x328"
+[ "$(client_size)" = 423x328 ] || fail "client area is $(client_size), not 423x328"
 [ "$model_left $model_top" = "296 206" ] || fail "first position $model_left,$model_top"
 # openbox sets the frame's extents a moment after the window maps.
 framed() { xprop -id "$wid" _NET_FRAME_EXTENTS | grep -q ' = '; }
@@ -101,56 +84,35 @@ wait_for_line "$out/start.out" '^event Fond up left'
 expected="event Fond up left $((1000 - client_x - 3)),$((700 - client_y)) FondMouseUp"
 grep -qx "$expected" "$out/start.out" || fail "expected '$expected'"
 # That release moved the window (Fond drags it): drag it back to where it was.
-sleep 0.5
-xdotool mousemove --window "$wid" 10 10 mousedown 1 mousemove "$((client_x + 10))" "$((client_y + 10))" mouseup 1
-sleep 0.5
+xdotool sleep 0.5 mousemove --window "$wid" 10 10 mousedown 1 mousemove "$((client_x + 10))" "$((client_y + 10))" \
+    mouseup 1 sleep 0.5
 [ "$(client_origin)" = "$client_x $client_y" ] || fail "the window did not come back: $(client_origin)"
 # A click on E6 lights it; after a pause a double-click: its first press clicks the lit twin
 # (LE6, two pixels higher) and clears it, its second press falls on E6 and is no click.
-xdotool mousemove --window "$wid" 50 80 click 1
-sleep 1
-xdotool click --repeat 2 --delay 60 1
-sleep 0.5
+xdotool mousemove --window "$wid" 50 80 click 1 sleep 1 click --repeat 2 --delay 60 1 sleep 0.5
 clicks=$(grep -c '^event E6 click left 26,30 IE6NClick$' "$out/start.out" || true)
 presses=$(grep -c '^event E6 down left 26,30' "$out/start.out" || true)
 twin_clicks=$(grep -c '^event LE6 click left 26,32 IE1OClick$' "$out/start.out" || true)
-if [ "$clicks" != 1 ] || [ "$presses" != 2 ] || [ "$twin_clicks" != 1 ]; then
+[ "$clicks $presses $twin_clicks" = "1 2 1" ] ||
     fail "E6: $clicks clicks, $presses presses, LE6: $twin_clicks clicks (want 1, 2, 1)"
-fi
 # A right press on Fond released over the panel goes to the panel.
-sleep 1
-xdotool mousemove --window "$wid" 10 10 mousedown 3 mousemove --window "$wid" 150 100 mouseup 3
+xdotool sleep 1 mousemove --window "$wid" 10 10 mousedown 3 mousemove --window "$wid" 150 100 mouseup 3
 wait_for_line "$out/start.out" '^event Shape1 up right 45,38 $'
-if grep -q '^event Fond up right' "$out/start.out"; then
-    fail "Fond heard a right release over the panel"
-fi
+! grep -q '^event Fond up right' "$out/start.out" || fail "Fond heard a right release over the panel"
 # The help button's hint: shown in the toolkit's tooltip colours once the pointer rests on the
-# button, gone as soon as it leaves.
-hint_pixels() {
-    import -window root "$out/root.png"
-    convert "$out/root.png" -crop "240x60+$((client_x + 320))+$((client_y + 30))" +repage -depth 8 txt:- |
-        grep -c '(255,255,220)' || true
-}
-# Waits up to about 5 s for the hint to be shown or gone, as $1 says.
-hint_becomes() {
-    local pixels
-    for _ in $(seq 25); do
-        pixels=$(hint_pixels)
-        if [ "$1" = shown ] && [ "$pixels" -ge 200 ]; then return 0; fi
-        if [ "$1" = gone ] && [ "$pixels" -lt 50 ]; then return 0; fi
-        sleep 0.2
-    done
-    return 1
-}
-xdotool mousemove --window "$wid" 200 300
-sleep 1
-[ "$(hint_pixels)" -lt 50 ] || fail "a hint shows before the pointer is on the help button"
+# button, gone as soon as it leaves. It lies partly outside the window: the screen is read whole.
+screen_grab() { import -window root "$1"; }
+win_x=$client_x
+win_y=$client_y
+xdotool mousemove --window "$wid" 200 300 sleep 1
+screenshot
+hint_gone || fail "a hint shows before the pointer is on the help button"
 xdotool mousemove --window "$wid" 335 30
-hint_becomes shown || fail "no hint over the help button ($(hint_pixels) pixels of hint colour)"
+eventually 5 hint_shown || fail "no hint over the help button ($(hint_pixels) pixels of hint colour)"
 xdotool mousemove --window "$wid" 200 300
-hint_becomes gone || fail "the hint stays after the pointer left the help button"
+eventually 5 hint_gone || fail "the hint stays after the pointer left the help button"
 xdotool mousemove --window "$wid" 335 30
-hint_becomes shown || fail "no hint over the help button the second time"
+eventually 5 hint_shown || fail "no hint over the help button the second time"
 echo "hint: shows over the help button, goes when the pointer leaves"
 # The help button's click.
 xdotool mousemove --window "$wid" 335 30 click 1
@@ -168,9 +130,7 @@ start_probe box --message-box "No sound card installed !"
 lone_box "No sound card installed !" "$out/message_box.png"
 answer_box
 wait_for_line "$out/box.out" '^message box returned 1$'
-code=0
-wait "$probe_pid" || code=$?
-[ "$code" -eq 0 ] || fail "box: exit code $code"
+tuner_ended box 10
 echo "message box: shown with its caption, answered with OK"
 
 # --- 5. A 200 % screen: the 2x art, and clicks in skin coordinates ----------------------------
@@ -178,18 +138,13 @@ echo "message box: shown with its caption, answered with OK"
 # pixel a pixel of the composition (no 2x2 blocks of the 1x art).
 QT_SCALE_FACTOR=2 start_probe dense --dump "$out/dense.ppm"
 same_pixels dense
-[ "$(identify -format '%wx%h' "$out/dense.png")" = 846x656 ] ||
-    fail "at 200 % the client area is $(identify -format '%wx%h' "$out/dense.png"), not 846x656"
+[ "$(client_size)" = 846x656 ] || fail "at 200 % the client area is $(client_size), not 846x656"
 # A5's middle (54,149 in the skin) is 108,298 on screen: the click lands there and lights the
 # button, its lit twin drawn from the 2x art.
 xdotool mousemove --window "$wid" 108 298 click 1
 wait_for_line "$out/dense.out" '^event A5 click left 30,29 IE6NClick$'
-lit_twin() {
-    import -window "$wid" "$out/dense-lit.png"
-    convert "$out/dense-lit.png" -crop 118x116+48+240 +repage "$out/dense-la5.ppm"
-    [ "$(compare -metric AE "$out/dense-la5.ppm" "$skin2x/LA5.png" null: 2>&1)" = 0 ]
-}
-within 3 lit_twin || fail "at 200 % A5 clicked: the 2x LA5 does not show at 48,240"
+read -r win_x win_y < <(client_origin)
+eventually 3 same "$skin/2x/LA5.png" 48 240 || fail "at 200 % A5 clicked: the 2x LA5 does not show at 48,240"
 close_politely dense
 QT_SCALE_FACTOR=2 start_probe dense-demo --demo --dump "$out/dense-demo.ppm"
 same_pixels dense-demo

@@ -23,13 +23,10 @@ usage() {
 [ $# -eq 2 ] || usage
 dir=$(realpath -m "$2")
 kind=${VIBRALON_TEST_SOUND_SERVER:-pulseaudio}
-case "$kind" in
-pulseaudio | pipewire) ;;
-*)
+[[ $kind =~ ^(pulseaudio|pipewire)$ ]] || {
     echo "VIBRALON_TEST_SOUND_SERVER is '$kind'; it can be pulseaudio or pipewire" >&2
     exit 2
-    ;;
-esac
+}
 
 # What a client of the private server needs.
 client_server=unix:$dir/pulse/native
@@ -39,6 +36,17 @@ client_cookie=$dir/cookie
 pactl_here() {
     PULSE_SERVER=$client_server PULSE_CLIENTCONFIG=$client_config PULSE_COOKIE=$client_cookie \
         timeout 5 pactl "$@"
+}
+
+# Whether the command after N holds within N tries, 0.05 s apart.
+tries() {
+    local n=$1
+    shift
+    for _ in $(seq "$n"); do
+        "$@" && return 0
+        sleep 0.05
+    done
+    return 1
 }
 
 # Ready once the null sink's monitor is the default source.
@@ -53,37 +61,30 @@ serve_pulseaudio() {
         --load="module-null-sink sink_name=guitar"
 }
 
+# The server started (pid), answering or gone; the one stopped (session), gone but for zombies.
+up_or_gone() { answering || ! kill -0 "$pid" 2>/dev/null; }
+session_gone() { ! pgrep -s "$session" --runstates D,R,S,T,t,I >/dev/null; }
+
+guitar_by_default() {
+    pactl_here set-default-source guitar.monitor >/dev/null 2>&1 && answering
+}
+
 serve_pipewire() {
     # Each part dies with this shell, also when it is killed outright, so nothing outlives a
     # test that crashes.
     local part=(setpriv --pdeathsig KILL)
     rm -f "$dir/bus"
     "${part[@]}" dbus-daemon --session --nofork --nopidfile --address="unix:path=$dir/bus" &
-    for _ in $(seq 100); do
-        [ -S "$dir/bus" ] && break
-        sleep 0.05
-    done
+    tries 100 test -S "$dir/bus" || true
     export DBUS_SESSION_BUS_ADDRESS="unix:path=$dir/bus"
     "${part[@]}" pipewire &
     # Its clients give up at once when it is not there yet.
-    for _ in $(seq 100); do
-        [ -S "$dir/pipewire-0" ] && break
-        sleep 0.05
-    done
+    tries 100 test -S "$dir/pipewire-0" || true
     "${part[@]}" wireplumber &
     "${part[@]}" pipewire-pulse &
     # The service answers before the graph is ready: each step is tried until it holds.
-    local loaded=
-    for _ in $(seq 200); do
-        if [ -z "$loaded" ] && pactl_here load-module module-null-sink sink_name=guitar >/dev/null 2>&1; then
-            loaded=yes
-        fi
-        if [ -n "$loaded" ] && pactl_here set-default-source guitar.monitor >/dev/null 2>&1 &&
-            answering; then
-            break
-        fi
-        sleep 0.05
-    done
+    tries 200 pactl_here load-module module-null-sink sink_name=guitar >/dev/null 2>&1 || true
+    tries 200 guitar_by_default || true
     wait
 }
 
@@ -113,16 +114,10 @@ start)
     # Lives as long as the server does (setsid -w waits when it has to fork).
     setsid -w "$0" serve "$dir" </dev/null >"$dir/server.log" 2>&1 &
     pid=$!
-    for _ in $(seq 200); do
-        if answering; then
-            echo "export PULSE_SERVER=$client_server"
-            echo "export PULSE_CLIENTCONFIG=$client_config"
-            echo "export PULSE_COOKIE=$client_cookie"
-            exit 0
-        fi
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.05
-    done
+    if tries 200 up_or_gone && answering; then
+        echo "export PULSE_SERVER=$client_server PULSE_CLIENTCONFIG=$client_config PULSE_COOKIE=$client_cookie"
+        exit 0
+    fi
     echo "the private $kind server did not start; its log:" >&2
     cat "$dir/server.log" >&2
     "$0" stop "$dir"
@@ -138,10 +133,7 @@ stop)
     session=$(cat "$dir/pid")
     pkill -KILL -s "$session" || true
     # Wait until the session is gone (or only zombies waiting for their reaper), 5 s at most.
-    for _ in $(seq 100); do
-        pgrep -s "$session" --runstates D,R,S,T,t,I >/dev/null || break
-        sleep 0.05
-    done
+    tries 100 session_gone || true
     rm -f "$dir/pid"
     ;;
 *)

@@ -8,9 +8,8 @@
 #   wine_require_program "$windows_build/tests/wine/capture_probe.exe"
 #   wine_console "$exe" args... >"$out/x.out"   # a console program, output with Unix line ends
 #   wine_record_htm_opens "$out"           # the shell's "open" of a .htm writes it to $out/opened
-#   wine_sound_server_down; wine_sound_server_up   # the server gone, then back on its socket
-#   wine_sound_server_hung; wine_sound_server_woken   # the server stopped (SIGSTOP), then going on
 #   wine_source_gone; wine_source_back     # the only source unloaded, then loaded again
+#   (the server itself gone, hung or back: private_pulse and start_private_pulse of session.sh)
 #
 # The prefix: ./test makes one empty folder per run and names it in VIBRALON_WINE_PREFIX, and
 # every Wine test of that run shares it, so Wine's first start (several seconds) is paid once;
@@ -35,11 +34,7 @@ wine_end_processes() {
 wine_use_prefix() {
     local out=$1
     wine_test_env
-    if [ -n "${VIBRALON_WINE_PREFIX:-}" ]; then
-        export WINEPREFIX=$VIBRALON_WINE_PREFIX
-    else
-        export WINEPREFIX=$out/wineprefix
-    fi
+    export WINEPREFIX=${VIBRALON_WINE_PREFIX:-$out/wineprefix}
     at_exit wine_end_processes
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
@@ -60,12 +55,10 @@ wine_use_prefix() {
 # The X server, a window manager and the private PulseAudio server whose null sink "guitar"
 # Wine's wave input hears through the sink's monitor, the default source.
 wine_start_desktop_session() {
-    local out=$1
     # Wine processes started before there was a display (a registry change, say) would keep
     # a desktop without one, on which no window of a later program ever shows: let them end.
     [ -z "${WINEPREFIX:-}" ] || wineserver -w
-    x11_start_desktop "$out"
-    pactl set-default-source guitar.monitor >/dev/null || fail "cannot make guitar.monitor the default source"
+    x11_start_desktop "$1"
 }
 
 # Runs a Windows console program, for 60 s at most; its output comes with Unix line ends.
@@ -101,28 +94,9 @@ wine_forget_htm_opens() {
     wine reg delete 'HKCR\.htm' /f >/dev/null 2>&1
 }
 
-# A device that goes and comes back, as Wine's wave input meets it. The sound server stopped,
-# then started again on the same socket with the sink's monitor the default source again:
-# shellcheck disable=SC2154 # session.sh sets both
-wine_sound_server_down() {
-    "$session_repo/tests/support/pulse/private-pulse.sh" stop "$session_pulse_dir" ||
-        fail "the private sound server did not stop"
-}
-wine_sound_server_up() {
-    start_private_pulse "$session_pulse_dir"
-    pactl set-default-source guitar.monitor >/dev/null || fail "cannot make guitar.monitor the default source"
-}
-# The server hung: every part of it stopped, as by SIGSTOP, then let go on.
-wine_sound_server_hung() {
-    "$session_repo/tests/support/pulse/private-pulse.sh" pause "$session_pulse_dir" ||
-        fail "the private sound server could not be stopped"
-}
-wine_sound_server_woken() {
-    "$session_repo/tests/support/pulse/private-pulse.sh" resume "$session_pulse_dir" ||
-        fail "the private sound server could not be let go on"
-}
-# The only source gone (the null sink unloaded, its monitor with it), then loaded again, as an
-# interface unplugged and plugged back:
+# A device that goes and comes back, as Wine's wave input meets it: the only source gone (the
+# null sink unloaded, its monitor with it), then loaded again, as an interface unplugged and
+# plugged back.
 wine_source_gone() {
     local module
     module=$(pactl list short modules | awk '$2 == "module-null-sink" { print $1 }')

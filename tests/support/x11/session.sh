@@ -11,10 +11,14 @@
 #   x11_start_desktop "$out"              # Xvfb (sets DISPLAY), openbox, private sound server
 #   x11_start_xvfb "$out"; x11_start_openbox "$out"   # the same parts alone
 #   start_private_pulse "$out/pulse" [RUNNER...]   # PulseAudio or PipeWire: sets PULSE_SERVER...
+#   private_pulse stop|pause|resume       # the server gone, hung or going on again
 #   stop_private_pulse                    # before the end: fails if a D-Bus daemon outlives it
+#   tone_wav "$out/tone110.wav"; play "$out/tone110.wav"   # 110 Hz into the sink; sets player_pid
 #   start_tuner NAME [VAR=VALUE...] PROGRAM   # from the repository's root; sets tuner_pid
+#   close_tuner WHAT [SECONDS]            # closed by the window manager: ends with 0, no report
 #   wid=$(find_window '^Vibralon$' 20)    # a shown window by its title, waited for
 #   within 10 test -s "$out/opened"       # whether a command holds within 10 s
+#   same_image A B [COMPARE OPTIONS...]   # every pixel equal
 #   program & track_pid $!
 #
 # Sourcing only defines functions and variables; it starts and traps nothing.
@@ -26,9 +30,9 @@ session_out=
 session_exit_hooks=()
 session_pulse_dir=
 session_pulse_script_dir=
-session_log_dir=
 session_log_lines=
 session_log_patterns=()
+wid= # the window a script reads and drives, set once it is up
 
 # Ends PID (a background job of this shell) when the script exits.
 track_pid() {
@@ -41,14 +45,11 @@ at_exit() {
 }
 
 session_cleanup() {
-    local pid hook
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
+    local hook
+    [ ${#pids[@]} -eq 0 ] || kill "${pids[@]}" 2>/dev/null || true
     wait 2>/dev/null || true
-    if [ -n "$session_pulse_dir" ]; then
+    [ -z "$session_pulse_dir" ] ||
         "$session_repo/tests/support/pulse/private-pulse.sh" stop "$session_pulse_dir" >/dev/null 2>&1 || true
-    fi
     [ -z "$session_pulse_script_dir" ] || rm -rf "$session_pulse_script_dir"
     for hook in "${session_exit_hooks[@]}"; do
         "$hook" || true
@@ -61,23 +62,17 @@ session_cleanup_on_exit() {
     trap 'exit 1' TERM INT
 }
 
-# The start of every such script: OUT (removed and made anew) holds its logs and screenshots; the
-# rest of the arguments are those of fail_shows_logs.
+# The start of every such script: OUT (removed and made anew) holds its logs and screenshots;
+# fail() shows the non-empty logs in OUT whose names match the PATTERNs (globbed when it fails),
+# the last LINES lines of each, or whole with LINES "all".
 session_begin() {
     session_out=$1
-    rm -rf "$session_out"
-    mkdir -p "$session_out"
-    session_cleanup_on_exit
-    fail_shows_logs "$@"
-}
-
-# fail() shows the non-empty logs in DIR whose names match the PATTERNs (globbed when it fails),
-# the last LINES lines of each, or whole with LINES "all".
-fail_shows_logs() {
-    session_log_dir=$1
     session_log_lines=$2
     shift 2
     session_log_patterns=("$@")
+    rm -rf "$session_out"
+    mkdir -p "$session_out"
+    session_cleanup_on_exit
 }
 
 fail() {
@@ -85,10 +80,8 @@ fail() {
     local pattern log from=-$session_log_lines
     [ "$session_log_lines" != all ] || from=+1
     for pattern in "${session_log_patterns[@]}"; do
-        for log in "$session_log_dir"/$pattern; do
-            if [ -s "$log" ]; then
-                { echo "--- $log"; tail -n "$from" "$log"; } >&2
-            fi
+        for log in "$session_out"/$pattern; do
+            [ ! -s "$log" ] || { echo "--- $log"; tail -n "$from" "$log"; } >&2
         done
     done
     exit 1
@@ -100,9 +93,7 @@ x11_exact_pixels_env() {
     export QT_QPA_PLATFORM=xcb
     # Under AddressSanitizer: libxkbcommon-x11 legitimately strndup()s X atom names that carry no
     # terminating zero, which strict string checks report as an overflow inside that library.
-    if [ -n "${ASAN_OPTIONS:-}" ]; then
-        export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
-    fi
+    [ -z "${ASAN_OPTIONS:-}" ] || export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
 }
 
 # An X server on a display number it picks itself (written to OUT/display); exports DISPLAY.
@@ -119,10 +110,7 @@ x11_start_xvfb() {
         within 10 test -s "$out/display" || fail "Xvfb did not start"
         DISPLAY=":$(head -n1 "$out/display")"
         export DISPLAY
-        for _ in $(seq 50); do
-            xdpyinfo >/dev/null 2>&1 && return 0
-            sleep 0.1
-        done
+        within 5 xdpyinfo >/dev/null 2>&1 && return 0
         echo "Xvfb on $DISPLAY takes no client (try $try): $(find /tmp/.X11-unix -maxdepth 1 2>&1 | tr '\n' ' ')" >&2
         kill "$xvfb_pid" 2>/dev/null || true
         wait "$xvfb_pid" 2>/dev/null || true
@@ -140,17 +128,10 @@ x11_start_openbox() {
 
 # Prints the id of a shown window whose title matches $1, waiting up to $2 seconds (default
 # 10). Asked again and again: a search that meets a window just going away fails.
-find_window() {
-    local pattern=$1 deadline=$((SECONDS + ${2:-10})) id
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1) || true
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
+find_window() { within "${2:-10}" window_named "$1" && echo "$found_window"; }
+window_named() {
+    found_window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) || true
+    [ -n "$found_window" ]
 }
 
 # Whether the command after SECONDS holds within that many seconds, asked every 0.1 s.
@@ -170,16 +151,93 @@ x11_start_desktop() {
     start_private_pulse "$1/pulse"
 }
 
-# Starts PROGRAM from the repository's root, as ./run does (so help/guide.htm is found), with
-# the variables given before it, its output in NAME.out and NAME.err of session_begin's OUT; sets
-# tuner_pid. PROGRAM may be a command with arguments (wine vibralon.exe).
-# shellcheck disable=SC2034 # tuner_pid is for the scripts that source this file
+# Starts PROGRAM in tuner_cwd, the repository's root unless set, as ./run does (so
+# help/guide.htm is found), with the variables given before it, its output in NAME.out and
+# NAME.err of session_begin's OUT; sets tuner_pid. PROGRAM may be a command with arguments
+# (wine vibralon.exe).
+tuner_cwd=$session_repo
+tuner_pid=
+tuner_err=/dev/null
 start_tuner() {
     local name=$1
     shift
-    (cd "$session_repo" && exec env "$@") >"$session_out/$name.out" 2>"$session_out/$name.err" &
+    tuner_err=$session_out/$name.err
+    (cd "$tuner_cwd" && exec env "$@") >"$session_out/$name.out" 2>"$tuner_err" &
     tuner_pid=$!
     track_pid "$tuner_pid"
+}
+
+# Waits up to $2 seconds for the program with pid $1 (a job of this shell) to end; sets
+# exit_code, and ended_ms to how long it took. False if it runs on.
+# shellcheck disable=SC2034 # exit_code and ended_ms are for the scripts that source this file
+ended_within() {
+    local pid=$1 since deadline
+    since=$(date +%s%N)
+    deadline=$((since + $2 * 1000000000))
+    while kill -0 "$pid" 2>/dev/null && ! grep -q '^State:.*Z' "/proc/$pid/status" 2>/dev/null; do
+        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+        sleep 0.02
+    done
+    ended_ms=$((($(date +%s%N) - since) / 1000000))
+    exit_code=0
+    wait "$pid" || exit_code=$?
+}
+
+# The tuner of start_tuner ends within $2 seconds (5) with code 0, and no sanitizer reported
+# anything in its error output; $1 says what was done.
+tuner_ended() {
+    ended_within "$tuner_pid" "${2:-5}" || fail "$1: still running ${2:-5} s later"
+    [ "$exit_code" -eq 0 ] || fail "$1: exit code $exit_code"
+    ! grep -E 'WARNING: ThreadSanitizer|ERROR: (Address|Leak)Sanitizer|runtime error:' "$tuner_err" ||
+        fail "$1: sanitizer reports (above)"
+}
+
+# The tuner's window closed as the window manager's close button does, then tuner_ended.
+close_tuner() {
+    wmctrl -c Vibralon || fail "$1: wmctrl could not close the window"
+    tuner_ended "$@"
+}
+
+# Writes a steady 110 Hz tone, the A string's, to $1: $2 seconds long (60) at $3 Hz (11025).
+tone_wav() {
+    sox -n -r "${3:-11025}" -c 1 -b 16 "$1" synth "${2:-60}" sine 110 vol 0.5 ||
+        fail "sox could not write $1"
+}
+
+# Plays a file into the sink whose monitor the tuner hears; sets player_pid.
+play() {
+    paplay --device=guitar "$1" 2>>"$session_out/paplay.err" &
+    player_pid=$!
+    track_pid "$player_pid"
+}
+
+# How many pixels differ between pictures $1 and $2, under the compare options after them.
+pixels_differ() {
+    local a=$1 b=$2
+    shift 2
+    compare -metric AE "$@" "$a" "$b" null: 2>&1 || true
+}
+same_image() {
+    [ "$(pixels_differ "$@")" = 0 ]
+}
+
+# The client area of window $wid: its size as WIDTHxHEIGHT, its corner on screen as "X Y".
+client_size() {
+    xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
+}
+client_origin() {
+    xwininfo -id "$wid" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
+}
+
+# The keyboard taken to another window and given back to window $1.
+focus_away_and_back() {
+    local pid
+    xmessage -geometry +0+0 elsewhere &
+    pid=$!
+    track_pid "$pid"
+    xdotool windowactivate --sync "$(xdotool search --sync --class Xmessage | head -n1)"
+    xdotool windowactivate --sync "$1"
+    kill "$pid"
 }
 
 # A private sound server in DIR (see tests/support/pulse/private-pulse.sh), started through the
@@ -202,30 +260,30 @@ start_private_pulse() {
     eval "$settings"
 }
 
+# The private sound server stopped (stop), hung as by SIGSTOP (pause), or let go on (resume).
+private_pulse() {
+    "$session_repo/tests/support/pulse/private-pulse.sh" "$1" "$session_pulse_dir" ||
+        fail "the private sound server did not $1"
+}
+
 # Stops the private sound server now, and fails if a D-Bus daemon that it led to outlives it: one
 # launched through X11 leaves the server's session, so stopping the server would not end it.
 stop_private_pulse() {
-    local dir pid left=()
+    local dir left
     dir=$(realpath -m "$session_pulse_dir")
-    "$session_repo/tests/support/pulse/private-pulse.sh" stop "$dir" ||
-        fail "the private sound server did not stop"
+    private_pulse stop
     session_pulse_dir=
     # By the server's own runtime directory in their environment, whatever their name.
-    for pid in /proc/[0-9]*; do
-        pid=${pid#/proc/}
-        if { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$dir"; then
-            left+=("$pid")
-        fi
-    done
+    mapfile -t left < <(grep -lxzF "XDG_RUNTIME_DIR=$dir" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3)
     if [ ${#left[@]} -gt 0 ]; then
         kill "${left[@]}" 2>/dev/null || true
         fail "a process of the private sound server outlived it, a dbus-daemon perhaps (pid ${left[*]})"
     fi
 }
 
-# Puts OUT/bin/xdg-open in place of the desktop's: it opens nothing and writes the directory it
-# was started in and the document it was given, one a line, to OUT/opened (whole or not at all).
-# Put OUT/bin first on the PATH of the program to watch.
+# Puts OUT/bin/xdg-open in place of the desktop's, first on the PATH: it opens nothing and writes
+# the directory it was started in and the document it was given, one a line, to OUT/opened
+# (whole or not at all).
 stub_xdg_open() {
     local out=$1
     mkdir -p "$out/bin"
@@ -235,4 +293,5 @@ printf '%s\n%s\n' "\$PWD" "\$1" >"$out/opened.tmp"
 mv "$out/opened.tmp" "$out/opened"
 EOF
     chmod +x "$out/bin/xdg-open"
+    export PATH="$out/bin:$PATH"
 }

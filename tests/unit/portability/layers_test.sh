@@ -23,51 +23,36 @@ fail() {
     failures=$((failures + 1))
 }
 
-rank() {
-    case $1 in
-    app) echo 7 ;;
-    hosts) echo 6 ;;
-    ui) echo 5 ;;
-    worker) echo 4 ;;
-    analysis) echo 3 ;;
-    capture) echo 2 ;;
-    platform) echo 1 ;;
-    *) echo 0 ;;
-    esac
-}
+# Each layered folder's height: it includes from lower ones only.
+declare -A rank=([app]=7 [hosts]=6 [ui]=5 [worker]=4 [analysis]=3 [capture]=2 [platform]=1)
 
 # Headers the portable folders must not name: toolkit, sound server, window system, Windows.
 system_pattern='^#include <(Q[A-Za-z]*|Qt[A-Za-z]*/.*|qt.*|pulse/.*|pipewire.*|X11/.*|xcb/.*|wayland-.*|windows\.h|winuser\.h|winbase\.h|mmsystem\.h|mmeapi\.h|shellapi\.h|windef\.h|winnt\.h)>'
 
 checked=0
-for folder in app hosts ui worker analysis capture platform; do
+for folder in "${!rank[@]}"; do
     [ -d "$source_dir/$folder" ] || {
         fail "$folder/ is missing"
         continue
     }
-    own=$(rank "$folder")
+    own=${rank[$folder]}
     while IFS= read -r -d '' file; do
         relative=${file#"$source_dir"/}
         checked=$((checked + 1))
         case $folder in
         capture | analysis | worker | ui)
-            if grep -En "$system_pattern" "$file" >/dev/null; then
-                fail "$relative includes a platform header directly: $(grep -En "$system_pattern" "$file" | head -1)"
-            fi
-            if grep -En '^#include "platform/(linux|win32)/' "$file" >/dev/null; then
-                fail "$relative includes one system's layer: $(grep -En '^#include "platform/(linux|win32)/' "$file" | head -1)"
-            fi
+            ! hit=$(grep -Enm1 "$system_pattern" "$file") ||
+                fail "$relative includes a platform header directly: $hit"
+            ! hit=$(grep -Enm1 '^#include "platform/(linux|win32)/' "$file") ||
+                fail "$relative includes one system's layer: $hit"
             ;;
         esac
         while IFS= read -r included; do
-            [ "$included" = "platform/winapi.h" ] && continue
             top=${included%%/*}
-            [ "$top" = "$included" ] && continue # a file beside it
-            theirs=$(rank "$top")
-            [ "$theirs" -eq 0 ] && continue # not one of the layered folders
-            if [ "$top" != "$folder" ] && [ "$theirs" -ge "$own" ]; then
+            # Everyone may include platform/winapi.h; a file beside it, or outside the layered
+            # folders, has no rank (0).
+            [ "$included" = platform/winapi.h ] || [ "$top" = "$folder" ] || [ "${rank[$top]:-0}" -lt "$own" ] ||
                 fail "$relative includes \"$included\", from a folder above or beside $folder/"
-            fi
         done < <(sed -nE 's/^#include "([^"]+)".*/\1/p' "$file")
     done < <(find "$source_dir/$folder" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.in' \) -print0)
 done
@@ -76,17 +61,9 @@ done
 # Programs and the sound-server libraries they load.
 # ldd's whole answer first: grep -q stops reading at its first match, and under pipefail the
 # SIGPIPE ldd then gets would read as "links nothing".
-links_sound_server() {
-    local libraries
-    libraries=$(ldd "$1")
-    grep -Eq 'lib(pulse|pipewire)[^ ]*\.so' <<<"$libraries"
-}
+links_sound_server() { grep -Eq 'lib(pulse|pipewire)[^ ]*\.so' <<<"$(ldd "$1")"; }
 # Whether the program names the client library it loads at run time.
-names_sound_server() {
-    local strings
-    strings=$(strings -a "$1")
-    grep -qx 'libpulse\.so\.0' <<<"$strings"
-}
+names_sound_server() { grep -qx 'libpulse\.so\.0' <<<"$(strings -a "$1")"; }
 mode=""
 for argument in "$@"; do
     case $argument in
@@ -100,9 +77,8 @@ for argument in "$@"; do
         continue
     }
     program=$(basename "$argument")
-    if links_sound_server "$argument"; then
+    ! links_sound_server "$argument" ||
         fail "$program has the dynamic linker load: $(ldd "$argument" | grep -Eo 'lib(pulse|pipewire)[^ ]*' | sort -u | tr '\n' ' ')"
-    fi
     if [ "$mode" = --listens ] && ! names_sound_server "$argument"; then
         fail "$program listens but never names libpulse.so.0 to load"
     elif [ "$mode" = --quiet ] && names_sound_server "$argument"; then

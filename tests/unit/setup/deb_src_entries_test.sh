@@ -13,8 +13,9 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 failures=0
 
-# case NAME: lays out $apt from the here-documents given to sources_list / deb822 (none when
-# not called), then runs the function; check_* compare what it left.
+# new_case NAME: $apt, laid out from the here-documents given to sources_list / deb822 (none
+# when not called); run STATUS runs the function, which must end with STATUS and leave the
+# user's files as they were; expect* compare what it wrote.
 new_case() {
     name=$1
     apt=$root/$name
@@ -22,12 +23,13 @@ new_case() {
 }
 sources_list() { cat >"$apt/sources.list"; }
 deb822() { cat >"$apt/sources.list.d/${1:-debian}.sources"; }
+users_files() { (cd "$apt" && find . -type f ! -name 'vibralon-*' -exec md5sum {} + | sort); }
 run() {
-    (cd "$apt" && find . -type f ! -name 'vibralon-*' -exec md5sum {} + | sort) >"$root/$name.before"
-    status=0
+    local before status=0
+    before=$(users_files)
     write_deb_src_entries "$apt" 2>"$root/$name.err" || status=$?
-    (cd "$apt" && find . -type f ! -name 'vibralon-*' -exec md5sum {} + | sort) >"$root/$name.after"
-    cmp -s "$root/$name.before" "$root/$name.after" || bad "the user's files changed"
+    [ "$status" -eq "$1" ] || bad "status $status, not $1 ($(cat "$root/$name.err"))"
+    [ "$(users_files)" = "$before" ] || bad "the user's files changed"
 }
 bad() {
     echo "FAIL [$name]: $*" >&2
@@ -35,18 +37,10 @@ bad() {
 }
 # expect FILE (list or sources): the file written equals standard input.
 expect() {
-    local written=$apt/sources.list.d/vibralon-deb-src.$1
-    if [ ! -f "$written" ]; then
-        bad "no vibralon-deb-src.$1 written"
-        return
-    fi
-    diff -u - "$written" >&2 || bad "vibralon-deb-src.$1 is not as expected"
+    diff -u - "$apt/sources.list.d/vibralon-deb-src.$1" >&2 || bad "vibralon-deb-src.$1 is missing or not as expected"
 }
 expect_none() {
     [ ! -e "$apt/sources.list.d/vibralon-deb-src.$1" ] || bad "vibralon-deb-src.$1 written"
-}
-expect_status() {
-    [ "$status" -eq "$1" ] || bad "status $status, not $1 ($(cat "$root/$name.err"))"
 }
 
 # --- Debian 12 as its installer leaves it: one-line entries, a CD-ROM, one deb-src there ----------
@@ -65,8 +59,7 @@ deb http://security.debian.org/debian-security bookworm-security main non-free-f
 deb   http://deb.debian.org/debian/   bookworm-updates main non-free-firmware   # updates
 deb http://deb.debian.org/debian/ bookworm-updates main non-free-firmware
 LIST
-run
-expect_status 0
+run 0
 expect list <<'LIST'
 deb-src http://security.debian.org/debian-security bookworm-security main non-free-firmware
 deb-src http://deb.debian.org/debian/ bookworm-updates main non-free-firmware
@@ -81,8 +74,7 @@ deb [arch=amd64 signed-by=/usr/share/keyrings/ubuntu-archive-keyring.gpg] http:/
 deb [ arch=amd64 ] http://security.ubuntu.com/ubuntu/ jammy-security main
 deb-src [ arch=amd64 ] http://security.ubuntu.com/ubuntu/ jammy-security main
 LIST
-run
-expect_status 0
+run 0
 expect list <<'LIST'
 deb-src [arch=amd64 signed-by=/usr/share/keyrings/ubuntu-archive-keyring.gpg] http://archive.ubuntu.com/ubuntu/ jammy main restricted
 LIST
@@ -109,8 +101,7 @@ Suites: bookworm-backports
 Components: main
 Enabled: no
 SOURCES
-run
-expect_status 0
+run 0
 expect sources <<'SOURCES'
 # The distribution's archive.
 Types: deb-src
@@ -133,8 +124,7 @@ SOURCES
 sources_list <<'LIST'
 deb http://ppa.example.org/ubuntu noble main
 LIST
-run
-expect_status 0
+run 0
 expect sources <<'SOURCES'
 Types: deb-src
 URIs: http://archive.ubuntu.com/ubuntu/
@@ -152,8 +142,7 @@ deb http://deb.debian.org/debian bookworm main
 deb-src http://deb.debian.org/debian bookworm main
 LIST
 echo "deb-src http://stale.example.org/debian bookworm main" >"$apt/sources.list.d/vibralon-deb-src.list"
-run
-expect_status 0
+run 0
 expect_none list
 
 # --- No deb entry anywhere: a clear message, nothing written -------------------------------------
@@ -167,15 +156,13 @@ URIs: http://deb.debian.org/debian
 Suites: bookworm
 Components: main
 SOURCES
-run
-expect_status 1
+run 1
 grep -q "No deb entries in $apt/sources.list" "$root/$name.err" || bad "no clear message: $(cat "$root/$name.err")"
 expect_none list
 expect_none sources
 
 new_case empty
-run
-expect_status 1
+run 1
 
 [ "$failures" -eq 0 ] || exit 1
 echo "PASS"
