@@ -92,6 +92,12 @@ case "$1" in
 serve)
     # This shell leads the session that every part of the server runs in: stop ends them all.
     [ "$(ps -o sid= -p $$ | tr -d ' ')" = "$$" ] || exec setsid "$0" serve "$dir"
+    # A server killed just now may still be ending, its parts holding the sockets and locks
+    # that this one takes.
+    if [ -f "$dir/pid" ]; then
+        session=$(cat "$dir/pid")
+        tries 100 session_gone || true
+    fi
     echo "$$" >"$dir/pid"
     mkdir -p "$dir/home"
     chmod 700 "$dir"
